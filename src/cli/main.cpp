@@ -1,0 +1,34 @@
+#include <array>
+#include <iostream>
+
+#include "cli_command.h"
+
+namespace verbanta::cli {
+
+// Every subcommand, in the order --help lists them.
+constexpr std::array<RegisterCommand, 0> kCommands{};
+
+}  // namespace verbanta::cli
+
+int main(int argc, char** argv)
+{
+    using namespace verbanta::cli;
+    CLI::App app{"verbanta-cli: SAMI subtitle files from the command line"};
+    app.set_version_flag("--version", std::string("verbanta-cli ") + VERBANTA_VERSION);
+    app.require_subcommand(0, 1);
+
+    CliContext context;
+    for (RegisterCommand add : kCommands)
+        add(app, context);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    if (app.get_subcommands().empty() && argc == 1) {
+        std::cout << app.help();
+        return 0;
+    }
+    return context.exitCode;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "model/sync_entry.h"
+
+namespace verbanta {
+
+class SyncList;
+
+/// A node of a sync list. Its address is the entry's position handle: it stays valid until
+/// the entry is removed.
+class SyncNode {
+public:
+    SyncEntry entry;
+
+private:
+    friend class SyncList;
+    const SyncList* m_list = nullptr;
+    std::size_t m_index = 0;  ///< valid when below the list's renumbering mark
+};
+
+/// An opaque position in a sync list; null means none.
+using Position = SyncNode*;
+
+/// One language's ordered list of entries with stable position handles.
+/// Nodes sit in a vector of pointers, so finding a row and a row's index are O(1); indices
+/// after an insertion or removal are renumbered lazily, when next asked for.
+class SyncList {
+public:
+    SyncList() = default;
+    SyncList(const SyncList&) = delete;
+    SyncList& operator=(const SyncList&) = delete;
+
+    int count() const { return static_cast<int>(m_nodes.size()); }
+    bool empty() const { return m_nodes.empty(); }
+
+    Position head() const { return m_nodes.empty() ? nullptr : m_nodes.front().get(); }
+    Position tail() const { return m_nodes.empty() ? nullptr : m_nodes.back().get(); }
+    /// The node at the row, or none outside 0..count-1.
+    Position at(int row) const;
+    /// The row of a node of this list, or -1 for none or a node of another list.
+    int indexOf(Position pos) const;
+    Position next(Position pos) const;
+    Position prev(Position pos) const;
+    bool contains(Position pos) const { return pos && pos->m_list == this; }
+
+    /// Inserts at the row (0..count); returns the new node.
+    Position insertAt(int row, SyncEntry entry);
+    Position insertAfter(Position pos, SyncEntry entry);  ///< at the head for none
+    Position insertBefore(Position pos, SyncEntry entry); ///< at the tail for none
+    /// Removes the node; its handle becomes invalid.
+    void remove(Position pos);
+    void clear();
+
+    /// The entry at a row known to be valid, without a copy.
+    SyncEntry& operator[](int row) { return m_nodes[static_cast<std::size_t>(row)]->entry; }
+    const SyncEntry& operator[](int row) const
+    {
+        return m_nodes[static_cast<std::size_t>(row)]->entry;
+    }
+
+    /// Calls f(entry) for every entry in order; the cheap way to walk a whole list.
+    template <class F>
+    void forEach(F&& f) const
+    {
+        for (const auto& n : m_nodes)
+            f(n->entry);
+    }
+    template <class F>
+    void forEach(F&& f)
+    {
+        for (const auto& n : m_nodes)
+            f(n->entry);
+    }
+
+private:
+    void renumber() const;
+    void markDirty(std::size_t from) const;
+
+    std::vector<std::unique_ptr<SyncNode>> m_nodes;
+    mutable std::size_t m_cleanUpTo = 0;  ///< nodes below this index carry a correct index
+};
+
+}  // namespace verbanta

@@ -1,0 +1,225 @@
+#include "model/text_format.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "model/entity_table.h"
+
+namespace verbanta {
+
+namespace {
+
+// A tag longer than this is not a tag: its bytes are kept as text.
+constexpr std::size_t kTagBufferBytes = 128;
+constexpr std::size_t kEntitySpanBytes = 10;
+
+bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+
+bool IsWhiteSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
+{
+    if (text.size() != lowerWord.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (LowerAscii(text[i]) != lowerWord[i])
+            return false;
+    }
+    return true;
+}
+
+// One byte of the text outside a tag.
+void AppendTextByte(std::string& out, char c, bool display)
+{
+    if (display) {
+        if (c == '\r' || c == '\t')
+            out += ' ';
+        else if (c != '\n')
+            out += c;
+    } else if (c != '\r' && c != '\n') {
+        out += c;
+    }
+}
+
+}  // namespace
+
+std::string FormatTime(std::int32_t ms, bool displayAsTime)
+{
+    char buffer[32];
+    if (!displayAsTime) {
+        std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(ms));
+        return buffer;
+    }
+    // Widened first: the absolute value of the smallest int32 does not fit an int32.
+    const long long t = std::llabs(static_cast<long long>(ms));
+    std::snprintf(buffer, sizeof buffer, "%s%lld:%02lld:%02lld.%03lld", ms < 0 ? "-" : "",
+                  t / 3600000, t / 60000 % 60, t / 1000 % 60, t % 1000);
+    return buffer;
+}
+
+std::string StripTags(std::string_view text, bool display)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::string tag;
+    bool inTag = false;
+    // A buffer given up as a tag is text again, with the same treatment as any other text.
+    auto flushTagAsText = [&] {
+        for (char b : tag)
+            AppendTextByte(out, b, display);
+        tag.clear();
+    };
+    for (char c : text) {
+        if (inTag && tag.size() >= kTagBufferBytes) {
+            flushTagAsText();
+            inTag = false;
+        }
+        if (!inTag) {
+            if (c == '<') {
+                inTag = true;
+                tag.assign(1, c);
+            } else {
+                AppendTextByte(out, c, display);
+            }
+            continue;
+        }
+        if (c == '>') {
+            tag += c;
+            if (EqualsIgnoringCase(tag, "<br>"))
+                out += display ? kLineBreakMark : std::string_view("\r\n");
+            tag.clear();
+            inTag = false;
+        } else if (c == '<') {
+            flushTagAsText();
+            tag.assign(1, c);
+        } else {
+            tag += c;
+        }
+    }
+    // A tag still open at the end is dropped.
+    return out;
+}
+
+std::string ListDisplayText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += kLineBreakMark;
+            ++i;
+        } else if (text[i] == '\t') {
+            out += ' ';
+        } else {
+            out += text[i];
+        }
+    }
+    out.resize(TruncateText(out, kListDisplayBytes).size());
+    return out;
+}
+
+bool IsEndSyncText(std::string_view text)
+{
+    const std::string_view t = TrimWhiteSpace(text);
+    return t.empty() || EqualsIgnoringCase(t, "&nbsp;") || EqualsIgnoringCase(t, "&nbsp") ||
+           EqualsIgnoringCase(t, "<br>");
+}
+
+int CountCharacters(std::string_view text)
+{
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) {
+        // A lead byte at the very end has no partner and counts alone.
+        i += (IsLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
+    }
+    return count;
+}
+
+std::string PlainText(const SyncEntry& entry)
+{
+    std::string text = StripTags(entry.text, false);
+    DecodeEntities(text);
+    return std::string(TrimWhiteSpace(text));
+}
+
+void DecodeEntities(std::string& text)
+{
+    std::size_t amp = text.find('&');
+    while (amp != std::string::npos) {
+        std::size_t next = amp + 1;
+        const std::size_t semi = text.find(';', next);
+        const std::size_t spanBytes = semi == std::string::npos ? 0 : semi - amp + 1;
+        if (spanBytes != 0 && spanBytes <= kEntitySpanBytes) {
+            if (const EntityRow* row = FindEntity(std::string_view(text).substr(amp, spanBytes))) {
+                text.replace(amp, spanBytes, row->replacement);
+                // The replacement itself is never decoded again ("&amp;lt;" gives "&lt;").
+                next = amp + row->replacement.size();
+            }
+        }
+        amp = text.find('&', next);
+    }
+}
+
+std::string FormatSyncBlock(std::string_view text, std::string_view className,
+                            std::int32_t timeMs)
+{
+    std::string out = "<SYNC Start=";
+    out += std::to_string(timeMs);
+    out += "><P Class=";
+    out += className;
+    out += ">\r\n";
+    out += TrimWhiteSpace(text);
+    out += "\r\n";
+    return out;
+}
+
+std::ptrdiff_t FindLast(std::string_view text, std::string_view pattern, std::size_t limit)
+{
+    if (pattern.empty())
+        return -1;
+    std::ptrdiff_t last = -1;
+    for (std::size_t pos = text.find(pattern); pos != std::string_view::npos && pos < limit;
+         pos = text.find(pattern, pos + pattern.size())) {
+        last = static_cast<std::ptrdiff_t>(pos);
+    }
+    return last;
+}
+
+std::string FileNameOf(std::string_view path)
+{
+    const std::size_t separator = path.find_last_of("/\\");
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
+std::string_view TrimWhiteSpace(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsWhiteSpace(text[begin]))
+        ++begin;
+    while (end > begin && IsWhiteSpace(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string_view TruncateText(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    // CP949 cannot be walked backwards (trail bytes may have the high bit set): walk forwards.
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t step = (IsLeadByte(text[end]) && end + 1 < text.size()) ? 2 : 1;
+        if (end + step > maxBytes)
+            break;
+        end += step;
+    }
+    return text.substr(0, end);
+}
+
+}  // namespace verbanta

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+
+#include "model/undo_record.h"
+
+namespace verbanta {
+
+/// Identifies a record of the journal across pushes and trimming; -1 means none.
+using JournalPosition = std::int64_t;
+
+/// The bounded list of undo records with its current position.
+///
+/// The cap keeps whole steps: a step is a group (groupBegin … groupEnd) or a single
+/// ungrouped record, and trimming drops the oldest whole steps only. Records of the action
+/// still being recorded (since `BeginAction`) are never dropped, so one action that pushes
+/// more than the cap stays whole and the journal holds it alone until later steps push it out.
+class UndoJournal {
+public:
+    static constexpr int kCapacity = 1000;
+
+    /// Starts an action: its records are not trimmed until the matching `EndAction`.
+    /// Actions nest; the outermost one counts.
+    void BeginAction();
+    void EndAction();
+
+    JournalPosition PushUndo(const UndoRecord& record);
+    /// Marks the records from first to last as one step, then trims to the cap.
+    void GroupUndo(JournalPosition first, JournalPosition last);
+    /// The record in effect, then moves back; null when nothing is left to undo.
+    const UndoRecord* StepBack();
+    /// Moves forward and returns that record; null when nothing is left to redo.
+    const UndoRecord* StepForward();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void ClearUndo();
+
+    int size() const { return static_cast<int>(m_records.size()); }
+    JournalPosition position() const { return m_position; }
+    JournalPosition firstPosition() const;
+    JournalPosition lastPosition() const;
+    /// The record at a journal position, or null when it is not (or no longer) held.
+    const UndoRecord* at(JournalPosition pos) const;
+    /// How many records were pushed since the journal was made; the reader groups with it.
+    std::int64_t pushCount() const { return m_pushCount; }
+
+private:
+    struct Slot {
+        JournalPosition serial;
+        UndoRecord record;
+    };
+    /// Index of the slot with this serial, or the size when it is not held.
+    std::size_t indexOf(JournalPosition pos) const;
+    void trim();
+
+    std::deque<Slot> m_records;
+    JournalPosition m_nextSerial = 0;
+    JournalPosition m_position = -1;    ///< last record in effect, -1 when all is undone
+    JournalPosition m_actionStart = -1; ///< first record of the open action, -1 when none
+    int m_actionDepth = 0;
+    std::int64_t m_pushCount = 0;
+};
+
+/// Keeps the records pushed during its lifetime from being trimmed apart.
+class UndoActionScope {
+public:
+    explicit UndoActionScope(UndoJournal& journal) : m_journal(journal) { journal.BeginAction(); }
+    ~UndoActionScope() { m_journal.EndAction(); }
+    UndoActionScope(const UndoActionScope&) = delete;
+    UndoActionScope& operator=(const UndoActionScope&) = delete;
+
+private:
+    UndoJournal& m_journal;
+};
+
+}  // namespace verbanta

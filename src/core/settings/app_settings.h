@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace verbanta {
+
+class KeyValueStore;
+
+/// The one options record of the application, read directly wherever an option is used.
+/// Strings are UTF-8; whoever puts one into a caption converts it to CP949 there.
+struct AppSettings {
+    bool ClickAndGo = false;
+    bool PlayAndGo = false;
+    bool ShowPlayerCtrl = true;
+    bool ShowMediaCtrl = true;
+    std::int32_t SyncIncrease = 100;
+    std::int32_t SyncModify = 0;
+    std::string NewSync = "[새 자막]";
+    std::int32_t OneLetterSync = 200;
+    bool InsertEndAuto = false;
+    bool InsertBR = true;
+    bool MoveToNextSync = true;
+    bool DeleteEndToo = false;
+    bool MoveEndToo = false;
+    std::string EditorName = "notepad.exe %f";
+    bool NoFileWatch = false;
+    bool AutoLoadFile = false;
+    bool TwoReturnAsSync = false;
+    bool MakeBackup = true;
+    bool DisplayTag = false;
+    bool DisplayAsTime = false;
+    bool DisplayErrorSync = false;
+    bool MatchListToMovie = true;
+    std::int32_t MovieMoveTime = 5000;
+    std::int32_t MovieRepeatTime = 5000;
+    bool NotDisplayBanner = false;
+    std::int32_t FontSize = 14;
+    std::string FontColor = "white";
+    std::string FontWeight = "normal";
+    std::string FontAlign = "center";
+    std::string FontName1 = "Arial";
+    std::string FontName2 = "MS Sans Serif";
+    std::int32_t TopMargin = 2;
+    std::int32_t BottomMargin = 2;
+    std::int32_t LeftMargin = 8;
+    std::int32_t RightMargin = 8;
+
+    /// The section that holds the option values.
+    static constexpr const char* kOptionsSection = "Options";
+    /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
+    static constexpr const char* kSettingsSection = "Settings";
+    /// How many values `Load` and `Save` handle.
+    static constexpr int kValueCount = 35;
+
+    /// Reads every option; a missing or unreadable value takes its default.
+    void Load(const KeyValueStore& store);
+    /// Writes every option back, all of them.
+    void Save(KeyValueStore& store) const;
+
+    bool operator==(const AppSettings&) const = default;
+};
+
+/// The window-state values of the "Settings" section, read and written where they are used.
+struct WindowSettings {
+    static constexpr const char* kWindowPos = "WindowPos";
+    static constexpr const char* kPlayerWidth = "PlayerWidth";
+    static constexpr const char* kLastDirectory = "LastDirectory";
+    static constexpr const char* kVersion = "Version";
+    static constexpr std::int32_t kDefaultPlayerWidth = 350;
+
+    static std::string readWindowPos(const KeyValueStore& store);
+    static void writeWindowPos(KeyValueStore& store, std::string_view value);
+    static std::int32_t readPlayerWidth(const KeyValueStore& store);
+    static void writePlayerWidth(KeyValueStore& store, std::int32_t width);
+    static std::string readLastDirectory(const KeyValueStore& store);
+    static void writeLastDirectory(KeyValueStore& store, std::string_view folder);
+    static std::string readVersion(const KeyValueStore& store);
+};
+
+}  // namespace verbanta
