@@ -8,6 +8,7 @@ namespace {
 
 // Accented letters become their base letter; every other symbol the CP949 character for the
 // same symbol, or its full-width or look-alike form where CP949 lacks the Latin-1 one.
+// clang-format off
 constexpr std::array<EntityRow, kEntityCount> kEntities = {{
     {"&nbsp;", " "},
     {"&quot;", "\""},
@@ -109,10 +110,14 @@ constexpr std::array<EntityRow, kEntityCount> kEntities = {{
     {"&thorn;", "\xa9\xad"},    // þ U+00FE
     {"&yuml;", "y"},            // ÿ U+00FF
 }};
+// clang-format on
 
 }  // namespace
 
-std::span<const EntityRow, kEntityCount> EntityTable() { return kEntities; }
+std::span<const EntityRow, kEntityCount> EntityTable()
+{
+    return kEntities;
+}
 
 const EntityRow* FindEntity(std::string_view name)
 {

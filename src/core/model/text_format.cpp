@@ -13,14 +13,20 @@ namespace {
 constexpr std::size_t kTagBufferBytes = 128;
 constexpr std::size_t kEntitySpanBytes = 10;
 
-bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+bool IsLeadByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0x80) != 0;
+}
 
 bool IsWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
 {
@@ -70,8 +76,7 @@ std::string StripTags(std::string_view text, bool display)
     bool inTag = false;
     // A buffer given up as a tag is text again, with the same treatment as any other text.
     auto flushTagAsText = [&] {
-        for (char b : tag)
-            AppendTextByte(out, b, display);
+        for (char b : tag) AppendTextByte(out, b, display);
         tag.clear();
     };
     for (char c : text) {
@@ -165,8 +170,7 @@ void DecodeEntities(std::string& text)
     }
 }
 
-std::string FormatSyncBlock(std::string_view text, std::string_view className,
-                            std::int32_t timeMs)
+std::string FormatSyncBlock(std::string_view text, std::string_view className, std::int32_t timeMs)
 {
     std::string out = "<SYNC Start=";
     out += std::to_string(timeMs);
@@ -200,10 +204,8 @@ std::string_view TrimWhiteSpace(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && IsWhiteSpace(text[begin]))
-        ++begin;
-    while (end > begin && IsWhiteSpace(text[end - 1]))
-        --end;
+    while (begin < end && IsWhiteSpace(text[begin])) ++begin;
+    while (end > begin && IsWhiteSpace(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 

@@ -47,8 +47,7 @@ void DecodeEntities(std::string& text);
 
 /// One caption as it travels through the clipboard and the insert commands:
 /// "<SYNC Start=t><P Class=c>\r\n" + trimmed text + "\r\n".
-std::string FormatSyncBlock(std::string_view text, std::string_view className,
-                            std::int32_t timeMs);
+std::string FormatSyncBlock(std::string_view text, std::string_view className, std::int32_t timeMs);
 
 /// The offset of the last non-overlapping occurrence of `pattern`, counted from the start, that
 /// begins before byte `limit`; −1 when there is none or the pattern is empty.

@@ -30,29 +30,29 @@ Slot SlotAt(std::size_t size, std::size_t pos)
     if (pos == 0)
         return Slot::Sign;
     switch (size - 1 - pos) {
-    case 3:
-    case 6:
-    case 9:
-        return Slot::Separator;
-    case 5:
-    case 8:
-        return Slot::DigitToFive;
-    default:
-        return Slot::Digit;
+        case 3:
+        case 6:
+        case 9:
+            return Slot::Separator;
+        case 5:
+        case 8:
+            return Slot::DigitToFive;
+        default:
+            return Slot::Digit;
     }
 }
 
 bool SlotAccepts(Slot slot, char32_t c)
 {
     switch (slot) {
-    case Slot::Sign:
-        return c == U'+' || c == U'-';
-    case Slot::Digit:
-        return c >= U'0' && c <= U'9';
-    case Slot::DigitToFive:
-        return c >= U'0' && c <= U'5';
-    case Slot::Separator:
-        return false;
+        case Slot::Sign:
+            return c == U'+' || c == U'-';
+        case Slot::Digit:
+            return c >= U'0' && c <= U'9';
+        case Slot::DigitToFive:
+            return c >= U'0' && c <= U'5';
+        case Slot::Separator:
+            return false;
     }
     return false;
 }
@@ -79,8 +79,7 @@ bool IsWellFormedTimeText(std::string_view text)
 long long DigitsValue(std::string_view digits)
 {
     long long value = 0;
-    for (char c : digits)
-        value = std::min(value * 10 + (c - '0'), kSaturation);
+    for (char c : digits) value = std::min(value * 10 + (c - '0'), kSaturation);
     return value;
 }
 
@@ -104,7 +103,10 @@ bool IsMillisecondsText(std::string_view text)
 }
 
 // "" and "-" hold no number yet.
-bool HasDigits(std::string_view text) { return text.find_first_of("0123456789") != text.npos; }
+bool HasDigits(std::string_view text)
+{
+    return text.find_first_of("0123456789") != text.npos;
+}
 
 }  // namespace
 
@@ -240,8 +242,7 @@ TimeFieldLogic::KeyResult TimeFieldLogic::handleTimeKey(char32_t key, int caret)
     const std::size_t size = m_text.size();
     const std::size_t fromEnd = oldSize - 1 - pos;
     std::size_t next = (fromEnd < size ? size - 1 - fromEnd : 0) + 1;
-    while (next < size && SlotAt(size, next) == Slot::Separator)
-        ++next;
+    while (next < size && SlotAt(size, next) == Slot::Separator) ++next;
     KeyResult result = snapshot(true, static_cast<int>(std::min(next, size - 1)));
     result.valueTaken = true;
     return result;

@@ -25,9 +25,9 @@ public:
 
     /// What a key or a focus change did, for the widget to show.
     struct KeyResult {
-        bool accepted = false;  ///< false: the key is refused, the widget beeps
-        std::string text;       ///< the field's text afterwards
-        int caret = 0;          ///< where the caret rests afterwards
+        bool accepted = false;    ///< false: the key is refused, the widget beeps
+        std::string text;         ///< the field's text afterwards
+        int caret = 0;            ///< where the caret rests afterwards
         bool valueTaken = false;  ///< a new value was taken: report value() to the owner
         /// An error message (UTF-8) to show before the recovery.
         std::optional<std::string> message;
