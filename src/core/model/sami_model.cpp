@@ -414,9 +414,11 @@ int SamiModel::CheckOrder()
         next = std::max(next, i + 1);
         while (next < n && l[next].isComment)
             ++next;
+        // The following entry is compared only for the first entry, which has no earlier
+        // one: in 1000, 500, 400 the 1000 is the error, in 100, 200, 200 the second 200 is.
         const bool inError = e.startMs < 0 ||
-                             (previous >= 0 && e.startMs <= l[previous].startMs) ||
-                             (next < n && e.startMs >= l[next].startMs);
+                             (previous >= 0 ? e.startMs <= l[previous].startMs
+                                            : next < n && e.startMs >= l[next].startMs);
         previous = i;
         if (inError) {
             ++errors;

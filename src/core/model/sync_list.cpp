@@ -42,9 +42,9 @@ Position SyncList::insertAt(int row, SyncEntry entry)
     node->m_index = index;
     Position pos = node.get();
     m_nodes.insert(m_nodes.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
-    // The rows before the new node keep their numbers and the new node knows its own.
-    if (m_cleanUpTo >= index)
-        m_cleanUpTo = index + 1;
+    // Every node from here on may carry a stale number; all of them are at least `index`,
+    // so lowering the mark to it keeps "number below the mark means correct".
+    markDirty(index);
     return pos;
 }
 

@@ -81,7 +81,9 @@ private:
     void markDirty(std::size_t from) const;
 
     std::vector<std::unique_ptr<SyncNode>> m_nodes;
-    mutable std::size_t m_cleanUpTo = 0;  ///< nodes below this index carry a correct index
+    /// Nodes whose stored number is below this mark carry their correct row; any other
+    /// node's number is stale and no smaller than the mark.
+    mutable std::size_t m_cleanUpTo = 0;
 };
 
 }  // namespace verbanta
