@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the editor and starts it on the bundled sample subtitle
+# and its video. Without a display it writes a screenshot of the editor instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/bootstrap.sh
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/release -j "$(nproc)" --target verbanta
+
+sample=resources/samples/sample.smi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    shot="$PWD/build/verbanta-screenshot.png"
+    echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): writing a screenshot instead."
+    QT_QPA_PLATFORM=offscreen build/release/src/app/verbanta --screenshot "$shot" "$sample"
+    echo "$shot"
+    exit 0
+fi
+exec build/release/src/app/verbanta "$sample"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice: once as built for users
+# (GCC), once with AddressSanitizer and UndefinedBehaviorSanitizer (clang), where the fuzz
+# targets also run for a short while each. Ends with ctest's summary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/bootstrap.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+
+echo "== Build and test (release) =="
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVERBANTA_BENCH=ON >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release -j "$jobs" --timeout 300
+
+echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer, fuzzing) =="
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_COMPILER=clang++-14 -DVERBANTA_SANITIZE=ON -DVERBANTA_FUZZ=ON \
+    -DVERBANTA_FUZZ_SECONDS="${VERBANTA_FUZZ_SECONDS:-15}" >/dev/null
+cmake --build build/asan -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+ctest --test-dir build/asan -j "$jobs" --timeout 600
