@@ -109,6 +109,16 @@ public:
     /// Marks timing errors of the current list; the count, or -1 when the option is off.
     int CheckOrder();
 
+    // End-sync tools (end_sync_tools.cpp): each run over the current list is one undo step.
+    /// Sets every caption's end sync to its start plus the duration; the number of changes, or
+    /// -1 when the run is limited to the marked range and no range is marked.
+    int ResetEndSyncsByDuration(std::int32_t durationMs, bool onlyIfShorter, bool onlyIfLonger,
+                                bool rangeOnly);
+    /// The same with the duration taken from each caption's letter count.
+    int ResetEndSyncsByLength(std::int32_t msPerCharacter, bool rangeOnly);
+    /// Removes the end syncs that are out of order with their neighbours; the number removed.
+    int RemoveInvalidEndSyncs();
+
     /// Inserts into any slot's list after a position (at the head for none), as the reader
     /// does; pushes an insert record when asked.
     Position InsertAfterInSlot(int slot, Position pos, const SyncEntry& entry, bool recordUndo);

@@ -1,0 +1,93 @@
+// The three end-sync tools over 50,000 captions with DisplayErrorSync on, the recording of
+// their one undo step included: each run must stay well within 100 ms.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "model/sami_model.h"
+#include "settings/app_settings.h"
+
+namespace verbanta {
+namespace {
+
+constexpr int kCaptions = 50000;
+
+/// 50,000 captions, one a second; with end syncs, each caption is followed by one at
+/// `endOffset` ms after it.
+struct CaptionFile {
+    AppSettings settings;
+    SamiModel model{settings};
+
+    explicit CaptionFile(int endOffset)
+    {
+        settings.DisplayErrorSync = true;
+        SyncEntry e;
+        model.InitEntry(e);
+        for (int i = 0; i < kCaptions; ++i) {
+            e.startMs = i * 1000;
+            e.isEndSync = 0;
+            e.text = "\xbe\xc8\xb3\xe7\xc7\xcf\xbc\xbc\xbf\xe4";  // 안녕하세요
+            model.AddTail(e, false);
+            if (endOffset > 0) {
+                e.startMs += endOffset;
+                e.isEndSync = 1;
+                e.text = "&nbsp;";
+                model.AddTail(e, false);
+            }
+        }
+    }
+};
+
+/// Times one run of the tool per iteration on a fresh file.
+template <class Run>
+void timeTool(benchmark::State& state, int endOffset, Run run)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto file = std::make_unique<CaptionFile>(endOffset);
+        state.ResumeTiming();
+        const int changes = run(file->model);
+        benchmark::DoNotOptimize(changes);
+        state.PauseTiming();
+        state.counters["changes"] = changes;
+        file.reset();
+        state.ResumeTiming();
+    }
+}
+
+void DurationInsertsEveryEndSync(benchmark::State& state)
+{
+    timeTool(state, 0,
+             [](SamiModel& m) { return m.ResetEndSyncsByDuration(500, false, false, false); });
+}
+BENCHMARK(DurationInsertsEveryEndSync)->Unit(benchmark::kMillisecond);
+
+void DurationMovesEveryEndSync(benchmark::State& state)
+{
+    timeTool(state, 300,
+             [](SamiModel& m) { return m.ResetEndSyncsByDuration(500, false, false, false); });
+}
+BENCHMARK(DurationMovesEveryEndSync)->Unit(benchmark::kMillisecond);
+
+void DurationRemovesEveryEndSync(benchmark::State& state)
+{
+    timeTool(state, 300,
+             [](SamiModel& m) { return m.ResetEndSyncsByDuration(5000, false, false, false); });
+}
+BENCHMARK(DurationRemovesEveryEndSync)->Unit(benchmark::kMillisecond);
+
+void LengthInsertsEveryEndSync(benchmark::State& state)
+{
+    timeTool(state, 0, [](SamiModel& m) { return m.ResetEndSyncsByLength(150, false); });
+}
+BENCHMARK(LengthInsertsEveryEndSync)->Unit(benchmark::kMillisecond);
+
+void RemoveInvalidRemovesEveryEndSync(benchmark::State& state)
+{
+    // Each end sync lies past the next caption.
+    timeTool(state, 1500, [](SamiModel& m) { return m.RemoveInvalidEndSyncs(); });
+}
+BENCHMARK(RemoveInvalidRemovesEveryEndSync)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace verbanta
