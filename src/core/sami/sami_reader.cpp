@@ -1,0 +1,393 @@
+#include "sami/sami_reader.h"
+
+#include <cstring>
+
+#include "model/text_format.h"
+#include "platform/messenger.h"
+#include "sami/sami_ascii.h"
+
+namespace verbanta {
+
+using sami::EqualsIgnoringCase;
+using sami::IsMarkupSpace;
+using sami::UpperAscii;
+
+const char* const kTooManyLanguagesMessage =
+    "이 파일은 10개가 넘는 언어를 사용합니다.\n"
+    "11번째 언어부터의 자막은 10번째 언어의 목록에 넣었습니다.";
+
+SamiReader::SamiReader(SamiModel& model, bool recordUndo)
+    : m_model(model), m_state(model.parseState())
+{
+    m_state.recordUndo = recordUndo;
+    m_state.paragraphCounter = 0;
+    m_model.InitEntry(m_current);
+}
+
+bool SamiReader::startsWith(std::size_t i, std::string_view marker) const
+{
+    return m_text.substr(std::min(i, m_text.size())).starts_with(marker);
+}
+
+bool SamiReader::Parse(std::string_view text, bool merge)
+{
+    // The first zero byte ends the text, as a file read into a zero-terminated buffer does.
+    if (const void* zero = std::memchr(text.data(), 0, text.size()))
+        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()));
+    m_text = text;
+
+    UndoJournal& journal = m_model.journal();
+    const bool recordUndo = m_state.recordUndo;
+    // The cap must never cut the records of one paste apart.
+    UndoActionScope action(journal);
+    const std::int64_t pushesBefore = journal.pushCount();
+
+    std::size_t i = 0;
+    while (i < m_text.size()) {
+        if (m_text[i] != '<') {
+            const std::size_t next = std::min(m_text.find('<', i), m_text.size());
+            m_accumulator.append(m_text.substr(i, next - i));
+            i = next;
+        } else if (startsWith(i, "</")) {
+            flush();
+            i = readEndTag(i + 2);
+        } else if (startsWith(i, "<!--")) {
+            flush();
+            i = readComment(i + 4);
+        } else {
+            flush();
+            i = readTag(i + 1);
+        }
+    }
+    flush();
+    if (!m_current.text.empty()) {
+        applyPending(m_current);
+        commitCurrent();
+    }
+    placeQueuedComments();
+    placeHeldComments();
+
+    const std::int64_t pushed = journal.pushCount() - pushesBefore;
+    if (recordUndo && merge && pushed > 1) {
+        // The records of this parse are the newest ones and their serials run consecutively.
+        const JournalPosition last = journal.lastPosition();
+        journal.GroupUndo(last - (pushed - 1), last);
+    }
+    m_state.recordUndo = false;
+    return true;
+}
+
+// ---- tags -------------------------------------------------------------------------------
+
+std::size_t SamiReader::readTag(std::size_t nameStart)
+{
+    const std::size_t tagStart = nameStart - 1;
+    std::string name;
+    std::size_t i = nameStart;
+    for (;;) {
+        const char c = byteAt(i);
+        if (c == '\0')
+            return m_text.size();
+        if (IsMarkupSpace(c)) {
+            const std::string upper = UpperAscii(name);
+            TagMode mode = TagMode::Other;
+            if (upper == "SYNC") {
+                mode = TagMode::Sync;
+                m_paragraphsSinceSync = 0;
+            } else if (upper == "P") {
+                mode = TagMode::Paragraph;
+            } else if (upper == "STYLE") {
+                m_scanState = kInStyle;
+            } else if (upper == "TITLE") {
+                m_scanState = kInTitle;
+            }
+            i = readAttributes(i + 1, mode);
+            continue;  // normally at the tag's ">"
+        }
+        if (c == '>') {
+            const std::string upper = UpperAscii(name);
+            if (upper == "SYNC") {
+                m_paragraphsSinceSync = 0;
+                m_scanState = kInSync;
+            } else if (upper == "P") {
+                // A second P in one SYNC ends the paragraph before it.
+                if (m_paragraphsSinceSync > 0 && m_scanState == kInSync)
+                    commitCurrent();
+                ++m_paragraphsSinceSync;
+            } else if (upper == "STYLE") {
+                m_scanState = kInStyle;
+            } else if (upper == "TITLE") {
+                m_scanState = kInTitle;
+            } else {
+                flushText(m_text.substr(tagStart, i + 1 - tagStart));
+            }
+            return i + 1;
+        }
+        if (c == '<') {
+            // A tag that is never closed is text; the new "<" starts the next tag.
+            flushText(m_text.substr(tagStart, i - tagStart));
+            return i;
+        }
+        name += c;
+        ++i;
+    }
+}
+
+std::size_t SamiReader::readEndTag(std::size_t nameStart)
+{
+    const std::size_t close = m_text.find('>', nameStart);
+    if (close == std::string_view::npos)
+        return m_text.size();
+    const std::string_view name = m_text.substr(nameStart, close - nameStart);
+    if (EqualsIgnoringCase(name, "TITLE")) {
+        m_scanState = kOutside;
+    } else if (EqualsIgnoringCase(name, "BODY") || EqualsIgnoringCase(name, "SAMI")) {
+        if (m_scanState == kInSync && !m_current.text.empty()) {
+            applyPending(m_current);
+            commitCurrent();
+        }
+        placeQueuedComments();
+        m_scanState = kOutside;
+    } else if (m_scanState == kInSync) {
+        flushText(m_text.substr(nameStart - 2, close + 1 - (nameStart - 2)));
+    }
+    return close + 1;
+}
+
+std::size_t SamiReader::readComment(std::size_t bodyStart)
+{
+    for (std::size_t i = bodyStart; i < m_text.size(); ++i) {
+        std::size_t terminator = 0;
+        if (startsWith(i, "-->"))
+            terminator = 3;
+        else if (startsWith(i, "->"))
+            terminator = 2;
+        else if (m_text[i] == '>')
+            terminator = 1;
+        if (terminator == 0)
+            continue;
+        const std::string_view body = m_text.substr(bodyStart, i - bodyStart);
+        if (m_scanState == kInStyle) {
+            ParseStyleSheet(m_model, body);
+            m_scanState = kOutside;
+        } else {
+            SyncEntry comment;
+            m_model.InitEntry(comment);
+            comment.isComment = 1;
+            comment.text = TrimWhiteSpace(body);
+            // Inside a SYNC the comment came after the caption being read: it waits for that
+            // caption, so that neither loses its place.
+            if (m_scanState == kInSync)
+                m_queuedComments.push_back(std::move(comment));
+            else
+                placeComment(std::move(comment));
+        }
+        return i + terminator;
+    }
+    return m_text.size();  // a comment the text ends in is dropped
+}
+
+// ---- attributes -------------------------------------------------------------------------
+
+std::size_t SamiReader::readAttributes(std::size_t start, TagMode mode)
+{
+    if (m_state.paragraphCounter > 0)
+        applyPending(m_current);
+    if (mode == TagMode::Sync) {
+        if (m_scanState == kInSync)
+            commitCurrent();  // a new SYNC ends the previous one
+        m_state.paragraphCounter = 0;
+    } else if (mode == TagMode::Paragraph) {
+        ++m_state.paragraphCounter;
+    }
+
+    std::string name;
+    std::string value;
+    bool inSingle = false;
+    bool inDouble = false;
+    bool readingName = false;
+    bool readingValue = false;
+    bool valueExpected = false;
+    for (std::size_t i = start;; ++i) {
+        const char c = byteAt(i);
+        const bool quoted = inSingle || inDouble;
+        if (c == '\0')
+            return m_text.size();
+        if (IsMarkupSpace(c)) {
+            if (quoted) {
+                if (readingName)
+                    name += c;
+                else if (readingValue)
+                    value += c;
+            } else if (readingName) {
+                readingName = false;
+            } else if (readingValue) {
+                readingValue = false;
+                applyAttribute(mode, name, value);
+            }
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            // Names and values keep only ASCII bytes.
+            if (readingValue) {
+                readingValue = false;
+                applyAttribute(mode, name, value);
+            }
+        } else if (c == '/' && byteAt(i + 1) == '>') {
+            applyAttribute(mode, name, value);
+            return i + 1;
+        } else if (c == '>') {
+            applyAttribute(mode, name, value);
+            return i;
+        } else if (c == '<') {
+            return i;  // abandoned: the tag reader keeps its bytes as text
+        } else if (c == '=' && !quoted) {
+            readingName = false;
+            readingValue = false;
+            valueExpected = true;
+        } else {
+            if (c == '\'')
+                inSingle = !inSingle;
+            else if (c == '"')
+                inDouble = !inDouble;
+            if (readingName) {
+                name += c;
+            } else if (readingValue) {
+                value += c;
+            } else if (valueExpected) {
+                value.assign(1, c);
+                readingValue = true;
+                valueExpected = false;
+            } else {
+                name.assign(1, c);  // a name that got no "=" is dropped
+                value.clear();
+                readingName = true;
+            }
+        }
+    }
+}
+
+void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std::string& value)
+{
+    if (name.empty())
+        return;
+    if (mode == TagMode::Sync && name[0] == 'S' && EqualsIgnoringCase(name, "START")) {
+        std::string_view v = value;
+        const auto strip = [](char c) { return c == '"' || c == '\'' || c == '\t' || c == ' '; };
+        while (!v.empty() && strip(v.front()))
+            v.remove_prefix(1);
+        while (!v.empty() && strip(v.back()))
+            v.remove_suffix(1);
+        const std::int32_t ms = sami::ParseDecimal(v);
+        m_current.startMs = ms;
+        m_model.InitEntry(m_state.pending);
+        m_state.pending.startMs = ms;
+    } else if (mode == TagMode::Paragraph && name[0] == 'C' && EqualsIgnoringCase(name, "CLASS")) {
+        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = value;
+    } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "ID")) {
+        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = value;
+    }
+}
+
+// ---- text and commits ---------------------------------------------------------------------
+
+void SamiReader::flush()
+{
+    if (m_accumulator.empty())
+        return;
+    flushText(m_accumulator);
+    m_accumulator.clear();
+}
+
+void SamiReader::flushText(std::string_view bytes)
+{
+    if (m_scanState == kInTitle)
+        m_model.title += bytes;
+    else if (m_scanState == kInSync)
+        m_current.text += bytes;
+}
+
+void SamiReader::applyPending(SyncEntry& entry) const
+{
+    if (m_state.paragraphCounter <= 0)
+        return;
+    entry.startMs = m_state.pending.startMs;
+    entry.className = m_state.pending.className;
+    entry.id = m_state.pending.id;
+}
+
+void SamiReader::commitCurrent()
+{
+    SyncEntry entry = std::move(m_current);
+    m_model.InitEntry(m_current);
+    commitCaption(std::move(entry));
+}
+
+int SamiReader::languageFor(const std::string& className)
+{
+    for (int b = 0; b < m_model.languageCount; ++b)
+        if (EqualsIgnoringCase(m_model.classNames[static_cast<std::size_t>(b)], className))
+            return b;
+    if (m_model.languageCount >= SamiModel::kSlotCount) {
+        // Only ten lists exist: further classes share the tenth.
+        if (!m_overflowReported) {
+            m_overflowReported = true;
+            m_model.messenger().showMessage(kTooManyLanguagesMessage, MessageIcon::Warning);
+        }
+        return SamiModel::kSlotCount - 1;
+    }
+    const int b = m_model.languageCount++;
+    const auto at = static_cast<std::size_t>(b);
+    m_model.classNames[at] = className;
+    m_state.foundClasses[at] = className;
+    m_model.slotOrder[at] = b;
+    m_state.insertAt[at] = nullptr;
+    return b;
+}
+
+void SamiReader::commitCaption(SyncEntry entry)
+{
+    entry.text = TrimWhiteSpace(entry.text);
+    entry.isEndSync = IsEndSyncText(entry.text) ? 1 : 0;
+    const int b = languageFor(entry.className);
+    placeHeldComments();
+    insertInto(m_model.slotOrder[static_cast<std::size_t>(b)], entry);
+    m_lastLanguage = b;
+    placeQueuedComments();
+}
+
+void SamiReader::placeComment(SyncEntry comment)
+{
+    if (m_lastLanguage < 0) {
+        m_heldComments.push_back(std::move(comment));
+        return;
+    }
+    insertInto(m_model.slotOrder[static_cast<std::size_t>(m_lastLanguage)], comment);
+}
+
+void SamiReader::placeQueuedComments()
+{
+    std::vector<SyncEntry> queued = std::move(m_queuedComments);
+    m_queuedComments.clear();
+    for (SyncEntry& c : queued)
+        placeComment(std::move(c));
+}
+
+void SamiReader::placeHeldComments()
+{
+    for (const SyncEntry& c : m_heldComments)
+        insertInto(m_model.GetCurrentSlot(), c);
+    m_heldComments.clear();
+}
+
+void SamiReader::insertInto(int slot, const SyncEntry& entry)
+{
+    Position& at = m_state.insertAt[static_cast<std::size_t>(slot)];
+    at = m_model.InsertAfterInSlot(slot, at, entry, m_state.recordUndo);
+}
+
+bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge)
+{
+    SamiReader reader(model, recordUndo);
+    return reader.Parse(text, merge);
+}
+
+}  // namespace verbanta

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/sami_model.h"
+
+namespace verbanta {
+
+/// "이 파일은 10개가 넘는 언어를 사용합니다. …": shown once per parse when a class beyond the
+/// ten list slots is met; its captions go to the tenth language's list.
+extern const char* const kTooManyLanguagesMessage;
+
+/// The forgiving single-pass SAMI scanner. It fills the model through its insertion positions
+/// (`SamiModel::parseState()`); everything that is not TITLE, STYLE, SYNC, P, a comment or the
+/// end of BODY/SAMI stays in the caption text verbatim. One reader serves one parse.
+class SamiReader {
+public:
+    SamiReader(SamiModel& model, bool recordUndo);
+
+    /// Scans the text up to its end or its first zero byte; with merge set, the undo records
+    /// pushed by this parse become one undo step. Always succeeds.
+    bool Parse(std::string_view text, bool merge);
+
+private:
+    enum class TagMode { Sync, Paragraph, Other };
+    enum State { kOutside = 0, kInTitle = 1, kInStyle = 2, kInSync = 3 };
+
+    char byteAt(std::size_t i) const { return i < m_text.size() ? m_text[i] : '\0'; }
+    bool startsWith(std::size_t i, std::string_view marker) const;
+
+    std::size_t readTag(std::size_t nameStart);
+    std::size_t readEndTag(std::size_t nameStart);
+    std::size_t readComment(std::size_t bodyStart);
+    std::size_t readAttributes(std::size_t start, TagMode mode);
+    void applyAttribute(TagMode mode, const std::string& name, const std::string& value);
+
+    void flush();
+    void flushText(std::string_view bytes);
+    void applyPending(SyncEntry& entry) const;
+    void commitCurrent();
+    void commitCaption(SyncEntry entry);
+    void placeComment(SyncEntry comment);
+    void placeQueuedComments();
+    void placeHeldComments();
+    int languageFor(const std::string& className);
+    void insertInto(int slot, const SyncEntry& entry);
+
+    SamiModel& m_model;
+    SamiModel::ParseState& m_state;
+    std::string_view m_text;
+    int m_scanState = kOutside;
+    std::string m_accumulator;
+    SyncEntry m_current;
+    int m_paragraphsSinceSync = 0;
+    int m_lastLanguage = -1;
+    /// Comments met before any caption: they go, in order, to the current list's insertion
+    /// position when the first caption is placed (or when the text ends).
+    std::vector<SyncEntry> m_heldComments;
+    /// Comments met inside a SYNC: they follow the caption being read, once it is committed.
+    std::vector<SyncEntry> m_queuedComments;
+    bool m_overflowReported = false;
+};
+
+/// Runs the scanner over a text into the model's lists (see `SamiReader`).
+bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge);
+
+/// Reads the rules of a style sheet ("P {…}", ".KRCC {…}", "#STDPrn {…}") into the model.
+void ParseStyleSheet(SamiModel& model, std::string_view text);
+
+}  // namespace verbanta

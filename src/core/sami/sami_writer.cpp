@@ -1,0 +1,190 @@
+#include "sami/sami_writer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "model/sami_model.h"
+#include "model/text_format.h"
+#include "sami/sami_file.h"
+#include "settings/app_settings.h"
+
+namespace verbanta {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+bool IsSingleLanguage(const SamiModel& model, int languageIndex)
+{
+    return languageIndex >= 0 && languageIndex < model.languageCount;
+}
+
+void AppendProperty(std::string& body, int& count, const std::string& name,
+                    const std::string& value)
+{
+    body += ' ';
+    body += name;
+    body += ':';
+    body += value;
+    body += ';';
+    if (++count % 3 == 0)
+        body += "\r\n   ";
+}
+
+/// The automatic end sync after a list's last caption: the caption's time plus its letter
+/// count times `OneLetterSync`, kept within the 32-bit range.
+SyncEntry AutomaticEndSync(const SyncEntry& last, const AppSettings& settings)
+{
+    SyncEntry end = last;
+    end.isEndSync = 1;
+    end.text = "&nbsp;";
+    const std::int64_t ms = std::int64_t{last.startMs} +
+                            std::int64_t{CountCharacters(StripTags(last.text, true))} *
+                                settings.OneLetterSync;
+    end.startMs = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(ms, std::numeric_limits<std::int32_t>::min(),
+                                 std::numeric_limits<std::int32_t>::max()));
+    return end;
+}
+
+void AppendLanguageBlock(std::string& out, const SamiModel& model, int languageIndex)
+{
+    const int slot = model.slotOrder[static_cast<std::size_t>(languageIndex)];
+    if (slot < 0 || slot >= SamiModel::kSlotCount)
+        return;
+    const SyncList& list = model.slotList(slot);
+    list.forEach([&](const SyncEntry& e) { AppendSamiEntry(out, e); });
+    if (list.empty())
+        return;
+    const SyncEntry& last = list[list.count() - 1];
+    if (!last.isComment && !last.isEndSync)
+        AppendSamiEntry(out, AutomaticEndSync(last, model.settings()));
+}
+
+}  // namespace
+
+std::string FormatStyle(const ParagraphStyle& style, StyleKind kind)
+{
+    int count = 0;
+    std::string body;
+    for (const StyleProperty& p : style.pointProperties)
+        if (style.has(p.bit))
+            AppendProperty(body, count, p.name, std::to_string(p.points) + "pt");
+    for (const StyleProperty& p : style.stringProperties)
+        if (style.has(p.bit))
+            AppendProperty(body, count, p.name, p.value);
+    body += " }\r\n";
+
+    // The descriptors come first and are not counted for the line breaks.
+    if (kind == StyleKind::Paragraph)
+        return "P {" + body;
+    std::string rule = style.selector + " { Name:" + style.name() + ";";
+    if (kind == StyleKind::Class) {
+        if (style.has(ParagraphStyle::kLang))
+            rule += " lang:" + style.lang() + ";";
+        if (style.has(ParagraphStyle::kSamiType))
+            rule += " SAMIType:" + style.samiType() + ";";
+    }
+    return rule + body;
+}
+
+void AppendSamiHeader(std::string& out, const SamiModel& model, int languageIndex)
+{
+    out += "<SAMI>\r\n<HEAD>\r\n<TITLE>";
+    out += model.title;
+    out += "</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n";
+    out += FormatStyle(model.paragraphStyle, StyleKind::Paragraph);
+    if (IsSingleLanguage(model, languageIndex)) {
+        if (static_cast<std::size_t>(languageIndex) < model.languages.size())
+            out += FormatStyle(model.languages[static_cast<std::size_t>(languageIndex)],
+                               StyleKind::Class);
+    } else {
+        for (const LanguageInfo& language : model.languages)
+            out += FormatStyle(language, StyleKind::Class);
+    }
+    for (const ParagraphStyle& style : model.idStyles)
+        out += FormatStyle(style, StyleKind::Id);
+    out += "-->\r\n</STYLE>\r\n</HEAD>\r\n<BODY>\r\n";
+}
+
+void AppendSamiEntry(std::string& out, const SyncEntry& entry)
+{
+    if (entry.isComment) {
+        out += "<!--\r\n";
+        out += entry.text;
+        out += "\r\n-->\r\n";
+        return;
+    }
+    if (entry.flags & SyncEntry::kWriteStart)
+        out += "<SYNC Start=" + std::to_string(entry.startMs) + ">";
+    out += '<';
+    if (entry.flags & SyncEntry::kWriteClass)
+        out += "P Class=" + entry.className;
+    if ((entry.flags & SyncEntry::kWriteId) && !entry.id.empty())
+        out += " ID=" + entry.id;
+    out += '>';
+    if (entry.isEndSync) {
+        out += "&nbsp;";
+    } else {
+        out += kLineEnd;
+        out += entry.text;
+    }
+    out += kLineEnd;
+}
+
+void AppendSamiFooter(std::string& out)
+{
+    out += "</BODY>\r\n</SAMI>";
+}
+
+std::string WriteSami(const SamiModel& model, int languageIndex)
+{
+    std::string out;
+    AppendSamiHeader(out, model, languageIndex);
+    if (IsSingleLanguage(model, languageIndex)) {
+        AppendLanguageBlock(out, model, languageIndex);
+    } else {
+        const int count = std::min(model.languageCount, SamiModel::kSlotCount);
+        for (int i = 0; i < count; ++i) {
+            AppendLanguageBlock(out, model, i);
+            if (i + 1 < count)
+                out += kLineEnd;  // an empty line between language blocks
+        }
+    }
+    AppendSamiFooter(out);
+    return out;
+}
+
+std::string WritePlainText(const SamiModel& model)
+{
+    std::string out;
+    bool first = true;
+    model.list().forEach([&](const SyncEntry& e) {
+        if (e.isEndSync || e.isComment)
+            return;
+        if (!first)
+            out += "\r\n\r\n";
+        first = false;
+        out += PlainText(e);
+    });
+    return out;
+}
+
+// The model is never changed by writing: the automatic end syncs exist only in the output.
+bool SamiModel::SaveFile(const std::string& path, int languageIndex)
+{
+    return sami::WriteFileReporting(path, WriteSami(*this, languageIndex), messenger());
+}
+
+bool SamiModel::ExportPlainText(const std::string& path)
+{
+    return sami::WriteFileReporting(path, WritePlainText(*this), messenger());
+}
+
+std::string SamiModel::BuildPreviewHtml(const SyncEntry& entry) const
+{
+    return "<HTML><HEAD><STYLE TYPE=\"text/css\"><!--" +
+           FormatStyle(paragraphStyle, StyleKind::Paragraph) + "--></STYLE></HEAD><P>" +
+           entry.text + "</P></HTML>";
+}
+
+}  // namespace verbanta

@@ -1,0 +1,141 @@
+// The style sheet reader and the rule setters of the model: how the properties of one rule
+// ("P { margin-left:8pt; … }", ".KRCC { Name:…; lang:…; }", "#STDPrn { … }") are taken.
+#include "model/sami_model.h"
+#include "model/text_format.h"
+#include "sami/sami_ascii.h"
+#include "sami/sami_reader.h"
+
+namespace verbanta {
+namespace {
+
+bool IsSelectorByte(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '.' || c == '#';
+}
+
+/// Where a property's value starts (just after its ":"), or npos when the rule lacks it.
+/// The name must start a property, after "{", ";" or white space, and be followed by ":":
+/// "color" is not read from inside "background-color".
+std::size_t FindPropertyValue(std::string_view rule, std::string_view name)
+{
+    for (std::size_t at = rule.find(name); at != std::string_view::npos;
+         at = rule.find(name, at + 1)) {
+        if (at == 0)
+            continue;
+        const char before = rule[at - 1];
+        if (before != '{' && before != ';' && !sami::IsMarkupSpace(before))
+            continue;
+        std::size_t colon = at + name.size();
+        while (colon < rule.size() && sami::IsMarkupSpace(rule[colon]))
+            ++colon;
+        if (colon < rule.size() && rule[colon] == ':')
+            return colon + 1;
+    }
+    return std::string_view::npos;
+}
+
+/// Takes one property from rule text: sets its bit and value when the rule has it. The value
+/// runs to the next ";", or to the rule's closing "}" when the last property has no ";".
+void TakeProperty(std::string_view rule, StyleProperty& property, bool pointValued,
+                  std::uint32_t& flags)
+{
+    const std::size_t start = FindPropertyValue(rule, property.name);
+    if (start == std::string_view::npos)
+        return;
+    const std::size_t end = std::min(rule.find_first_of(";}", start), rule.size());
+    std::string_view value = TrimWhiteSpace(rule.substr(start, end - start));
+    flags |= property.bit;
+    if (!pointValued) {
+        property.value = value;
+        return;
+    }
+    if (value.size() > 1) {
+        const std::size_t unit = value.find("pt", 1);
+        if (unit != std::string_view::npos)
+            value = value.substr(0, unit);
+    }
+    property.points = sami::ParseDecimal(value);
+}
+
+void TakeCssProperties(std::string_view rule, ParagraphStyle& style)
+{
+    for (StyleProperty& p : style.pointProperties)
+        TakeProperty(rule, p, true, style.flags);
+    for (StyleProperty& p : style.stringProperties)
+        TakeProperty(rule, p, false, style.flags);
+}
+
+/// The rule text before "{" without trailing white space: the selector as written.
+std::string_view SelectorOf(std::string_view rule)
+{
+    std::string_view head = rule.substr(0, std::min(rule.find('{'), rule.size()));
+    while (!head.empty() && sami::IsMarkupSpace(head.back()))
+        head.remove_suffix(1);
+    return head;
+}
+
+}  // namespace
+
+void SamiModel::SetParagraphRule(std::string_view ruleText)
+{
+    paragraphStyle.flags = 0;
+    TakeCssProperties(ruleText, paragraphStyle);
+}
+
+void SamiModel::SetIdStyleRule(std::string_view selector, std::string_view ruleText)
+{
+    int index = FindStyle(selector);
+    if (index < 0)
+        index = AddIdStyle(selector);
+    ParagraphStyle& style = idStyles[static_cast<std::size_t>(index)];
+    style.flags = 0;
+    TakeCssProperties(ruleText, style);
+    style.selector = SelectorOf(ruleText);
+    TakeProperty(ruleText, style.descriptors[0], false, style.flags);
+}
+
+void SamiModel::SetClassRule(std::string_view selector, std::string_view ruleText)
+{
+    int index = FindStyle(selector);
+    if (index < 0)
+        index = AddLanguageClass(selector);
+    LanguageInfo& language = languages[static_cast<std::size_t>(index)];
+    language.flags = 0;
+    TakeCssProperties(ruleText, language);
+    language.selector = SelectorOf(ruleText);
+    for (StyleProperty& d : language.descriptors)
+        TakeProperty(ruleText, d, false, language.flags);
+}
+
+void ParseStyleSheet(SamiModel& model, std::string_view text)
+{
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t open = text.find('{', from);
+        if (open == std::string_view::npos)
+            return;
+        const std::size_t close = text.find('}', open);
+        if (close == std::string_view::npos)
+            return;  // an unclosed rule ends the style sheet
+        std::size_t end = open;
+        while (end > 0 && sami::IsMarkupSpace(text[end - 1]))
+            --end;
+        std::size_t begin = end;
+        while (begin > 0 && IsSelectorByte(text[begin - 1]))
+            --begin;
+        const std::string_view selector = text.substr(begin, end - begin);
+        const std::string_view rule = text.substr(begin, close + 1 - begin);
+        if (!selector.empty()) {
+            if (selector[0] == 'P' || selector[0] == 'p')
+                model.SetParagraphRule(rule);
+            else if (selector[0] == '.')
+                model.SetClassRule(selector, rule);
+            else if (selector[0] == '#')
+                model.SetIdStyleRule(selector, rule);
+        }
+        from = close;
+    }
+}
+
+}  // namespace verbanta
