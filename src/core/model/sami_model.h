@@ -156,6 +156,35 @@ public:
         SamiModel& m_model;
     };
 
+    /// Row edits of one slot's list in one pass, for bulk commands and undo replay: edits that
+    /// walk the list in one direction stay linear. Recorded edits push the records that the
+    /// one-by-one operations push; the playback cursor and the reader's insertion positions
+    /// follow their entries as `Remove` moves them. While it lives, use only it on that list.
+    class RowBatch {
+    public:
+        RowBatch(SamiModel& model, int slot);
+        ~RowBatch();
+        RowBatch(const RowBatch&) = delete;
+        RowBatch& operator=(const RowBatch&) = delete;
+
+        int count() const { return m_batch.count(); }
+        /// The entry at a row known to be valid.
+        SyncEntry& operator[](int row) { return m_batch.at(row)->entry; }
+        Position at(int row) const { return m_batch.at(row); }
+        /// Inserts so that the entry gets the row (0..count), as `InsertBefore` would.
+        Position insertAt(int row, SyncEntry entry, bool recordUndo);
+        /// Removes the entry at a valid row, as `Remove` would without a following end sync.
+        SyncEntry removeAt(int row, bool recordUndo);
+        /// Overwrites the entry at a valid row, as `SetAt` would.
+        void setAt(int row, SyncEntry entry, bool recordUndo);
+
+    private:
+        SamiModel& m_model;
+        int m_slot;
+        SyncList::Batch m_batch;
+        bool m_recorded = false;
+    };
+
     // Direct access to the lists, for the reader, the writer and the tools.
     SyncList& list() { return m_lists[static_cast<std::size_t>(currentSlot)]; }
     const SyncList& list() const { return m_lists[static_cast<std::size_t>(currentSlot)]; }

@@ -1,6 +1,7 @@
 #include "model/sync_list.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace verbanta {
 
@@ -85,6 +86,63 @@ void SyncList::renumber() const
     for (std::size_t i = m_cleanUpTo; i < m_nodes.size(); ++i)
         m_nodes[i]->m_index = i;
     m_cleanUpTo = m_nodes.size();
+}
+
+SyncList::Batch::~Batch()
+{
+    auto& nodes = m_list.m_nodes;
+    nodes.insert(nodes.end(), std::make_move_iterator(m_back.rbegin()),
+                 std::make_move_iterator(m_back.rend()));
+    // Rows before the lowest edit kept their nodes; every node from there on may be stale and
+    // its stored number is at least that row, so lowering the mark keeps the invariant.
+    m_list.markDirty(m_lowest);
+}
+
+Position SyncList::Batch::at(int row) const
+{
+    if (row < 0 || row >= count())
+        return nullptr;
+    const std::size_t r = static_cast<std::size_t>(row);
+    const std::size_t gap = m_list.m_nodes.size();
+    return r < gap ? m_list.m_nodes[r].get() : m_back[m_back.size() - 1 - (r - gap)].get();
+}
+
+void SyncList::Batch::moveGap(std::size_t row)
+{
+    auto& nodes = m_list.m_nodes;
+    while (nodes.size() > row) {
+        m_back.push_back(std::move(nodes.back()));
+        nodes.pop_back();
+    }
+    while (nodes.size() < row) {
+        nodes.push_back(std::move(m_back.back()));
+        m_back.pop_back();
+    }
+}
+
+Position SyncList::Batch::insertAt(int row, SyncEntry entry)
+{
+    const std::size_t index =
+        std::min(static_cast<std::size_t>(std::max(row, 0)), static_cast<std::size_t>(count()));
+    moveGap(index);
+    auto node = std::make_unique<SyncNode>();
+    node->entry = std::move(entry);
+    node->m_list = &m_list;
+    node->m_index = index;
+    Position pos = node.get();
+    m_list.m_nodes.push_back(std::move(node));
+    m_lowest = std::min(m_lowest, index);
+    return pos;
+}
+
+SyncEntry SyncList::Batch::removeAt(int row)
+{
+    const std::size_t index = static_cast<std::size_t>(row);
+    moveGap(index);
+    SyncEntry entry = std::move(m_back.back()->entry);
+    m_back.pop_back();
+    m_lowest = std::min(m_lowest, index);
+    return entry;
 }
 
 }  // namespace verbanta

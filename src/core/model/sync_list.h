@@ -55,6 +55,8 @@ public:
     void remove(Position pos);
     void clear();
 
+    class Batch;
+
     /// The entry at a row known to be valid, without a copy.
     SyncEntry& operator[](int row) { return m_nodes[static_cast<std::size_t>(row)]->entry; }
     const SyncEntry& operator[](int row) const
@@ -80,10 +82,38 @@ private:
     void renumber() const;
     void markDirty(std::size_t from) const;
 
+    friend class Batch;
     std::vector<std::unique_ptr<SyncNode>> m_nodes;
     /// Nodes whose stored number is below this mark carry their correct row; any other
     /// node's number is stale and no smaller than the mark.
     mutable std::size_t m_cleanUpTo = 0;
+};
+
+/// A run of insertions and removals on one list through a movable gap: edits that walk the
+/// list in one direction cost O(n + k) in all instead of a shift of the tail at each edit.
+/// While a batch is open the list itself must not be used; closing it renumbers lazily.
+class SyncList::Batch {
+public:
+    explicit Batch(SyncList& list) : m_list(list), m_lowest(list.m_nodes.size()) {}
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+    int count() const { return static_cast<int>(m_list.m_nodes.size() + m_back.size()); }
+    /// The node at the row, or none outside 0..count-1.
+    Position at(int row) const;
+    /// Inserts so that the new entry gets the row (clamped to 0..count); the new node.
+    Position insertAt(int row, SyncEntry entry);
+    /// Removes the node at a row in 0..count-1 and returns its entry.
+    SyncEntry removeAt(int row);
+
+private:
+    void moveGap(std::size_t row);
+
+    SyncList& m_list;
+    /// The rows from the gap on, the last row first; the list's own vector holds those before.
+    std::vector<std::unique_ptr<SyncNode>> m_back;
+    std::size_t m_lowest;  ///< the lowest row an edit touched
 };
 
 }  // namespace verbanta

@@ -42,6 +42,13 @@ public:
     JournalPosition lastPosition() const;
     /// The record at a journal position, or null when it is not (or no longer) held.
     const UndoRecord* at(JournalPosition pos) const;
+    /// The same, writable: undo and redo of a modify record swap its content.
+    UndoRecord* at(JournalPosition pos)
+    {
+        return const_cast<UndoRecord*>(static_cast<const UndoJournal&>(*this).at(pos));
+    }
+    /// The position the next push will get; a command groups from it to `lastPosition`.
+    JournalPosition nextPosition() const { return m_nextSerial; }
     /// How many records were pushed since the journal was made; the reader groups with it.
     std::int64_t pushCount() const { return m_pushCount; }
 
