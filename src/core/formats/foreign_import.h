@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace verbanta {
+
+class SamiModel;
+
+/// "지정한 자막 파일을 열 수 없습니다."
+extern const std::string_view kCannotOpenSubtitleMessage;
+/// "지정한 파일은 지원하는 자막 파일 형식이 아닙니다."
+extern const std::string_view kUnsupportedFormatMessage;
+
+/// The whole of a file's bytes; nothing when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+
+/// Replaces the model's content with the captions of a foreign subtitle file's bytes, trying
+/// the readers of the given slots in order. The model first becomes a new empty document, and
+/// again after each reader that fails or finds no caption. UTF-8 and UTF-16 text is converted
+/// to CP949 first (characters CP949 lacks become "&#N;"); CP949 bytes are read as they are.
+/// On failure the unsupported-format message goes to the model's messenger and the model is
+/// left empty. `framesPerSecond` applies to MicroDVD frame numbers only.
+bool ImportForeignBytes(SamiModel& model, std::string_view bytes, const std::vector<int>& slots,
+                        double framesPerSecond);
+
+/// The same with the readers that the import dialog's filter entry (numbered from 1) names.
+bool ImportForeignBytes(SamiModel& model, std::string_view bytes, int filterEntry,
+                        double framesPerSecond);
+
+/// Reads the file and imports it as above; a file that cannot be read leaves a new empty
+/// document and reports the cannot-open message.
+bool ImportForeignFile(SamiModel& model, const std::string& path, int filterEntry,
+                       double framesPerSecond);
+
+/// The same with an explicit list of reader slots.
+bool ImportForeignFile(SamiModel& model, const std::string& path, const std::vector<int>& slots,
+                       double framesPerSecond);
+
+}  // namespace verbanta

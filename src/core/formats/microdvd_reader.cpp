@@ -1,0 +1,207 @@
+#include "formats/microdvd_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "model/sami_model.h"
+#include "model/text_format.h"
+
+namespace verbanta {
+
+namespace {
+
+// The frames an end frame left empty ("{100}{}") adds to the start.
+constexpr std::int64_t kDefaultDurationFrames = 60;
+
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+
+char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string FormatSize(std::string_view value)
+{
+    // "%f" of the size as read; to_chars keeps the text independent of the C locale.
+    double size = 0;
+    std::from_chars(value.data(), value.data() + value.size(), size);
+    if (!std::isfinite(size))
+        size = 0;
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, size,
+                                      std::chars_format::fixed, 6);
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0.000000");
+}
+
+// One code block's content (between the braces) as an override block, with the codes that close
+// it again when it was written in lower case; nothing for a block that is not a code.
+struct Rewritten {
+    std::string block;
+    std::string closing;
+};
+
+std::optional<Rewritten> RewriteCode(std::string_view content)
+{
+    if (content.size() < 2 || content[1] != ':')
+        return std::nullopt;
+    const char code = ToLower(content[0]);
+    const bool lower = IsLower(content[0]);
+    const std::string_view value = content.substr(2);
+    Rewritten r;
+    switch (code) {
+    case 'c': {
+        if (value.empty() || value[0] != '$')
+            return std::nullopt;
+        const auto number = ParseNumberField("&H" + std::string(value.substr(1)));
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "{\\c&H%llx&}",
+                      static_cast<unsigned long long>(number.value_or(0)));
+        r = {buffer, "{\\c}"};
+        break;
+    }
+    case 'f': r = {"{\\fn" + std::string(value) + "}", "{\\fn}"}; break;
+    case 's': r = {"{\\fs" + FormatSize(value) + "}", "{\\fs}"}; break;
+    case 'h': {
+        const ScanResult scan = ScanPattern(value, "%d");
+        r = {"{\\fe" + std::to_string(scan.count == 1 ? scan.fields[0] : 0) + "}", "{\\fe}"};
+        break;
+    }
+    case 'y': {
+        r.block = "{";
+        for (char letter : value) {
+            const char l = ToLower(letter);
+            if (l == 'b' || l == 'i' || l == 'u' || l == 's') {
+                r.block += std::string("\\") + l + "1";
+                r.closing += std::string("{\\") + l + "}";
+            }
+        }
+        r.block += "}";
+        break;
+    }
+    case 'o': {
+        const ScanResult scan = ScanPattern(value, "%d%c%d");
+        r.block = "{\\move(" + std::to_string(scan.count >= 1 ? scan.fields[0] : 0) + "," +
+                  std::to_string(scan.count >= 3 ? scan.fields[2] : 0) + ",0,0,0,0)}";
+        break;
+    }
+    default: return std::nullopt;
+    }
+    if (!lower)
+        r.closing.clear();
+    return r;
+}
+
+std::string ConvertPart(std::string_view part, bool wide, int charset)
+{
+    std::string out;
+    std::string closing;
+    std::string_view rest = part;
+    while (true) {
+        const std::ptrdiff_t open = FindCharDbcs(rest, '{', 0, wide, charset);
+        if (open < 0)
+            break;
+        const std::ptrdiff_t close =
+            FindCharDbcs(rest, '}', static_cast<std::size_t>(open), wide, charset);
+        if (close < 0)
+            break;
+        const auto o = static_cast<std::size_t>(open);
+        const auto c = static_cast<std::size_t>(close);
+        out.append(rest.substr(0, o));
+        if (auto code = RewriteCode(rest.substr(o + 1, c - o - 1))) {
+            out += code->block;
+            closing += code->closing;
+        } else {
+            out.append(rest.substr(o, c - o + 1));
+        }
+        rest.remove_prefix(c + 1);
+    }
+    out.append(rest);
+    return out + closing;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> FrameToMs(std::int64_t frame, double framesPerSecond)
+{
+    if (!(framesPerSecond > 0) || !std::isfinite(framesPerSecond))
+        return std::nullopt;
+    const double ms = static_cast<double>(frame) * (1000.0 / framesPerSecond);
+    // Checked before the conversion: a double out of the int range does not convert.
+    if (!(ms > static_cast<double>(std::numeric_limits<std::int32_t>::min()) - 1.0 &&
+          ms < static_cast<double>(std::numeric_limits<std::int32_t>::max()) + 1.0))
+        return std::nullopt;
+    return static_cast<std::int32_t>(ms);
+}
+
+std::string ConvertMicroDvdCodes(std::string_view text, bool wide, int charset)
+{
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t bar : FindAllCharDbcs(text, '|', wide, charset)) {
+        out += ConvertPart(text.substr(from, bar - from), wide, charset);
+        out += kCaptionBreak;
+        from = bar + 1;
+    }
+    out += ConvertPart(text.substr(from), wide, charset);
+    return out;
+}
+
+int MicroDvdDefaultCharset(std::string_view codes)
+{
+    int charset = kDefaultCharset;
+    std::size_t open = codes.find('{');
+    while (open != std::string_view::npos) {
+        const std::size_t close = codes.find('}', open);
+        if (close == std::string_view::npos)
+            break;
+        std::string block(codes.substr(open, close - open + 1));
+        if (block.size() > 2)
+            block[1] = ToLower(block[1]);
+        if (block.starts_with("{h:")) {
+            const ScanResult scan = ScanPattern(std::string_view(block).substr(3), "%d");
+            if (scan.count == 1)
+                charset = scan.fields[0];
+        }
+        open = codes.find('{', close);
+    }
+    return charset;
+}
+
+bool MicroDvdReader::Read(LineReader& lines, SamiModel& model,
+                          const ReaderOptions& options) const
+{
+    int charset = kDefaultCharset;
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string_view line = TrimWhiteSpace(raw);
+        if (line.empty())
+            continue;
+        std::int64_t startFrame = 0;
+        std::int64_t endFrame = 0;
+        const ScanResult both = ScanPattern(line, "{%d}{%d}");
+        if (both.count == 2) {
+            startFrame = both.fields[0];
+            endFrame = both.fields[1];
+        } else if (const ScanResult open = ScanPattern(line, "{%d}{}"); open.count == 1) {
+            startFrame = open.fields[0];
+            endFrame = startFrame + kDefaultDurationFrames;
+        } else {
+            // "{name}{codes}": a default style for the lines after it.
+            const std::size_t brace = line.find('}');
+            if (line.front() == '{' && brace != std::string_view::npos && brace > 1 &&
+                brace + 1 < line.size()) {
+                charset = MicroDvdDefaultCharset(line.substr(brace + 1));
+                continue;
+            }
+            return false;
+        }
+        const auto start = FrameToMs(startFrame, options.frameRate);
+        const auto end = FrameToMs(endFrame, options.frameRate);
+        if (!start || !end)
+            return false;
+        const std::string text = ConvertMicroDvdCodes(TextAfterBrace(line, 2), options.wide, charset);
+        AppendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(text, options.wide, charset));
+    }
+    return true;
+}
+
+}  // namespace verbanta

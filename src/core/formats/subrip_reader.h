@@ -1,0 +1,16 @@
+#pragma once
+
+#include "formats/subtitle_reader.h"
+
+namespace verbanta {
+
+/// SubRip (.srt): a counter line, a "start --> end" time line, then text lines up to a blank
+/// line and the next counter. The file's "<i>", "<b>" and "<u>" tags are kept as written,
+/// since SAMI shows them as HTML.
+class SubRipReader : public SubtitleReader {
+public:
+    std::string_view name() const override { return "srt"; }
+    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+};
+
+}  // namespace verbanta

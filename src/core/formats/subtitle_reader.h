@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string_view>
+
+#include "formats/reader_helpers.h"
+
+namespace verbanta {
+
+class SamiModel;
+
+/// What every reader is given beside the lines and the model.
+struct ReaderOptions {
+    /// Plain searching instead of double-byte scanning. The import converts every file to
+    /// CP949 before the readers run, so it always passes false; the flag stays for callers that
+    /// hand a reader text of their own.
+    bool wide = false;
+    /// The Windows character-set number of texts whose style names none: 1, the system's.
+    int defaultCharset = kDefaultCharset;
+    /// Frames per second, for MicroDVD's frame numbers.
+    double frameRate = 25.0;
+};
+
+/// One foreign subtitle format: turns the lines of a file into caption syncs and end syncs at
+/// the end of the model's current list. Readers keep no state between runs.
+class SubtitleReader {
+public:
+    virtual ~SubtitleReader() = default;
+    /// A short name for messages and the command line ("srt", "ssa", ...).
+    virtual std::string_view name() const = 0;
+    /// False on the first line the format cannot account for; the captions read so far stay in
+    /// the model, and the caller resets it.
+    virtual bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const = 0;
+};
+
+}  // namespace verbanta

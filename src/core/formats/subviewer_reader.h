@@ -1,0 +1,15 @@
+#pragma once
+
+#include "formats/subtitle_reader.h"
+
+namespace verbanta {
+
+/// SubViewer 2 (.sub): "[TAG]value" header lines, then a "h:m:s.cc,h:m:s.cc" time line and one
+/// text line per caption, "[br]" for a line break.
+class SubViewerReader : public SubtitleReader {
+public:
+    std::string_view name() const override { return "subviewer"; }
+    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+};
+
+}  // namespace verbanta

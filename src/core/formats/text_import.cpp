@@ -1,0 +1,88 @@
+#include "formats/text_import.h"
+
+#include "formats/foreign_import.h"
+#include "formats/reader_helpers.h"
+#include "model/codepage.h"
+#include "model/sami_model.h"
+#include "model/text_format.h"
+#include "platform/messenger.h"
+
+namespace verbanta {
+
+const std::string_view kCannotOpenTextMessage =
+    "지정하신 파일을 열 수 없습니다.\n다시 한번 확인해 주십시오.";
+
+namespace {
+
+// A paragraph's inner line ends as the model's line breaks. A bare line feed counts as a line
+// end too: files written on Unix would otherwise keep their lines as one run of text.
+std::string JoinParagraphLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += kCaptionBreak;
+            ++i;
+        } else if (text[i] == '\n') {
+            out += kCaptionBreak;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void ImportTextBytes(SamiModel& model, std::string_view bytes, bool paragraphs)
+{
+    model.Reset(true);
+    model.ClearUndo();
+    const std::string text = ToCp949(bytes, DetectEncoding(bytes));
+
+    std::string buffer;
+    // Set by a line feed in paragraph mode: a second one before any other byte but a carriage
+    // return ends the paragraph.
+    bool lineEnded = false;
+    auto completeCaption = [&] {
+        const std::string_view trimmed = TrimWhiteSpace(buffer);
+        if (trimmed.empty()) {
+            buffer.clear();
+            return;  // the mark stays: blank runs give no empty captions
+        }
+        AppendCaption(model, 0, paragraphs ? JoinParagraphLines(trimmed) : std::string(trimmed));
+        buffer.clear();
+        lineEnded = false;
+    };
+    for (char c : text) {
+        buffer += c;
+        if (c == '\r')
+            continue;
+        if (c == '\n') {
+            if (paragraphs && !lineEnded) {
+                lineEnded = true;
+                continue;
+            }
+            completeCaption();
+            continue;
+        }
+        lineEnded = false;
+    }
+    completeCaption();
+}
+
+bool ImportTextFile(SamiModel& model, const std::string& path, bool paragraphs)
+{
+    model.Reset(true);
+    model.ClearUndo();
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        model.messenger().showMessage(kCannotOpenTextMessage, MessageIcon::Warning);
+        return false;
+    }
+    ImportTextBytes(model, *bytes, paragraphs);
+    return true;
+}
+
+}  // namespace verbanta

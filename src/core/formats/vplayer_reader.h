@@ -1,0 +1,15 @@
+#pragma once
+
+#include "formats/subtitle_reader.h"
+
+namespace verbanta {
+
+/// VPlayer (.txt): "h:m:s:" and the text on one line, "|" for a line break. Captions have
+/// no end time, so no end syncs are added.
+class VPlayerReader : public SubtitleReader {
+public:
+    std::string_view name() const override { return "vplayer"; }
+    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+};
+
+}  // namespace verbanta

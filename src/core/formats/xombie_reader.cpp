@@ -1,0 +1,110 @@
+#include "formats/xombie_reader.h"
+
+#include <string>
+
+#include "model/sami_model.h"
+#include "model/text_format.h"
+
+namespace verbanta {
+
+namespace {
+
+// After the two name parts and the font name: size, four colours, four alpha values, four
+// flags and two more integers, all numbers, then the character set.
+constexpr int kStyleNumbersBeforeCharset = 15;
+
+std::optional<std::string> StyleKey(FieldCursor& fields)
+{
+    const auto a = fields.next();
+    const auto b = fields.next();
+    if (!a || !b)
+        return std::nullopt;
+    return std::string(*b) + "_" + std::string(*a);
+}
+
+bool ReadStyleLine(std::string_view value, StyleCharsets& styles)
+{
+    FieldCursor fields(value);
+    const auto key = StyleKey(fields);
+    if (!key || !fields.next())
+        return false;
+    for (int i = 0; i < kStyleNumbersBeforeCharset; ++i)
+        if (!fields.nextNumber())
+            return false;
+    const auto charset = fields.nextNumber();
+    if (!charset)
+        return false;
+    styles[*key] = ToCharset(*charset);
+    return true;
+}
+
+// A "Line=" value: false on a parse error; a line of any type but "D" reads as true and adds
+// nothing.
+bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets& styles,
+                  bool wide)
+{
+    FieldCursor fields(value);
+    const auto type = fields.next();
+    if (!type)
+        return false;
+    if (*type != "D")
+        return true;
+    if (!fields.next() || !fields.nextNumber())
+        return false;
+    const auto startField = fields.next();
+    const auto endField = fields.next();
+    if (!startField || !endField)
+        return false;
+    const auto start = ParseXombieTime(*startField);
+    const auto end = ParseXombieTime(*endField);
+    const auto key = StyleKey(fields);
+    if (!start || !end || !key || !fields.next())
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (!fields.nextNumber())
+            return false;
+    const auto text = fields.rest();
+    if (!text)
+        return false;
+    const int charset = CharsetOfStyle(styles, NormalizeStyleName(*key));
+    AppendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(*text, wide, charset));
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseXombieTime(std::string_view field)
+{
+    const ScanResult scan = ScanPattern(field, "%d:%d:%d.%d");
+    if (scan.count != 4)
+        return std::nullopt;
+    const auto& f = scan.fields;
+    return ToTime(std::int64_t{f[0]} * 3600000 + std::int64_t{f[1]} * 60000 +
+                  std::int64_t{f[2]} * 1000 + f[3]);
+}
+
+bool XombieReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+{
+    StyleCharsets styles;
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string_view line = TrimWhiteSpace(raw);
+        if (line.empty() || line.front() == ';')
+            continue;
+        const std::size_t equals = line.find('=');
+        const std::string key = ToLowerAscii(line.substr(0, equals));
+        const std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+        // "version", "screenhorizontal", "screenvertical" and other keys have no effect.
+        if (key == "style") {
+            if (!ReadStyleLine(value, styles))
+                return false;
+        } else if (key == "line") {
+            if (!ReadLineLine(value, model, styles, options.wide))
+                return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace verbanta
