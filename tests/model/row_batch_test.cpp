@@ -160,5 +160,22 @@ TEST(SyncListBatch, LongOneWayWalksKeepTheOrder)
     }
 }
 
+TEST_F(RowBatchTest, TailHoldPutsAppendedRowsBeforeTheHeldOnes)
+{
+    Position held = two.FindIndex(4);
+    {
+        SyncList::TailHold hold(two.list(), 4);
+        EXPECT_EQ(two.GetCount(), 4);
+        two.AddTail(caption(two, 350), true);
+        two.AddTail(caption(two, 360), true);
+    }
+    EXPECT_EQ(times(two, 0), (std::vector<int>{0, 100, 200, 300, 350, 360, 400, 500, 600, 700,
+                                               800, 900}));
+    EXPECT_EQ(two.IndexOf(held), 6);
+    EXPECT_EQ(two.journal().at(two.journal().lastPosition())->prevRow, 4);
+    for (int i = 0; i < two.GetCount(); ++i)
+        EXPECT_EQ(two.list().indexOf(two.FindIndex(i)), i);
+}
+
 }  // namespace
 }  // namespace verbanta

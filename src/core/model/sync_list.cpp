@@ -145,4 +145,24 @@ SyncEntry SyncList::Batch::removeAt(int row)
     return entry;
 }
 
+SyncList::TailHold::TailHold(SyncList& list, int row)
+    : m_list(list),
+      m_row(std::min(static_cast<std::size_t>(std::max(row, 0)), list.m_nodes.size()))
+{
+    auto& nodes = m_list.m_nodes;
+    m_held.assign(std::make_move_iterator(nodes.begin() + static_cast<std::ptrdiff_t>(m_row)),
+                  std::make_move_iterator(nodes.end()));
+    nodes.resize(m_row);
+    m_list.markDirty(m_row);
+}
+
+SyncList::TailHold::~TailHold()
+{
+    auto& nodes = m_list.m_nodes;
+    nodes.insert(nodes.end(), std::make_move_iterator(m_held.begin()),
+                 std::make_move_iterator(m_held.end()));
+    // The held rows keep numbers of at least m_row: lowering the mark to it covers them.
+    m_list.markDirty(m_row);
+}
+
 }  // namespace verbanta

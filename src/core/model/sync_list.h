@@ -56,6 +56,7 @@ public:
     void clear();
 
     class Batch;
+    class TailHold;
 
     /// The entry at a row known to be valid, without a copy.
     SyncEntry& operator[](int row) { return m_nodes[static_cast<std::size_t>(row)]->entry; }
@@ -83,6 +84,7 @@ private:
     void markDirty(std::size_t from) const;
 
     friend class Batch;
+    friend class TailHold;
     std::vector<std::unique_ptr<SyncNode>> m_nodes;
     /// Nodes whose stored number is below this mark carry their correct row; any other
     /// node's number is stale and no smaller than the mark.
@@ -114,6 +116,23 @@ private:
     /// The rows from the gap on, the last row first; the list's own vector holds those before.
     std::vector<std::unique_ptr<SyncNode>> m_back;
     std::size_t m_lowest;  ///< the lowest row an edit touched
+};
+
+/// Holds the rows from a given row on aside while it lives, so that a run of insertions at the
+/// list's end (a parse that appends entry after entry) costs no shift of the rows after it;
+/// they are put back after the inserted rows. Handles stay valid; the held rows must not be
+/// asked for while they are aside.
+class SyncList::TailHold {
+public:
+    TailHold(SyncList& list, int row);
+    ~TailHold();
+    TailHold(const TailHold&) = delete;
+    TailHold& operator=(const TailHold&) = delete;
+
+private:
+    SyncList& m_list;
+    std::size_t m_row;
+    std::vector<std::unique_ptr<SyncNode>> m_held;
 };
 
 }  // namespace verbanta
