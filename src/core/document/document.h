@@ -1,0 +1,108 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/sami_model.h"
+
+namespace verbanta {
+
+struct AppSettings;
+class DocumentViews;
+class FileOperations;
+class FileWatch;
+class FileWatchListener;
+class Messenger;
+
+/// The single document: owns the model of the open subtitle file and ties it to the file on
+/// disk (new, open, safe save with backup, reload), keeps the modified mark in the title, asks
+/// to save before the content goes, and keeps the file watched while it is open.
+class Document {
+public:
+    /// The title of a document without a file.
+    static constexpr const char* kUntitled = "제목없음";
+
+    /// The settings are read at the moment of use (`MakeBackup`, `NoFileWatch`,
+    /// `AutoLoadFile`); without a file watch the document is never watched.
+    Document(const AppSettings& settings, Messenger& messenger, FileOperations& files,
+             FileWatch* fileWatch = nullptr);
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    void setViews(DocumentViews* views) { m_views = views; }
+    /// Where the file watch delivers this document's changes (the app's queued call).
+    void setWatchListener(FileWatchListener* listener) { m_listener = listener; }
+
+    SamiModel& model() { return m_model; }
+    const SamiModel& model() const { return m_model; }
+    const std::string& pathName() const { return m_path; }
+    const std::string& title() const { return m_title; }
+    int watchId() const { return m_watchId; }
+
+    /// An empty, untitled, clean document with the default header.
+    bool NewDocument();
+    /// Opens a SAMI file; on failure the document is left empty, clean and untitled.
+    bool OpenDocument(const std::string& path);
+    /// Saves the whole model to the path through a temporary file, with a backup when
+    /// `MakeBackup` is set. A failed save leaves the model, its edits and the modified mark
+    /// as they were, and every file on disk whole.
+    bool SaveDocument(const std::string& path);
+    /// Empties the model and gives it the default header.
+    void ClearContents();
+    /// Reads the file again after another program changed it (nothing without a path).
+    void ReloadFromDisk();
+
+    void SetModifiedFlag(bool modified);
+    bool IsModified() const { return m_modified; }
+    /// Sets the path and the title, adds the path to the recent files when asked, and watches
+    /// the new file.
+    void SetPathName(const std::string& path, bool addToRecent = true);
+    void SetTitle(const std::string& title);
+
+    /// Before close, new and open: whether to go on, after asking to save a modified document.
+    bool SaveModified();
+    /// The save command: to the document's path, after asking for a name when it has none or
+    /// its file is missing or read-only. Enabled only while the document is modified.
+    bool FileSave();
+    bool CanSave() const { return m_modified; }
+    /// Whether the save command must ask for a name first.
+    bool SaveNeedsName();
+    /// The name the save-modified prompt shows.
+    std::string PromptName() const;
+
+    void StartFileWatch();
+    void StopFileWatch();
+    /// The file watch's notice, on the user-interface thread: ask (or reload at once when
+    /// `AutoLoadFile` is set), reload on yes, then rebuild the list whatever the answer.
+    /// A notice that arrives while the question is showing is dropped.
+    void OnFileWatchNotify(int watchId);
+
+    /// Writes one language (its index in the language list) to a file of its own; the
+    /// document, its path and its modified mark stay as they are.
+    bool SaveLanguage(const std::string& path, int languageIndex);
+    /// Loads the files one after the other into the document (the merge dialog's OK) and marks
+    /// the document modified when at least one was loaded.
+    bool MergeFiles(const std::vector<std::string>& paths);
+
+private:
+    /// Writes the model (one language, or all for -1) to a new file and flushes it to the disk.
+    bool writeModel(const std::string& temporaryPath, int languageIndex);
+    void refreshTitle();
+    void becomeUntitled();
+
+    const AppSettings& m_settings;
+    Messenger& m_messenger;
+    FileOperations& m_files;
+    FileWatch* m_fileWatch;
+    FileWatchListener* m_listener = nullptr;
+    DocumentViews* m_views = nullptr;
+    SamiModel m_model;
+    std::string m_path;
+    std::string m_title = kUntitled;
+    bool m_modified = false;
+    int m_watchId = 0;
+    bool m_askingReload = false;
+};
+
+}  // namespace verbanta

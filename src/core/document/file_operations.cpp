@@ -1,0 +1,238 @@
+#include "document/file_operations.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace verbanta {
+namespace {
+
+/// Closes a descriptor on every way out, keeping errno as the failure left it.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0) {
+            const int saved = errno;
+            ::close(m_fd);
+            errno = saved;
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    /// Closes now and reports whether the close succeeded (a late write error shows here).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+const char* orCurrent(const std::string& directory)
+{
+    return directory.empty() ? "." : directory.c_str();
+}
+
+}  // namespace
+
+bool PosixFileOperations::exists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool PosixFileOperations::isDirectory(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileOperations::isReadOnly(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
+bool PosixFileOperations::makeWritable(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+bool PosixFileOperations::isLocked(const std::string& path)
+{
+    const int saved = errno;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0) {
+        errno = saved;
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        errno = saved;
+        return false;
+    }
+    // Both kinds of lock are checked: flock and fcntl locks do not see each other here.
+    bool locked = false;
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        locked = errno == EWOULDBLOCK;
+    if (!locked) {
+        struct flock query {};
+        query.l_type = F_WRLCK;
+        query.l_whence = SEEK_SET;
+        locked = ::fcntl(fd.get(), F_OFD_GETLK, &query) == 0 && query.l_type != F_UNLCK;
+    }
+    errno = saved;
+    return locked;
+}
+
+bool PosixFileOperations::remove(const std::string& path)
+{
+    if (isLocked(path)) {
+        errno = EBUSY;
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool PosixFileOperations::rename(const std::string& from, const std::string& to)
+{
+    if (isLocked(from) || isLocked(to)) {
+        errno = EBUSY;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool PosixFileOperations::readFile(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.get() < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return false;
+    if (S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    if (isLocked(path)) {
+        errno = EBUSY;
+        return false;
+    }
+    if (S_ISREG(st.st_mode))
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool PosixFileOperations::writeNewFile(const std::string& path, std::string_view bytes)
+{
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        return false;
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd.get(), data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            ok = false;
+            break;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fdatasync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    if (!ok) {
+        const int saved = errno;
+        ::unlink(path.c_str());
+        errno = saved;
+    }
+    return ok;
+}
+
+bool PosixFileOperations::syncFile(const std::string& path)
+{
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0)
+        return false;
+    return ::fdatasync(fd.get()) == 0;
+}
+
+bool PosixFileOperations::syncDirectory(const std::string& directory)
+{
+    Descriptor fd(::open(orCurrent(directory), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    return ::fsync(fd.get()) == 0;
+}
+
+bool PosixFileOperations::copyPermissions(const std::string& from, const std::string& to)
+{
+    struct stat st {};
+    if (::stat(from.c_str(), &st) != 0)
+        return false;
+    return ::chmod(to.c_str(), st.st_mode & 07777) == 0;
+}
+
+bool PosixFileOperations::sameFile(const std::string& a, const std::string& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::vector<std::string> PosixFileOperations::listDirectory(const std::string& directory)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(orCurrent(directory));
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+FileOperations& SystemFileOperations()
+{
+    static PosixFileOperations files;
+    return files;
+}
+
+}  // namespace verbanta

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace verbanta {
+
+// Path pieces by the platform's own rules: on POSIX systems only "/" separates folders, so a
+// backslash or a colon is part of a name there.
+
+/// The offset of the last folder separator of the path, or npos when it has none.
+std::size_t LastSeparator(std::string_view path);
+
+/// The folder part with its trailing separator; empty for a bare name (the current folder).
+std::string DirectoryOf(std::string_view path);
+
+/// The name with its extension, after the last separator.
+std::string NameOf(std::string_view path);
+
+/// A path cut into its folder (with the trailing separator), its base name and its extension
+/// (from the last "." of the name, dot included; empty when the name has none).
+struct PathParts {
+    std::string directory;
+    std::string baseName;
+    std::string extension;
+};
+PathParts SplitPath(std::string_view path);
+
+/// Whether two texts are equal when ASCII letters are compared without regard to case.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace verbanta

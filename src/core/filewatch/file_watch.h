@@ -1,0 +1,100 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace verbanta {
+
+class Messenger;
+
+/// Receives the id of a changed file on the file watch's worker thread. The app forwards the id
+/// to its user-interface thread with a queued call. The worker holds the watch's lock during
+/// the call, so an implementation returns at once and never calls back into the `FileWatch`.
+class FileWatchListener {
+public:
+    virtual ~FileWatchListener() = default;
+    virtual void fileChanged(int watchId) = 0;
+};
+
+/// Notices when another program changes a watched file: a table of watched files, one change
+/// notification per folder and one low-priority worker thread that compares the files' last
+/// write times and tells the listener of each changed file. The worker never touches a model.
+class FileWatch {
+public:
+    FileWatch();
+    ~FileWatch();
+    FileWatch(const FileWatch&) = delete;
+    FileWatch& operator=(const FileWatch&) = delete;
+
+    /// Watches a file (a path ending in "/" watches a folder as such) and starts the worker if
+    /// none runs. The id, from 1 upward, or 0 when the path is empty or the file's time cannot
+    /// be read. The listener must outlive the watch.
+    int AddWatch(const std::string& path, FileWatchListener* listener);
+    /// Attaches the shared auto-reload option to a watch; it is read, on the user-interface
+    /// thread, at the moment `AskReload` runs. No effect for an unknown id.
+    void SetWatchAutoReload(int id, const bool* flag);
+    /// Forgets a watch (no effect for 0 or an unknown id); stops the worker with the last one.
+    void RemoveWatch(int id);
+    /// Stops the worker and waits for it; the worker forgets every watch as it leaves.
+    void StopFileWatchThread();
+    /// Whether the changed file should be read again: at once when its auto-reload flag is
+    /// set, else the user's answer. No for an unknown id. User-interface thread only.
+    bool AskReload(int id, Messenger& messenger);
+
+    bool IsWorkerRunning() const;
+    std::size_t WatchCount() const;
+
+private:
+    /// What tells one version of a file from another: a file renamed over the old one has a
+    /// new inode even when it keeps the old time.
+    struct Stamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modifiedSeconds = 0;
+        std::int64_t modifiedNanoseconds = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct Record {
+        std::string path;
+        std::string folder;  ///< the canonical folder, with its trailing "/"
+        std::string name;    ///< the file name, empty for a folder watch
+        Stamp stamp;
+        FileWatchListener* listener = nullptr;
+        const bool* autoReload = nullptr;
+    };
+    using Clock = std::chrono::steady_clock;
+    struct Folder {
+        std::string path;
+        int descriptor = -1;  ///< the folder's change notification
+        bool pending = false;
+        Clock::time_point firstEvent;
+        Clock::time_point due;
+    };
+
+    static bool readStamp(const std::string& path, Stamp& stamp);
+    void signalWakeUp();
+    void workerLoop();
+    void readEvents(int inotify, Clock::time_point now);
+    void markPending(Folder& folder, Clock::time_point now);
+    void checkDueFolders(Clock::time_point now);
+    int pollTimeout(Clock::time_point now) const;
+    Folder* findFolder(int descriptor);
+    bool folderWants(const Folder& folder, const std::string& name) const;
+
+    mutable std::mutex m_lock;
+    int m_nextId = 1;
+    std::map<int, Record> m_records;
+    std::vector<Folder> m_folders;
+    int m_inotify = -1;
+    int m_wakeUp = -1;
+    bool m_stop = false;
+    std::thread m_worker;
+};
+
+}  // namespace verbanta

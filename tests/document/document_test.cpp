@@ -1,0 +1,279 @@
+// The document's life: new, open, the modified mark in the title, the save prompt and the
+// save command's need for a name, reload, save by language and merge.
+#include "document/document.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "document/file_operations.h"
+#include "settings/app_settings.h"
+#include "support/recording_messenger.h"
+#include "support/temp_folder.h"
+#include "document_test_support.h"
+
+namespace verbanta {
+namespace {
+
+using test::TempFolder;
+
+class DocumentTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    AppSettings settings;
+    test::RecordingMessenger messenger;
+    test::RecordingViews views;
+    Document doc{settings, messenger, SystemFileOperations()};
+
+    void SetUp() override { doc.setViews(&views); }
+
+    std::string file(const std::string& name, std::initializer_list<int> times = {1000, 2000})
+    {
+        const std::string path = folder.path(name);
+        TempFolder::write(path, test::samiFile(times));
+        return path;
+    }
+
+    void edit()
+    {
+        SyncEntry entry = doc.model().GetFirst();
+        entry.text = "edited";
+        doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
+        doc.SetModifiedFlag(true);
+    }
+};
+
+TEST_F(DocumentTest, ANewDocumentIsUntitledCleanAndHasTheDefaultHeader)
+{
+    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    edit();
+    ASSERT_TRUE(doc.NewDocument());
+    EXPECT_EQ(doc.title(), "제목없음");
+    EXPECT_TRUE(doc.pathName().empty());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.model().GetCount(), 0);
+    EXPECT_EQ(doc.model().GetLanguageCount(), 1);
+    EXPECT_EQ(doc.model().idStyles.size(), 3u);
+    EXPECT_FALSE(doc.model().CanUndo());
+    EXPECT_EQ(views.stops, 2);
+    EXPECT_EQ(views.clears, 2);
+}
+
+TEST_F(DocumentTest, OpeningAFileLoadsItAndNamesTheDocument)
+{
+    const std::string path = file("movie.smi");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_EQ(doc.model().GetCount(), 2);
+    EXPECT_EQ(doc.pathName(), path);
+    EXPECT_EQ(doc.title(), "movie.smi");
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(views.recent, std::vector<std::string>{path});
+    EXPECT_EQ(views.stops, 1);
+    EXPECT_TRUE(views.videos.empty());
+}
+
+TEST_F(DocumentTest, OpeningAMissingFileShowsTheFrameworksMessageAndKeepsTheDocument)
+{
+    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    edit();
+    const std::string missing = folder.path("missing.smi");
+    EXPECT_FALSE(doc.OpenDocument(missing));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text,
+              missing + "\n이 파일을 찾을 수 없음.\n경로와 파일 이름이 정확한지 확인하십시오.");
+    EXPECT_EQ(doc.model().GetFirst().text, "edited");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentTest, AFileThatFailsToLoadLeavesAnEmptyUntitledDocument)
+{
+    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    const std::string folderPath = folder.path("sub");
+    std::filesystem::create_directory(folderPath);
+    EXPECT_FALSE(doc.OpenDocument(folderPath));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, folderPath + "\r은 디렉토리입니다.");
+    EXPECT_EQ(doc.model().GetCount(), 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.pathName().empty());
+    EXPECT_EQ(doc.title(), "제목없음");
+    EXPECT_EQ(TempFolder::read(folder.path("a.smi")), test::samiFile({1000, 2000}));
+}
+
+TEST_F(DocumentTest, TheModifiedMarkIsAddedOnceAndRemovedOnce)
+{
+    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    doc.SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
+    EXPECT_EQ(doc.title(), "a.smi *");
+    doc.SetModifiedFlag(false);
+    EXPECT_EQ(doc.title(), "a.smi");
+    EXPECT_EQ(views.titles.back(), "a.smi");
+}
+
+TEST_F(DocumentTest, ClearingTheMarkLeavesAOneCharacterTitleAlone)
+{
+    doc.SetModifiedFlag(true);
+    doc.SetTitle("x");
+    doc.SetModifiedFlag(false);
+    EXPECT_EQ(doc.title(), "x");
+    doc.SetModifiedFlag(true);
+    doc.SetTitle("ab");
+    doc.SetModifiedFlag(false);
+    EXPECT_EQ(doc.title(), "ab");
+}
+
+TEST_F(DocumentTest, TheSavePromptNamesTheFileOrTheUntitledDocument)
+{
+    doc.SetModifiedFlag(true);
+    EXPECT_EQ(doc.PromptName(), "제목없음.smi");
+    doc.SetTitle("");
+    EXPECT_EQ(doc.PromptName(), "제목없음");
+    ASSERT_TRUE(doc.OpenDocument(file("movie.smi")));
+    EXPECT_EQ(doc.PromptName(), "movie.smi");
+}
+
+TEST_F(DocumentTest, TheSavePromptAnswersDecideWhetherToGoOn)
+{
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(messenger.questions.empty());
+
+    const std::string path = file("movie.smi");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    edit();
+    messenger.answers = {Answer::Cancel, Answer::No, Answer::Yes};
+    EXPECT_FALSE(doc.SaveModified());
+    ASSERT_EQ(messenger.questions.size(), 1u);
+    EXPECT_EQ(messenger.questions[0], "변경 내용을 movie.smi에 저장할까요?");
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_NE(TempFolder::read(path).find("edited"), std::string::npos);
+}
+
+TEST_F(DocumentTest, ASaveThatFailsInThePromptDoesNotGoOn)
+{
+    doc.SetModifiedFlag(true);
+    messenger.answers = {Answer::Yes};
+    views.saveAsAnswer.reset();
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(views.saveAsSuggestions, std::vector<std::string>{"제목없음.smi"});
+}
+
+TEST_F(DocumentTest, TheSaveCommandAsksForANameWithoutAPathOrAWritableFile)
+{
+    EXPECT_TRUE(doc.SaveNeedsName());
+    const std::string path = file("movie.smi");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_FALSE(doc.SaveNeedsName());
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_TRUE(doc.SaveNeedsName());
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    std::filesystem::remove(path);
+    EXPECT_TRUE(doc.SaveNeedsName());
+}
+
+TEST_F(DocumentTest, TheSaveCommandSavesUnderTheChosenName)
+{
+    doc.SetModifiedFlag(true);
+    EXPECT_TRUE(doc.CanSave());
+    const std::string chosen = folder.path("new.smi");
+    views.saveAsAnswer = chosen;
+    ASSERT_TRUE(doc.FileSave());
+    EXPECT_TRUE(TempFolder::exists(chosen));
+    EXPECT_EQ(doc.pathName(), chosen);
+    EXPECT_EQ(doc.title(), "new.smi");
+    EXPECT_FALSE(doc.CanSave());
+}
+
+TEST_F(DocumentTest, TheSaveCommandOfAMissingFileSuggestsItsPath)
+{
+    const std::string path = file("movie.smi");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    edit();
+    std::filesystem::remove(path);
+    views.saveAsAnswer.reset();
+    EXPECT_FALSE(doc.FileSave());
+    EXPECT_EQ(views.saveAsSuggestions, std::vector<std::string>{path});
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentTest, ReloadReadsTheFileAgainAndStopsThePlayer)
+{
+    const std::string path = file("movie.smi");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    edit();
+    TempFolder::write(path, test::samiFile({10, 20, 30}));
+    const int stops = views.stops;
+    doc.ReloadFromDisk();
+    EXPECT_EQ(doc.model().GetCount(), 3);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(views.stops, stops + 1);
+}
+
+TEST_F(DocumentTest, ReloadWithoutPathOrReadableFileChangesNothing)
+{
+    doc.SetModifiedFlag(true);
+    doc.ReloadFromDisk();
+    EXPECT_TRUE(doc.IsModified());
+
+    const std::string path = file("movie.smi");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    edit();
+    std::filesystem::remove(path);
+    doc.ReloadFromDisk();
+    EXPECT_EQ(doc.model().GetFirst().text, "edited");
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentTest, SavingOneLanguageLeavesTheDocumentAsItIs)
+{
+    const std::string path = folder.path("two.smi");
+    TempFolder::write(path,
+                      "<SAMI><HEAD><STYLE><!-- .KRCC { Name:K; } .ENCC { Name:E; } --></STYLE>"
+                      "</HEAD><BODY><SYNC Start=1000><P Class=KRCC>korean<P Class=ENCC>english"
+                      "<SYNC Start=2000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;</BODY></SAMI>");
+    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_EQ(doc.model().GetLanguageCount(), 2);
+    doc.SetModifiedFlag(true);
+    const std::string out = folder.path("english.smi");
+    ASSERT_TRUE(doc.SaveLanguage(out, 1));
+    const std::string written = TempFolder::read(out);
+    EXPECT_NE(written.find("english"), std::string::npos);
+    EXPECT_EQ(written.find("korean"), std::string::npos);
+    EXPECT_EQ(written.find(".KRCC"), std::string::npos);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.pathName(), path);
+    EXPECT_EQ(doc.model().GetLanguageCount(), 2);
+    EXPECT_EQ(doc.model().GetCurrentSlot(), 0);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"english.smi", "two.smi"}));
+}
+
+TEST_F(DocumentTest, SavingALanguageOverAnExistingFileReplacesItWhole)
+{
+    ASSERT_TRUE(doc.OpenDocument(file("movie.smi")));
+    const std::string out = file("out.smi", {5});
+    ASSERT_EQ(::chmod(out.c_str(), 0600), 0);
+    ASSERT_TRUE(doc.SaveLanguage(out, 0));
+    EXPECT_NE(TempFolder::read(out).find("c2000"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat(out.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_FALSE(doc.SaveLanguage(out, 1));
+}
+
+TEST_F(DocumentTest, MergingMarksTheDocumentModifiedAndRebuildsTheList)
+{
+    const std::string path = file("a.smi", {1000});
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_FALSE(doc.MergeFiles({}));
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.MergeFiles({file("b.smi", {5000}), file("c.smi", {7000})}));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(views.rebuilds, 1);
+    EXPECT_EQ(doc.model().GetCount(), 2);
+    EXPECT_EQ(doc.pathName(), path);
+}
+
+}  // namespace
+}  // namespace verbanta

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cerrno>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/file_operations.h"
+
+namespace verbanta::test {
+
+/// The real file system with a hook before every call: a test can make any call fail with an
+/// error number, or look at the disk between the steps of an operation. Every call is logged
+/// as "op a" or "op a -> b".
+class FaultyFileOperations : public PosixFileOperations {
+public:
+    /// Return an error number to make the call fail, 0 to let it run.
+    std::function<int(const std::string& op, const std::string& a, const std::string& b)> fault;
+    /// Called before and after every call that changes the disk.
+    std::function<void(const std::string& op)> watch;
+    std::vector<std::string> log;
+
+    bool exists(const std::string& path) override
+    {
+        return run("exists", path, "", [&] { return PosixFileOperations::exists(path); });
+    }
+    bool remove(const std::string& path) override
+    {
+        return change("remove", path, "", [&] { return PosixFileOperations::remove(path); });
+    }
+    bool rename(const std::string& from, const std::string& to) override
+    {
+        return change("rename", from, to, [&] { return PosixFileOperations::rename(from, to); });
+    }
+    bool readFile(const std::string& path, std::string& bytes) override
+    {
+        return run("readFile", path, "",
+                   [&] { return PosixFileOperations::readFile(path, bytes); });
+    }
+    bool writeNewFile(const std::string& path, std::string_view bytes) override
+    {
+        return change("writeNewFile", path, "",
+                      [&] { return PosixFileOperations::writeNewFile(path, bytes); });
+    }
+    bool syncFile(const std::string& path) override
+    {
+        return run("syncFile", path, "", [&] { return PosixFileOperations::syncFile(path); });
+    }
+    bool syncDirectory(const std::string& directory) override
+    {
+        return run("syncDirectory", directory, "",
+                   [&] { return PosixFileOperations::syncDirectory(directory); });
+    }
+    bool makeWritable(const std::string& path) override
+    {
+        return change("makeWritable", path, "",
+                      [&] { return PosixFileOperations::makeWritable(path); });
+    }
+
+    /// Whether a logged call matches "op a" exactly.
+    bool called(const std::string& entry) const
+    {
+        for (const std::string& e : log)
+            if (e == entry)
+                return true;
+        return false;
+    }
+    /// The position of the first matching log entry, or -1.
+    int indexOf(const std::string& entry) const
+    {
+        for (std::size_t i = 0; i < log.size(); ++i)
+            if (log[i] == entry)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+private:
+    template <class F>
+    bool run(const char* op, const std::string& a, const std::string& b, F real)
+    {
+        log.push_back(b.empty() ? std::string(op) + " " + a : std::string(op) + " " + a + " -> " + b);
+        if (fault) {
+            if (const int error = fault(op, a, b)) {
+                errno = error;
+                return false;
+            }
+        }
+        return real();
+    }
+    template <class F>
+    bool change(const char* op, const std::string& a, const std::string& b, F real)
+    {
+        if (watch)
+            watch(std::string("before ") + op);
+        const bool ok = run(op, a, b, real);
+        if (watch)
+            watch(std::string("after ") + op);
+        return ok;
+    }
+};
+
+}  // namespace verbanta::test
