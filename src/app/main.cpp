@@ -1,9 +1,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTimer>
 
 #include <cstdio>
 
+#include "application.h"
+#include "korean_fonts.h"
 #include "main_frame.h"
 #include "screenshot.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     // On Windows these name the registry key Software\Quandel Soft\Verbanta.
     QApplication::setOrganizationName(QStringLiteral("Quandel Soft"));
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
+    verbanta::app::KoreanFonts::applyApplicationFont();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Verbanta SAMI subtitle editor"));
@@ -24,16 +26,23 @@ int main(int argc, char** argv)
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Subtitle file to open."));
     parser.process(application);
 
-    verbanta::app::CMainFrame frame;
-    frame.show();
+    verbanta::app::Application app;
+    if (!app.start())
+        return 1;
+    verbanta::app::CMainFrame& frame = *app.frame();
+    frame.restorePlacementAndShow();
 
     if (parser.isSet(screenshotOption)) {
         const QString path = parser.value(screenshotOption);
-        if (!verbanta::app::saveScreenshot(frame, path)) {
+        const bool written = verbanta::app::saveScreenshot(frame, path);
+        app.finish();
+        if (!written) {
             std::fprintf(stderr, "Could not write the screenshot %s\n", qPrintable(path));
             return 1;
         }
         return 0;
     }
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    app.finish();
+    return result;
 }

@@ -1,17 +1,110 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+#include "app_context.h"
+#include "recent_file_list.h"
+
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
 
 namespace verbanta::app {
 
-/// The main window: menus, toolbar, status bar and the player and caption panes.
+class AcceleratorFilter;
+class CCaptionView;
+class CommandDispatcher;
+class PlayerPane;
+
+/// The main window: menus, toolbar and status bar built from the command table, and a
+/// splitter with the player pane on the left and the caption list on the right. It keeps its
+/// placement and the player pane's width, accepts one dropped file, shows the help and the
+/// About box, and can show the video full screen.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
+    static constexpr int kMinimumWidth = 770;
+    static constexpr int kMinimumHeight = 500;
+    static constexpr int kCaptionPaneMinimum = 390;
+
+    explicit CMainFrame(AppContext& context, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     /// The window title for a document title ("제목없음" for a new document).
     static QString windowTitleFor(const QString& documentTitle);
+
+    AppContext& context() { return m_context; }
+    CommandDispatcher& commands() { return *m_commands; }
+    AcceleratorFilter& accelerators() { return *m_accelerators; }
+    CCaptionView& captionView() { return *m_captionView; }
+    PlayerPane& playerPane() { return *m_player; }
+    QSplitter& splitter() { return *m_splitter; }
+    RecentFileList& recentFiles() { return m_recentFiles; }
+    /// The text of the status bar's message pane.
+    QString statusText() const;
+
+    /// Shows the document's title.
+    void showDocumentTitle(const QString& title);
+
+    /// Applies the stored placement and player width ("Settings"), then shows the window.
+    void restorePlacementAndShow();
+    /// Stores the placement and the player width ("Settings").
+    void savePlacement();
+
+    /// Full screen (32803): the video alone on the screen; Esc or the command again leaves.
+    void toggleFullScreen();
+    bool isFullScreenMode() const { return m_fullScreenRecord.has_value(); }
+
+    void showHelp();
+    void showAbout();
+
+    /// Files dropped on the window: one file opens, as a video or as a subtitle document.
+    void handleDroppedFiles(const QStringList& paths);
+    /// Whether a path names a video by its extension (case ignored).
+    static bool isMediaFile(const QString& path);
+
+    void rebuildRecentFileMenu();
+    /// Asked before the window closes (the save prompt); false keeps it open.
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+
+signals:
+    /// A dropped or chosen subtitle file is to be opened.
+    void openFileRequested(const QString& path);
+    /// A dropped video is to be opened in the player.
+    void openMediaRequested(const QString& path);
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createStatusBar();
+    void applySizeLimits();
+
+    AppContext& m_context;
+    CommandDispatcher* m_commands;
+    AcceleratorFilter* m_accelerators = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QSplitter* m_splitter = nullptr;
+    PlayerPane* m_player = nullptr;
+    CCaptionView* m_captionView = nullptr;
+    RecentFileList m_recentFiles;
+    /// The window's geometry to return to; set while in full screen.
+    std::optional<QRect> m_fullScreenRecord;
+    bool m_wasMaximized = false;
+    std::function<bool()> m_closeGuard;
 };
 
 }  // namespace verbanta::app

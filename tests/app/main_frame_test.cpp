@@ -1,33 +1,210 @@
+#include <QAction>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
+#include "commands/command_dispatcher.h"
+#include "commands/command_ids.h"
 #include "main_frame.h"
 #include "screenshot.h"
+#include "test_context.h"
+#include "window_placement.h"
 
 using verbanta::app::CMainFrame;
+using verbanta::app::WindowPlacement;
+namespace cmd = verbanta::app::cmd;
 
 class MainFrameTest : public QObject {
     Q_OBJECT
 private slots:
     void newWindowIsUntitled()
     {
-        CMainFrame frame;
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
         QCOMPARE(frame.windowTitle(), QStringLiteral("제목없음 - Verbanta"));
     }
 
-    void startsAndClosesCleanly()
+    void hasTheEightMenusInOrder()
     {
-        CMainFrame frame;
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QStringList titles;
+        for (QAction* a : frame.menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, QStringList({"파일(&F)", "동영상(&M)", "편집(&E)", "보기(&V)", "자막(&C)",
+                                      "다국어(&L)", "도구(&T)", "도움말(&H)"}));
+    }
+
+    void menuItemsShowTheirKeyTextEvenWhereTheBindingDiffers()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QCOMPARE(frame.commands().action(cmd::SyncReplay)->text(),
+                 QStringLiteral("싱크 리플레이(&A)\tCtrl+F5"));
+        QCOMPARE(frame.commands().action(cmd::GoPrevSync)->text(),
+                 QStringLiteral("전 싱크로 이동(R)\tAlt+<"));
+        QCOMPARE(frame.commands().action(cmd::FileSave)->text(),
+                 QStringLiteral("저장(&S)\tCtrl+S"));
+    }
+
+    void toolbarHasTheButtonsInOrderWithTooltips()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        auto* toolBar = frame.findChild<QToolBar*>();
+        QVERIFY(toolBar);
+        QList<int> ids;
+        for (QAction* a : toolBar->actions())
+            ids << (a->isSeparator() ? 0 : a->property("commandId").toInt());
+        QCOMPARE(ids, QList<int>({cmd::FileNew, cmd::FileOpen, cmd::OpenMedia, cmd::FileSave, 0,
+                                  cmd::EditFind, cmd::ExternalEditor, cmd::FullScreen, 0,
+                                  cmd::EditCut, cmd::EditCopy, cmd::EditPaste, 0, cmd::EditUndo,
+                                  cmd::EditRedo, 0, cmd::HelpContents}));
+        for (QAction* a : toolBar->actions())
+            if (!a->isSeparator())
+                QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+        QCOMPARE(frame.commands().action(cmd::OpenMedia)->toolTip(), QStringLiteral("동영상 열기"));
+        QCOMPARE(frame.commands().action(cmd::AppAbout)->toolTip(), QStringLiteral("Pelorin란"));
+    }
+
+    void statusBarShowsThePromptOfTheHighlightedItemAndReadyOtherwise()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QCOMPARE(frame.statusText(), QStringLiteral("준비"));
+        QAction* help = frame.commands().action(cmd::HelpContents);
+        QStatusTipEvent tip(help->statusTip());
+        QCoreApplication::sendEvent(&frame, &tip);
+        QCOMPARE(frame.statusText(), QStringLiteral("도움말 문서를 표시합니다"));
+        QStatusTipEvent none{QString()};
+        QCoreApplication::sendEvent(&frame, &none);
+        QCOMPARE(frame.statusText(), QStringLiteral("준비"));
+    }
+
+    void hoveringAMenuItemSendsItsPrompt()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QVERIFY(frame.close());
+        QAction* about = frame.commands().action(cmd::AppAbout);
+        QMenu* help = frame.menuBar()->actions().last()->menu();
+        help->popup(frame.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        help->setActiveAction(about);
+        QCOMPARE(frame.statusText(), QStringLiteral("Pelorin~에 대한 정보를 표시합니다"));
+        help->close();
+    }
+
+    void sizeLimitsKeepBothPanesUsable()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QCOMPARE(frame.minimumWidth(), 770);
+        QCOMPARE(frame.minimumHeight(), 500);
+        frame.show();
+        frame.resize(100, 100);
+        QVERIFY(frame.width() >= 770);
+        QVERIFY(frame.height() >= 500);
+        const QList<int> sizes = frame.splitter().sizes();
+        QVERIFY(sizes[0] >= 350);
+        QVERIFY(sizes[1] >= 390);
+    }
+
+    void firstStartHasA350PixelPlayerPane()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        frame.restorePlacementAndShow();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(frame.splitter().sizes()[0], 350);
+    }
+
+    void placementAndPlayerWidthComeBackAtTheNextStart()
+    {
+        verbanta::test::TestContext t;
+        {
+            CMainFrame frame(t.context);
+            frame.restorePlacementAndShow();
+            frame.setGeometry(40, 60, 790, 560);
+            frame.splitter().setSizes({380, 400});
+            QVERIFY(frame.close());
+        }
+        const auto stored = WindowPlacement::parse(
+            verbanta::WindowSettings::readWindowPos(t.store));
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->showState, WindowPlacement::kShowNormal);
+        QCOMPARE(stored->normal.size(), QSize(790, 560));
+        QCOMPARE(verbanta::WindowSettings::readPlayerWidth(t.store), 380);
+
+        CMainFrame again(t.context);
+        again.restorePlacementAndShow();
+        QCOMPARE(again.size(), QSize(790, 560));
+        QCOMPARE(again.splitter().sizes()[0], 380);
+    }
+
+    void aMalformedPlacementIsIgnored()
+    {
+        verbanta::test::TestContext t;
+        verbanta::WindowSettings::writeWindowPos(t.store, "1,2,3");
+        CMainFrame frame(t.context);
+        const QSize before = frame.size();
+        frame.restorePlacementAndShow();
+        QCOMPARE(frame.size(), before);
+    }
+
+    void droppingSeveralFilesShowsTheMessageAndOpensNothing()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QSignalSpy open(&frame, &CMainFrame::openFileRequested);
+        frame.handleDroppedFiles({"/tmp/a.smi", "/tmp/b.smi"});
+        QCOMPARE(t.messenger.shown.size(), std::size_t(1));
+        QCOMPARE(t.messenger.shown[0].text, std::string("드래그 앤 드롭은 하나의 파일만 허용됩니다."));
+        QCOMPARE(open.count(), 0);
+    }
+
+    void aDroppedFileOpensAsVideoOrSubtitleByItsExtension()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QSignalSpy open(&frame, &CMainFrame::openFileRequested);
+        QSignalSpy media(&frame, &CMainFrame::openMediaRequested);
+        frame.handleDroppedFiles({"/tmp/MOVIE.AVI"});
+        frame.handleDroppedFiles({"/tmp/song.wma"});
+        frame.handleDroppedFiles({"/tmp/a.smi"});
+        QCOMPARE(media.count(), 1);
+        QCOMPARE(open.count(), 2);
+        QCOMPARE(open[0][0].toString(), QStringLiteral("/tmp/song.wma"));
+    }
+
+    void fullScreenHidesTheListAndComesBack()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QRect before = frame.geometry();
+        QVERIFY(frame.commands().run(cmd::FullScreen));
+        QVERIFY(frame.isFullScreenMode());
+        QVERIFY(frame.commands().action(cmd::FullScreen)->isChecked());
+        QVERIFY(!frame.centralWidget()->findChildren<QWidget*>().isEmpty());
+        QTest::keyClick(&frame, Qt::Key_Escape);
+        QVERIFY(!frame.isFullScreenMode());
+        QVERIFY(!frame.commands().action(cmd::FullScreen)->isChecked());
+        QTRY_COMPARE(frame.geometry().size(), before.size());
     }
 
     void screenshotIsWrittenAndNotBlank()
     {
+        verbanta::test::TestContext t;
         QTemporaryDir dir;
-        CMainFrame frame;
+        CMainFrame frame(t.context);
         frame.show();
         const QString path = dir.filePath(QStringLiteral("shot.png"));
         QVERIFY(verbanta::app::saveScreenshot(frame, path));

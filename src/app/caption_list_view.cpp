@@ -1,0 +1,250 @@
+#include "caption_list_view.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include "caption_table_model.h"
+#include "model/sync_entry.h"
+
+namespace verbanta::app {
+
+CaptionListView::CaptionListView(QWidget* parent) : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setIconSize(QSize(16, 16));
+    verticalHeader()->hide();
+    // A fixed row height keeps a 50,000-row list from ever measuring its rows.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(std::max(18, fontMetrics().height() + 4));
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void CaptionListView::setCaptionModel(CaptionTableModel* model)
+{
+    m_model = model;
+    setModel(model);
+    layoutColumns();
+}
+
+int CaptionListView::currentRowIndex() const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void CaptionListView::selectRowQuietly(int row)
+{
+    m_quiet = true;
+    if (row < 0 || !m_model || row >= m_model->rowCount()) {
+        selectionModel()->clear();
+    } else {
+        const QModelIndex index = m_model->index(row, CaptionTableModel::TimeColumn);
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    m_quiet = false;
+}
+
+std::pair<int, int> CaptionListView::visibleRows() const
+{
+    if (!m_model || m_model->rowCount() == 0)
+        return {-1, -1};
+    const int first = rowAt(0);
+    if (first < 0)
+        return {-1, -1};
+    int last = rowAt(viewport()->height() - 1);
+    if (last < 0)
+        last = m_model->rowCount() - 1;
+    return {first, last};
+}
+
+int CaptionListView::rowsPerPage() const
+{
+    const int height = verticalHeader()->defaultSectionSize();
+    return std::max(1, viewport()->height() / std::max(1, height));
+}
+
+void CaptionListView::layoutColumns()
+{
+    const int scrollArrow = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setColumnWidth(CaptionTableModel::CheckColumn, CaptionTableModel::kCheckWidth);
+    setColumnWidth(CaptionTableModel::TimeColumn, CaptionTableModel::kTimeWidth);
+    setColumnWidth(CaptionTableModel::TextColumn, std::max(40, width() - 111 - scrollArrow));
+}
+
+void CaptionListView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    layoutColumns();
+}
+
+void CaptionListView::paintEvent(QPaintEvent* event)
+{
+    if (m_model) {
+        const auto [first, last] = visibleRows();
+        if (first >= 0)
+            m_model->prepareRows(first, last);
+    }
+    QTableView::paintEvent(event);
+    emit painted();
+}
+
+QItemSelectionModel::SelectionFlags CaptionListView::selectionCommand(const QModelIndex& index,
+                                                                      const QEvent* event) const
+{
+    // Ctrl and Shift serve the check marks; the selection simply moves to the row.
+    if (index.isValid() && event &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return QTableView::selectionCommand(index, event);
+}
+
+void CaptionListView::mousePressEvent(QMouseEvent* event)
+{
+    QToolTip::hideText();
+    const QModelIndex index = indexAt(event->position().toPoint());
+    m_pressRow = index.isValid() ? index.row() : -1;
+    m_pressColumn = index.isValid() ? index.column() : -1;
+    if (event->button() == Qt::LeftButton && index.isValid()) {
+        const Qt::KeyboardModifiers mods = event->modifiers();
+        const int selected = currentRowIndex();
+        if (mods & Qt::ShiftModifier) {
+            if (selected < 0 || selected == index.row())
+                emit checkToggleRequested(index.row());
+            else
+                emit checkRangeRequested(selected, index.row());
+        } else if (mods & Qt::ControlModifier) {
+            emit checkToggleRequested(index.row());
+        } else if (index.column() == CaptionTableModel::CheckColumn) {
+            emit checkToggleRequested(index.row());
+            m_dragToggleRow = index.row();
+        }
+    }
+    // The list's normal handling (moving the selection) still takes place.
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && index.isValid())
+        emit rowClicked(index.row());
+}
+
+void CaptionListView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragToggleRow < 0) {
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+    // A check drag toggles every row the pointer sweeps over, one at a time.
+    const int row = rowAt(static_cast<int>(event->position().y()));
+    if (row < 0 || row == m_dragToggleRow)
+        return;
+    const int step = row > m_dragToggleRow ? 1 : -1;
+    for (int r = m_dragToggleRow + step; r != row + step; r += step)
+        emit checkToggleRequested(r);
+    m_dragToggleRow = row;
+}
+
+void CaptionListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_dragToggleRow = -1;
+    QTableView::mouseReleaseEvent(event);
+}
+
+void CaptionListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;  // double clicks outside the rows do nothing
+    if (event->button() == Qt::LeftButton)
+        emit rowDoubleClicked(index.row());
+}
+
+void CaptionListView::keyPressEvent(QKeyEvent* event)
+{
+    QToolTip::hideText();
+    if (event->key() == Qt::Key_Space && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        if (currentRowIndex() >= 0)
+            emit checkToggleRequested(currentRowIndex());
+        return;
+    }
+    const int before = currentRowIndex();
+    QTableView::keyPressEvent(event);
+    const int after = currentRowIndex();
+    if ((event->modifiers() & Qt::ShiftModifier) && before >= 0 && after >= 0 && after != before)
+        emit checkRangeRequested(before, after);
+}
+
+void CaptionListView::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit menuRequested(event->globalPos());
+}
+
+void CaptionListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (!m_quiet && current.row() != previous.row())
+        emit currentRowChanged(current.isValid() ? current.row() : -1);
+}
+
+bool CaptionListView::showCutOffTip(const QPoint& pos, const QPoint& globalPos)
+{
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid() || index.column() == CaptionTableModel::CheckColumn || !m_model)
+        return false;
+    const QString text = m_model->cellText(index.row(), index.column());
+    const QRect cell = visualRect(index);
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    if (fontMetrics().horizontalAdvance(text) + margin <= cell.width())
+        return false;
+    QToolTip::showText(globalPos, text, viewport(), cell);
+    return true;
+}
+
+bool CaptionListView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!showCutOffTip(help->pos(), help->globalPos())) {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void CaptionListView::startDrag(Qt::DropActions)
+{
+    // Only a row taken by its time or text cell travels; the check column sweeps checks.
+    if (m_pressRow < 0 || m_pressColumn == CaptionTableModel::CheckColumn || !m_model)
+        return;
+    const SyncEntry* entry = m_model->entryAt(m_pressRow);
+    if (!entry)
+        return;
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kRowTimeMime), QByteArray::number(entry->startMs));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    emit rowDragStarted(m_pressRow);
+    drag->exec(Qt::CopyAction);
+}
+
+}  // namespace verbanta::app

@@ -1,0 +1,194 @@
+#include "caption_table_model.h"
+
+#include "caption_codec.h"
+#include "caption_icons.h"
+#include "model/sami_model.h"
+#include "model/text_format.h"
+#include "settings/app_settings.h"
+
+namespace verbanta::app {
+
+// The colours of marked rows, as the design gives them (0x00BBGGRR references).
+const QColor CaptionTableModel::kMarkText(0xFF, 0xFF, 0x00);
+const QColor CaptionTableModel::kBookmarkBack(0x00, 0x00, 0x80);
+const QColor CaptionTableModel::kSyncErrorBack(0x80, 0x00, 0x00);
+const QColor CaptionTableModel::kRangeBack(0x00, 0x80, 0x80);
+const QColor CaptionTableModel::kCommentText(0x64, 0x64, 0x64);
+
+CaptionTableModel::CaptionTableModel(const AppSettings& settings, QObject* parent)
+    : QAbstractTableModel(parent),
+      m_settings(settings),
+      m_unchecked(CaptionIcons::checkBox(false)),
+      m_checked(CaptionIcons::checkBox(true))
+{
+}
+
+void CaptionTableModel::bind(const SamiModel* model)
+{
+    beginResetModel();
+    m_model = model;
+    m_rowCount = model ? model->GetCount() : 0;
+    dropCache();
+    endResetModel();
+}
+
+int CaptionTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rowCount;
+}
+
+int CaptionTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+void CaptionTableModel::dropCache()
+{
+    m_cache.clear();
+    m_cacheFirst = 0;
+}
+
+void CaptionTableModel::prepareRows(int first, int last)
+{
+    if (!m_model)
+        return;
+    first = std::max(first, 0);
+    last = std::min(last, m_rowCount - 1);
+    if (last < first) {
+        dropCache();
+        return;
+    }
+    const int size = last - first + 1;
+    if (first == m_cacheFirst && static_cast<int>(m_cache.size()) == size)
+        return;
+    m_cacheFirst = first;
+    m_cache.resize(static_cast<std::size_t>(size));
+    for (int i = 0; i < size; ++i)
+        m_cache[static_cast<std::size_t>(i)] = m_model->EntryAt(m_model->FindIndex(first + i));
+}
+
+const SyncEntry* CaptionTableModel::entryAt(int row) const
+{
+    if (!m_model || row < 0 || row >= m_rowCount)
+        return nullptr;
+    const int offset = row - m_cacheFirst;
+    if (offset >= 0 && offset < static_cast<int>(m_cache.size()))
+        return m_cache[static_cast<std::size_t>(offset)];
+    return m_model->EntryAt(m_model->FindIndex(row));
+}
+
+QString CaptionTableModel::cellText(int row, int column) const
+{
+    const SyncEntry* entry = entryAt(row);
+    if (!entry)
+        return {};
+    if (column == TimeColumn) {
+        if (entry->isComment)
+            return QString::fromUtf8("(코멘트)");
+        return QString::fromStdString(FormatTime(entry->startMs, m_settings.DisplayAsTime));
+    }
+    if (column != TextColumn)
+        return {};
+    if (m_settings.DisplayTag)
+        return CaptionCodec::toDisplay(ListDisplayText(entry->text));
+    return CaptionCodec::toDisplay(TruncateText(StripTags(entry->text, true), kListDisplayBytes));
+}
+
+QVariant CaptionTableModel::data(const QModelIndex& index, int role) const
+{
+    const SyncEntry* entry = entryAt(index.row());
+    if (!entry)
+        return {};
+    switch (role) {
+        case Qt::DisplayRole:
+            return index.column() == CheckColumn ? QVariant() : cellText(index.row(), index.column());
+        case Qt::DecorationRole:
+            if (index.column() == CheckColumn)
+                return entry->checked ? m_checked : m_unchecked;
+            return {};
+        case Qt::ForegroundRole:
+        case Qt::BackgroundRole: {
+            // Later rules win over earlier ones, as listed in the design.
+            QVariant text, back;
+            if (entry->bookmarked) {
+                text = kMarkText;
+                back = kBookmarkBack;
+            }
+            if (entry->syncError && m_settings.DisplayErrorSync) {
+                text = kMarkText;
+                back = kSyncErrorBack;
+            }
+            if (entry->rangeStart || entry->rangeEnd) {
+                text = kMarkText;
+                back = kRangeBack;
+            }
+            if (entry->isComment)
+                text = kCommentText;
+            return role == Qt::ForegroundRole ? text : back;
+        }
+        default:
+            return {};
+    }
+}
+
+QVariant CaptionTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+        case TimeColumn: return QString::fromUtf8("싱크시간");
+        case TextColumn: return QString::fromUtf8("자막 내용");
+        default: return QString();
+    }
+}
+
+Qt::ItemFlags CaptionTableModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+void CaptionTableModel::rowsWereInserted(int first, int count)
+{
+    if (count <= 0)
+        return;
+    beginInsertRows({}, first, first + count - 1);
+    m_rowCount += count;
+    dropCache();
+    endInsertRows();
+}
+
+void CaptionTableModel::rowsWereRemoved(int first, int count)
+{
+    if (count <= 0)
+        return;
+    beginRemoveRows({}, first, first + count - 1);
+    m_rowCount -= count;
+    dropCache();
+    endRemoveRows();
+}
+
+void CaptionTableModel::rowsWereChanged(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_rowCount - 1);
+    if (last < first)
+        return;
+    // A replaced row has a new node, so the cached pointers go too.
+    dropCache();
+    emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+}
+
+void CaptionTableModel::allRowsChanged()
+{
+    rowsWereChanged(0, m_rowCount - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void CaptionTableModel::listWasReplaced()
+{
+    bind(m_model);
+}
+
+}  // namespace verbanta::app

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+#include <vector>
+
+namespace verbanta {
+struct AppSettings;
+class SamiModel;
+struct SyncEntry;
+}  // namespace verbanta
+
+namespace verbanta::app {
+
+/// The caption list's rows: a virtual table over the sync list of the model's current
+/// language. It holds no row texts; each visible cell's text is made when the view asks for
+/// it. Entry pointers of the row window about to be painted are cached (the node cache), and
+/// the cache is dropped whenever the row count changes or the model is re-bound.
+class CaptionTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { CheckColumn = 0, TimeColumn = 1, TextColumn = 2, ColumnCount = 3 };
+    /// Pixel widths of the check and time columns; the text column takes the rest.
+    static constexpr int kCheckWidth = 21;
+    static constexpr int kTimeWidth = 85;
+
+    explicit CaptionTableModel(const AppSettings& settings, QObject* parent = nullptr);
+
+    /// Binds to a model's current language (null for none): a reset.
+    void bind(const SamiModel* model);
+    const SamiModel* boundModel() const { return m_model; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    /// The entry of a row, from the node cache when the row is inside its window; null
+    /// outside 0..count-1.
+    const SyncEntry* entryAt(int row) const;
+    /// Fills the node cache for the rows the view is about to paint.
+    void prepareRows(int first, int last);
+    /// The displayed text of a cell (time or caption column).
+    QString cellText(int row, int column) const;
+
+    // What the editor says changed, after the change was made to the model.
+    void rowsWereInserted(int first, int count);
+    void rowsWereRemoved(int first, int count);
+    void rowsWereChanged(int first, int last);
+    /// Times or texts of every row may have changed (a setting of the display changed).
+    void allRowsChanged();
+    /// The whole list was replaced (another language, a new or reopened document).
+    void listWasReplaced();
+
+    static const QColor kMarkText;        ///< yellow text of marked rows
+    static const QColor kBookmarkBack;    ///< navy
+    static const QColor kSyncErrorBack;   ///< dark red
+    static const QColor kRangeBack;       ///< teal
+    static const QColor kCommentText;     ///< grey
+
+private:
+    void dropCache();
+
+    const AppSettings& m_settings;
+    const SamiModel* m_model = nullptr;
+    int m_rowCount = 0;
+    int m_cacheFirst = 0;
+    std::vector<const SyncEntry*> m_cache;
+    QIcon m_unchecked;
+    QIcon m_checked;
+};
+
+}  // namespace verbanta::app

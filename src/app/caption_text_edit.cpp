@@ -1,0 +1,128 @@
+#include "caption_text_edit.h"
+
+#include <QKeyEvent>
+#include <QTextCursor>
+
+#include "caption_codec.h"
+#include "korean_fonts.h"
+#include "main_frame.h"
+#include "settings/app_settings.h"
+
+namespace verbanta::app {
+
+CaptionTextEdit::CaptionTextEdit(const AppSettings& settings, QWidget* parent)
+    : QPlainTextEdit(parent), m_settings(settings)
+{
+    setFont(KoreanFonts::fieldFont());
+    setTabChangesFocus(false);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+std::string CaptionTextEdit::modelText() const
+{
+    QString text = toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return CaptionCodec::toModel(text);
+}
+
+void CaptionTextEdit::setModelText(const std::string& cp949)
+{
+    QString text = CaptionCodec::toDisplay(cp949);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setPlainText(text);
+}
+
+bool CaptionTextEdit::isOwnAltKey(int key)
+{
+    switch (key) {
+        case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_R: case Qt::Key_B:
+        case Qt::Key_E: case Qt::Key_F: case Qt::Key_T: case Qt::Key_A: case Qt::Key_Z:
+        case Qt::Key_S: case Qt::Key_X:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CaptionTextEdit::inFullScreen() const
+{
+    const auto* frame = qobject_cast<const CMainFrame*>(window());
+    return frame && frame->isFullScreenMode();
+}
+
+bool CaptionTextEdit::event(QEvent* event)
+{
+    // The field's own Alt keys win over the menu titles' mnemonics (Alt+E, Alt+F, Alt+T).
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier &&
+            isOwnAltKey(key->key())) {
+            event->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void CaptionTextEdit::insert(const QString& text)
+{
+    insertPlainText(text);
+    ensureCursorVisible();
+}
+
+void CaptionTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (mods == Qt::AltModifier) {
+        switch (key) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter: emit registerRequested(); return;
+            case Qt::Key_R: clear(); return;
+            case Qt::Key_B: insert(QStringLiteral("<br>")); return;
+            case Qt::Key_E: setPlainText(QStringLiteral("&nbsp;")); moveCursor(QTextCursor::End); return;
+            case Qt::Key_F: insert(QStringLiteral("<font ")); return;
+            case Qt::Key_T: insert(QStringLiteral("</font>")); return;
+            case Qt::Key_A: emit startStepRequested(1); return;
+            case Qt::Key_Z: emit startStepRequested(-1); return;
+            case Qt::Key_S: emit endStepRequested(1); return;
+            case Qt::Key_X: emit endStepRequested(-1); return;
+            default: break;
+        }
+    }
+    if (mods == Qt::NoModifier || mods == Qt::ShiftModifier) {
+        switch (key) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                insert(m_settings.InsertBR ? QStringLiteral("<br>\n") : QStringLiteral("\n"));
+                return;
+            case Qt::Key_Tab: {
+                QTextCursor cursor = textCursor();
+                cursor.clearSelection();
+                setTextCursor(cursor);
+                insert(QStringLiteral("\t"));
+                return;
+            }
+            case Qt::Key_Escape:
+                if (inFullScreen())
+                    emit leaveFullScreenRequested();
+                else
+                    emit cancelRequested();
+                return;
+            default: break;
+        }
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void CaptionTextEdit::mousePressEvent(QMouseEvent* event)
+{
+    const bool hadFocus = hasFocus();
+    QPlainTextEdit::mousePressEvent(event);
+    // Clicking into the field from elsewhere selects all of it.
+    if (!hadFocus)
+        selectAll();
+}
+
+}  // namespace verbanta::app

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/messenger.h"
+
+class QWidget;
+
+namespace verbanta::app {
+
+/// The core's messages and questions as message boxes over the main window, with Korean
+/// button texts.
+class QtMessenger : public Messenger {
+public:
+    explicit QtMessenger(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void showMessage(std::string_view text, MessageIcon icon) override;
+    bool askYesNo(std::string_view text) override;
+    Answer askYesNoCancel(std::string_view text) override;
+
+private:
+    QWidget* parentWidget() const;
+    QWidget* m_parent;
+};
+
+}  // namespace verbanta::app
