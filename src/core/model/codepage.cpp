@@ -1,0 +1,533 @@
+#include "model/codepage.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <vector>
+
+namespace verbanta {
+namespace {
+
+// How bytes that no encoding can read survive a conversion:
+// - a byte of a Unicode file that is not well-formed there is held as U+DC00 + byte (a lone
+//   surrogate, which no real text contains), written into CP949 as its reference;
+// - a byte of the CP949 model that cannot be decoded is written to a Unicode file as the
+//   private-use character U+EF00 + byte, which keeps that file well-formed in its encoding and
+//   turns back into the byte when the file is read again.
+constexpr char32_t kEscapeBase = 0xDC00;
+constexpr char32_t kRawByteBase = 0xEF00;
+constexpr char32_t kReplacement = 0xFFFD;
+// Multi-byte sequences that make well-formed UTF-8 win even when CP949 could read it too.
+constexpr std::size_t kEvidenceSequences = 4;
+
+const char* const kUtf32 = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+
+constexpr auto inRange = [](char32_t first, char32_t last) {
+    return [=](char32_t c) { return c >= first && c <= last; };
+};
+constexpr auto isSurrogate = inRange(0xD800, 0xDFFF);
+constexpr auto isHighSurrogate = inRange(0xD800, 0xDBFF);
+constexpr auto isLowSurrogate = inRange(0xDC00, 0xDFFF);
+constexpr auto isEscape = inRange(kEscapeBase + 0x80, kEscapeBase + 0xFF);
+constexpr auto isRawByte = inRange(kRawByteBase + 0x80, kRawByteBase + 0xFF);
+
+/// One iconv descriptor per call, so that no conversion state is shared between threads.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (ok())
+            iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    /// Converts `in` onto the end of `out` in large chunks. Where iconv stops at a sequence it
+    /// cannot convert (or cannot open at all), onError puts a replacement into its second
+    /// argument and returns how many input bytes it stands for.
+    template <class Out, class OnError>
+    void run(std::string_view in, Out& out, OnError onError)
+    {
+        using Unit = typename Out::value_type;
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        std::size_t used = out.size();
+        if (ok())
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        while (srcLeft > 0) {
+            // One output unit per input byte is enough for CP949 <-> UTF-32 either way.
+            if (out.size() - used < srcLeft + 16)
+                out.resize(used + srcLeft + 16);
+            char* dst = reinterpret_cast<char*>(out.data() + used);
+            std::size_t dstLeft = (out.size() - used) * sizeof(Unit);
+            const std::size_t rc =
+                ok() ? iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) : static_cast<std::size_t>(-1);
+            const int error = ok() ? errno : EILSEQ;
+            used =
+                static_cast<std::size_t>(dst - reinterpret_cast<char*>(out.data())) / sizeof(Unit);
+            if (rc != static_cast<std::size_t>(-1))
+                break;
+            if (error == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
+            Out piece;
+            const std::size_t skip =
+                std::clamp<std::size_t>(onError(std::string_view(src, srcLeft), piece), 1, srcLeft);
+            src += skip;
+            srcLeft -= skip;
+            if (out.size() - used < piece.size() + srcLeft)
+                out.resize(2 * out.size() + piece.size());
+            std::copy(piece.begin(), piece.end(), out.begin() + static_cast<std::ptrdiff_t>(used));
+            used += piece.size();
+        }
+        out.resize(used);
+    }
+
+    /// Converts all of a short `in` (a character or two) into `out`: the bytes written, or
+    /// nothing when iconv refuses any of it.
+    std::optional<std::size_t> convertShort(std::string_view in, char* out, std::size_t outSize)
+    {
+        if (!ok())
+            return std::nullopt;
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char* dst = out;
+        std::size_t dstLeft = outSize;
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) ||
+            srcLeft != 0)
+            return std::nullopt;
+        return outSize - dstLeft;
+    }
+
+private:
+    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t m_cd;
+};
+
+/// Which BMP characters CP949 has, read once from the C library's table. Asking per character
+/// lets runs of convertible text go to iconv whole, which is slow at every character it refuses.
+const std::vector<bool>& cp949Characters()
+{
+    static const std::vector<bool> table = [] {
+        std::vector<bool> has(0x10000, false);
+        for (char32_t c = 0; c < 0x80; ++c) has[c] = true;
+        Converter decoder(kUtf32, "CP949");
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x41; trail <= 0xFE; ++trail) {
+                const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
+                char32_t cp = 0;
+                if (decoder.convertShort({pair, 2}, reinterpret_cast<char*>(&cp), sizeof cp) &&
+                    cp < has.size())
+                    has[cp] = true;
+            }
+        }
+        return has;
+    }();
+    return table;
+}
+
+bool cp949Has(char32_t cp)
+{
+    return cp <= 0xFFFF && cp949Characters()[cp];
+}
+
+std::string_view asBytes(const std::u32string& text, std::size_t from, std::size_t to)
+{
+    return {reinterpret_cast<const char*>(text.data() + from), (to - from) * sizeof(char32_t)};
+}
+
+/// Length of the well-formed UTF-8 sequence that starts `s` (0 if none): no overlong forms,
+/// no surrogates, nothing past U+10FFFF, no truncation.
+std::size_t utf8Sequence(std::string_view s, char32_t& cp)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2, cp = lead & 0x1F;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3, cp = lead & 0x0F;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4, cp = lead & 0x07;
+    if (length == 0 || s.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (byte(i) & 0x3F);
+    }
+    if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        isSurrogate(cp))
+        return 0;
+    return length;
+}
+
+std::u32string decodeUtf8(std::string_view s, bool escapeInvalid)
+{
+    std::u32string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8Sequence(s.substr(i), cp);
+        if (length == 0) {
+            out.push_back(escapeInvalid ? kEscapeBase + static_cast<unsigned char>(s[i])
+                                        : kReplacement);
+            ++i;
+        } else {
+            out.push_back(cp);
+            i += length;
+        }
+    }
+    return out;
+}
+
+// Zero units are ordinary characters here; only the end of the bytes ends the text.
+std::u32string decodeUtf16(std::string_view s, bool bigEndian)
+{
+    const auto unitAt = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(s[i]);
+        const auto b = static_cast<unsigned char>(s[i + 1]);
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::u32string out;
+    out.reserve(s.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < s.size(); i += 2) {
+        const char32_t unit = unitAt(i);
+        if (isHighSurrogate(unit) && i + 3 < s.size() && isLowSurrogate(unitAt(i + 2))) {
+            out.push_back(0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
+            i += 2;
+        } else {
+            out.push_back(unit);  // a lone surrogate stays itself and becomes a reference
+        }
+    }
+    if (s.size() % 2 != 0)
+        out.push_back(kReplacement);
+    return out;
+}
+
+void appendReference(std::string& out, char32_t cp)
+{
+    out += "&#";
+    out += std::to_string(static_cast<std::uint32_t>(cp));
+    out += ';';
+}
+
+// A raw byte must come back undecodable, or reading the model would fuse it with the byte
+// after it; where it would pair, the character is kept as its reference instead.
+std::string settleRawBytes(const std::string& text, const std::vector<std::size_t>& rawAt)
+{
+    Converter decoder(kUtf32, "CP949");
+    std::string out;
+    out.reserve(text.size() + 8 * rawAt.size());
+    std::size_t copied = 0;
+    for (const std::size_t at : rawAt) {
+        out.append(text, copied, at - copied);
+        copied = at + 1;
+        const auto byte = static_cast<unsigned char>(text[at]);
+        char32_t cp = 0;
+        if (at + 1 < text.size() && decoder.convertShort(std::string_view(text).substr(at, 2),
+                                                         reinterpret_cast<char*>(&cp), sizeof cp))
+            appendReference(out, kRawByteBase + byte);
+        else
+            out += static_cast<char>(byte);
+    }
+    out.append(text, copied);
+    return out;
+}
+
+std::string encodeCp949(const std::u32string& text, bool restoreRawBytes)
+{
+    Converter encoder("CP949", kUtf32);
+    std::string out;
+    std::vector<std::size_t> rawAt;
+    const auto onError = [](std::string_view rest, std::string& piece) {
+        char32_t cp = kReplacement;
+        if (rest.size() >= sizeof cp)
+            std::memcpy(&cp, rest.data(), sizeof cp);
+        appendReference(piece, cp);
+        return sizeof cp;
+    };
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool raw = restoreRawBytes && isRawByte(text[i]);
+        if (!raw && cp949Has(text[i]))
+            continue;
+        encoder.run(asBytes(text, start, i), out, onError);
+        start = i + 1;
+        if (raw) {
+            rawAt.push_back(out.size());
+            out += static_cast<char>(text[i] - kRawByteBase);
+        } else {
+            appendReference(out, text[i]);
+        }
+    }
+    encoder.run(asBytes(text, start, text.size()), out, onError);
+    return rawAt.empty() ? out : settleRawBytes(out, rawAt);
+}
+
+struct Reference {
+    char32_t value;
+    std::size_t length;
+};
+
+/// The numeric character reference "&#N;" or "&#xH;" (at most 8 digits) that starts `s`.
+std::optional<Reference> parseReference(std::string_view s)
+{
+    if (s.size() < 4 || s[0] != '&' || s[1] != '#')
+        return std::nullopt;
+    const bool hex = s[2] == 'x' || s[2] == 'X';
+    const char* digits = s.data() + (hex ? 3 : 2);
+    const char* end = s.data() + s.size();
+    std::uint32_t value = 0;
+    const auto [stop, error] = std::from_chars(digits, end, value, hex ? 16 : 10);
+    if (error != std::errc() || stop - digits > 8 || stop == end || *stop != ';' ||
+        value > 0x10FFFF)
+        return std::nullopt;
+    return Reference{value, static_cast<std::size_t>(stop - s.data()) + 1};
+}
+
+// Only references ToCp949 could have written are expanded: a literal "&#44032;" names a
+// character CP949 has, so it is the user's own text. U+0000 and the raw-byte range stay
+// literal too, since expanding them would not read back as the same reference.
+bool cp949Lacks(char32_t cp)
+{
+    return cp != 0 && !isRawByte(cp) && !cp949Has(cp);
+}
+
+bool allUndecodableUtf8(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char32_t cp = 0;
+        if (utf8Sequence(bytes.substr(i), cp) != 0)
+            return false;
+    }
+    return true;
+}
+
+enum class Target { Utf8File, Utf16File, Display };
+
+/// Decodes CP949 model text into characters for `target`, expanding references.
+std::u32string expandCp949(std::string_view text, Target target)
+{
+    Converter decoder(kUtf32, "CP949");
+    std::u32string out;
+    const auto onError = [target](std::string_view rest, std::u32string& piece) {
+        piece.push_back(target == Target::Display
+                            ? kReplacement
+                            : kRawByteBase + static_cast<unsigned char>(rest[0]));
+        return std::size_t{1};
+    };
+    // '&' is never a CP949 trail byte, so cutting the text before it leaves characters whole.
+    std::size_t segment = 0;
+    bool afterHighSurrogate = false;
+    const auto flush = [&](std::size_t end) {
+        if (end > segment) {
+            decoder.run(text.substr(segment, end - segment), out, onError);
+            afterHighSurrogate = false;
+        }
+    };
+    std::size_t at = text.find('&');
+    while (at != std::string_view::npos) {
+        const auto ref = parseReference(text.substr(at));
+        if (!ref) {
+            at = text.find('&', at + 1);
+            continue;
+        }
+        std::size_t end = at + ref->length;
+        if (target == Target::Utf8File && isEscape(ref->value)) {
+            // A run of escaped bytes goes back raw only if it reads back as the same run.
+            std::string bytes(1, static_cast<char>(ref->value - kEscapeBase));
+            for (auto next = parseReference(text.substr(end)); next && isEscape(next->value);
+                 next = parseReference(text.substr(end))) {
+                bytes += static_cast<char>(next->value - kEscapeBase);
+                end += next->length;
+            }
+            if (allUndecodableUtf8(bytes)) {
+                flush(at);
+                for (const char b : bytes)
+                    out.push_back(kEscapeBase + static_cast<unsigned char>(b));
+                segment = end;
+            }
+        } else {
+            const char32_t cp = ref->value;
+            // In UTF-16 a lone surrogate is written back as itself, but never completes a
+            // pair with the one before it: two references must not read back as one.
+            const bool expand =
+                isSurrogate(cp) ? target == Target::Utf16File &&
+                                      !(afterHighSurrogate && segment == at && isLowSurrogate(cp))
+                                : cp949Lacks(cp);
+            if (expand) {
+                flush(at);
+                out.push_back(cp);
+                afterHighSurrogate = isHighSurrogate(cp);
+                segment = end;
+            }
+        }
+        at = text.find('&', end);
+    }
+    flush(text.size());
+    return out;
+}
+
+void appendUtf8(std::string& out, const std::u32string& text)
+{
+    out.reserve(out.size() + text.size() * 3);
+    for (char32_t c : text) {
+        if (isEscape(c) || c < 0x80) {
+            out += static_cast<char>(isEscape(c) ? c - kEscapeBase : c);
+            continue;
+        }
+        if (isSurrogate(c))
+            c = kReplacement;
+        const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>((0xF0 << (3 - tail) & 0xFF) | c >> (6 * tail));
+        for (int shift = 6 * (tail - 1); shift >= 0; shift -= 6)
+            out += static_cast<char>(0x80 | (c >> shift & 0x3F));
+    }
+}
+
+void appendUtf16(std::string& out, const std::u32string& text, bool bigEndian)
+{
+    out.reserve(out.size() + text.size() * 2);
+    const auto unit = [&](char32_t u) {
+        const char high = static_cast<char>(u >> 8);
+        const char low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    for (const char32_t c : text) {
+        if (c >= 0x10000) {
+            unit(0xD800 + ((c - 0x10000) >> 10));
+            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            unit(c);
+        }
+    }
+}
+
+struct EncodingInfo {
+    TextEncoding encoding;
+    const char* name;
+    std::string_view byteOrderMark;
+};
+constexpr EncodingInfo kEncodings[] = {
+    {TextEncoding::Cp949, "cp949", ""},
+    {TextEncoding::Utf8, "utf-8", ""},
+    {TextEncoding::Utf8Bom, "utf-8-bom", "\xEF\xBB\xBF"},
+    {TextEncoding::Utf16Le, "utf-16le", "\xFF\xFE"},
+    {TextEncoding::Utf16Be, "utf-16be", "\xFE\xFF"},
+};
+
+const EncodingInfo& info(TextEncoding encoding)
+{
+    for (const EncodingInfo& e : kEncodings) {
+        if (e.encoding == encoding)
+            return e;
+    }
+    return kEncodings[0];
+}
+
+bool isUtf16(TextEncoding e)
+{
+    return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be;
+}
+
+}  // namespace
+
+const char* encodingName(TextEncoding encoding)
+{
+    return info(encoding).name;
+}
+
+std::optional<TextEncoding> encodingFromName(std::string_view name)
+{
+    const auto same = [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + 32 : a) == b; };
+    for (const EncodingInfo& e : kEncodings) {
+        const std::string_view known = e.name;
+        if (std::equal(name.begin(), name.end(), known.begin(), known.end(), same))
+            return e.encoding;
+    }
+    return std::nullopt;
+}
+
+// Well-formed UTF-8 Korean is almost never readable as CP949 (a trail byte 0x80 or a stray
+// lead stops it within a few characters), and real CP949 Korean is almost never well-formed
+// UTF-8 (its common leads 0xB0..0xC1 cannot start a sequence). A text that both can read is
+// ambiguous; with fewer than four multi-byte sequences it stays CP949, this being a Korean
+// editor, and only more evidence makes it UTF-8.
+TextEncoding DetectEncoding(std::string_view bytes)
+{
+    for (const EncodingInfo& e : kEncodings) {
+        if (!e.byteOrderMark.empty() && bytes.starts_with(e.byteOrderMark))
+            return e.encoding;
+    }
+    std::size_t sequences = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8Sequence(bytes.substr(i), cp);
+        if (length == 0)
+            return TextEncoding::Cp949;
+        sequences += length > 1 ? 1 : 0;
+        i += length;
+    }
+    if (sequences == 0)
+        return TextEncoding::Cp949;
+    if (sequences >= kEvidenceSequences)
+        return TextEncoding::Utf8;
+    bool readable = true;
+    std::u32string scratch;
+    Converter(kUtf32, "CP949").run(bytes, scratch, [&](std::string_view rest, std::u32string&) {
+        readable = false;
+        return rest.size();  // one failure decides
+    });
+    return readable ? TextEncoding::Cp949 : TextEncoding::Utf8;
+}
+
+std::string ToCp949(std::string_view bytes, TextEncoding from)
+{
+    if (from == TextEncoding::Cp949)
+        return std::string(bytes);
+    const std::string_view mark = info(from).byteOrderMark;
+    const std::string_view body = bytes.starts_with(mark) ? bytes.substr(mark.size()) : bytes;
+    return encodeCp949(
+        isUtf16(from) ? decodeUtf16(body, from == TextEncoding::Utf16Be) : decodeUtf8(body, true),
+        true);
+}
+
+std::string FromCp949(std::string_view cp949, TextEncoding to)
+{
+    if (to == TextEncoding::Cp949)
+        return std::string(cp949);
+    std::string out(info(to).byteOrderMark);
+    if (isUtf16(to))
+        appendUtf16(out, expandCp949(cp949, Target::Utf16File), to == TextEncoding::Utf16Be);
+    else
+        appendUtf8(out, expandCp949(cp949, Target::Utf8File));
+    return out;
+}
+
+std::string Cp949ToUtf8(std::string_view cp949)
+{
+    std::string out;
+    appendUtf8(out, expandCp949(cp949, Target::Display));
+    return out;
+}
+
+std::string Utf8ToCp949(std::string_view utf8)
+{
+    return encodeCp949(decodeUtf8(utf8, false), false);
+}
+
+}  // namespace verbanta
