@@ -54,6 +54,7 @@ int CaptionListView::currentRowIndex() const
 
 void CaptionListView::selectRowQuietly(int row)
 {
+    const bool wasQuiet = m_quiet;
     m_quiet = true;
     if (row < 0 || !m_model || row >= m_model->rowCount()) {
         selectionModel()->clear();
@@ -62,7 +63,7 @@ void CaptionListView::selectRowQuietly(int row)
         selectionModel()->setCurrentIndex(
             index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
-    m_quiet = false;
+    m_quiet = wasQuiet;
 }
 
 std::pair<int, int> CaptionListView::visibleRows() const
@@ -127,17 +128,13 @@ void CaptionListView::mousePressEvent(QMouseEvent* event)
     m_pressColumn = index.isValid() ? index.column() : -1;
     if (event->button() == Qt::LeftButton && index.isValid()) {
         const Qt::KeyboardModifiers mods = event->modifiers();
-        const int selected = currentRowIndex();
         if (mods & Qt::ShiftModifier) {
-            if (selected < 0 || selected == index.row())
-                emit checkToggleRequested(index.row());
-            else
-                emit checkRangeRequested(selected, index.row());
+            emit shiftClicked(index.row());
         } else if (mods & Qt::ControlModifier) {
             emit checkToggleRequested(index.row());
         } else if (index.column() == CaptionTableModel::CheckColumn) {
-            emit checkToggleRequested(index.row());
-            m_dragToggleRow = index.row();
+            emit checkDragBegan(index.row());
+            m_checkDrag = true;
         }
     }
     // The list's normal handling (moving the selection) still takes place.
@@ -148,23 +145,21 @@ void CaptionListView::mousePressEvent(QMouseEvent* event)
 
 void CaptionListView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragToggleRow < 0) {
+    if (!m_checkDrag) {
         QTableView::mouseMoveEvent(event);
         return;
     }
-    // A check drag toggles every row the pointer sweeps over, one at a time.
     const int row = rowAt(static_cast<int>(event->position().y()));
-    if (row < 0 || row == m_dragToggleRow)
-        return;
-    const int step = row > m_dragToggleRow ? 1 : -1;
-    for (int r = m_dragToggleRow + step; r != row + step; r += step)
-        emit checkToggleRequested(r);
-    m_dragToggleRow = row;
+    if (row >= 0)
+        emit checkDraggedOver(row);
 }
 
 void CaptionListView::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_dragToggleRow = -1;
+    if (m_checkDrag) {
+        m_checkDrag = false;
+        emit checkDragEnded();
+    }
     QTableView::mouseReleaseEvent(event);
 }
 
@@ -189,7 +184,7 @@ void CaptionListView::keyPressEvent(QKeyEvent* event)
     QTableView::keyPressEvent(event);
     const int after = currentRowIndex();
     if ((event->modifiers() & Qt::ShiftModifier) && before >= 0 && after >= 0 && after != before)
-        emit checkRangeRequested(before, after);
+        emit shiftMoved(before, after);
 }
 
 void CaptionListView::contextMenuEvent(QContextMenuEvent* event)

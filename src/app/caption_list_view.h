@@ -24,6 +24,9 @@ public:
     int currentRowIndex() const;
     /// Selects a row (or none for -1) without telling anyone.
     void selectRowQuietly(int row);
+    /// While quiet, moves of the current row (the model's own, during a change) are not told.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
+    bool isQuiet() const { return m_quiet; }
     /// Rows fully or partly visible, first and last; -1, -1 when none.
     std::pair<int, int> visibleRows() const;
     /// How many rows fit on one page.
@@ -32,9 +35,16 @@ public:
     void layoutColumns();
 
 signals:
+    /// Ctrl + click on a row, or Space: toggle its check mark.
     void checkToggleRequested(int row);
-    /// Check every row from `from` to `to` (both included, in either order).
-    void checkRangeRequested(int from, int to);
+    /// The left button went down in the check column: toggle it and sweep from there.
+    void checkDragBegan(int row);
+    void checkDraggedOver(int row);
+    void checkDragEnded();
+    /// Shift + click on a row (told before the selection moves).
+    void shiftClicked(int row);
+    /// A key moved the selection from one row to another while Shift was held.
+    void shiftMoved(int from, int to);
     void currentRowChanged(int row);
     void rowClicked(int row);
     void rowDoubleClicked(int row);
@@ -63,7 +73,7 @@ private:
     bool showCutOffTip(const QPoint& pos, const QPoint& globalPos);
 
     CaptionTableModel* m_model = nullptr;
-    int m_dragToggleRow = -1;   ///< last row swept by a check drag; -1 when none runs
+    bool m_checkDrag = false;   ///< a sweep over the check column is under way
     int m_pressRow = -1;
     int m_pressColumn = -1;
     bool m_quiet = false;

@@ -2,8 +2,7 @@
 
 #include "caption_codec.h"
 #include "caption_icons.h"
-#include "model/sami_model.h"
-#include "model/text_format.h"
+#include "editor/caption_editor.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -23,11 +22,11 @@ CaptionTableModel::CaptionTableModel(const AppSettings& settings, QObject* paren
 {
 }
 
-void CaptionTableModel::bind(const SamiModel* model)
+void CaptionTableModel::bind(const CaptionEditor* editor)
 {
     beginResetModel();
-    m_model = model;
-    m_rowCount = model ? model->GetCount() : 0;
+    m_editor = editor;
+    m_rowCount = editor ? editor->rowCount() : 0;
     dropCache();
     endResetModel();
 }
@@ -50,7 +49,7 @@ void CaptionTableModel::dropCache()
 
 void CaptionTableModel::prepareRows(int first, int last)
 {
-    if (!m_model)
+    if (!m_editor)
         return;
     first = std::max(first, 0);
     last = std::min(last, m_rowCount - 1);
@@ -64,34 +63,28 @@ void CaptionTableModel::prepareRows(int first, int last)
     m_cacheFirst = first;
     m_cache.resize(static_cast<std::size_t>(size));
     for (int i = 0; i < size; ++i)
-        m_cache[static_cast<std::size_t>(i)] = m_model->EntryAt(m_model->FindIndex(first + i));
+        m_cache[static_cast<std::size_t>(i)] = m_editor->entry(first + i);
 }
 
 const SyncEntry* CaptionTableModel::entryAt(int row) const
 {
-    if (!m_model || row < 0 || row >= m_rowCount)
+    if (!m_editor || row < 0 || row >= m_rowCount)
         return nullptr;
     const int offset = row - m_cacheFirst;
     if (offset >= 0 && offset < static_cast<int>(m_cache.size()))
         return m_cache[static_cast<std::size_t>(offset)];
-    return m_model->EntryAt(m_model->FindIndex(row));
+    return m_editor->entry(row);
 }
 
 QString CaptionTableModel::cellText(int row, int column) const
 {
-    const SyncEntry* entry = entryAt(row);
-    if (!entry)
+    if (!m_editor || row < 0 || row >= m_rowCount)
         return {};
-    if (column == TimeColumn) {
-        if (entry->isComment)
-            return QString::fromUtf8("(코멘트)");
-        return QString::fromStdString(FormatTime(entry->startMs, m_settings.DisplayAsTime));
+    switch (column) {
+        case TimeColumn: return CaptionCodec::toDisplay(m_editor->timeText(row));
+        case TextColumn: return CaptionCodec::toDisplay(m_editor->captionText(row));
+        default: return {};
     }
-    if (column != TextColumn)
-        return {};
-    if (m_settings.DisplayTag)
-        return CaptionCodec::toDisplay(ListDisplayText(entry->text));
-    return CaptionCodec::toDisplay(TruncateText(StripTags(entry->text, true), kListDisplayBytes));
 }
 
 QVariant CaptionTableModel::data(const QModelIndex& index, int role) const
@@ -188,7 +181,7 @@ void CaptionTableModel::allRowsChanged()
 
 void CaptionTableModel::listWasReplaced()
 {
-    bind(m_model);
+    bind(m_editor);
 }
 
 }  // namespace verbanta::app

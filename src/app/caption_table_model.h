@@ -7,13 +7,13 @@
 
 namespace verbanta {
 struct AppSettings;
-class SamiModel;
+class CaptionEditor;
 struct SyncEntry;
 }  // namespace verbanta
 
 namespace verbanta::app {
 
-/// The caption list's rows: a virtual table over the sync list of the model's current
+/// The caption list's rows: a virtual table over the sync list of the editor's current
 /// language. It holds no row texts; each visible cell's text is made when the view asks for
 /// it. Entry pointers of the row window about to be painted are cached (the node cache), and
 /// the cache is dropped whenever the row count changes or the model is re-bound.
@@ -27,9 +27,9 @@ public:
 
     explicit CaptionTableModel(const AppSettings& settings, QObject* parent = nullptr);
 
-    /// Binds to a model's current language (null for none): a reset.
-    void bind(const SamiModel* model);
-    const SamiModel* boundModel() const { return m_model; }
+    /// Binds to an editor's list (null for none): a reset.
+    void bind(const CaptionEditor* editor);
+    const CaptionEditor* editor() const { return m_editor; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -64,7 +64,7 @@ private:
     void dropCache();
 
     const AppSettings& m_settings;
-    const SamiModel* m_model = nullptr;
+    const CaptionEditor* m_editor = nullptr;
     int m_rowCount = 0;
     int m_cacheFirst = 0;
     std::vector<const SyncEntry*> m_cache;

@@ -33,6 +33,47 @@ void CaptionTextEdit::setModelText(const std::string& cp949)
     setPlainText(text);
 }
 
+int CaptionTextEdit::modelOffsetOf(int position) const
+{
+    QString prefix = toPlainText().left(position);
+    prefix.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return static_cast<int>(CaptionCodec::toModel(prefix).size());
+}
+
+int CaptionTextEdit::positionOfModelOffset(int offset) const
+{
+    // Walk the characters, adding each one's size in the model's form.
+    const QString text = toPlainText();
+    int position = 0;
+    int bytes = 0;
+    while (position < text.size()) {
+        const int length = text.at(position).isHighSurrogate() ? 2 : 1;
+        const QString one = text.mid(position, length);
+        const int size = one == QStringLiteral("\n")
+                             ? 2
+                             : static_cast<int>(CaptionCodec::toModel(one).size());
+        if (bytes + size > offset)
+            break;
+        bytes += size;
+        position += length;
+    }
+    return position;
+}
+
+std::pair<int, int> CaptionTextEdit::modelSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    return {modelOffsetOf(cursor.selectionStart()), modelOffsetOf(cursor.selectionEnd())};
+}
+
+void CaptionTextEdit::setModelSelection(int start, int end)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(positionOfModelOffset(start));
+    cursor.setPosition(positionOfModelOffset(end), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
 bool CaptionTextEdit::isOwnAltKey(int key)
 {
     switch (key) {

@@ -23,6 +23,10 @@ public:
     std::string modelText() const;
     /// Shows a model text (CP949, "\r\n" line ends).
     void setModelText(const std::string& cp949);
+    /// The selection as byte offsets into modelText().
+    std::pair<int, int> modelSelection() const;
+    /// Selects by byte offsets into modelText().
+    void setModelSelection(int start, int end);
 
 signals:
     void registerRequested();
@@ -39,6 +43,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    int modelOffsetOf(int position) const;
+    int positionOfModelOffset(int offset) const;
     /// Whether a key is one of the field's own Alt keys.
     static bool isOwnAltKey(int key);
     void insert(const QString& text);

@@ -1,17 +1,62 @@
 #include "caption_view.h"
 
+#include <QCursor>
 #include <QEvent>
+#include <QMenu>
+#include <QPushButton>
 #include <QTabBar>
 
+#include "caption_codec.h"
 #include "caption_list_view.h"
 #include "caption_table_model.h"
 #include "caption_text_edit.h"
+#include "commands/command_dispatcher.h"
+#include "commands/command_ids.h"
+#include "commands/menu_layout.h"
 #include "edit_panel.h"
+#include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "marker_strip.h"
+#include "player_pane.h"
+#include "settings/app_settings.h"
+#include "spin_buttons.h"
 #include "time_field_widget.h"
 
 namespace verbanta::app {
+namespace {
+
+/// Shows the editor's state without the widgets' own signals answering back.
+class Applying {
+public:
+    explicit Applying(bool& flag) : m_flag(flag), m_old(flag) { m_flag = true; }
+    ~Applying() { m_flag = m_old; }
+    Applying(const Applying&) = delete;
+    Applying& operator=(const Applying&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+void showButton(QPushButton& button, const ButtonState& state)
+{
+    button.setText(QString::fromStdString(state.label));
+    button.setEnabled(state.enabled);
+    button.setVisible(state.visible);
+    if (button.isCheckable())
+        button.setChecked(state.checked);
+}
+
+void showField(TimeFieldWidget& field, const TimeFieldState& state)
+{
+    field.setRange(state.minimum, state.maximum);
+    // A field being typed in already holds the value; redrawing it would move the caret.
+    if (field.value() != state.value || field.text().isEmpty())
+        field.setValue(state.value);
+    field.setEnabled(state.enabled);
+}
+
+}  // namespace
 
 CCaptionView::CCaptionView(CMainFrame& frame, QWidget* parent)
     : QWidget(parent),
@@ -32,34 +77,347 @@ CCaptionView::CCaptionView(CMainFrame& frame, QWidget* parent)
                                                       &m_panel->textField()})
         w->installEventFilter(this);
     setFocusProxy(m_list);
+    applyFieldModes();
+    connectList();
+    connectPanel();
 }
 
-CCaptionView::~CCaptionView() = default;
+CCaptionView::~CCaptionView()
+{
+    bindEditor(nullptr);
+}
+
+void CCaptionView::bindEditor(CaptionEditor* editor)
+{
+    if (m_editor)
+        m_editor->setListener(nullptr);
+    m_editor = editor;
+    m_model->bind(editor);
+    if (!editor)
+        return;
+    editor->setListener(this);
+    editor->setRowsPerPage(m_list->rowsPerPage());
+    languagesChanged();
+    panelChanged();
+}
+
+void CCaptionView::runCommand(int id)
+{
+    m_frame.commands().run(id);
+}
+
+// ---- what the user does -------------------------------------------------------------------
+
+void CCaptionView::connectList()
+{
+    connect(m_list, &CaptionListView::currentRowChanged, this, [this](int row) {
+        if (m_editor && !m_applying)
+            m_editor->rowActivated(row);
+    });
+    connect(m_list, &CaptionListView::rowClicked, this, [this](int row) {
+        // With "자막 클릭시 해당 동영상 위치로 이동" on, a click takes the video along.
+        if (!m_editor || !m_frame.context().settings.ClickAndGo)
+            return;
+        if (const SyncEntry* e = m_editor->entry(row))
+            m_frame.playerPane().SeekTo(e->startMs, true);
+    });
+    connect(m_list, &CaptionListView::rowDoubleClicked, this, [this](int) {
+        if (m_editor)
+            m_editor->requestFocus(FocusTarget::TextField);
+    });
+    connect(m_list, &CaptionListView::menuRequested, this, &CCaptionView::showSyncMenu);
+    connect(m_list, &CaptionListView::checkToggleRequested, this, [this](int row) {
+        if (m_editor)
+            m_editor->toggleChecked(row);
+    });
+    connect(m_list, &CaptionListView::checkDragBegan, this, [this](int row) {
+        if (m_editor)
+            m_editor->beginCheckDrag(row);
+    });
+    connect(m_list, &CaptionListView::checkDraggedOver, this, [this](int row) {
+        if (m_editor)
+            m_editor->dragCheckOver(row);
+    });
+    connect(m_list, &CaptionListView::checkDragEnded, this, [this] {
+        if (m_editor)
+            m_editor->endCheckDrag();
+    });
+    connect(m_list, &CaptionListView::shiftClicked, this, [this](int row) {
+        if (m_editor)
+            m_editor->shiftClickCheck(row);
+    });
+    connect(m_list, &CaptionListView::shiftMoved, this, [this](int from, int to) {
+        if (m_editor)
+            m_editor->checkRowsBetween(from, to);
+    });
+    connect(m_strip, &MarkerStrip::cellClicked, this, &CCaptionView::stripClicked);
+    connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
+        if (m_editor && !m_applying && index >= 0) {
+            m_editor->selectLanguage(index);
+            m_list->setFocus();
+        }
+    });
+}
+
+void CCaptionView::connectPanel()
+{
+    TimeFieldWidget& start = m_panel->startField();
+    TimeFieldWidget& end = m_panel->endField();
+    CaptionTextEdit& text = m_panel->textField();
+    const auto stepper = [this](bool startField) {
+        return [this, startField](int steps) {
+            if (!m_editor)
+                return;
+            const int direction = steps < 0 ? -1 : 1;
+            for (int i = 0; i < std::abs(steps); ++i)
+                startField ? m_editor->stepStartField(direction)
+                           : m_editor->stepEndField(direction);
+        };
+    };
+    connect(&start, &TimeFieldWidget::valueAccepted, this, [this](std::int32_t ms) {
+        if (m_editor && !m_applying)
+            m_editor->setStartField(ms);
+    });
+    connect(&end, &TimeFieldWidget::valueAccepted, this, [this](std::int32_t ms) {
+        if (m_editor && !m_applying)
+            m_editor->setEndField(ms);
+    });
+    connect(&start, &TimeFieldWidget::stepRequested, this, stepper(true));
+    connect(&end, &TimeFieldWidget::stepRequested, this, stepper(false));
+    connect(&m_panel->startSpin(), &SpinButtons::stepped, this, stepper(true));
+    connect(&m_panel->endSpin(), &SpinButtons::stepped, this, stepper(false));
+    for (TimeFieldWidget* field : {&start, &end})
+        connect(field, &TimeFieldWidget::registerRequested, this,
+                [this] { runCommand(cmd::PanelRegister); });
+
+    connect(&text, &QPlainTextEdit::textChanged, this, &CCaptionView::reportText);
+    connect(&text, &QPlainTextEdit::cursorPositionChanged, this, &CCaptionView::reportText);
+    connect(&text, &CaptionTextEdit::registerRequested, this,
+            [this] { runCommand(cmd::PanelRegister); });
+    connect(&text, &CaptionTextEdit::cancelRequested, this,
+            [this] { runCommand(cmd::PanelCancel); });
+    connect(&text, &CaptionTextEdit::leaveFullScreenRequested, this, [this] {
+        if (m_frame.isFullScreenMode())
+            m_frame.toggleFullScreen();
+    });
+    connect(&text, &CaptionTextEdit::startStepRequested, this, stepper(true));
+    connect(&text, &CaptionTextEdit::endStepRequested, this, stepper(false));
+
+    connect(m_panel, &EditPanel::modeClicked, this, [this](int mode) {
+        runCommand(mode == EditPanel::AddMode    ? cmd::PanelAdd
+                   : mode == EditPanel::MoveMode ? cmd::PanelMove
+                                                 : cmd::PanelEdit);
+        applyPanel();  // a refused switch leaves the old mode's button down
+    });
+    connect(&m_panel->registerButton(), &QPushButton::clicked, this,
+            [this] { runCommand(cmd::PanelRegister); });
+    connect(&m_panel->cancelButton(), &QPushButton::clicked, this,
+            [this] { runCommand(cmd::PanelCancel); });
+    connect(&m_panel->commentButton(), &QPushButton::clicked, this,
+            [this] { runCommand(cmd::PanelComment); });
+}
+
+void CCaptionView::reportText()
+{
+    if (!m_editor || m_applying)
+        return;
+    const CaptionTextEdit& text = m_panel->textField();
+    m_editor->setPanelText(text.modelText());
+    const auto [start, end] = text.modelSelection();
+    m_editor->setTextSelection(start, end);
+}
+
+void CCaptionView::stripClicked(int row, const QPoint& globalPos)
+{
+    if (!m_editor || m_editor->stripClicked(row) != StripClick::AskStartOrEnd)
+        return;
+    QMenu menu(this);
+    QAction* start = menu.addAction(QString::fromUtf8("시작으로 선택(&S)"));
+    QAction* end = menu.addAction(QString::fromUtf8("종료로 선택(&E)"));
+    menu.addSeparator();
+    menu.addAction(QString::fromUtf8("취소(&C)"));
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen == start)
+        m_editor->markRangeStart(row);
+    else if (chosen == end)
+        m_editor->markRangeEnd(row);
+}
+
+void CCaptionView::showSyncMenu(const QPoint& globalPos)
+{
+    if (m_editor)
+        m_editor->prepareContextMenu();
+    m_frame.commands().updateStates();
+    std::unique_ptr<QMenu> menu(m_frame.commands().buildMenu(menu_layout::syncMenu(), this));
+    menu->exec(globalPos);
+}
+
+void CCaptionView::showPasteMenu()
+{
+    m_frame.commands().updateStates();
+    std::unique_ptr<QMenu> menu(m_frame.commands().buildMenu(menu_layout::pasteMenu(), this));
+    menu->exec(QCursor::pos());
+}
+
+QWidget* CCaptionView::focusedField() const
+{
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             &m_panel->startField(), &m_panel->endField(), &m_panel->textField()})
+        if (field->hasFocus())
+            return field;
+    return nullptr;
+}
 
 void CCaptionView::takeFocus()
 {
-    switch (m_focusSlot) {
-        case StartSlot: m_panel->startField().setFocus(); break;
-        case EndSlot: m_panel->endField().setFocus(); break;
-        case TextSlot: m_panel->textField().setFocus(); break;
-        case ListSlot: m_list->setFocus(); break;
-    }
+    focusRequested(m_editor ? m_editor->focusSlot() : FocusTarget::List);
 }
 
 bool CCaptionView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn && m_editor) {
         if (watched == m_list)
-            m_focusSlot = ListSlot;
+            m_editor->setFocusSlot(FocusTarget::List);
         else if (watched == &m_panel->startField())
-            m_focusSlot = StartSlot;
+            m_editor->setFocusSlot(FocusTarget::StartField);
         else if (watched == &m_panel->endField())
-            m_focusSlot = EndSlot;
+            m_editor->setFocusSlot(FocusTarget::EndField);
         else if (watched == &m_panel->textField())
-            m_focusSlot = TextSlot;
+            m_editor->setFocusSlot(FocusTarget::TextField);
     }
+    if (event->type() == QEvent::Resize && watched == m_list && m_editor)
+        m_editor->setRowsPerPage(m_list->rowsPerPage());
     return QWidget::eventFilter(watched, event);
 }
+
+// ---- what the editor says -------------------------------------------------------------------
+
+void CCaptionView::rowsInserted(int first, int count)
+{
+    m_list->setQuiet(true);
+    m_model->rowsWereInserted(first, count);
+    m_list->setQuiet(false);
+}
+
+void CCaptionView::rowsRemoved(int first, int count)
+{
+    m_list->setQuiet(true);
+    m_model->rowsWereRemoved(first, count);
+    m_list->setQuiet(false);
+}
+
+void CCaptionView::rowsChanged(int first, int last)
+{
+    m_model->rowsWereChanged(first, last);
+    m_strip->update();
+}
+
+void CCaptionView::repaintMarks()
+{
+    m_list->viewport()->update();
+    m_strip->update();
+}
+
+void CCaptionView::marksChanged()
+{
+    repaintMarks();
+}
+
+void CCaptionView::listReplaced()
+{
+    m_list->setQuiet(true);
+    m_model->listWasReplaced();
+    m_list->setQuiet(false);
+    applyFieldModes();
+    repaintMarks();
+}
+
+void CCaptionView::currentRowChanged(int row, ScrollHint hint)
+{
+    m_list->selectRowQuietly(row);
+    if (row < 0)
+        return;
+    const QModelIndex index = m_model->index(row, CaptionTableModel::TimeColumn);
+    if (hint == ScrollHint::TopIfHidden) {
+        const auto [first, last] = m_list->visibleRows();
+        if (row < first || row >= last) {
+            m_list->setUpdatesEnabled(false);
+            m_list->scrollTo(index, QAbstractItemView::PositionAtTop);
+            m_list->setUpdatesEnabled(true);
+        }
+    } else {
+        m_list->scrollTo(index, QAbstractItemView::EnsureVisible);
+    }
+}
+
+void CCaptionView::applyFieldModes()
+{
+    const int mode = m_frame.context().settings.DisplayAsTime ? TimeFieldLogic::kTimeMode
+                                                              : TimeFieldLogic::kMillisecondsMode;
+    for (TimeFieldWidget* field : {&m_panel->startField(), &m_panel->endField()})
+        if (field->mode() != mode)
+            field->setMode(mode);
+}
+
+void CCaptionView::applyPanel()
+{
+    if (!m_editor)
+        return;
+    const Applying applying(m_applying);
+    const PanelState& state = m_editor->panel();
+    m_panel->showMode(static_cast<EditPanel::Mode>(state.mode));
+    showButton(m_panel->modeButton(EditPanel::EditMode), state.editButton);
+    showButton(m_panel->modeButton(EditPanel::AddMode), state.addButton);
+    showButton(m_panel->modeButton(EditPanel::MoveMode), state.moveButton);
+    showButton(m_panel->registerButton(), state.registerButton);
+    showButton(m_panel->cancelButton(), state.cancelButton);
+    showButton(m_panel->commentButton(), state.commentButton);
+
+    showField(m_panel->startField(), state.start);
+    m_panel->setStartEnabled(state.start.enabled);
+    showField(m_panel->endField(), state.end);
+    m_panel->setEndVisible(state.end.visible);
+    m_panel->setEndEnabled(state.end.enabled);
+
+    CaptionTextEdit& text = m_panel->textField();
+    text.setEnabled(state.textEnabled);
+    if (text.modelText() != state.text)
+        text.setModelText(state.text);
+    if (text.modelSelection() != std::pair(state.selectionStart, state.selectionEnd))
+        text.setModelSelection(state.selectionStart, state.selectionEnd);
+}
+
+void CCaptionView::panelChanged()
+{
+    applyPanel();
+}
+
+void CCaptionView::languagesChanged()
+{
+    if (!m_editor)
+        return;
+    const Applying applying(m_applying);
+    while (m_tabs->count() > 0)
+        m_tabs->removeTab(0);
+    for (const std::string& label : m_editor->languageTabs())
+        m_tabs->addTab(CaptionCodec::toDisplay(label));
+    m_tabs->setVisible(m_tabs->count() > 0);
+    if (m_editor->currentLanguageIndex() >= 0)
+        m_tabs->setCurrentIndex(m_editor->currentLanguageIndex());
+    layoutChildren();
+}
+
+void CCaptionView::focusRequested(FocusTarget target)
+{
+    switch (target) {
+        case FocusTarget::StartField: m_panel->startField().setFocus(); break;
+        case FocusTarget::EndField: m_panel->endField().setFocus(); break;
+        case FocusTarget::TextField: m_panel->textField().setFocus(); break;
+        case FocusTarget::List: m_list->setFocus(); break;
+    }
+}
+
+// ---- layout -------------------------------------------------------------------------------
 
 void CCaptionView::resizeEvent(QResizeEvent* event)
 {
@@ -71,8 +429,9 @@ void CCaptionView::layoutChildren()
 {
     // The list keeps its left edge, reaches the right edge and is 150 pixels shorter than the
     // view; the edit panel fills those 150 pixels.
-    const int tabsHeight = m_tabs->isVisible() ? m_tabs->sizeHint().height() : 0;
-    if (m_tabs->isVisible())
+    const bool tabsShown = m_tabs->count() > 0;
+    const int tabsHeight = tabsShown ? m_tabs->sizeHint().height() : 0;
+    if (tabsShown)
         m_tabs->setGeometry(MarkerStrip::kWidth, 0, width() - MarkerStrip::kWidth, tabsHeight);
     const int listHeight = std::max(0, height() - EditPanel::kHeight - tabsHeight);
     m_strip->setGeometry(0, tabsHeight, MarkerStrip::kWidth, listHeight);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "application.h"
+#include "document_host.h"
 #include "korean_fonts.h"
 #include "main_frame.h"
 #include "screenshot.h"
@@ -30,6 +31,9 @@ int main(int argc, char** argv)
     if (!app.start())
         return 1;
     verbanta::app::CMainFrame& frame = *app.frame();
+    // No argument: the new empty document the window starts with; a file name: open it.
+    if (!parser.positionalArguments().isEmpty())
+        frame.documentHost().openFile(parser.positionalArguments().front());
     frame.restorePlacementAndShow();
 
     if (parser.isSet(screenshotOption)) {

@@ -22,6 +22,8 @@
 #include "commands/command_icons.h"
 #include "commands/command_ids.h"
 #include "document/companion_video.h"
+#include "document_host.h"
+#include "editor/caption_editor.h"
 #include "help/about_dialog.h"
 #include "help/help_dialog.h"
 #include "platform/messenger.h"
@@ -65,6 +67,15 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     setCentralWidget(m_splitter);
     connect(m_player, &PlayerPane::focusWanted, this, [this] { m_captionView->takeFocus(); });
 
+    m_host = new DocumentHost(*this);
+    m_editor = std::make_unique<CaptionEditor>(m_host->model(), m_context.settings, *m_host,
+                                               *m_player, m_clipboard, m_launcher,
+                                               m_context.messenger);
+    m_captionView->bindEditor(m_editor.get());
+    m_editor->documentShown();
+    connect(this, &CMainFrame::openFileRequested, m_host,
+            [this](const QString& path) { m_host->openFile(path); });
+
     m_recentFiles.load(m_context.store);
     rebuildRecentFileMenu();
     m_accelerators = new AcceleratorFilter(*m_commands, *this);
@@ -75,7 +86,12 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     m_commands->updateStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The view lets go of the editor before the editor goes.
+    m_captionView->bindEditor(nullptr);
+    m_editor.reset();
+}
 
 QString CMainFrame::windowTitleFor(const QString& documentTitle)
 {
@@ -280,7 +296,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // The placement is stored first, even when the close is then cancelled.
     savePlacement();
-    if (m_closeGuard && !m_closeGuard()) {
+    if (!m_host->closeGuard()) {
         event->ignore();
         return;
     }

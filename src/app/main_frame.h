@@ -5,9 +5,12 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app_context.h"
+#include "clipboard_port.h"
+#include "process_launcher.h"
 #include "recent_file_list.h"
 
 class QLabel;
@@ -15,11 +18,16 @@ class QMenu;
 class QSplitter;
 class QToolBar;
 
+namespace verbanta {
+class CaptionEditor;
+}
+
 namespace verbanta::app {
 
 class AcceleratorFilter;
 class CCaptionView;
 class CommandDispatcher;
+class DocumentHost;
 class PlayerPane;
 
 /// The main window: menus, toolbar and status bar built from the command table, and a
@@ -44,6 +52,9 @@ public:
     AcceleratorFilter& accelerators() { return *m_accelerators; }
     CCaptionView& captionView() { return *m_captionView; }
     PlayerPane& playerPane() { return *m_player; }
+    DocumentHost& documentHost() { return *m_host; }
+    /// The caption list's controller; null only while the window is being built or torn down.
+    CaptionEditor* editor() const { return m_editor.get(); }
     QSplitter& splitter() { return *m_splitter; }
     RecentFileList& recentFiles() { return m_recentFiles; }
     /// The text of the status bar's message pane.
@@ -70,8 +81,6 @@ public:
     static bool isMediaFile(const QString& path);
 
     void rebuildRecentFileMenu();
-    /// Asked before the window closes (the save prompt); false keeps it open.
-    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
 signals:
     /// A dropped or chosen subtitle file is to be opened.
@@ -100,11 +109,15 @@ private:
     QSplitter* m_splitter = nullptr;
     PlayerPane* m_player = nullptr;
     CCaptionView* m_captionView = nullptr;
+    DocumentHost* m_host = nullptr;
+    QtClipboardPort m_clipboard;
+    QtProcessLauncher m_launcher;
+    std::unique_ptr<CaptionEditor> m_editor;
     RecentFileList m_recentFiles;
     /// The window's geometry to return to; set while in full screen.
     std::optional<QRect> m_fullScreenRecord;
     bool m_wasMaximized = false;
-    std::function<bool()> m_closeGuard;
+
 };
 
 }  // namespace verbanta::app

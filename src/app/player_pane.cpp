@@ -17,6 +17,26 @@ PlayerPane::PlayerPane(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::ClickFocus);
 }
 
+void PlayerPane::SetReplayRange(std::int32_t startMs, std::int32_t endMs)
+{
+    m_replayActive = true;
+    m_replayStartMs = startMs;
+    m_replayEndMs = endMs;
+}
+
+void PlayerPane::ClearReplayRange()
+{
+    m_replayActive = false;
+    m_replayStartMs = 0;
+    m_replayEndMs = 0;
+}
+
+void PlayerPane::SetRangeMarks(std::int32_t startMs, std::int32_t endMs)
+{
+    m_rangeStartMs = startMs;
+    m_rangeEndMs = endMs;
+}
+
 void PlayerPane::paintEvent(QPaintEvent*)
 {
     QPainter p(this);

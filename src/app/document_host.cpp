@@ -1,0 +1,184 @@
+#include "document_host.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include "caption_view.h"
+#include "commands/command_dispatcher.h"
+#include "document/file_operations.h"
+#include "editor/caption_editor.h"
+#include "main_frame.h"
+#include "player_pane.h"
+#include "settings/app_settings.h"
+
+namespace verbanta::app {
+namespace {
+
+const char* const kSamiFilter = "SAMI 자막 파일 (*.smi)";
+const char* const kAllFiles = "모든 파일 (*.*)";
+
+std::string toPath(const QString& path)
+{
+    return path.toStdString();  // paths are UTF-8 bytes on this system
+}
+
+}  // namespace
+
+DocumentHost::DocumentHost(CMainFrame& frame)
+    : QObject(&frame),
+      m_frame(frame),
+      m_document(frame.context().settings, frame.context().messenger, SystemFileOperations(),
+                 &m_fileWatch)
+{
+    m_document.setWatchListener(this);
+    m_document.setViews(this);
+}
+
+DocumentHost::~DocumentHost()
+{
+    m_document.setViews(nullptr);
+    m_fileWatch.StopFileWatchThread();
+}
+
+void DocumentHost::documentReplaced()
+{
+    if (CaptionEditor* editor = m_frame.editor())
+        editor->documentShown();
+    m_frame.commands().updateStates();
+}
+
+bool DocumentHost::newFile()
+{
+    if (!m_document.SaveModified())
+        return false;
+    const bool created = m_document.NewDocument();
+    documentReplaced();
+    return created;
+}
+
+bool DocumentHost::openWithDialog()
+{
+    const QString filter =
+        QString::fromUtf8(kSamiFilter) + QStringLiteral(";;") + QString::fromUtf8(kAllFiles);
+    const QString path = QFileDialog::getOpenFileName(&m_frame, QString(), startFolder(), filter);
+    if (path.isEmpty())
+        return false;
+    return openFile(path);
+}
+
+bool DocumentHost::openFile(const QString& path)
+{
+    if (!m_document.SaveModified())
+        return false;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    const bool opened = m_document.OpenDocument(toPath(path));
+    // Success or not, the model's content changed: a failed open leaves it empty.
+    documentReplaced();
+    return opened;
+}
+
+bool DocumentHost::save()
+{
+    const bool saved = m_document.FileSave();
+    m_frame.commands().updateStates();
+    return saved;
+}
+
+bool DocumentHost::saveAs()
+{
+    const auto chosen = askSaveAsPath(m_document.pathName().empty() ? m_document.PromptName()
+                                                                    : m_document.pathName());
+    if (!chosen || chosen->empty())
+        return false;
+    const bool saved = m_document.SaveDocument(*chosen);
+    m_frame.commands().updateStates();
+    return saved;
+}
+
+bool DocumentHost::closeGuard()
+{
+    // The file watch stops before the question, as the window's close does.
+    m_fileWatch.StopFileWatchThread();
+    if (!m_document.SaveModified()) {
+        m_document.StartFileWatch();
+        return false;
+    }
+    if (!m_document.pathName().empty())
+        WindowSettings::writeLastDirectory(
+            m_frame.context().store,
+            toPath(QFileInfo(QString::fromStdString(m_document.pathName())).absolutePath()));
+    return true;
+}
+
+QString DocumentHost::startFolder() const
+{
+    if (!m_document.pathName().empty())
+        return QFileInfo(QString::fromStdString(m_document.pathName())).absolutePath();
+    if (!m_lastFolder.isEmpty())
+        return m_lastFolder;
+    return QString::fromStdString(WindowSettings::readLastDirectory(m_frame.context().store));
+}
+
+void DocumentHost::stopPlayerAndRewind()
+{
+    // The player pane has no media to stop yet.
+}
+
+void DocumentHost::clearPlayerFileState()
+{
+    m_frame.playerPane().ClearReplayRange();
+}
+
+void DocumentHost::openCompanionVideo(const std::string& path)
+{
+    emit m_frame.openMediaRequested(QString::fromStdString(path));
+}
+
+void DocumentHost::rebuildList()
+{
+    if (CaptionEditor* editor = m_frame.editor())
+        editor->documentReloaded();
+    m_frame.commands().updateStates();
+}
+
+void DocumentHost::refreshPlayerCaption()
+{
+    m_frame.playerPane().ResyncCursor();
+}
+
+void DocumentHost::refreshTitle(const std::string& title)
+{
+    m_frame.showDocumentTitle(QString::fromStdString(title));
+}
+
+void DocumentHost::addToRecentFiles(const std::string& path)
+{
+    m_frame.recentFiles().add(QString::fromStdString(path));
+    m_frame.rebuildRecentFileMenu();
+}
+
+std::optional<std::string> DocumentHost::askSaveAsPath(const std::string& suggestedName)
+{
+    QString suggestion = QString::fromStdString(suggestedName);
+    if (QFileInfo(suggestion).isRelative())
+        suggestion = startFolder() + QLatin1Char('/') + suggestion;
+    QFileDialog dialog(&m_frame, QString(), suggestion, QString::fromUtf8(kSamiFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("smi"));
+    dialog.selectFile(suggestion);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().front();
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    return toPath(chosen);
+}
+
+void DocumentHost::fileChanged(int watchId)
+{
+    // The watch's thread: hand the id to the window's thread and return at once.
+    QMetaObject::invokeMethod(
+        this, [this, watchId] { m_document.OnFileWatchNotify(watchId); }, Qt::QueuedConnection);
+}
+
+}  // namespace verbanta::app

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+#include "document/document.h"
+#include "document/document_views.h"
+#include "editor/editor_ports.h"
+#include "filewatch/file_watch.h"
+
+namespace verbanta::app {
+
+class CMainFrame;
+
+/// Ties the one document to the window: the file commands with their dialogs, the title, the
+/// recent-file list, the save prompt before the window closes, and the file watch's notices,
+/// which arrive on the watch's thread and are handled on the window's.
+class DocumentHost : public QObject,
+                     public DocumentViews,
+                     public FileWatchListener,
+                     public EditorDocument {
+    Q_OBJECT
+public:
+    explicit DocumentHost(CMainFrame& frame);
+    ~DocumentHost() override;
+
+    Document& document() { return m_document; }
+    SamiModel& model() { return m_document.model(); }
+
+    // File commands.
+    /// New (57600): after the save prompt, an empty untitled document.
+    bool newFile();
+    /// Open (57601): after the save prompt, the file chosen in the open dialog.
+    bool openWithDialog();
+    /// Opens a file (command line, recent list, drop) after the save prompt. On failure the
+    /// window is left empty, clean and untitled with the reader's message shown.
+    bool openFile(const QString& path);
+    bool save();
+    bool saveAs();
+    /// Before the window closes; false keeps it open.
+    bool closeGuard();
+
+    // DocumentViews.
+    bool hasPlayerView() const override { return true; }
+    void stopPlayerAndRewind() override;
+    void clearPlayerFileState() override;
+    void openCompanionVideo(const std::string& path) override;
+    void rebuildList() override;
+    void refreshPlayerCaption() override;
+    void refreshTitle(const std::string& title) override;
+    void addToRecentFiles(const std::string& path) override;
+    std::optional<std::string> askSaveAsPath(const std::string& suggestedName) override;
+
+    // FileWatchListener: called on the watch's thread.
+    void fileChanged(int watchId) override;
+
+    // EditorDocument.
+    void setModified(bool modified) override { m_document.SetModifiedFlag(modified); }
+    bool isModified() const override { return m_document.IsModified(); }
+    bool saveModifiedPrompt() override { return m_document.SaveModified(); }
+    std::string path() const override { return m_document.pathName(); }
+
+    /// The folder open and save dialogs start in: the document's, or the last one used.
+    QString startFolder() const;
+
+private:
+    void documentReplaced();
+
+    CMainFrame& m_frame;
+    FileWatch m_fileWatch;
+    Document m_document;
+    QString m_lastFolder;
+};
+
+}  // namespace verbanta::app
