@@ -28,9 +28,11 @@ TextEncoding DetectEncoding(std::string_view bytes);
 std::string ToCp949(std::string_view bytes, TextEncoding from);
 
 /// Converts CP949 model text to file bytes, with a byte-order mark for Utf8Bom and UTF-16.
-/// References to characters CP949 lacks ("&#N;", "&#xH;") become the characters; surrogate
-/// references become what ToCp949 read them from. A byte CP949 cannot decode becomes
-/// U+EF00 + the byte, which ToCp949 turns back into the byte. Cp949 returns the bytes unchanged.
+/// References to characters CP949 lacks ("&#N;", "&#xH;") become the characters. Surrogate
+/// references become the lone UTF-16 unit, or in UTF-8 the malformed bytes, that ToCp949 read
+/// them from, where that reads back as the same references; otherwise they stay text. A byte
+/// CP949 cannot decode becomes U+EF00 + the byte, which ToCp949 turns back into the byte.
+/// Cp949 returns the bytes unchanged.
 std::string FromCp949(std::string_view cp949, TextEncoding to);
 
 /// CP949 model text as UTF-8 for display and JSON: references to characters CP949 lacks are
