@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace verbanta {
+
+// The neutral markup of a cue's text (see `Cue`) as the writers walk it, and the colours it
+// names.
+
+/// A colour as HTML and CSS write it: one of the CSS colour names (any case), "#rgb",
+/// "#rrggbb", or six hex digits without "#"; the result is 0xRRGGBB.
+std::optional<std::uint32_t> ParseColor(std::string_view text);
+
+/// The CSS name of a colour when it has one (the first name in the table for shared values),
+/// else empty.
+std::string_view ColorName(std::uint32_t rgb);
+
+/// One piece of a cue's neutral markup, as the writers walk it.
+struct CueToken {
+    enum class Kind { Text, LineBreak, Open, Close };
+    enum class Style { Bold, Italic, Underline, Color };
+
+    Kind kind = Kind::Text;
+    Style style = Style::Bold;  ///< for Open and Close
+    std::uint32_t color = 0;    ///< for Open of Style::Color, 0xRRGGBB
+    std::string_view text;      ///< for Text: the characters, still escaped
+};
+
+/// Splits neutral markup into tokens; a Text token never holds markup.
+std::vector<CueToken> TokenizeCueText(std::string_view neutral);
+
+/// Appends the text of a Text token with "&lt;", "&gt;" and "&amp;" turned back into characters.
+void AppendUnescaped(std::string& out, std::string_view escaped);
+
+/// Appends a time as "H:MM:SS" + separator + milliseconds (or hundredths, rounded), the hours
+/// with at least `hourDigits` digits; a negative time is written as 0.
+void AppendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,
+                   bool hundredths);
+
+/// The cue's text without markup, lines joined with "\n".
+std::string CuePlainText(std::string_view neutral);
+
+}  // namespace verbanta

@@ -1,0 +1,70 @@
+#include "formats/export_format.h"
+
+#include "formats/ass_writer.h"
+#include "formats/cue_builder.h"
+#include "formats/subrip_writer.h"
+#include "formats/webvtt_writer.h"
+#include "model/sami_model.h"
+#include "platform/messenger.h"
+#include "sami/sami_file.h"
+
+namespace verbanta {
+
+namespace {
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix)
+{
+    if (text.size() < lowerSuffix.size())
+        return false;
+    const std::string_view tail = text.substr(text.size() - lowerSuffix.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const char c = tail[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerSuffix[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<ExportFormat> ExportFormatFromPath(std::string_view path)
+{
+    if (EndsWithIgnoringCase(path, ".srt"))
+        return ExportFormat::SubRip;
+    if (EndsWithIgnoringCase(path, ".vtt"))
+        return ExportFormat::WebVtt;
+    if (EndsWithIgnoringCase(path, ".ass"))
+        return ExportFormat::Ass;
+    return std::nullopt;
+}
+
+std::string ExportSubtitles(const SamiModel& model, int languageIndex, ExportFormat format)
+{
+    const std::vector<Cue> cues = BuildCues(model, languageIndex);
+    switch (format) {
+    case ExportFormat::SubRip:
+        return SubRipWriter().write(cues);
+    case ExportFormat::WebVtt:
+        return WebVttWriter().write(cues);
+    case ExportFormat::Ass:
+        return AssWriter(model.paragraphStyle, model.title).write(cues);
+    }
+    return {};
+}
+
+bool ExportSubtitlesToFile(const SamiModel& model, int languageIndex, ExportFormat format,
+                           const std::string& path, Messenger& messenger)
+{
+    if (languageIndex < 0 || languageIndex >= model.languageCount ||
+        languageIndex >= SamiModel::kSlotCount) {
+        messenger.showMessage("이 자막 파일에는 " + std::to_string(languageIndex) +
+                                  "번 언어가 없습니다.",
+                              MessageIcon::Error);
+        return false;
+    }
+    // Formatted completely first: only the writing itself can fail once the file exists.
+    return sami::WriteFileReporting(path, ExportSubtitles(model, languageIndex, format),
+                                    messenger);
+}
+
+}  // namespace verbanta
