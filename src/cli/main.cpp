@@ -2,11 +2,17 @@
 #include <iostream>
 
 #include "cli_command.h"
+#include "commands.h"
 
 namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 0> kCommands{};
+constexpr std::array<RegisterCommand, 4> kCommands{
+    RegisterInfoCommand,
+    RegisterDumpCommand,
+    RegisterResaveCommand,
+    RegisterExportTextCommand,
+};
 
 }  // namespace verbanta::cli
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cli_command.h"
+
+namespace verbanta::cli {
+
+// The register function of every subcommand; main.cpp lists them in kCommands.
+void RegisterInfoCommand(CLI::App& app, CliContext& context);
+void RegisterDumpCommand(CLI::App& app, CliContext& context);
+void RegisterResaveCommand(CLI::App& app, CliContext& context);
+void RegisterExportTextCommand(CLI::App& app, CliContext& context);
+
+}  // namespace verbanta::cli

@@ -1,0 +1,47 @@
+// verbanta-cli resave: reads a SAMI file and writes it again, whole or one language of it.
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli_command.h"
+#include "commands.h"
+#include "model/sami_model.h"
+
+namespace verbanta::cli {
+namespace {
+
+struct ResaveOptions {
+    std::string input;
+    std::string output;
+    int language = -1;
+};
+
+int run(const ResaveOptions& o, CliContext& context)
+{
+    SamiModel model(context.settings);
+    model.setMessenger(context.messenger);
+    if (!model.LoadFile(o.input, true))
+        return 1;
+    if (o.language < -1 || o.language >= model.languageCount) {
+        std::cerr << "--language " << o.language << ": the file has " << model.languageCount
+                  << " language(s), numbered from 0\n";
+        return 1;
+    }
+    return model.SaveFile(o.output, o.language) ? 0 : 1;
+}
+
+}  // namespace
+
+void RegisterResaveCommand(CLI::App& app, CliContext& context)
+{
+    auto options = std::make_shared<ResaveOptions>();
+    CLI::App* cmd = app.add_subcommand("resave", "Read a SAMI file and write it again");
+    cmd->add_option("IN", options->input, "SAMI file to read")->required();
+    cmd->add_option("OUT", options->output, "SAMI file to write")->required();
+    cmd->add_option("--language", options->language,
+                    "Write only this language (0-based index); every language when omitted");
+    cmd->callback([options, &context] { context.exitCode = run(*options, context); });
+}
+
+}  // namespace verbanta::cli

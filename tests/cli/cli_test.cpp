@@ -1,0 +1,172 @@
+// The info, dump, resave and export-text subcommands, run as a user runs them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sami/sami_test_util.h"
+#include "support/cp949.h"
+
+#ifdef VERBANTA_CLI_PATH
+
+namespace verbanta {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    test::TempDir dir{"cli_" +
+                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};
+    std::string twoLanguages;
+
+    void SetUp() override
+    {
+        twoLanguages = dir.file("two.smi");
+        test::writeFile(twoLanguages, test::goldenFile("two_languages.smi"));
+    }
+
+    Outcome run(const std::string& args) const
+    {
+        const std::string command = std::string("'") + VERBANTA_CLI_PATH + "' " + args + " >'" +
+                                    dir.file("stdout") + "' 2>'" + dir.file("stderr") + "'";
+        const int raw = std::system(command.c_str());
+        Outcome o;
+        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        o.out = test::readFile(dir.file("stdout"));
+        o.err = test::readFile(dir.file("stderr"));
+        return o;
+    }
+    static std::vector<std::string> lines(const std::string& text)
+    {
+        std::vector<std::string> out;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            out.push_back(line);
+        return out;
+    }
+};
+
+TEST_F(CliTest, InfoPrintsOneJsonObject)
+{
+    const Outcome o = run("info --json '" + twoLanguages + "'");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(lines(o.out).size(), 1u);
+    const auto info = nlohmann::json::parse(o.out);
+    EXPECT_EQ(info["title"], "두 언어");
+    ASSERT_EQ(info["languages"].size(), 2u);
+    const auto& kr = info["languages"][0];
+    EXPECT_EQ(kr["class"], "KRCC");
+    EXPECT_EQ(kr["name"], "한국어");
+    EXPECT_EQ(kr["code"], "ko-KR");
+    EXPECT_EQ(kr["entries"], 6);
+    EXPECT_EQ(kr["end_syncs"], 2);
+    EXPECT_EQ(kr["comments"], 2);
+    const auto& en = info["languages"][1];
+    EXPECT_EQ(en["class"], "ENCC");
+    EXPECT_EQ(en["name"], "영어");
+    EXPECT_EQ(en["entries"], 4);
+    EXPECT_EQ(en["comments"], 0);
+    EXPECT_EQ(info["timing_errors"], 0);
+}
+
+TEST_F(CliTest, InfoCountsTimingErrorsOfEveryLanguage)
+{
+    const std::string path = dir.file("errors.smi");
+    test::writeFile(path, test::samiWithBody(
+                              "<SYNC Start=1000><P Class=KRCC>a<P Class=ENCC>x\r\n"
+                              "<SYNC Start=1000><P Class=KRCC>b\r\n"
+                              "<SYNC Start=500><P Class=ENCC>y\r\n",
+                              ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
+    const Outcome o = run("info --json '" + path + "'");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(nlohmann::json::parse(o.out)["timing_errors"], 2);
+    const Outcome text = run("info '" + path + "'");
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("timing errors: 2"), std::string::npos);
+    EXPECT_NE(text.out.find("ENCC"), std::string::npos);
+}
+
+TEST_F(CliTest, DumpPrintsEveryEntryAsJsonInUtf8)
+{
+    const Outcome o = run("dump '" + twoLanguages + "'");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const auto rows = lines(o.out);
+    ASSERT_EQ(rows.size(), 10u);
+    const auto first = nlohmann::json::parse(rows[0]);
+    EXPECT_EQ(first["language"], 0);
+    EXPECT_TRUE(first["comment"]);
+    EXPECT_EQ(first["text"], "머리 주석");
+    const auto caption = nlohmann::json::parse(rows[4]);
+    EXPECT_EQ(caption["start"], 3000);
+    EXPECT_EQ(caption["class"], "KRCC");
+    EXPECT_FALSE(caption["end_sync"]);
+    EXPECT_EQ(caption["text"], "둘째 줄<br>\r\n셋째 줄");
+    const auto english = nlohmann::json::parse(rows[8]);
+    EXPECT_EQ(english["language"], 1);
+    EXPECT_EQ(english["text"], "<font color=\"yellow\">Second</font> line");
+    EXPECT_TRUE(nlohmann::json::parse(rows[9])["end_sync"]);
+    // Keys come in the documented order.
+    EXPECT_TRUE(rows[0].starts_with("{\"language\":0,\"class\":\"KRCC\",\"start\":"));
+}
+
+TEST_F(CliTest, ResavesAllLanguagesOrOne)
+{
+    const std::string out = dir.file("out.smi");
+    Outcome o = run("resave '" + twoLanguages + "' '" + out + "'");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(test::readFile(out), test::goldenFile("two_languages.smi"));
+
+    o = run("resave --language 1 '" + twoLanguages + "' '" + out + "'");
+    ASSERT_EQ(o.status, 0) << o.err;
+    const std::string english = test::readFile(out);
+    EXPECT_NE(english.find(".ENCC"), std::string::npos);
+    EXPECT_EQ(english.find(".KRCC"), std::string::npos);
+
+    o = run("resave --language 2 '" + twoLanguages + "' '" + out + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("--language 2"), std::string::npos);
+}
+
+TEST_F(CliTest, ExportsTheFirstLanguageAsText)
+{
+    const std::string out = dir.file("out.txt");
+    const Outcome o = run("export-text '" + twoLanguages + "' '" + out + "'");
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(test::readFile(out), test::cp949("안녕하세요\r\n\r\n둘째 줄\r\n셋째 줄"));
+}
+
+TEST_F(CliTest, FailsWithTheSystemsMessage)
+{
+    const std::string missing = dir.file("missing.smi");
+    Outcome o = run("info '" + missing + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, missing + "\n이 존재하지 않습니다.\n");
+
+    o = run("resave '" + twoLanguages + "' '" + dir.path().string() + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "파일 \"" + dir.path().string() + "\"\n는 디렉토리입니다.\n");
+
+    o = run("export-text '" + twoLanguages + "' '" + dir.file("no/dir.txt") + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("는 유효하지 않은 파일명입니다."), std::string::npos);
+
+    test::writeFile(dir.file("big.smi"), std::string(1000001, 'x'));
+    o = run("dump '" + dir.file("big.smi") + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_NE(o.err.find("파일의 크기가 너무 커서 편집이 불가능합니다."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace verbanta
+
+#endif  // VERBANTA_CLI_PATH

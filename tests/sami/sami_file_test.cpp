@@ -1,0 +1,226 @@
+// Loading SAMI files from the file system: the read-only attribute, the size limit, every
+// opening error, and input that is not SAMI at all.
+#include "sami/sami_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <random>
+
+#include "model/sami_model.h"
+#include "sami/sami_test_util.h"
+#include "sami/sami_writer.h"
+#include "settings/app_settings.h"
+#include "support/cp949.h"
+#include "support/recording_messenger.h"
+
+namespace verbanta {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SamiFileTest : public ::testing::Test {
+protected:
+    AppSettings settings;
+    test::RecordingMessenger messenger;
+    SamiModel model{settings};
+    test::TempDir dir{"sami_file_" +
+                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};
+
+    void SetUp() override { model.setMessenger(messenger); }
+
+    std::string lastMessage() const
+    {
+        return messenger.shown.empty() ? std::string() : messenger.shown.back().text;
+    }
+    /// A one-caption model content to tell whether a failed load left the model alone.
+    void seedModel()
+    {
+        model.LoadText(test::samiWithBody("<SYNC Start=1><P Class=KRCC>kept"));
+        messenger.shown.clear();
+    }
+};
+
+TEST_F(SamiFileTest, LoadsAFileAndKnowsItIsWritable)
+{
+    const std::string path = dir.file("a.smi");
+    test::writeFile(path, test::goldenFile("two_languages.smi"));
+    ASSERT_TRUE(model.LoadFile(path, true));
+    EXPECT_FALSE(model.readOnly);
+    EXPECT_EQ(model.languageCount, 2);
+    EXPECT_EQ(WriteSami(model, -1), test::goldenFile("two_languages.smi"));
+    EXPECT_TRUE(messenger.shown.empty());
+}
+
+TEST_F(SamiFileTest, ClearsTheReadOnlyAttributeAndSaysSo)
+{
+    const std::string path = dir.file("ro.smi");
+    test::writeFile(path, test::goldenFile("new_document.smi"));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    ASSERT_TRUE(model.LoadFile(path, true));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, path + "\n파일의 읽기 전용 속성을 해제하였습니다.");
+    EXPECT_NE(fs::status(path).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_NE(fs::status(path).permissions() & fs::perms::group_read, fs::perms::none);
+}
+
+TEST_F(SamiFileTest, OpensAFileWithoutWritePermissionReadOnly)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: write permission is never refused";
+    const std::string path = dir.file("locked.smi");
+    test::writeFile(path, test::goldenFile("new_document.smi"));
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(path, fs::perms::owner_read);
+    ASSERT_TRUE(model.LoadFile(path, true));
+    EXPECT_TRUE(model.readOnly);
+}
+
+TEST_F(SamiFileTest, ReportsAFileWithoutReadPermission)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: read permission is never refused";
+    const std::string path = dir.file("secret.smi");
+    test::writeFile(path, "x");
+    fs::permissions(path, fs::perms::owner_write);
+    seedModel();
+    EXPECT_FALSE(model.LoadFile(path, true));
+    EXPECT_EQ(lastMessage(), path + "\r은 사용할 수 없습니다(이유 알 수 없음).");
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"kept"}));
+}
+
+TEST_F(SamiFileTest, AcceptsExactlyTheSizeLimit)
+{
+    const std::string head = test::samiWithBody("<SYNC Start=1><P Class=KRCC>");
+    std::string bytes = head + std::string(kMaxSamiFileBytes - head.size(), 'a');
+    ASSERT_EQ(bytes.size(), 1000000u);
+    const std::string path = dir.file("limit.smi");
+    test::writeFile(path, bytes);
+    ASSERT_TRUE(model.LoadFile(path, true));
+    EXPECT_TRUE(messenger.shown.empty());
+    EXPECT_EQ(model.GetCount(), 1);
+
+    test::writeFile(path, bytes + "a");
+    seedModel();
+    EXPECT_FALSE(model.LoadFile(path, true));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, path + "\n파일의 크기가 너무 커서 편집이 불가능합니다.");
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"kept"}));
+}
+
+TEST_F(SamiFileTest, ReportsAMissingFile)
+{
+    const std::string path = dir.file("missing.smi");
+    seedModel();
+    EXPECT_FALSE(model.LoadFile(path, true));
+    EXPECT_EQ(lastMessage(), path + "\r이 존재하지 않습니다.");
+    EXPECT_EQ(messenger.shown.back().icon, MessageIcon::Error);
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"kept"}));
+}
+
+TEST_F(SamiFileTest, ReportsAMissingFolderAsABadPath)
+{
+    const std::string path = dir.file("nowhere/missing.smi");
+    EXPECT_FALSE(model.LoadFile(path, true));
+    EXPECT_EQ(lastMessage(),
+              path + "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
+    const std::string throughFile = dir.file("plain/inside.smi");
+    test::writeFile(dir.file("plain"), "x");
+    EXPECT_FALSE(model.LoadFile(throughFile, true));
+    EXPECT_EQ(lastMessage(),
+              throughFile + "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
+}
+
+TEST_F(SamiFileTest, ReportsADirectory)
+{
+    EXPECT_FALSE(model.LoadFile(dir.path().string(), true));
+    EXPECT_EQ(lastMessage(), dir.path().string() + "\r은 디렉토리입니다.");
+}
+
+TEST_F(SamiFileTest, RefusesSpecialFilesWithoutHanging)
+{
+    const std::string fifo = dir.file("pipe.smi");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(model.LoadFile(fifo, true));
+    EXPECT_EQ(lastMessage(), fifo + "\r은 특수한 파일입니다.");
+    EXPECT_FALSE(model.LoadFile("/dev/zero", true));
+    EXPECT_EQ(lastMessage(), "/dev/zero\r은 특수한 파일입니다.");
+}
+
+TEST_F(SamiFileTest, EndsTheTextAtAZeroByte)
+{
+    std::string bytes = test::samiWithBody("<SYNC Start=1><P Class=KRCC>before<SYNC Start=2><P "
+                                           "Class=KRCC>after");
+    bytes[bytes.find("<SYNC Start=2>")] = '\0';
+    const std::string path = dir.file("zero.smi");
+    test::writeFile(path, bytes);
+    ASSERT_TRUE(model.LoadFile(path, true));
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"before"}));
+}
+
+TEST_F(SamiFileTest, AppendsAFileAfterTheCurrentList)
+{
+    seedModel();
+    const std::string path = dir.file("more.smi");
+    test::writeFile(path, test::samiWithBody("<SYNC Start=5><P Class=KRCC>appended"));
+    ASSERT_TRUE(model.LoadFile(path, false));
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"kept", "appended"}));
+    EXPECT_FALSE(model.CanUndo());
+}
+
+TEST_F(SamiFileTest, SurvivesBinaryGarbage)
+{
+    std::mt19937 random(12345);
+    const std::string path = dir.file("garbage.smi");
+    for (int round = 0; round < 50; ++round) {
+        std::string bytes(4096, '\0');
+        for (char& c : bytes) {
+            // Mostly markup characters, so that the scanner's states are all reached.
+            static constexpr char kAlphabet[] = "<>/!-=\"' \r\nSYNCPstartClassID{};:.#&\x80\xb0";
+            c = (random() % 4 == 0) ? static_cast<char>(random())
+                                    : kAlphabet[random() % (sizeof kAlphabet - 1)];
+        }
+        test::writeFile(path, bytes);
+        ASSERT_TRUE(model.LoadFile(path, true)) << "round " << round;
+        const std::string first = WriteSami(model, -1);
+        SamiModel again(settings);
+        again.LoadText(first);
+        EXPECT_EQ(WriteSami(again, -1), first) << "round " << round;
+    }
+}
+
+TEST_F(SamiFileTest, MapsSystemErrorsToReasons)
+{
+    const std::string p = dir.file("x.smi");
+    EXPECT_EQ(sami::OpenFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
+    EXPECT_EQ(sami::OpenFailureReason(EIO, p), "\r- 하드웨어 에러.");
+    EXPECT_EQ(sami::OpenFailureReason(ETXTBSY, p), "\r은 사용 중입니다.");
+    EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r이 존재하지 않습니다.");  // no status
+    EXPECT_EQ(sami::OpenFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
+    EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r을 신규 작성할 수 없습니다.");
+    EXPECT_EQ(sami::CreateFailureReason(ENOSPC, p), "\r- 디렉토리 용량을 초과하였습니다.");
+    EXPECT_EQ(sami::CreateFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
+    EXPECT_EQ(sami::CreateFailureReason(EIO, p), "\r- 하드웨어 에러.");
+    EXPECT_EQ(sami::CreateFailureReason(EBUSY, p), "\r은 사용 중입니다.");
+    EXPECT_EQ(sami::CreateFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
+    test::writeFile(p, "x");
+    fs::permissions(p, fs::perms::owner_read);
+    EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r은 읽기 전용 파일입니다.");
+    fs::permissions(p, fs::perms::owner_all);
+    EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r은 사용할 수 없습니다(이유 알 수 없음).");
+    EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r은 사용할 수 없습니다(이유 알 수 없음).");
+    EXPECT_EQ(sami::OpenFailureReason(EACCES, "/dev/null"), "\r은 특수한 파일입니다.");
+    EXPECT_EQ(sami::CreateFailureReason(EACCES, "/dev/null"), "\r는 특수한 파일입니다.");
+    EXPECT_EQ(sami::WriteFailureMessage(EIO),
+              "파일 기록 중에 다음 에러가 발생하였습니다.\r- 하드웨어 에러.");
+    EXPECT_EQ(sami::WriteFailureMessage(EDQUOT),
+              "파일 기록 중에 다음 에러가 발생하였습니다.\r- 디스크 용량 부족.");
+    EXPECT_EQ(sami::WriteFailureMessage(EAGAIN), "파일이 잠겨 있습니다.");
+    EXPECT_EQ(sami::WriteFailureMessage(EFBIG), "파일 기록 중에 다음 에러가 발생하였습니다.");
+}
+
+}  // namespace
+}  // namespace verbanta
