@@ -9,5 +9,9 @@ void RegisterInfoCommand(CLI::App& app, CliContext& context);
 void RegisterDumpCommand(CLI::App& app, CliContext& context);
 void RegisterResaveCommand(CLI::App& app, CliContext& context);
 void RegisterExportTextCommand(CLI::App& app, CliContext& context);
+void RegisterSplitCommand(CLI::App& app, CliContext& context);
+void RegisterMergeCommand(CLI::App& app, CliContext& context);
+void RegisterRestyleCommand(CLI::App& app, CliContext& context);
+void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context);
 
 }  // namespace verbanta::cli

@@ -7,11 +7,15 @@
 namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 4> kCommands{
+constexpr std::array<RegisterCommand, 8> kCommands{
     RegisterInfoCommand,
     RegisterDumpCommand,
     RegisterResaveCommand,
     RegisterExportTextCommand,
+    RegisterSplitCommand,
+    RegisterMergeCommand,
+    RegisterRestyleCommand,
+    RegisterSaveLanguageCommand,
 };
 
 }  // namespace verbanta::cli

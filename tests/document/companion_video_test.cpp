@@ -24,7 +24,10 @@ protected:
     std::string subtitle = folder.path("a.smi");
 
     void touch(const std::string& name) { TempFolder::write(folder.path(name), "v"); }
-    std::optional<std::string> find() { return FindCompanionVideo(subtitle, SystemFileOperations()); }
+    std::optional<std::string> find()
+    {
+        return FindCompanionVideo(subtitle, SystemFileOperations());
+    }
 };
 
 TEST_F(CompanionVideoTest, TheListKeepsTheClassicOrderAndEndsWithTodaysContainers)

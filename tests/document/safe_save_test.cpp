@@ -183,7 +183,8 @@ TEST_F(SafeSaveTest, WriteFailureReportsTheWritersMessageAndLeavesTheFile)
     failWith("syncFile", temporary(), EIO);
     EXPECT_FALSE(doc.SaveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
-    EXPECT_EQ(messenger.shown[0].text, "파일 기록 중에 다음 에러가 발생하였습니다.\r- 하드웨어 에러.");
+    EXPECT_EQ(messenger.shown[0].text,
+              "파일 기록 중에 다음 에러가 발생하였습니다.\r- 하드웨어 에러.");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
     EXPECT_EQ(TempFolder::read(target), oldBytes);
     expectEditsKept();

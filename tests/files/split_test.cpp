@@ -51,7 +51,8 @@ TEST_F(SplitTest, WithoutBookmarksNothingIsSplit)
 {
     EXPECT_TRUE(prepare().empty());
     ASSERT_EQ(messenger.shown.size(), 1u);
-    EXPECT_EQ(messenger.shown[0].text, "각각 나눌 자막이 시작되는 위치에 북마크를 설정해 주십시오.");
+    EXPECT_EQ(messenger.shown[0].text,
+              "각각 나눌 자막이 시작되는 위치에 북마크를 설정해 주십시오.");
 }
 
 TEST_F(SplitTest, ABookmarkOnlyOnTheFirstSyncWouldGiveTheSameFile)

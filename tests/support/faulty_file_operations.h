@@ -78,7 +78,7 @@ private:
     template <class F>
     bool run(const char* op, const std::string& a, const std::string& b, F real)
     {
-        log.push_back(b.empty() ? std::string(op) + " " + a : std::string(op) + " " + a + " -> " + b);
+        log.push_back(std::string(op) + " " + a + (b.empty() ? "" : " -> " + b));
         if (fault) {
             if (const int error = fault(op, a, b)) {
                 errno = error;

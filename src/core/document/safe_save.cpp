@@ -47,9 +47,8 @@ BackupName BackupNameOf(const std::string& target)
     return backup;
 }
 
-SaveResult SaveWithBackup(const std::string& target, bool makeBackup,
-                          const TemporaryWriter& write, FileOperations& files,
-                          Messenger& messenger)
+SaveResult SaveWithBackup(const std::string& target, bool makeBackup, const TemporaryWriter& write,
+                          FileOperations& files, Messenger& messenger)
 {
     SaveResult result;
     const std::string directory = DirectoryOf(target);
@@ -67,8 +66,9 @@ SaveResult SaveWithBackup(const std::string& target, bool makeBackup,
         files.makeWritable(temporary);
         if (makeBackup) {
             const BackupName backup = BackupNameOf(target);
-            if (backup.alternate &&
-                !messenger.askYesNo(FillIn("백업 파일 \"%s\"을 보존하시겠습니까?", {backup.path}))) {
+            const std::string keepQuestion =
+                FillIn("백업 파일 \"%s\"을 보존하시겠습니까?", {backup.path});
+            if (backup.alternate && !messenger.askYesNo(keepQuestion)) {
                 files.remove(temporary);
                 return failed(SaveOutcome::BackupRefused, result);
             }
@@ -81,8 +81,9 @@ SaveResult SaveWithBackup(const std::string& target, bool makeBackup,
             }
             if (!files.rename(target, backup.path)) {
                 files.remove(temporary);
-                messenger.showMessage(FillIn("백업 파일 \"%s\"을 작성할 수 없습니다.", {backup.path}),
-                                      MessageIcon::Error);
+                messenger.showMessage(
+                    FillIn("백업 파일 \"%s\"을 작성할 수 없습니다.", {backup.path}),
+                    MessageIcon::Error);
                 return failed(SaveOutcome::BackupNotCreated, result);
             }
             result.backupPath = backup.path;

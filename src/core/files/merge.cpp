@@ -37,8 +37,9 @@ bool MergeList::add(const std::string& path, FileOperations& files, Messenger& m
 {
     if (!check(path, files, messenger))
         return false;
-    const bool listed = std::any_of(m_paths.begin(), m_paths.end(),
-                                    [&](const std::string& p) { return EqualsIgnoringCase(p, path); });
+    const bool listed = std::any_of(m_paths.begin(), m_paths.end(), [&](const std::string& p) {
+        return EqualsIgnoringCase(p, path);
+    });
     if (listed)
         return true;
     m_paths.push_back(path);

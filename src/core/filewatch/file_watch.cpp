@@ -144,8 +144,9 @@ void FileWatch::RemoveWatch(int id)
             return;
         const std::string folder = it->second.folder;
         m_records.erase(it);
-        const bool folderUsed = std::any_of(m_records.begin(), m_records.end(),
-                                            [&](const auto& r) { return r.second.folder == folder; });
+        const bool folderUsed = std::any_of(m_records.begin(), m_records.end(), [&](const auto& r) {
+            return r.second.folder == folder;
+        });
         if (!folderUsed) {
             const auto f = std::find_if(m_folders.begin(), m_folders.end(),
                                         [&](const Folder& x) { return x.path == folder; });
