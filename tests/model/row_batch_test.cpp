@@ -177,5 +177,25 @@ TEST_F(RowBatchTest, TailHoldPutsAppendedRowsBeforeTheHeldOnes)
         EXPECT_EQ(two.list().indexOf(two.FindIndex(i)), i);
 }
 
+TEST_F(RowBatchTest, TailHoldKeepsStaleRowNumbersStaleWhenTheListRenumbersMeanwhile)
+{
+    // A head insertion leaves every later number one short; a parse during the hold then
+    // renumbers only the rows left in the list.
+    two.AddHead(caption(two, -100), false);
+    Position last = two.GetTailPosition();
+    Position held = two.FindIndex(9);  // its number says 8
+    {
+        SyncList::TailHold hold(two.list(), 9);
+        Position appended = two.AddTail(caption(two, 750), false);
+        two.AddTail(caption(two, 760), false);
+        EXPECT_EQ(two.IndexOf(appended), 9);
+    }
+    EXPECT_EQ(two.IndexOf(held), 11);
+    EXPECT_EQ(two.IndexOf(last), 12);
+    two.Remove(held, false, false);
+    EXPECT_EQ(times(two, 0), (std::vector<int>{-100, 0, 100, 200, 300, 400, 500, 600, 700, 750,
+                                               760, 900}));
+}
+
 }  // namespace
 }  // namespace verbanta

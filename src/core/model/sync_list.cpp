@@ -147,7 +147,8 @@ SyncEntry SyncList::Batch::removeAt(int row)
 
 SyncList::TailHold::TailHold(SyncList& list, int row)
     : m_list(list),
-      m_row(std::min(static_cast<std::size_t>(std::max(row, 0)), list.m_nodes.size()))
+      m_row(std::min(static_cast<std::size_t>(std::max(row, 0)), list.m_nodes.size())),
+      m_mark(std::min(list.m_cleanUpTo, m_row))
 {
     auto& nodes = m_list.m_nodes;
     m_held.assign(std::make_move_iterator(nodes.begin() + static_cast<std::ptrdiff_t>(m_row)),
@@ -161,8 +162,9 @@ SyncList::TailHold::~TailHold()
     auto& nodes = m_list.m_nodes;
     nodes.insert(nodes.end(), std::make_move_iterator(m_held.begin()),
                  std::make_move_iterator(m_held.end()));
-    // The held rows keep numbers of at least m_row: lowering the mark to it covers them.
-    m_list.markDirty(m_row);
+    // While they were aside the list may have renumbered its shorter self and raised the
+    // mark; the held rows' numbers are correct or stale only from the mark they had.
+    m_list.markDirty(m_mark);
 }
 
 }  // namespace verbanta

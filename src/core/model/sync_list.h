@@ -132,6 +132,7 @@ public:
 private:
     SyncList& m_list;
     std::size_t m_row;
+    std::size_t m_mark;  ///< the renumbering mark the held rows need when they come back
     std::vector<std::unique_ptr<SyncNode>> m_held;
 };
 

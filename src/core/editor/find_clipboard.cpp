@@ -1,0 +1,278 @@
+// Find, replace, the clipboard commands and the external editor of the caption list.
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "editor/caption_editor.h"
+#include "editor/text_search.h"
+#include "model/text_format.h"
+#include "platform/messenger.h"
+#include "sami/sami_writer.h"
+#include "settings/app_settings.h"
+
+namespace verbanta {
+namespace {
+
+constexpr std::string_view kNoMoreMatches = "일치하는 문자열이 더 이상 존재하지 않습니다.";
+
+/// One entry as the clipboard carries it: the writer's sync form, a comment included.
+void appendClipboardEntry(std::string& out, const SyncEntry& e)
+{
+    if (!e.isComment) {
+        AppendSamiEntry(out, e);
+        return;
+    }
+    SyncEntry asCaption = e;
+    asCaption.isComment = 0;
+    AppendSamiEntry(out, asCaption);
+}
+
+/// Clipboard text as a caption takes it: a zero byte ends it, as it ends a file.
+std::string cutAtZero(std::string text)
+{
+    const std::size_t zero = text.find('\0');
+    if (zero != std::string::npos)
+        text.resize(zero);
+    return text;
+}
+
+}  // namespace
+
+// ---- find and replace --------------------------------------------------------------------
+
+std::string CaptionEditor::prepareFind()
+{
+    if (m_panel.mode == PanelMode::Add && m_panel.editButton.enabled)
+        setPanelMode(PanelMode::Edit);
+    return m_lastFind;
+}
+
+bool CaptionEditor::findNext(std::string_view what, bool down, bool matchCase)
+{
+    m_lastFind = std::string(what);
+    const int n = rowCount();
+    const int r0 = m_currentRow;
+    // Without a current row the search covers the whole list from its top or its end.
+    const int begin = r0 >= 0 ? r0 : (down ? 0 : n - 1);
+    for (int r = begin; r >= 0 && r < n; r += down ? 1 : -1) {
+        const std::string& text = m_model.list()[r].text;
+        std::ptrdiff_t at;
+        if (down) {
+            const std::size_t from =
+                r == r0 ? static_cast<std::size_t>(m_panel.selectionEnd) : std::size_t{0};
+            at = FindForward(text, what, from, matchCase);
+        } else {
+            const std::size_t before =
+                r == r0 ? static_cast<std::size_t>(m_panel.selectionStart) : text.size();
+            at = FindBackward(text, what, before, matchCase);
+        }
+        if (at < 0)
+            continue;
+        if (r != m_currentRow)
+            selectRow(r);
+        loadRowIntoPanel(r);
+        setTextSelection(static_cast<int>(at), static_cast<int>(at + what.size()));
+        notifyPanel();
+        return true;
+    }
+    say(kNoMoreMatches, MessageIcon::Information);
+    return false;
+}
+
+void CaptionEditor::replace(std::string_view what, std::string_view with, bool matchCase)
+{
+    m_lastFind = std::string(what);
+    const int r = m_currentRow;
+    const SyncEntry* e = entry(r);
+    const std::ptrdiff_t at =
+        e ? FindForward(e->text, what, static_cast<std::size_t>(m_panel.selectionStart),
+                        matchCase)
+          : -1;
+    if (at >= 0) {
+        SyncEntry changed = *e;
+        changed.text.replace(static_cast<std::size_t>(at), what.size(), with);
+        {
+            Action action(*this);
+            m_model.SetAt(rowPos(r), changed, true);
+        }
+        finishChange(r);
+        setTextSelection(static_cast<int>(at), static_cast<int>(at + with.size()));
+        notifyPanel();
+    }
+    // On with the next match below, from the end of the replacement.
+    findNext(what, true, matchCase);
+}
+
+int CaptionEditor::replaceAll(std::string_view what, std::string_view with, bool matchCase)
+{
+    m_lastFind = std::string(what);
+    int rows = 0;
+    {
+        Action action(*this);
+        {
+            SamiModel::RowBatch batch(m_model, m_model.GetCurrentSlot());
+            for (int row = 0; row < batch.count(); ++row) {
+                if (FindForward(batch[row].text, what, 0, matchCase) < 0)
+                    continue;
+                SyncEntry changed = batch[row];
+                ReplaceEvery(changed.text, what, with, matchCase);
+                batch.setAt(row, std::move(changed), true);
+                ++rows;
+            }
+        }
+        action.group();
+    }
+    if (rows == 0) {
+        say("일치하는 문자열이 없습니다.", MessageIcon::Information);
+        return 0;
+    }
+    finishChange(m_currentRow);
+    say(std::to_string(rows) + "개 자막의 문자열을 바꾸었습니다.", MessageIcon::Information);
+    return rows;
+}
+
+// ---- clipboard ---------------------------------------------------------------------------
+
+void CaptionEditor::copy()
+{
+    if (!m_model.AnyChecked()) {
+        say("내용을 복사할 자막을 선택해 주십시오.", MessageIcon::Warning);
+        return;
+    }
+    std::string out;
+    m_model.list().forEach([&](const SyncEntry& e) {
+        if (e.checked)
+            appendClipboardEntry(out, e);
+    });
+    m_clipboard.setText(out);
+}
+
+void CaptionEditor::cut()
+{
+    if (!m_model.AnyChecked()) {
+        say("내용을 잘라낼 자막을 선택해 주십시오.", MessageIcon::Warning);
+        return;
+    }
+    std::string out;
+    m_model.list().forEach([&](const SyncEntry& e) {
+        if (e.checked)
+            appendClipboardEntry(out, e);
+    });
+    // Captions the clipboard did not take are not deleted.
+    if (!m_clipboard.setText(out))
+        return;
+    deleteChecked();
+}
+
+PasteAction CaptionEditor::paste()
+{
+    const int r = m_currentRow;
+    if (r >= 0 && r == rowCount() - 1)
+        return PasteAction::ShowPasteMenu;
+    const int before = rowCount();
+    pasteInsert();
+    return rowCount() != before ? PasteAction::Pasted : PasteAction::Nothing;
+}
+
+bool CaptionEditor::pasteText(int row, bool merge)
+{
+    const std::optional<std::string> clip = m_clipboard.text();
+    if (!clip)
+        return false;
+    const std::string text = cutAtZero(*clip);
+    if (text.empty())
+        return false;
+    if (FindForward(text, "<SYNC", 0, false) >= 0) {
+        insertBlockBefore(row, text, merge);
+    } else {
+        SyncEntry plain;
+        m_model.InitEntry(plain);
+        plain.text = text;
+        plain.isEndSync = IsEndSyncText(text);
+        m_model.InsertBefore(rowPos(row), plain, true);  // at the end without a row
+    }
+    return true;
+}
+
+void CaptionEditor::pasteInsert()
+{
+    const int r0 = m_currentRow;
+    const int c0 = rowCount();
+    bool pasted = false;
+    {
+        Action action(*this);
+        pasted = pasteText(r0, true);
+    }
+    if (!pasted)
+        return;
+    // The row that was current, now below the pasted rows.
+    finishChange(std::max(r0, 0) + (rowCount() - c0));
+}
+
+void CaptionEditor::appendAtEnd()
+{
+    const int n = rowCount();
+    if (n == 0 || m_currentRow != n - 1 || !m_clipboard.hasText())
+        return;
+    {
+        Action action(*this);
+        const SyncEntry last = *entry(n - 1);
+        m_model.RemoveAt(n - 1, false);
+        const int pastedFrom = rowCount();
+        pasteText(pastedFrom, false);
+        // The former last row goes back before the pasted rows, keeping its index.
+        m_model.InsertBefore(rowPos(pastedFrom), last, true);
+        action.group();
+    }
+    finishChange(rowCount() - 1);
+}
+
+void CaptionEditor::copySingle()
+{
+    const SyncEntry* e = entry(m_currentRow);
+    if (!e)
+        return;
+    std::string out;
+    appendClipboardEntry(out, *e);
+    m_clipboard.setText(out);
+}
+
+void CaptionEditor::cutSingle()
+{
+    const SyncEntry* e = entry(m_currentRow);
+    if (!e)
+        return;
+    std::string out;
+    appendClipboardEntry(out, *e);
+    if (!m_clipboard.setText(out))
+        return;
+    deleteCaption();
+}
+
+// ---- external editor ---------------------------------------------------------------------
+
+void CaptionEditor::openExternalEditor()
+{
+    // The answer does not stop the command: the editor opens the file as it is on disk.
+    m_document.saveModifiedPrompt();
+    const std::string path = m_document.path();
+    if (path.empty()) {
+        say("현재 열린 자막 파일이 없습니다.", MessageIcon::Warning);
+        return;
+    }
+    std::string command;
+    const std::string& pattern = m_settings.EditorName;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() &&
+            (pattern[i + 1] == 'f' || pattern[i + 1] == 'F')) {
+            command += path;
+            ++i;
+        } else {
+            command += pattern[i];
+        }
+    }
+    if (!m_launcher.launch(command))
+        say("지정한 에디터를 실행할 수 없습니다.", MessageIcon::Error);
+}
+
+}  // namespace verbanta
