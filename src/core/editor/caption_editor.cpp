@@ -61,12 +61,7 @@ void CaptionEditor::Action::group()
         return;
     // A parse inside the command may have grouped its own records; a group inside a group
     // would end the undo step early, so only the outer marks stay.
-    for (JournalPosition p = m_first; p <= last; ++p) {
-        if (UndoRecord* r = journal.at(p)) {
-            r->groupBegin = false;
-            r->groupEnd = false;
-        }
-    }
+    journal.forEachFrom(m_first, [](UndoRecord& r) { r.groupBegin = r.groupEnd = false; });
     journal.GroupUndo(m_first, last);
 }
 

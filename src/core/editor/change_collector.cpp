@@ -76,29 +76,26 @@ void ChangeCollector::changed(int first, int last)
 
 void ChangeCollector::addRecords(const UndoJournal& journal, JournalPosition first, int slot)
 {
-    const JournalPosition end = journal.lastPosition();
-    for (JournalPosition p = std::max(first, journal.firstPosition()); p <= end && !m_replaced;
-         ++p) {
-        const UndoRecord* r = journal.at(p);
-        if (!r || r->language != slot)
-            continue;
-        switch (r->kind) {
+    journal.forEachFrom(first, [&](const UndoRecord& r) {
+        if (m_replaced || r.language != slot)
+            return;
+        switch (r.kind) {
             case UndoRecord::kRangeShift:
-                changed(std::min(r->firstRow, r->lastRow), std::max(r->firstRow, r->lastRow));
+                changed(std::min(r.firstRow, r.lastRow), std::max(r.firstRow, r.lastRow));
                 break;
             case UndoRecord::kModify:
-                changed(r->row, r->row);
+                changed(r.row, r.row);
                 break;
             case UndoRecord::kInsert:
-                inserted(r->prevRow + 1);
+                inserted(r.prevRow + 1);
                 break;
             case UndoRecord::kDelete:
-                removed(r->prevRow + 1);
+                removed(r.prevRow + 1);
                 break;
             default:
                 break;
         }
-    }
+    });
 }
 
 void ChangeCollector::deliver(CaptionViewListener* listener)

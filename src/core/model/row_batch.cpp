@@ -2,6 +2,7 @@
 // updates of the one-by-one operations.
 
 #include <algorithm>
+#include <utility>
 
 #include "model/sami_model.h"
 
@@ -31,28 +32,28 @@ Position SamiModel::RowBatch::insertAt(int row, SyncEntry entry, bool recordUndo
     }
     Position added = m_batch.insertAt(row, std::move(entry));
     if (recordUndo) {
-        m_model.PushUndo(r);
+        m_model.PushUndo(std::move(r));
         m_recorded = true;
     }
     return added;
 }
 
-SyncEntry SamiModel::RowBatch::removeAt(int row, bool recordUndo)
+void SamiModel::RowBatch::removeAt(int row, bool recordUndo)
 {
     Position before = m_batch.at(row - 1);
     Position removed = m_batch.at(row);
+    m_model.forgetPosition(removed, before);
+    SyncEntry entry = m_batch.removeAt(row);
     if (recordUndo) {
         UndoRecord r;
         r.kind = UndoRecord::kDelete;
         r.language = m_slot;
         r.prevNode = before;
         r.prevRow = row - 1;
-        r.entry = removed->entry;
-        m_model.PushUndo(r);
+        r.entry = std::move(entry);
+        m_model.PushUndo(std::move(r));
         m_recorded = true;
     }
-    m_model.forgetPosition(removed, before);
-    return m_batch.removeAt(row);
 }
 
 void SamiModel::RowBatch::setAt(int row, SyncEntry entry, bool recordUndo)
@@ -64,8 +65,8 @@ void SamiModel::RowBatch::setAt(int row, SyncEntry entry, bool recordUndo)
         r.node = pos;
         r.row = row;
         r.language = m_slot;
-        r.entry = pos->entry;
-        m_model.PushUndo(r);
+        r.entry = std::move(pos->entry);
+        m_model.PushUndo(std::move(r));
         m_recorded = true;
     }
     pos->entry = std::move(entry);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/paragraph_style.h"
@@ -137,6 +138,7 @@ public:
     UndoJournal& journal() { return m_journal; }
     const UndoJournal& journal() const { return m_journal; }
     JournalPosition PushUndo(const UndoRecord& record) { return m_journal.PushUndo(record); }
+    JournalPosition PushUndo(UndoRecord&& record) { return m_journal.PushUndo(std::move(record)); }
     void GroupUndo(JournalPosition first, JournalPosition last) { m_journal.GroupUndo(first, last); }
     const UndoRecord* StepBack() { return m_journal.StepBack(); }
     const UndoRecord* StepForward() { return m_journal.StepForward(); }
@@ -174,7 +176,7 @@ public:
         /// Inserts so that the entry gets the row (0..count), as `InsertBefore` would.
         Position insertAt(int row, SyncEntry entry, bool recordUndo);
         /// Removes the entry at a valid row, as `Remove` would without a following end sync.
-        SyncEntry removeAt(int row, bool recordUndo);
+        void removeAt(int row, bool recordUndo);
         /// Overwrites the entry at a valid row, as `SetAt` would.
         void setAt(int row, SyncEntry entry, bool recordUndo);
 

@@ -124,13 +124,18 @@ Position SyncList::Batch::insertAt(int row, SyncEntry entry)
 {
     const std::size_t index =
         std::min(static_cast<std::size_t>(std::max(row, 0)), static_cast<std::size_t>(count()));
-    moveGap(index);
     auto node = std::make_unique<SyncNode>();
     node->entry = std::move(entry);
     node->m_list = &m_list;
     node->m_index = index;
     Position pos = node.get();
-    m_list.m_nodes.push_back(std::move(node));
+    auto& nodes = m_list.m_nodes;
+    if (inPlace()) {
+        nodes.insert(nodes.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+    } else {
+        moveGap(index);
+        nodes.push_back(std::move(node));
+    }
     m_lowest = std::min(m_lowest, index);
     return pos;
 }
@@ -138,9 +143,16 @@ Position SyncList::Batch::insertAt(int row, SyncEntry entry)
 SyncEntry SyncList::Batch::removeAt(int row)
 {
     const std::size_t index = static_cast<std::size_t>(row);
-    moveGap(index);
-    SyncEntry entry = std::move(m_back.back()->entry);
-    m_back.pop_back();
+    SyncEntry entry;
+    auto& nodes = m_list.m_nodes;
+    if (inPlace()) {
+        entry = std::move(nodes[index]->entry);
+        nodes.erase(nodes.begin() + static_cast<std::ptrdiff_t>(index));
+    } else {
+        moveGap(index);
+        entry = std::move(m_back.back()->entry);
+        m_back.pop_back();
+    }
     m_lowest = std::min(m_lowest, index);
     return entry;
 }

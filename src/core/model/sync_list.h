@@ -110,12 +110,18 @@ public:
     SyncEntry removeAt(int row);
 
 private:
+    /// The first few edits shift the list's vector in place, which is faster than opening a
+    /// gap for an undo step of one or two rows; later ones go through the gap.
+    static constexpr int kInPlaceEdits = 4;
+
     void moveGap(std::size_t row);
+    bool inPlace() { return m_back.empty() && m_edits++ < kInPlaceEdits; }
 
     SyncList& m_list;
     /// The rows from the gap on, the last row first; the list's own vector holds those before.
     std::vector<std::unique_ptr<SyncNode>> m_back;
     std::size_t m_lowest;  ///< the lowest row an edit touched
+    int m_edits = 0;
 };
 
 /// Holds the rows from a given row on aside while it lives, so that a run of insertions at the

@@ -1,6 +1,7 @@
 #include "model/undo_journal.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace verbanta {
 
@@ -20,14 +21,14 @@ void UndoJournal::EndAction()
     }
 }
 
-JournalPosition UndoJournal::PushUndo(const UndoRecord& record)
+JournalPosition UndoJournal::PushUndo(UndoRecord&& record)
 {
     // A push after undos discards the undone records (the redo tail).
     const std::size_t keep = m_position < 0 ? 0 : indexOf(m_position) + 1;
     m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(keep), m_records.end());
 
     const JournalPosition serial = m_nextSerial++;
-    m_records.push_back({serial, record});
+    m_records.push_back({serial, std::move(record)});
     m_position = serial;
     if (m_actionDepth > 0 && m_actionStart < 0)
         m_actionStart = serial;
@@ -106,6 +107,13 @@ std::size_t UndoJournal::indexOf(JournalPosition pos) const
                                      [](const Slot& s, JournalPosition p) { return s.serial < p; });
     if (it == m_records.end() || it->serial != pos)
         return m_records.size();
+    return static_cast<std::size_t>(it - m_records.begin());
+}
+
+std::size_t UndoJournal::firstIndexFrom(JournalPosition pos) const
+{
+    const auto it = std::lower_bound(m_records.begin(), m_records.end(), pos,
+                                     [](const Slot& s, JournalPosition p) { return s.serial < p; });
     return static_cast<std::size_t>(it - m_records.begin());
 }
 

@@ -25,7 +25,9 @@ public:
     void BeginAction();
     void EndAction();
 
-    JournalPosition PushUndo(const UndoRecord& record);
+    JournalPosition PushUndo(const UndoRecord& record) { return PushUndo(UndoRecord(record)); }
+    /// The same, taking the record's entry without a copy: bulk commands push thousands.
+    JournalPosition PushUndo(UndoRecord&& record);
     /// Marks the records from first to last as one step, then trims to the cap.
     void GroupUndo(JournalPosition first, JournalPosition last);
     /// The record in effect, then moves back; null when nothing is left to undo.
@@ -49,6 +51,22 @@ public:
     }
     /// The position the next push will get; a command groups from it to `lastPosition`.
     JournalPosition nextPosition() const { return m_nextSerial; }
+    /// Calls f(record) for each record from `from` (or the first one held) to the last, in
+    /// order, without a lookup per record.
+    template <class F>
+    void forEachFrom(JournalPosition from, F&& f)
+    {
+        for (auto it = m_records.begin() + static_cast<std::ptrdiff_t>(firstIndexFrom(from));
+             it != m_records.end(); ++it)
+            f(it->record);
+    }
+    template <class F>
+    void forEachFrom(JournalPosition from, F&& f) const
+    {
+        for (auto it = m_records.begin() + static_cast<std::ptrdiff_t>(firstIndexFrom(from));
+             it != m_records.end(); ++it)
+            f(it->record);
+    }
     /// How many records were pushed since the journal was made; the reader groups with it.
     std::int64_t pushCount() const { return m_pushCount; }
 
@@ -59,6 +77,8 @@ private:
     };
     /// Index of the slot with this serial, or the size when it is not held.
     std::size_t indexOf(JournalPosition pos) const;
+    /// Index of the first slot whose serial is at least pos.
+    std::size_t firstIndexFrom(JournalPosition pos) const;
     void trim();
 
     std::deque<Slot> m_records;

@@ -1,0 +1,237 @@
+// The caption editor's commands on a 50,000-row list with DisplayErrorSync on. Each figure is
+// the slowest of the command, its undo and its redo (counters give all three): single-row
+// commands must stay within 2 ms, bulk commands over the whole list within 100 ms.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "editor/caption_editor.h"
+#include "model/sami_model.h"
+#include "platform/messenger.h"
+#include "settings/app_settings.h"
+
+namespace verbanta {
+namespace {
+
+constexpr int kRows = 50000;
+constexpr int kPastedCaptions = 10000;
+
+class BenchPlayer : public PlayerPort {
+public:
+    bool IsMediaOpen() const override { return true; }
+    std::int32_t GetPositionMs() const override { return 1000; }
+    std::int32_t GetLengthMs() const override { return kRows * 1000; }
+    bool SeekTo(std::int32_t, bool) override { return true; }
+    void SetReplayRange(std::int32_t, std::int32_t) override {}
+    void ClearReplayRange() override {}
+    void StopRepeat() override {}
+    void ResyncCursor() override {}
+    int BookmarkCount() const override { return 2; }
+    std::int32_t BookmarkAt(int i) const override { return i == 0 ? 5000 : kRows * 900; }
+    void SetRangeMarks(std::int32_t, std::int32_t) override {}
+};
+
+class BenchClipboard : public ClipboardPort {
+public:
+    bool hasText() const override { return true; }
+    std::optional<std::string> text() const override { return content; }
+    bool setText(std::string_view text) override
+    {
+        content = std::string(text);
+        return true;
+    }
+    std::string content;
+};
+
+class BenchLauncher : public ProcessLauncher {
+public:
+    bool launch(const std::string&) override { return true; }
+};
+
+class BenchDocument : public EditorDocument {
+public:
+    void setModified(bool) override {}
+    bool isModified() const override { return true; }
+    bool saveModifiedPrompt() override { return true; }
+    std::string path() const override { return "/tmp/a.smi"; }
+};
+
+class YesMessenger : public Messenger {
+public:
+    void showMessage(std::string_view, MessageIcon) override {}
+    bool askYesNo(std::string_view) override { return true; }
+    Answer askYesNoCancel(std::string_view) override { return Answer::Yes; }
+};
+
+/// 50,000 rows, one a second: two-line captions, every tenth row an end sync.
+struct Session {
+    AppSettings settings;
+    SamiModel model{settings};
+    BenchPlayer player;
+    BenchClipboard clipboard;
+    BenchLauncher launcher;
+    BenchDocument document;
+    YesMessenger messenger;
+    CaptionEditor editor{model, settings, document, player, clipboard, launcher, messenger};
+
+    Session()
+    {
+        settings.DisplayErrorSync = true;
+        settings.DeleteEndToo = true;
+        settings.InsertEndAuto = true;
+        model.setMessenger(messenger);
+        SyncEntry e;
+        model.InitEntry(e);
+        for (int i = 0; i < kRows; ++i) {
+            e.startMs = i * 1000;
+            e.isEndSync = i % 10 == 9;
+            e.text = e.isEndSync ? "&nbsp;" : "caption " + std::to_string(i) + "<br>\r\nline two";
+            model.AddTail(e, false);
+        }
+        model.list()[0].rangeStart = 1;
+        model.list()[kRows - 1].rangeEnd = 1;
+        model.CheckOrder();
+        editor.documentShown();
+    }
+};
+
+double millisecondsOf(const std::function<void()>& f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+/// Times the command, its undo and its redo; the iteration counts as the slowest of them.
+void timeStep(benchmark::State& state, Session& s, const std::function<void()>& command,
+              double& worstCommand, double& worstUndo, double& worstRedo)
+{
+    const double c = millisecondsOf(command);
+    const double u = millisecondsOf([&] { s.editor.undo(); });
+    const double r = millisecondsOf([&] { s.editor.redo(); });
+    worstCommand = std::max(worstCommand, c);
+    worstUndo = std::max(worstUndo, u);
+    worstRedo = std::max(worstRedo, r);
+    state.SetIterationTime(std::max({c, u, r}) / 1000.0);
+}
+
+void report(benchmark::State& state, double c, double u, double r)
+{
+    state.counters["command_ms"] = c;
+    state.counters["undo_ms"] = u;
+    state.counters["redo_ms"] = r;
+}
+
+/// A single-row command on one long session; `prepare` runs untimed before each command,
+/// and the command is undone (untimed) after each iteration so the list stays as it was.
+void singleRow(benchmark::State& state, const std::function<void(Session&)>& prepare,
+               const std::function<void(Session&)>& command)
+{
+    Session s;
+    double c = 0, u = 0, r = 0;
+    for (auto _ : state) {
+        prepare(s);
+        timeStep(state, s, [&] { command(s); }, c, u, r);
+        s.editor.undo();
+    }
+    report(state, c, u, r);
+}
+
+/// A bulk command on a fresh session per iteration.
+void bulk(benchmark::State& state, const std::function<void(Session&)>& prepare,
+          const std::function<void(Session&)>& command)
+{
+    double c = 0, u = 0, r = 0;
+    for (auto _ : state) {
+        auto s = std::make_unique<Session>();
+        prepare(*s);
+        timeStep(state, *s, [&] { command(*s); }, c, u, r);
+        benchmark::DoNotOptimize(s->model.GetCount());
+    }
+    report(state, c, u, r);
+}
+
+/// Near the head, where an insertion or removal shifts the most rows.
+void atRow100(Session& s) { s.editor.selectRow(100); }
+
+#define SINGLE_ROW(name, prepare, body)                                           \
+    void name(benchmark::State& state) { singleRow(state, prepare, [](Session& s) { body; }); } \
+    BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50)
+
+SINGLE_ROW(AddCaptionBefore, atRow100, s.editor.addCaptionBefore());
+SINGLE_ROW(AddCaptionAfter, atRow100, s.editor.addCaptionAfter());
+SINGLE_ROW(AddEndSyncBefore, atRow100, s.editor.addEndSyncBefore());
+SINGLE_ROW(AddEndSyncAfter, atRow100, s.editor.addEndSyncAfter());
+SINGLE_ROW(DeleteCaptionWithItsEndSync, [](Session& s) { s.editor.selectRow(108); },
+           s.editor.deleteCaption());
+SINGLE_ROW(DeleteOneCheckedRow, [](Session& s) {
+    s.editor.selectRow(100);
+    s.editor.clearChecks();
+    s.editor.toggleChecked(100);
+}, s.editor.deleteChecked());
+SINGLE_ROW(MoveUp, atRow100, s.editor.moveUp());
+SINGLE_ROW(MoveDown, atRow100, s.editor.moveDown());
+SINGLE_ROW(SplitContent, atRow100, s.editor.splitContent());
+SINGLE_ROW(JoinWithNext, atRow100, s.editor.joinWithNext());
+SINGLE_ROW(RegisterEdit, [](Session& s) {
+    s.editor.selectRow(100);
+    s.editor.setPanelMode(PanelMode::Edit);
+    s.editor.setPanelText("edited");
+}, s.editor.registerPanel());
+SINGLE_ROW(RegisterAdd, [](Session& s) {
+    s.editor.selectRow(100);
+    s.editor.setPanelMode(PanelMode::Add);
+    s.editor.setPanelText("added");
+}, s.editor.registerPanel());
+SINGLE_ROW(AddComment, [](Session& s) {
+    s.editor.selectRow(100);
+    s.editor.setPanelMode(PanelMode::Add);
+    s.editor.setPanelText("note");
+}, s.editor.addComment());
+SINGLE_ROW(SetCurrentSyncTimeWithItsEndSync, [](Session& s) { s.editor.selectRow(108); },
+           s.editor.setCurrentSyncTime(108100));
+SINGLE_ROW(InsertCaptionAfterAt, atRow100, s.editor.insertCaptionAfterAt(100500));
+SINGLE_ROW(InsertEndSyncAfterAt, atRow100, s.editor.insertEndSyncAfterAt(100500));
+SINGLE_ROW(ReplaceOne, [](Session& s) {
+    s.editor.selectRow(100);
+    s.editor.setPanelMode(PanelMode::Edit);
+    s.editor.setTextSelection(0, 0);
+}, s.editor.replace("line two", "second line", true));
+SINGLE_ROW(PasteOneCaption, [](Session& s) {
+    s.editor.selectRow(100);
+    s.clipboard.content = "<SYNC Start=100500><P Class=KRCC>\r\npasted\r\n";
+}, s.editor.pasteInsert());
+SINGLE_ROW(CutSingle, [](Session& s) { s.editor.selectRow(101); }, s.editor.cutSingle());
+SINGLE_ROW(ShiftShortRange, [](Session& s) {
+    s.editor.markRangeStart(100);
+    s.editor.markRangeEnd(110);
+}, s.editor.shiftRange(10, false));
+
+#define BULK(name, prepare, body)                                                  \
+    void name(benchmark::State& state) { bulk(state, prepare, [](Session& s) { body; }); } \
+    BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)
+
+void nothing(Session&) {}
+
+BULK(ReplaceAllInEveryRow, nothing, s.editor.replaceAll("n", "N", true));
+BULK(DeleteEveryCheckedRow, [](Session& s) { s.editor.checkAll(); }, s.editor.deleteChecked());
+BULK(ShiftTheWholeList, nothing, s.editor.shiftRange(250, false));
+BULK(FitTheWholeList, nothing, s.editor.fitProportionally());
+BULK(ResetEveryEndSync, nothing, s.editor.resetEndSyncs(EndSyncReset{false, 400}));
+BULK(Paste10000CaptionsInTheMiddle, [](Session& s) {
+    std::string text;
+    for (int i = 0; i < kPastedCaptions; ++i)
+        text += "<SYNC Start=" + std::to_string(25000500 + i) + "><P Class=KRCC>\r\npasted " +
+                std::to_string(i) + "\r\n";
+    s.clipboard.content = text;
+    s.editor.selectRow(kRows / 2);
+}, s.editor.pasteInsert());
+
+}  // namespace
+}  // namespace verbanta
