@@ -30,8 +30,8 @@ std::string SamiText()
         body += "<SYNC Start=" + std::to_string(ms) + "><P Class=KRCC>\r\n";
         // "안녕하세요" and "반갑습니다" in CP949.
         if (i % 3 == 0)
-            body += "<i>\xbe\xc8\xb3\xe7\xc7\xcf\xbc\xbc\xbf\xe4</i> caption " +
-                    std::to_string(i) + "<br>\r\n\xb9\xdd\xb0\xa9\xbd\xc0\xb4\xcf\xb4\xd9\r\n";
+            body += "<i>\xbe\xc8\xb3\xe7\xc7\xcf\xbc\xbc\xbf\xe4</i> caption " + std::to_string(i) +
+                    "<br>\r\n\xb9\xdd\xb0\xa9\xbd\xc0\xb4\xcf\xb4\xd9\r\n";
         else if (i % 3 == 1)
             body += "<font color=\"#FFFF00\">line</font> &amp; more &lt;text&gt;\r\n";
         else
@@ -80,8 +80,7 @@ BENCHMARK_CAPTURE(Export, Ass, ExportFormat::Ass)->Unit(benchmark::kMillisecond)
 void BuildCuesOnly(benchmark::State& state)
 {
     LargeDocument doc;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(BuildCues(doc.model, 0));
+    for (auto _ : state) benchmark::DoNotOptimize(BuildCues(doc.model, 0));
 }
 BENCHMARK(BuildCuesOnly)->Unit(benchmark::kMillisecond);
 

@@ -90,8 +90,8 @@ TEST_F(CueBuilderTest, CaptionsWithOneStartTimeBecomeOneCueWithALineBreak)
     endSync(2000);
     caption(5000, "x");
     caption(5000, "abc");  // the last of the group decides the automatic end
-    EXPECT_EQ(cues(), (std::vector<Cue>{{1000, 2000, "first\nsecond\nthird"},
-                                        {5000, 5600, "x\nabc"}}));
+    EXPECT_EQ(cues(),
+              (std::vector<Cue>{{1000, 2000, "first\nsecond\nthird"}, {5000, 5600, "x\nabc"}}));
 }
 
 TEST_F(CueBuilderTest, CaptionsWithOneStartTimeAfterAnEndSyncStaySeparate)
@@ -164,8 +164,7 @@ TEST(CueMarkup, BrBreaksTheLineAndEmptyLinesGo)
 
 TEST(CueMarkup, KeepsBoldItalicUnderlineAndFontColour)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("<B>a</B> <i>b</I> <u>c</u>"),
-              "<b>a</b> <i>b</i> <u>c</u>");
+    EXPECT_EQ(CaptionToNeutralMarkup("<B>a</B> <i>b</I> <u>c</u>"), "<b>a</b> <i>b</i> <u>c</u>");
     EXPECT_EQ(CaptionToNeutralMarkup("<font color=red>a</font>"),
               "<font color=\"#ff0000\">a</font>");
     EXPECT_EQ(CaptionToNeutralMarkup("<FONT face=x COLOR = \"#00FF80\" size=3>a</FONT>"),
@@ -227,8 +226,8 @@ TEST(CueMarkup, FollowsTheTagRulesOfTheListDisplay)
     EXPECT_EQ(CaptionToNeutralMarkup("a<b<br>c"), "a&lt;b\nc");
     EXPECT_EQ(CaptionToNeutralMarkup("ab<font color=red"), "ab");
     const std::string longTag = "<" + std::string(127, 'a');  // 128 bytes: no tag any more
-    EXPECT_EQ(CaptionToNeutralMarkup("x" + longTag + ">y"), "x&lt;" + std::string(127, 'a') +
-                                                                "&gt;y");
+    EXPECT_EQ(CaptionToNeutralMarkup("x" + longTag + ">y"),
+              "x&lt;" + std::string(127, 'a') + "&gt;y");
     EXPECT_EQ(CaptionToNeutralMarkup("x<" + std::string(126, 'a') + ">y"), "xy");
 }
 

@@ -100,9 +100,9 @@ std::vector<SeenCue> ReadWithFfmpeg(const fs::path& file)
         if (arrow == std::string::npos || lines[i].empty())
             continue;
         SeenCue cue{ParseSrtTime(lines[i + 1].substr(0, arrow)),
-                    ParseSrtTime(lines[i + 1].substr(arrow + 5)), {}};
-        for (i += 2; i < lines.size() && !lines[i].empty(); ++i)
-            cue.text += lines[i] + "\n";
+                    ParseSrtTime(lines[i + 1].substr(arrow + 5)),
+                    {}};
+        for (i += 2; i < lines.size() && !lines[i].empty(); ++i) cue.text += lines[i] + "\n";
         cue.text = Normalise(cue.text);
         cues.push_back(cue);
     }
@@ -136,8 +136,8 @@ protected:
     void expectSameCues(int language)
     {
         static constexpr const char* kExtensions[] = {".srt", ".vtt", ".ass"};
-        const fs::path file =
-            dir / ("language" + std::to_string(language) + kExtensions[static_cast<int>(GetParam())]);
+        const fs::path file = dir / ("language" + std::to_string(language) +
+                                     kExtensions[static_cast<int>(GetParam())]);
         std::ofstream(file, std::ios::binary) << ExportSubtitles(model, language, GetParam());
         const std::vector<Cue> expected = BuildCues(model, language);
         const std::vector<SeenCue> seen = ReadWithFfmpeg(file);

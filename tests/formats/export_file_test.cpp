@@ -30,8 +30,9 @@ protected:
     {
         test::FillExportSample(model);
         dir = fs::temp_directory_path() /
-              ("verbanta-export-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("verbanta-export-" +
+               std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -104,7 +105,7 @@ TEST_F(ExportFileTest, ReportsAFullDiskAndLeavesADeviceAlone)
 TEST_F(ExportFileTest, DeletesAPartlyWrittenFile)
 {
     // A file size limit makes the write fail half-way, as a full disk would.
-    struct rlimit old{};
+    struct rlimit old {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;

@@ -8,12 +8,12 @@
 #include "formats/ass_writer.h"
 #include "formats/cue_builder.h"
 #include "formats/export_format.h"
+#include "formats/export_sample.h"
 #include "formats/subrip_writer.h"
 #include "formats/webvtt_writer.h"
 #include "model/sami_model.h"
 #include "settings/app_settings.h"
 #include "support/cp949.h"
-#include "formats/export_sample.h"
 
 namespace verbanta {
 namespace {
@@ -106,7 +106,8 @@ TEST_F(AssWriterTest, MapsMarkupToOverrideBlocks)
 TEST_F(AssWriterTest, KeepsBracesAndBackslashesFromActingAsCodes)
 {
     EXPECT_EQ(dialogue("{a} &lt;b&gt; c\\Nd"),
-              "\xef\xbd\x9b" "a\xef\xbd\x9d <b> c\\\xe2\x81\xa0Nd");
+              "\xef\xbd\x9b"
+              "a\xef\xbd\x9d <b> c\\\xe2\x81\xa0Nd");
 }
 
 TEST_F(AssWriterTest, TakesTheDefaultStyleFromTheParagraphRule)

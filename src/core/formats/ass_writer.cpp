@@ -54,36 +54,36 @@ void AppendText(std::string& out, std::string_view neutral)
     std::vector<std::uint32_t> colors;
     for (const CueToken& t : TokenizeCueText(neutral)) {
         switch (t.kind) {
-        case CueToken::Kind::Text:
-            AppendAssCharacters(out, t.text);
-            break;
-        case CueToken::Kind::LineBreak:
-            out += "\\N";
-            break;
-        case CueToken::Kind::Open:
-        case CueToken::Kind::Close: {
-            const bool open = t.kind == CueToken::Kind::Open;
-            if (t.style == CueToken::Style::Color) {
-                if (open)
-                    colors.push_back(t.color);
-                else if (!colors.empty())
-                    colors.pop_back();
-                // Closing returns to the enclosing colour, or to the style's.
-                out += colors.empty() ? std::string("{\\c}")
-                                      : "{\\c" + OverrideColor(colors.back()) + "}";
+            case CueToken::Kind::Text:
+                AppendAssCharacters(out, t.text);
+                break;
+            case CueToken::Kind::LineBreak:
+                out += "\\N";
+                break;
+            case CueToken::Kind::Open:
+            case CueToken::Kind::Close: {
+                const bool open = t.kind == CueToken::Kind::Open;
+                if (t.style == CueToken::Style::Color) {
+                    if (open)
+                        colors.push_back(t.color);
+                    else if (!colors.empty())
+                        colors.pop_back();
+                    // Closing returns to the enclosing colour, or to the style's.
+                    out += colors.empty() ? std::string("{\\c}")
+                                          : "{\\c" + OverrideColor(colors.back()) + "}";
+                    break;
+                }
+                const int k = static_cast<int>(t.style);
+                const int before = depth[k];
+                depth[k] += open ? 1 : (depth[k] > 0 ? -1 : 0);
+                if ((before == 0) != (depth[k] == 0)) {
+                    out += "{\\";
+                    out += kLetters[k];
+                    out += open ? '1' : '0';
+                    out += '}';
+                }
                 break;
             }
-            const int k = static_cast<int>(t.style);
-            const int before = depth[k];
-            depth[k] += open ? 1 : (depth[k] > 0 ? -1 : 0);
-            if ((before == 0) != (depth[k] == 0)) {
-                out += "{\\";
-                out += kLetters[k];
-                out += open ? '1' : '0';
-                out += '}';
-            }
-            break;
-        }
         }
     }
 }
@@ -175,9 +175,10 @@ std::string AssWriter::write(const std::vector<Cue>& cues) const
     out += "PlayResX: " + std::to_string(kPlayResX) + "\r\n";
     out += "PlayResY: " + std::to_string(kPlayResY) + "\r\n";
     out += "\r\n[V4+ Styles]\r\n";
-    out += "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
-           "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
-           "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\r\n";
+    out +=
+        "Format: Name, Fontname, Fontsize, PrimaryColour, SecondaryColour, OutlineColour, "
+        "BackColour, Bold, Italic, Underline, StrikeOut, ScaleX, ScaleY, Spacing, Angle, "
+        "BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV, Encoding\r\n";
     out += styleLine() + "\r\n";
     out += "\r\n[Events]\r\n";
     out += "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n";

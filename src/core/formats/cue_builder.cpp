@@ -45,8 +45,7 @@ bool IsControlByte(char c)
 void AppendHex6(std::string& out, std::uint32_t rgb)
 {
     static constexpr char kDigits[] = "0123456789abcdef";
-    for (int shift = 20; shift >= 0; shift -= 4)
-        out += kDigits[(rgb >> shift) & 0xF];
+    for (int shift = 20; shift >= 0; shift -= 4) out += kDigits[(rgb >> shift) & 0xF];
 }
 
 // The value of one attribute of a tag ("<font color=red size=3>"), unquoted; empty if absent.

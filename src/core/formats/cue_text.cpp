@@ -19,6 +19,7 @@ struct NamedColor {
 };
 
 // The CSS colour names, sorted for binary search.
+// clang-format off
 constexpr NamedColor kColors[] = {
     {"aliceblue", 0xF0F8FF}, {"antiquewhite", 0xFAEBD7}, {"aqua", 0x00FFFF},
     {"aquamarine", 0x7FFFD4}, {"azure", 0xF0FFFF}, {"beige", 0xF5F5DC}, {"bisque", 0xFFE4C4},
@@ -67,6 +68,7 @@ constexpr NamedColor kColors[] = {
     {"white", 0xFFFFFF}, {"whitesmoke", 0xF5F5F5}, {"yellow", 0xFFFF00},
     {"yellowgreen", 0x9ACD32},
 };
+// clang-format on
 
 char LowerAscii(char c)
 {
@@ -110,10 +112,9 @@ std::optional<std::uint32_t> ParseColor(std::string_view text)
     }
     std::string lower;
     for (char c : text) lower += LowerAscii(c);
-    const auto it = std::lower_bound(std::begin(kColors), std::end(kColors), lower,
-                                     [](const NamedColor& c, const std::string& n) {
-                                         return c.name < n;
-                                     });
+    const auto it =
+        std::lower_bound(std::begin(kColors), std::end(kColors), lower,
+                         [](const NamedColor& c, const std::string& n) { return c.name < n; });
     if (it != std::end(kColors) && it->name == lower)
         return it->rgb;
     // Browsers read six bare hex digits as a colour too, and SAMI files rely on it.
@@ -133,14 +134,14 @@ std::string_view ColorName(std::uint32_t rgb)
 
 std::vector<CueToken> TokenizeCueText(std::string_view neutral)
 {
-    static constexpr std::array<std::pair<std::string_view, Style>, 3> kSimple{{
-        {"b", Style::Bold}, {"i", Style::Italic}, {"u", Style::Underline}}};
+    static constexpr std::array<std::pair<std::string_view, Style>, 3> kSimple{
+        {{"b", Style::Bold}, {"i", Style::Italic}, {"u", Style::Underline}}};
     std::vector<CueToken> tokens;
     std::size_t textBegin = 0;
     auto flushText = [&](std::size_t end) {
         if (end > textBegin)
-            tokens.push_back({CueToken::Kind::Text, Style::Bold, 0,
-                              neutral.substr(textBegin, end - textBegin)});
+            tokens.push_back(
+                {CueToken::Kind::Text, Style::Bold, 0, neutral.substr(textBegin, end - textBegin)});
     };
     for (std::size_t i = 0; i < neutral.size(); ++i) {
         if (neutral[i] == '\n') {
@@ -177,8 +178,8 @@ std::vector<CueToken> TokenizeCueText(std::string_view neutral)
 
 void AppendUnescaped(std::string& out, std::string_view escaped)
 {
-    static constexpr std::array<std::pair<std::string_view, char>, 3> kEscapes{{
-        {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}}};
+    static constexpr std::array<std::pair<std::string_view, char>, 3> kEscapes{
+        {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}}};
     for (std::size_t i = 0; i < escaped.size(); ++i) {
         if (escaped[i] == '&') {
             bool replaced = false;

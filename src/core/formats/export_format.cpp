@@ -42,12 +42,12 @@ std::string ExportSubtitles(const SamiModel& model, int languageIndex, ExportFor
 {
     const std::vector<Cue> cues = BuildCues(model, languageIndex);
     switch (format) {
-    case ExportFormat::SubRip:
-        return SubRipWriter().write(cues);
-    case ExportFormat::WebVtt:
-        return WebVttWriter().write(cues);
-    case ExportFormat::Ass:
-        return AssWriter(model.paragraphStyle, model.title).write(cues);
+        case ExportFormat::SubRip:
+            return SubRipWriter().write(cues);
+        case ExportFormat::WebVtt:
+            return WebVttWriter().write(cues);
+        case ExportFormat::Ass:
+            return AssWriter(model.paragraphStyle, model.title).write(cues);
     }
     return {};
 }
@@ -57,14 +57,13 @@ bool ExportSubtitlesToFile(const SamiModel& model, int languageIndex, ExportForm
 {
     if (languageIndex < 0 || languageIndex >= model.languageCount ||
         languageIndex >= SamiModel::kSlotCount) {
-        messenger.showMessage("이 자막 파일에는 " + std::to_string(languageIndex) +
-                                  "번 언어가 없습니다.",
-                              MessageIcon::Error);
+        messenger.showMessage(
+            "이 자막 파일에는 " + std::to_string(languageIndex) + "번 언어가 없습니다.",
+            MessageIcon::Error);
         return false;
     }
     // Formatted completely first: only the writing itself can fail once the file exists.
-    return sami::WriteFileReporting(path, ExportSubtitles(model, languageIndex, format),
-                                    messenger);
+    return sami::WriteFileReporting(path, ExportSubtitles(model, languageIndex, format), messenger);
 }
 
 }  // namespace verbanta

@@ -12,34 +12,40 @@ void AppendText(std::string& out, std::string_view neutral)
 {
     for (const CueToken& t : TokenizeCueText(neutral)) {
         switch (t.kind) {
-        case CueToken::Kind::Text:
-            // SubRip has no escapes: the characters go out as they are.
-            AppendUnescaped(out, t.text);
-            break;
-        case CueToken::Kind::LineBreak:
-            out += "\r\n";
-            break;
-        case CueToken::Kind::Open:
-        case CueToken::Kind::Close: {
-            const bool close = t.kind == CueToken::Kind::Close;
-            out += close ? "</" : "<";
-            switch (t.style) {
-            case CueToken::Style::Bold: out += 'b'; break;
-            case CueToken::Style::Italic: out += 'i'; break;
-            case CueToken::Style::Underline: out += 'u'; break;
-            case CueToken::Style::Color:
-                out += "font";
-                if (!close) {
-                    char color[24];
-                    std::snprintf(color, sizeof color, " color=\"#%06x\"",
-                                  static_cast<unsigned>(t.color));
-                    out += color;
+            case CueToken::Kind::Text:
+                // SubRip has no escapes: the characters go out as they are.
+                AppendUnescaped(out, t.text);
+                break;
+            case CueToken::Kind::LineBreak:
+                out += "\r\n";
+                break;
+            case CueToken::Kind::Open:
+            case CueToken::Kind::Close: {
+                const bool close = t.kind == CueToken::Kind::Close;
+                out += close ? "</" : "<";
+                switch (t.style) {
+                    case CueToken::Style::Bold:
+                        out += 'b';
+                        break;
+                    case CueToken::Style::Italic:
+                        out += 'i';
+                        break;
+                    case CueToken::Style::Underline:
+                        out += 'u';
+                        break;
+                    case CueToken::Style::Color:
+                        out += "font";
+                        if (!close) {
+                            char color[24];
+                            std::snprintf(color, sizeof color, " color=\"#%06x\"",
+                                          static_cast<unsigned>(t.color));
+                            out += color;
+                        }
+                        break;
                 }
+                out += '>';
                 break;
             }
-            out += '>';
-            break;
-        }
         }
     }
 }

@@ -1,6 +1,5 @@
 #include "formats/webvtt_writer.h"
 
-
 namespace verbanta {
 
 namespace {
@@ -12,7 +11,7 @@ struct ColorClass {
 
 // The colours WebVTT renderers know by class name.
 constexpr ColorClass kDefaultColorClasses[] = {
-    {0xFFFFFF, "white"}, {0x00FF00, "lime"}, {0x00FFFF, "cyan"},  {0xFF0000, "red"},
+    {0xFFFFFF, "white"},  {0x00FF00, "lime"},    {0x00FFFF, "cyan"}, {0xFF0000, "red"},
     {0xFFFF00, "yellow"}, {0xFF00FF, "magenta"}, {0x0000FF, "blue"}, {0x000000, "black"},
 };
 
@@ -21,37 +20,43 @@ void AppendText(std::string& out, std::string_view neutral)
     std::vector<bool> spans;  // per open colour: whether it was written as a span
     for (const CueToken& t : TokenizeCueText(neutral)) {
         switch (t.kind) {
-        case CueToken::Kind::Text:
-            out += t.text;  // the neutral escapes are WebVTT's own
-            break;
-        case CueToken::Kind::LineBreak:
-            out += "\r\n";
-            break;
-        case CueToken::Kind::Open:
-        case CueToken::Kind::Close: {
-            const bool close = t.kind == CueToken::Kind::Close;
-            switch (t.style) {
-            case CueToken::Style::Bold: out += close ? "</b>" : "<b>"; break;
-            case CueToken::Style::Italic: out += close ? "</i>" : "<i>"; break;
-            case CueToken::Style::Underline: out += close ? "</u>" : "<u>"; break;
-            case CueToken::Style::Color:
-                if (!close) {
-                    const std::string_view name = WebVttWriter::colorClass(t.color);
-                    spans.push_back(!name.empty());
-                    if (!name.empty()) {
-                        out += "<c.";
-                        out += name;
-                        out += '>';
-                    }
-                } else if (!spans.empty()) {
-                    if (spans.back())
-                        out += "</c>";
-                    spans.pop_back();
+            case CueToken::Kind::Text:
+                out += t.text;  // the neutral escapes are WebVTT's own
+                break;
+            case CueToken::Kind::LineBreak:
+                out += "\r\n";
+                break;
+            case CueToken::Kind::Open:
+            case CueToken::Kind::Close: {
+                const bool close = t.kind == CueToken::Kind::Close;
+                switch (t.style) {
+                    case CueToken::Style::Bold:
+                        out += close ? "</b>" : "<b>";
+                        break;
+                    case CueToken::Style::Italic:
+                        out += close ? "</i>" : "<i>";
+                        break;
+                    case CueToken::Style::Underline:
+                        out += close ? "</u>" : "<u>";
+                        break;
+                    case CueToken::Style::Color:
+                        if (!close) {
+                            const std::string_view name = WebVttWriter::colorClass(t.color);
+                            spans.push_back(!name.empty());
+                            if (!name.empty()) {
+                                out += "<c.";
+                                out += name;
+                                out += '>';
+                            }
+                        } else if (!spans.empty()) {
+                            if (spans.back())
+                                out += "</c>";
+                            spans.pop_back();
+                        }
+                        break;
                 }
                 break;
             }
-            break;
-        }
         }
     }
 }
