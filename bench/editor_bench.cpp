@@ -233,5 +233,20 @@ BULK(Paste10000CaptionsInTheMiddle, [](Session& s) {
     s.editor.selectRow(kRows / 2);
 }, s.editor.pasteInsert());
 
+/// The first single-row command after a bulk one: its push makes the journal drop the bulk
+/// step, which is far over the journal's cap, as a whole.
+void SetSyncRightAfterReplaceAll(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto s = std::make_unique<Session>();
+        s->editor.replaceAll("n", "N", true);
+        s->editor.selectRow(100);
+        state.SetIterationTime(millisecondsOf([&] { s->editor.setCurrentSyncTime(100100); }) /
+                               1000.0);
+    }
+}
+BENCHMARK(SetSyncRightAfterReplaceAll)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
 }  // namespace
 }  // namespace verbanta

@@ -220,6 +220,37 @@ TEST_F(CaptionView, CheckMarksFollowClicksDragsAndTheMenuCommandsWithoutUndo)
     EXPECT_EQ(listener.events.back(), "change 0 4");
 }
 
+TEST_F(CaptionView, TurningErrorMarksOnInTheOptionsMarksAndRedrawsEveryRow)
+{
+    load({{2000, "a"}, {1000, "b"}});
+    EXPECT_FALSE(at(0).syncError);
+    const AppSettings before = settings;
+    settings.DisplayErrorSync = true;
+    editor.optionsChanged(before);
+    EXPECT_TRUE(at(0).syncError);
+    EXPECT_EQ(listener.events, std::vector<std::string>{"change 0 1"});
+    EXPECT_GT(listener.marks, 0);
+    listener.events.clear();
+    editor.optionsChanged(settings);  // nothing changed
+    EXPECT_TRUE(listener.events.empty());
+    editor.formatChanged();
+    EXPECT_TRUE(document.modified);
+}
+
+TEST_F(CaptionView, ClicksSeekThePlayerOrFocusTheTextOnlyOnRows)
+{
+    load({{1500, "a"}});
+    player.mediaOpen = true;
+    EXPECT_TRUE(editor.seekPlayerToRow(0, true));
+    EXPECT_FALSE(editor.seekPlayerToRow(3, true));
+    EXPECT_EQ(player.seeks, std::vector<std::int32_t>{1500});
+    listener.focus = FocusTarget::List;
+    editor.rowDoubleClicked(-1);
+    EXPECT_EQ(listener.focus, FocusTarget::List);
+    editor.rowDoubleClicked(0);
+    EXPECT_EQ(listener.focus, FocusTarget::TextField);
+}
+
 // ---- operations for the player -----------------------------------------------------------
 
 TEST_F(CaptionView, SingleSyncTimesTheEndSyncAndMovesPastIt)

@@ -90,8 +90,17 @@ public:
     void prepareContextMenu();
     void setRowsPerPage(int rows) { m_rowsPerPage = rows > 0 ? rows : 1; }
     void setFocusSlot(FocusTarget slot) { m_focusSlot = slot; }
+    /// A double click on a row puts the focus into the text field.
+    void rowDoubleClicked(int row);
+    /// A click with "click and go", or a row dropped on the player: seek to its start.
+    bool seekPlayerToRow(int row, bool fromList);
+    /// After the options sheet's OK, with the values it started from: timing errors are
+    /// re-marked and the rows redrawn when their look changed.
+    void optionsChanged(const AppSettings& before);
+    /// After the whole-file format dialog reported a change.
+    void formatChanged();
 
-    // ---- edit panel (caption_editor.cpp) ------------------------------------------------
+    // ---- edit panel (panel_commands.cpp) ------------------------------------------------
     void setPanelMode(PanelMode mode);
     void setPanelText(std::string text);
     void setTextSelection(int start, int end);
