@@ -32,6 +32,7 @@ CaptionListView::CaptionListView(QWidget* parent) : QTableView(parent)
     // A fixed row height keeps a 50,000-row list from ever measuring its rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(std::max(18, fontMetrics().height() + 4));
+    horizontalHeader()->setMinimumSectionSize(16);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionsMovable(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);

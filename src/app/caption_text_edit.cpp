@@ -159,11 +159,28 @@ void CaptionTextEdit::keyPressEvent(QKeyEvent* event)
 
 void CaptionTextEdit::mousePressEvent(QMouseEvent* event)
 {
-    const bool hadFocus = hasFocus();
     QPlainTextEdit::mousePressEvent(event);
-    // Clicking into the field from elsewhere selects all of it.
-    if (!hadFocus)
+    // Clicking into the field from elsewhere selects all of it (the focus arrives just
+    // before the press that brought it).
+    m_selectedByClick = m_focusedByClick;
+    if (m_focusedByClick)
         selectAll();
+    m_focusedByClick = false;
+}
+
+void CaptionTextEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool keep = textCursor().hasSelection() && m_selectedByClick;
+    QPlainTextEdit::mouseReleaseEvent(event);
+    if (keep)
+        selectAll();
+    m_selectedByClick = false;
+}
+
+void CaptionTextEdit::focusInEvent(QFocusEvent* event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    m_focusedByClick = event->reason() == Qt::MouseFocusReason;
 }
 
 }  // namespace verbanta::app

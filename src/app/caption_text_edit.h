@@ -41,6 +41,8 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     int modelOffsetOf(int position) const;
@@ -51,6 +53,8 @@ private:
     bool inFullScreen() const;
 
     const AppSettings& m_settings;
+    bool m_focusedByClick = false;
+    bool m_selectedByClick = false;
 };
 
 }  // namespace verbanta::app

@@ -167,15 +167,29 @@ void TimeFieldWidget::focusOutEvent(QFocusEvent* event)
 
 void TimeFieldWidget::mousePressEvent(QMouseEvent* event)
 {
-    const bool hadFocus = hasFocus();
     QLineEdit::mousePressEvent(event);
-    if (!hadFocus && m_logic.selectsAllOnClick())
+    // The focus arrives just before the press that brought it.
+    m_selectAllOnRelease = m_focusedByClick && m_logic.selectsAllOnClick();
+    m_focusedByClick = false;
+    if (m_selectAllOnRelease)
         selectAll();
+}
+
+void TimeFieldWidget::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    m_focusedByClick = event->reason() == Qt::MouseFocusReason;
 }
 
 void TimeFieldWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     QLineEdit::mouseReleaseEvent(event);
+    // The edit's own release handling would drop the selection made on the press.
+    if (m_selectAllOnRelease) {
+        m_selectAllOnRelease = false;
+        selectAll();
+        return;
+    }
     if (m_logic.mode() == TimeFieldLogic::kTimeMode && !hasSelectedText())
         setCursorPosition(m_logic.restingCaret(cursorPosition()));
 }

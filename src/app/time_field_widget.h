@@ -45,6 +45,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -57,6 +58,8 @@ private:
     Messenger& m_messenger;
     TimeFieldLogic m_logic;
     bool m_recovering = false;
+    bool m_selectAllOnRelease = false;
+    bool m_focusedByClick = false;
 };
 
 }  // namespace verbanta::app

@@ -7,11 +7,15 @@
 namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 8> kCommands{
+constexpr std::array<RegisterCommand, 12> kCommands{
     RegisterInfoCommand,
     RegisterDumpCommand,
     RegisterResaveCommand,
     RegisterExportTextCommand,
+    RegisterConvertCommand,
+    RegisterEndSyncsCommand,
+    RegisterCleanEndSyncsCommand,
+    RegisterAddLanguageCommand,
     RegisterSplitCommand,
     RegisterMergeCommand,
     RegisterRestyleCommand,

@@ -99,6 +99,19 @@ TEST_F(DocumentTest, AFileThatFailsToLoadLeavesAnEmptyUntitledDocument)
     EXPECT_EQ(TempFolder::read(folder.path("a.smi")), test::samiFile({1000, 2000}));
 }
 
+TEST_F(DocumentTest, AnUnreadableFileGivesTheReadersMessageAndStaysIntact)
+{
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "running as root: every file is readable";
+    const std::string path = file("secret.smi");
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    EXPECT_FALSE(doc.OpenDocument(path));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text.rfind(path + "\r", 0), 0u);
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    EXPECT_EQ(TempFolder::read(path), test::samiFile({1000, 2000}));
+}
+
 TEST_F(DocumentTest, TheModifiedMarkIsAddedOnceAndRemovedOnce)
 {
     ASSERT_TRUE(doc.OpenDocument(file("a.smi")));

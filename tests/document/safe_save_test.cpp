@@ -256,6 +256,32 @@ TEST_F(SafeSaveTest, ABackupLockedByAnotherProgramIsNotDeleted)
     EXPECT_EQ(TempFolder::read(target), oldBytes);
 }
 
+TEST_F(SafeSaveTest, ATargetLockedByAnotherProgramKeepsItsContent)
+{
+    openAndEdit(target);
+    const int lockFd = ::open(target.c_str(), O_RDONLY);
+    ASSERT_GE(lockFd, 0);
+    ASSERT_EQ(::flock(lockFd, LOCK_SH), 0);
+    EXPECT_FALSE(doc.SaveDocument(target));
+    ::close(lockFd);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, "백업 파일 \"" + backup + "\"을 작성할 수 없습니다.");
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
+    EXPECT_EQ(TempFolder::read(target), oldBytes);
+    expectEditsKept();
+}
+
+TEST_F(SafeSaveTest, SavingOverAReadOnlyFileLeavesTheNewFileWritableByItsOwner)
+{
+    openAndEdit(target);
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    ASSERT_TRUE(doc.SaveDocument(target));
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(TempFolder::read(backup), oldBytes);
+}
+
 TEST_F(SafeSaveTest, ABackupThatCannotBeMadeStopsTheSave)
 {
     openAndEdit(target);

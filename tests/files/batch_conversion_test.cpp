@@ -176,25 +176,44 @@ TEST_F(BatchConversionTest, ALockedFileFailsAndIsNamedInTheMessage)
     EXPECT_EQ(statuses, (std::vector<std::string>{"33% 완료", "66% 완료", "100% 완료"}));
 }
 
-TEST_F(BatchConversionTest, MissingFoldersAndUnreadableFilesFailWithTheirNames)
+TEST_F(BatchConversionTest, MissingFilesAndFoldersFailWithTheirNames)
 {
     const std::string sub = folder.path("sub.smi");
     std::filesystem::create_directory(sub);
-    std::vector<std::string> paths = {folder.path("missing.smi"), sub};
-    if (test::runningAsRoot()) {
-        std::cout << "[  NOTE    ] running as root: an unreadable file cannot be made here\n";
-    } else {
-        const std::string unreadable = file("unreadable.smi");
-        ASSERT_EQ(::chmod(unreadable.c_str(), 0), 0);
-        paths.push_back(unreadable);
-    }
-    const BatchResult result = run(paths, SystemFileOperations());
+    const BatchResult result = run({folder.path("missing.smi"), sub}, SystemFileOperations());
     EXPECT_EQ(result.converted, 0);
-    EXPECT_EQ(result.failed, static_cast<int>(paths.size()));
+    EXPECT_EQ(result.failed, 2);
     EXPECT_EQ(result.failedNames[0], "missing.smi");
     EXPECT_EQ(result.failedNames[1], "sub.smi");
     EXPECT_EQ(BatchResultMessage(result).rfind("0개 자막 파일의 포맷을 변경하였습니다.\n\n", 0),
               0u);
+}
+
+TEST_F(BatchConversionTest, AnUnreadableFileFailsAndKeepsItsContent)
+{
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "running as root: every file is readable";
+    const std::string path = file("unreadable.smi");
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    const BatchResult result = run({path}, SystemFileOperations());
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    EXPECT_EQ(result.failedNames, std::vector<std::string>{"unreadable.smi"});
+    EXPECT_EQ(TempFolder::read(path), kStyle);
+}
+
+TEST_F(BatchConversionTest, AFileInAFolderThatCannotBeWrittenFailsAndKeepsItsContent)
+{
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "running as root: every folder is writable";
+    const std::string sub = folder.path("locked");
+    std::filesystem::create_directory(sub);
+    const std::string path = sub + "/a.smi";
+    TempFolder::write(path, kStyle);
+    ASSERT_EQ(::chmod(sub.c_str(), 0555), 0);
+    const BatchResult result = run({path}, SystemFileOperations());
+    ASSERT_EQ(::chmod(sub.c_str(), 0755), 0);
+    EXPECT_EQ(result.failed, 1);
+    EXPECT_EQ(TempFolder::read(path), kStyle);
 }
 
 TEST_F(BatchConversionTest, TheOldContentStaysWhenTheNewOneCannotBeWritten)

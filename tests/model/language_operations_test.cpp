@@ -288,7 +288,7 @@ TEST_F(LanguageOperationsTest, AddLanguagesFromAddsNothingPastTheLimit)
     for (int i = 1; i < 9; ++i) ASSERT_TRUE(AddLanguage(model, fields("L" + std::to_string(i)), 0));
     SamiModel other(settings);
     ASSERT_TRUE(AddLanguage(other, fields("ENCC"), 0));
-    EXPECT_EQ(AddLanguagesFrom(model, other), 0);
+    EXPECT_EQ(AddLanguagesFrom(model, other), -1);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, kLimitMessage);
     EXPECT_EQ(model.GetLanguageCount(), 9);

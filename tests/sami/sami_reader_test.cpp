@@ -161,6 +161,29 @@ TEST_F(SamiReaderTest, KeepsUnclosedTagVerbatim)
               (std::vector<std::string>{"a<b<br>c<font color=red<i>d</i>"}));
 }
 
+TEST_F(SamiReaderTest, DoesNotCutACaptionAtAnUnclosedSyncTag)
+{
+    // An unclosed tag is text only: it neither ends the caption nor changes the state.
+    loadBody("<SYNC Start=1000><P Class=KRCC>a<SYNC Start=2<br>b<P Class=X<i>c<STYLE x<br>d\r\n"
+             "<SYNC Start=3000><P Class=KRCC>next");
+    const auto entries = entriesOf(model, 0);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].text, "a<SYNC Start=2<br>b<P Class=X<i>c<STYLE x<br>d");
+    EXPECT_EQ(entries[0].startMs, 1000);
+    EXPECT_EQ(entries[1].text, "next");
+    EXPECT_EQ(model.languageCount, 1);
+}
+
+TEST_F(SamiReaderTest, DoesNotLetARemovedCommentCloseAnUnclosedTag)
+{
+    // Without the comment "<SYNC a" would meet "b>" and be read as a SYNC after a save.
+    loadBody("<SYNC Start=1000><P Class=KRCC>x<SYNC a<!-- c -->b> <!-<!-- d -->-y <b<!-- e -->>");
+    EXPECT_EQ(textsOf(model, 0),
+              (std::vector<std::string>{"x&lt;SYNC ab> &lt;!--y <b>", "c", "d", "e"}));
+    load(cp949("<TITLE>a<P x</TITLE>junk<TITLE>></TITLE>"));
+    EXPECT_EQ(model.title, "a&lt;P x>");
+}
+
 TEST_F(SamiReaderTest, KeepsOtherTagsInCaptionsAndDropsThemOutside)
 {
     loadBody("<div>outside</div><SYNC Start=1000><P Class=KRCC><font color=\"red\">x</font>"

@@ -239,9 +239,8 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
             const bool negative = text[q] == '-';
             if (text[q] == '-' || text[q] == '+')
                 ++q;
-            if (q == text.size())
-                return inputFailure();
-            if (!IsDigit(text[q]))
+            // A sign without a digit after it is a mismatch, even at the end of the text.
+            if (q == text.size() || !IsDigit(text[q]))
                 break;
             Magnitude number;
             while (q < text.size() && IsDigit(text[q]))

@@ -253,7 +253,7 @@ int AddLanguagesFrom(SamiModel& model, const SamiModel& other)
     const int count = other.GetLanguageCount();
     if (model.GetLanguageCount() + count > SamiModel::kMaxLanguages) {
         showLimit(model);
-        return 0;
+        return -1;
     }
     for (int i = 0; i < count; ++i) {
         LanguageInfo language = other.languages[at(i)];

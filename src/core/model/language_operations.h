@@ -62,8 +62,8 @@ bool MoveLanguageUp(SamiModel& model, int index);
 bool MoveLanguageDown(SamiModel& model, int index);
 
 /// Appends every language of another model with its captions and times, renaming a class
-/// that is already in use; refused with the limit message, adding nothing, when they would not
-/// all fit. The number of languages added.
+/// that is already in use. The number of languages added, or -1 after the limit message, with
+/// nothing added, when they would not all fit.
 int AddLanguagesFrom(SamiModel& model, const SamiModel& other);
 
 }  // namespace verbanta

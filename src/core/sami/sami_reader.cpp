@@ -1,5 +1,6 @@
 #include "sami/sami_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/text_format.h"
@@ -15,6 +16,65 @@ using sami::UpperAscii;
 const char* const kTooManyLanguagesMessage =
     "이 파일은 10개가 넘는 언어를 사용합니다.\n"
     "11번째 언어부터의 자막은 10번째 언어의 목록에 넣었습니다.";
+
+namespace {
+
+/// A class or ID value as the writer can give it back: a quote left open by the ">" is closed
+/// (it protected the white space in the value) and a "/" before the ">" is dropped, since
+/// written again they would run into the next attribute or close the tag.
+std::string CleanNameValue(std::string value)
+{
+    for (const char quote : {'"', '\''}) {
+        if (std::count(value.begin(), value.end(), quote) % 2 != 0)
+            value += quote;
+    }
+    while (!value.empty() && value.back() == '/')
+        value.pop_back();
+    return value;
+}
+
+bool IsStructuralTag(std::string_view upperName)
+{
+    return upperName == "SYNC" || upperName == "P" || upperName == "STYLE" ||
+           upperName == "TITLE";
+}
+
+}  // namespace
+
+void NeutraliseJoinedMarkup(std::string& text)
+{
+    // Each "&lt;" can let an earlier unclosed tag reach a ">", so passes repeat until none
+    // changes anything; every pass that does removes a "<".
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (std::size_t i = text.find('<'); i != std::string::npos; i = text.find('<', i + 1)) {
+            if (text.compare(i, 4, "<!--") == 0) {
+                text.replace(i, 1, "&lt;");
+                changed = true;
+                continue;
+            }
+            if (text.compare(i, 2, "</") == 0) {
+                // An end tag runs to its ">" whatever lies between, as the reader reads it.
+                i = text.find('>', i);
+                if (i == std::string::npos)
+                    break;
+                continue;
+            }
+            std::size_t nameEnd = i + 1;
+            while (nameEnd < text.size() && !IsMarkupSpace(text[nameEnd]) &&
+                   text[nameEnd] != '>' && text[nameEnd] != '<')
+                ++nameEnd;
+            const std::string_view name = std::string_view(text).substr(i + 1, nameEnd - i - 1);
+            if (!IsStructuralTag(UpperAscii(name)))
+                continue;
+            const std::size_t stop = text.find_first_of("<>", nameEnd);
+            if (stop != std::string::npos && text[stop] == '>') {
+                text.replace(i, 1, "&lt;");
+                changed = true;
+            }
+        }
+    }
+}
 
 SamiReader::SamiReader(SamiModel& model, bool recordUndo)
     : m_model(model), m_state(model.parseState())
@@ -73,6 +133,7 @@ bool SamiReader::Parse(std::string_view text, bool merge)
         const JournalPosition last = journal.lastPosition();
         journal.GroupUndo(last - (pushed - 1), last);
     }
+    NeutraliseJoinedMarkup(m_model.title);
     m_state.recordUndo = false;
     return true;
 }
@@ -96,11 +157,8 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
                 m_paragraphsSinceSync = 0;
             } else if (upper == "P") {
                 mode = TagMode::Paragraph;
-            } else if (upper == "STYLE") {
-                m_scanState = kInStyle;
-            } else if (upper == "TITLE") {
-                m_scanState = kInTitle;
             }
+            // STYLE and TITLE take their state at the ">", so that an unclosed one is text.
             i = readAttributes(i + 1, mode);
             continue;  // normally at the tag's ">"
         }
@@ -191,6 +249,12 @@ std::size_t SamiReader::readComment(std::size_t bodyStart)
 
 std::size_t SamiReader::readAttributes(std::size_t start, TagMode mode)
 {
+    // The attributes take effect only when the tag is closed: a tag that is never closed is
+    // caption text and nothing else, or reading the saved text again would cut the caption.
+    std::vector<std::pair<std::string, std::string>> applied;
+    const std::size_t end = scanAttributes(start, applied);
+    if (end >= m_text.size() || m_text[end] != '>')
+        return end;
     if (m_state.paragraphCounter > 0)
         applyPending(m_current);
     if (mode == TagMode::Sync) {
@@ -200,7 +264,17 @@ std::size_t SamiReader::readAttributes(std::size_t start, TagMode mode)
     } else if (mode == TagMode::Paragraph) {
         ++m_state.paragraphCounter;
     }
+    for (const auto& [name, value] : applied)
+        applyAttribute(mode, name, value);
+    return end;
+}
 
+std::size_t SamiReader::scanAttributes(std::size_t start,
+                                       std::vector<std::pair<std::string, std::string>>& applied)
+{
+    const auto apply = [&applied](const std::string& name, const std::string& value) {
+        applied.emplace_back(name, value);
+    };
     std::string name;
     std::string value;
     bool inSingle = false;
@@ -223,19 +297,19 @@ std::size_t SamiReader::readAttributes(std::size_t start, TagMode mode)
                 readingName = false;
             } else if (readingValue) {
                 readingValue = false;
-                applyAttribute(mode, name, value);
+                apply(name, value);
             }
         } else if (static_cast<unsigned char>(c) >= 0x80) {
             // Names and values keep only ASCII bytes.
             if (readingValue) {
                 readingValue = false;
-                applyAttribute(mode, name, value);
+                apply(name, value);
             }
         } else if (c == '/' && byteAt(i + 1) == '>') {
-            applyAttribute(mode, name, value);
+            apply(name, value);
             return i + 1;
         } else if (c == '>') {
-            applyAttribute(mode, name, value);
+            apply(name, value);
             return i;
         } else if (c == '<') {
             return i;  // abandoned: the tag reader keeps its bytes as text
@@ -281,9 +355,12 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
         m_model.InitEntry(m_state.pending);
         m_state.pending.startMs = ms;
     } else if (mode == TagMode::Paragraph && name[0] == 'C' && EqualsIgnoringCase(name, "CLASS")) {
-        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = value;
+        // An empty class names no language: the paragraph keeps the class it has.
+        std::string cls = CleanNameValue(value);
+        if (!cls.empty())
+            (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
     } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "ID")) {
-        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = value;
+        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = CleanNameValue(value);
     }
 }
 
@@ -346,6 +423,7 @@ int SamiReader::languageFor(const std::string& className)
 void SamiReader::commitCaption(SyncEntry entry)
 {
     entry.text = TrimWhiteSpace(entry.text);
+    NeutraliseJoinedMarkup(entry.text);
     entry.isEndSync = IsEndSyncText(entry.text) ? 1 : 0;
     const int b = languageFor(entry.className);
     placeHeldComments();

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/sami_model.h"
@@ -34,6 +35,10 @@ private:
     std::size_t readEndTag(std::size_t nameStart);
     std::size_t readComment(std::size_t bodyStart);
     std::size_t readAttributes(std::size_t start, TagMode mode);
+    /// Scans to the tag's ">" (or an abandoning "<" or the end), collecting the attributes to
+    /// apply in order.
+    std::size_t scanAttributes(std::size_t start,
+                               std::vector<std::pair<std::string, std::string>>& applied);
     void applyAttribute(TagMode mode, const std::string& name, const std::string& value);
 
     void flush();
@@ -62,6 +67,12 @@ private:
     std::vector<SyncEntry> m_queuedComments;
     bool m_overflowReported = false;
 };
+
+/// Text that the scanner pieced together around something it took out (a comment inside a
+/// caption, the parts of a title) can form markup that was never written: an unclosed SYNC, P,
+/// STYLE or TITLE tag that now meets a ">", or a "<!--". Their "<" becomes "&lt;", so that the
+/// saved text reads back as the same text. Unclosed tags that were read as text stay verbatim.
+void NeutraliseJoinedMarkup(std::string& text);
 
 /// Runs the scanner over a text into the model's lists (see `SamiReader`).
 bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge);

@@ -103,6 +103,8 @@ bool SamiModel::LoadText(std::string_view text)
     ClearUndo();
     languageCount = 0;
     m_parse.insertAt.fill(nullptr);
+    // A new document: no paragraph of an earlier one lends this one its time or class.
+    InitEntry(m_parse.pending);
     ParseInto(*this, text, false, true);
 
     bool changed = AlignLanguages(*this, 0);

@@ -1,0 +1,48 @@
+#include "formats/language_import.h"
+
+#include <cctype>
+#include <string_view>
+
+#include "formats/foreign_import.h"
+#include "model/language_operations.h"
+#include "model/sami_model.h"
+
+namespace verbanta {
+namespace {
+
+/// The import dialog's first filter entry: every foreign reader, tried in slot order.
+constexpr int kAllForeignReaders = 1;
+/// MicroDVD frame numbers are read at the import command's default rate.
+constexpr double kDefaultFramesPerSecond = 25.0;
+
+bool isSamiPath(std::string_view path)
+{
+    const std::size_t dot = path.find_last_of('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return false;
+    std::string ext(path.substr(dot + 1));
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == "smi" || ext == "sami";
+}
+
+}  // namespace
+
+LanguageImportResult AddLanguagesFromFile(SamiModel& model, const std::string& path)
+{
+    // The other file is read into a model of its own, so that a file that cannot be read or
+    // does not fit leaves the open document as it was.
+    SamiModel other(model.settings());
+    other.setMessenger(model.messenger());
+    const bool read = isSamiPath(path) ? other.LoadFile(path, true)
+                                       : ImportForeignFile(other, path, kAllForeignReaders,
+                                                           kDefaultFramesPerSecond);
+    if (!read)
+        return {};
+    const int added = AddLanguagesFrom(model, other);
+    if (added < 0)
+        return {};
+    return {true, added};
+}
+
+}  // namespace verbanta

@@ -1,0 +1,459 @@
+#include <QClipboard>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+
+#include "caption_text_edit.h"
+#include "commands/command_dispatcher.h"
+#include "commands/command_ids.h"
+#include "edit_panel.h"
+#include "frame_fixture.h"
+#include "marker_strip.h"
+#include "time_field_widget.h"
+
+using namespace verbanta;
+using app::CaptionTableModel;
+namespace cmd = app::cmd;
+
+namespace {
+
+QColor background(const test::FrameFixture& f, int row)
+{
+    return f.rows().data(f.rows().index(row, 1), Qt::BackgroundRole).value<QColor>();
+}
+
+QColor foreground(const test::FrameFixture& f, int row)
+{
+    return f.rows().data(f.rows().index(row, 1), Qt::ForegroundRole).value<QColor>();
+}
+
+bool checked(const test::FrameFixture& f, int row)
+{
+    return f.editor().entry(row)->checked != 0;
+}
+
+// Types text the way a keyboard with an input method delivers it, one character per key.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+QPoint cellCentre(const test::FrameFixture& f, int row, int column)
+{
+    return f.list().visualRect(f.rows().index(row, column)).center();
+}
+
+}  // namespace
+
+class CaptionViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void openingAFileShowsItsRowsWithTimesAndTexts()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        QCOMPARE(f.rows().rowCount(), 7);
+        QCOMPARE(f.cell(0, 1), QStringLiteral("1000"));
+        QCOMPARE(f.cell(0, 2), QStringLiteral("첫 자막↘ 둘째 줄"));
+        QCOMPARE(f.cell(1, 2), QStringLiteral("&nbsp;"));
+        QCOMPARE(f.cell(2, 1), QStringLiteral("(코멘트)"));
+        // Tags go, and Hangul outside the old KS X 1001 set survives the conversion.
+        QCOMPARE(f.cell(3, 2), QStringLiteral("노란 똠방"));
+        QCOMPARE(f.rows().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("싱크시간"));
+        QCOMPARE(f.rows().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("자막 내용"));
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("two.smi - Verbanta"));
+    }
+
+    void timesFollowTheDisplayOptionAndTagsCanBeShown()
+    {
+        test::FrameFixture f;
+        f.t.settings.DisplayAsTime = true;
+        f.t.settings.DisplayTag = true;
+        QVERIFY(f.open(f.write("neg.smi", "<SAMI><BODY>\r\n<SYNC Start=-1500><P Class=KRCC>\r\n"
+                                          "<b>굵게</b>\r\n<SYNC Start=3723004><P Class=KRCC>"
+                                          "&nbsp;\r\n</BODY></SAMI>")));
+        QCOMPARE(f.cell(0, 1), QStringLiteral("-0:00:01.500"));
+        QCOMPARE(f.cell(1, 1), QStringLiteral("1:02:03.004"));
+        QCOMPARE(f.cell(0, 2), QStringLiteral("<b>굵게</b>"));
+    }
+
+    void rowColoursFollowTheMarksInTheirOrder()
+    {
+        test::FrameFixture f;
+        f.t.settings.DisplayErrorSync = true;
+        QVERIFY(f.openTwoLanguages());
+        // The reader marks the whole list as the range: first and last rows are teal.
+        QCOMPARE(background(f, 0), CaptionTableModel::kRangeBack);
+        QCOMPARE(foreground(f, 0), CaptionTableModel::kMarkText);
+        QCOMPARE(background(f, 6), CaptionTableModel::kRangeBack);
+        QVERIFY(!f.rows().data(f.rows().index(4, 1), Qt::BackgroundRole).isValid());
+        // A comment is grey on the list's own background.
+        QCOMPARE(foreground(f, 2), CaptionTableModel::kCommentText);
+        QVERIFY(!f.rows().data(f.rows().index(2, 1), Qt::BackgroundRole).isValid());
+        // A list bookmark is yellow on navy.
+        f.editor().selectRow(4);
+        QVERIFY(f.frame->commands().run(cmd::ListBookmark));
+        QCOMPARE(background(f, 4), CaptionTableModel::kBookmarkBack);
+        QCOMPARE(foreground(f, 4), CaptionTableModel::kMarkText);
+    }
+
+    void aTimingErrorShowsDarkRedOnlyWithTheOption()
+    {
+        test::FrameFixture f;
+        f.t.settings.DisplayErrorSync = true;
+        QVERIFY(f.open(f.write("err.smi", "<SAMI><BODY>\r\n"
+                                          "<SYNC Start=1000><P Class=KRCC>\r\n가\r\n"
+                                          "<SYNC Start=3000><P Class=KRCC>\r\n나\r\n"
+                                          "<SYNC Start=2000><P Class=KRCC>\r\n다\r\n"
+                                          "<SYNC Start=5000><P Class=KRCC>\r\n라\r\n"
+                                          "<SYNC Start=6000><P Class=KRCC>\r\n마\r\n"
+                                          "</BODY></SAMI>")));
+        int errorRow = -1;
+        for (int r = 0; r < f.rows().rowCount(); ++r)
+            if (f.editor().entry(r)->syncError)
+                errorRow = r;
+        QVERIFY(errorRow > 0 && errorRow < 4);
+        QCOMPARE(background(f, errorRow), CaptionTableModel::kSyncErrorBack);
+        f.t.settings.DisplayErrorSync = false;
+        QVERIFY(!f.rows().data(f.rows().index(errorRow, 1), Qt::BackgroundRole).isValid());
+    }
+
+    void columnsHaveTheirWidths()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.frame.get()));
+        QCOMPARE(f.list().columnWidth(0), 21);
+        QCOMPARE(f.list().columnWidth(1), 85);
+        const int arrow = f.list().style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        QCOMPARE(f.list().columnWidth(2), f.list().width() - 111 - arrow);
+        // The list is 150 pixels shorter than the view, under the tabs.
+        QCOMPARE(f.list().geometry().bottom() + 1, f.view().height() - 150);
+    }
+
+    void languageTabsSwitchTheList()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        QTabBar& tabs = f.view().tabs();
+        QCOMPARE(tabs.count(), 2);
+        QCOMPARE(tabs.tabText(0), QStringLiteral("한국어"));
+        QCOMPARE(tabs.tabText(1), QStringLiteral("English"));
+        tabs.setCurrentIndex(1);
+        QCOMPARE(f.rows().rowCount(), 2);
+        QCOMPARE(f.cell(0, 2), QStringLiteral("First"));
+        tabs.setCurrentIndex(0);
+        QCOMPARE(f.rows().rowCount(), 7);
+    }
+
+    void aFileWithoutLanguagesHidesTheTabs()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.open(f.write("plain.smi", "<SAMI><BODY><SYNC Start=10><P>a\r\n</BODY></SAMI>")));
+        f.frame->show();
+        QVERIFY(!f.view().tabs().isVisible() || f.view().tabs().count() <= 1);
+    }
+
+    void anEmptyListShowsTheAddModeWithEditAndMoveDisabled()
+    {
+        test::FrameFixture f;
+        app::EditPanel& panel = f.view().panel();
+        QVERIFY(panel.modeButton(app::EditPanel::AddMode).isChecked());
+        QVERIFY(!panel.modeButton(app::EditPanel::EditMode).isEnabled());
+        QVERIFY(!panel.modeButton(app::EditPanel::MoveMode).isEnabled());
+        QVERIFY(!panel.commentButton().isHidden());
+        QVERIFY(!panel.endField().isEnabled());
+    }
+
+    void thePanelModesShowTheirControls()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        app::EditPanel& panel = f.view().panel();
+        // Edit: row 0 loaded, its end sync in the end field.
+        QVERIFY(panel.modeButton(app::EditPanel::EditMode).isChecked());
+        QCOMPARE(panel.startField().value(), 1000);
+        QCOMPARE(panel.endField().value(), 2500);
+        QVERIFY(panel.endField().isEnabled());
+        QVERIFY(panel.commentButton().isHidden());
+        QCOMPARE(panel.textField().toPlainText(), QStringLiteral("첫 자막<br>\n둘째 줄"));
+
+        QVERIFY(f.frame->commands().run(cmd::PanelAddMode));  // Ctrl+W
+        QVERIFY(panel.modeButton(app::EditPanel::AddMode).isChecked());
+        QVERIFY(panel.textField().toPlainText().isEmpty());
+        QCOMPARE(panel.startField().value(), 1000);
+        QVERIFY(!panel.endField().isEnabled());
+        QVERIFY(!panel.commentButton().isHidden());
+
+        QVERIFY(f.frame->commands().run(cmd::PanelMove));
+        QVERIFY(panel.modeButton(app::EditPanel::MoveMode).isChecked());
+        QCOMPARE(panel.registerButton().text(), QStringLiteral("실행"));
+        QVERIFY(panel.endField().isHidden());
+        QVERIFY(panel.commentButton().isHidden());
+        QVERIFY(panel.cancelButton().isHidden());
+        QVERIFY(!panel.textField().isEnabled());
+        QCOMPARE(panel.startField().minimum(), -100000000);
+
+        QVERIFY(f.frame->commands().run(cmd::PanelEditMode));  // Ctrl+E
+        QCOMPARE(panel.registerButton().text(), QStringLiteral("등록"));
+        QVERIFY(!panel.endField().isHidden());
+    }
+
+    void aCommentLoadsWithTheStartFieldDisabled()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.editor().selectRow(2);
+        QVERIFY(!f.view().panel().startField().isEnabled());
+        QCOMPARE(f.view().panel().textField().toPlainText().trimmed(), QStringLiteral("번역 확인"));
+    }
+
+    void registeringTheEditedTextChangesTheRowAndMarksTheDocument()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        app::CaptionTextEdit& text = f.view().panel().textField();
+        text.setFocus();
+        text.selectAll();
+        typeText(&text, QStringLiteral("고친 자막"));
+        QTest::keyClick(&text, Qt::Key_Return, Qt::AltModifier);
+        QCOMPARE(f.cell(0, 2), QStringLiteral("고친 자막"));
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("two.smi * - Verbanta"));
+        QVERIFY(f.frame->commands().isEnabled(cmd::FileSave));
+    }
+
+    void theTextFieldsKeysInsertTheirMarkup()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        app::CaptionTextEdit& text = f.view().panel().textField();
+        text.setFocus();
+        QTest::keyClick(&text, Qt::Key_R, Qt::AltModifier);
+        QVERIFY(text.toPlainText().isEmpty());
+        QTest::keyClicks(&text, QStringLiteral("a"));
+        QTest::keyClick(&text, Qt::Key_Return);
+        QTest::keyClicks(&text, QStringLiteral("b"));
+        QCOMPARE(text.modelText(), std::string("a<br>\r\nb"));
+        f.t.settings.InsertBR = false;
+        QTest::keyClick(&text, Qt::Key_Return);
+        QTest::keyClick(&text, Qt::Key_B, Qt::AltModifier);
+        QTest::keyClick(&text, Qt::Key_F, Qt::AltModifier);
+        QTest::keyClick(&text, Qt::Key_T, Qt::AltModifier);
+        QTest::keyClick(&text, Qt::Key_Tab);
+        QCOMPARE(text.modelText(), std::string("a<br>\r\nb\r\n<br><font </font>\t"));
+        // The focus stays: Alt+F is the field's key, not the file menu's mnemonic.
+        QVERIFY(text.hasFocus());
+        QTest::keyClick(&text, Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(text.modelText(), std::string("&nbsp;"));
+        // The editor holds what the field shows.
+        QCOMPARE(f.editor().panel().text, std::string("&nbsp;"));
+    }
+
+    void altKeysOfTheTextFieldStepTheTimes()
+    {
+        test::FrameFixture f;
+        f.t.settings.SyncIncrease = 100;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        app::CaptionTextEdit& text = f.view().panel().textField();
+        text.setFocus();
+        QTest::keyClick(&text, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(f.view().panel().startField().value(), 1100);
+        QTest::keyClick(&text, Qt::Key_Z, Qt::AltModifier);
+        QTest::keyClick(&text, Qt::Key_Z, Qt::AltModifier);
+        QCOMPARE(f.view().panel().startField().value(), 900);
+        QTest::keyClick(&text, Qt::Key_S, Qt::AltModifier);
+        QCOMPARE(f.view().panel().endField().value(), 2600);
+        QTest::keyClick(&text, Qt::Key_X, Qt::AltModifier);
+        QCOMPARE(f.view().panel().endField().value(), 2500);
+    }
+
+    void escapeCancelsTheEdit()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        app::CaptionTextEdit& text = f.view().panel().textField();
+        text.setFocus();
+        QTest::keyClick(&text, Qt::Key_R, Qt::AltModifier);
+        QTest::keyClick(&text, Qt::Key_Escape);
+        QCOMPARE(text.toPlainText(), QStringLiteral("첫 자막<br>\n둘째 줄"));
+        QVERIFY(text.textCursor().hasSelection());
+    }
+
+    void clickingTheCheckColumnTogglesTheRow()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 3, 0));
+        QVERIFY(checked(f, 3));
+        QCOMPARE(f.editor().currentRow(), 3);  // the selection moves too
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 3, 0));
+        QVERIFY(!checked(f, 3));
+        // A click on the text does not check.
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 4, 2));
+        QVERIFY(!checked(f, 4));
+        QCOMPARE(f.editor().currentRow(), 4);
+    }
+
+    void ctrlClickAnywhereTogglesAndShiftClickChecksTheSpan()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          cellCentre(f, 1, 2));
+        QVERIFY(checked(f, 1));
+        QCOMPARE(f.editor().currentRow(), 1);
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          cellCentre(f, 4, 2));
+        for (int r = 1; r <= 4; ++r)
+            QVERIFY(checked(f, r));
+        QVERIFY(!checked(f, 5));
+        QCOMPARE(f.editor().currentRow(), 4);
+        // Shift + click on the selected row itself toggles it.
+        QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          cellCentre(f, 4, 2));
+        QVERIFY(!checked(f, 4));
+        // Checks record no undo step.
+        QVERIFY(!f.editor().canUndo());
+    }
+
+    void draggingOverTheCheckColumnTogglesEachRowOnce()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        f.editor().toggleChecked(2);
+        QWidget* viewport = f.list().viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, cellCentre(f, 1, 0));
+        QMouseEvent move(QEvent::MouseMove, cellCentre(f, 3, 0), viewport->mapToGlobal(cellCentre(f, 3, 0)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, cellCentre(f, 3, 0));
+        QVERIFY(checked(f, 1));
+        QVERIFY(!checked(f, 2));  // it was checked before: swept over, it toggles off
+        QVERIFY(checked(f, 3));
+        QVERIFY(!checked(f, 4));
+    }
+
+    void spaceTogglesAndShiftArrowsCheckTheRowsPassed()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QTest::keyClick(&f.list(), Qt::Key_Space);
+        QVERIFY(checked(f, 0));
+        QTest::keyClick(&f.list(), Qt::Key_Space);
+        QVERIFY(!checked(f, 0));
+        QTest::keyClick(&f.list(), Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&f.list(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(f.editor().currentRow(), 2);
+        QVERIFY(checked(f, 0));
+        QVERIFY(checked(f, 1));
+        QVERIFY(checked(f, 2));
+        QVERIFY(!checked(f, 3));
+    }
+
+    void aDoubleClickFocusesTheTextField()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QTest::mouseDClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 3, 2));
+        QVERIFY(f.view().panel().textField().hasFocus());
+    }
+
+    void theSyncMenuOffersTheRowCommandsInOrder()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        test::ModalCloser closer;
+        f.view().showSyncMenu(f.frame->mapToGlobal(QPoint(200, 200)));
+        QCOMPARE(closer.menuTexts.size(), 17);
+        QCOMPARE(closer.menuTexts[0], QStringLiteral("앞에 자막 추가(&H)\tCtrl+H"));
+        QCOMPARE(closer.menuTexts[2], QStringLiteral("-"));
+        QCOMPARE(closer.menuTexts[16], QStringLiteral("선택 범위 끝으로 이동(&2)\tCtrl+2"));
+    }
+
+    void pastingWithTheLastRowCurrentOffersThePasteMenu()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QApplication::clipboard()->setText(QStringLiteral("붙인 자막"));
+        f.editor().selectRow(6);
+        test::ModalCloser closer(1);  // "현 싱크 위에 내용 삽입(&I)"
+        QVERIFY(f.frame->commands().run(cmd::EditPaste));
+        QCOMPARE(closer.menuTexts, QStringList({"끝에 내용 추가(&A)", "현 싱크 위에 내용 삽입(&I)",
+                                                "-", "취소(&C)"}));
+        QCOMPARE(f.rows().rowCount(), 8);
+        QCOMPARE(f.cell(6, 2), QStringLiteral("붙인 자막"));
+        QCOMPARE(f.editor().currentRow(), 7);
+    }
+
+    void clickingTheStripBelowTheRangeMovesTheEndAndInsideOffersAChoice()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        const app::MarkerStrip& strip = f.view().strip();
+        const auto stripPoint = [&](int row) {
+            const QRect cell = f.list().visualRect(f.rows().index(row, 0));
+            return strip.mapFromGlobal(f.list().viewport()->mapToGlobal(cell.center()));
+        };
+        QCOMPARE(strip.rowAtY(stripPoint(3).y()), 3);
+        // Inside the range (0..6): the menu, and "종료로 선택" moves the end mark.
+        {
+            test::ModalCloser closer(1);
+            QTest::mouseClick(const_cast<app::MarkerStrip*>(&strip), Qt::LeftButton, {},
+                              stripPoint(3));
+            QCOMPARE(closer.menuTexts, QStringList({"시작으로 선택(&S)", "종료로 선택(&E)", "-",
+                                                    "취소(&C)"}));
+        }
+        QVERIFY(f.editor().entry(3)->rangeEnd);
+        QVERIFY(!f.editor().entry(6)->rangeEnd);
+        QCOMPARE(f.editor().rangeEndRow(), 3);
+        // Below the range end: the end mark moves there at once.
+        test::ModalCloser none;
+        QTest::mouseClick(const_cast<app::MarkerStrip*>(&strip), Qt::LeftButton, {},
+                          stripPoint(5));
+        QCOMPARE(none.closed, 0);
+        QCOMPARE(f.editor().rangeEndRow(), 5);
+        QCOMPARE(background(f, 5), CaptionTableModel::kRangeBack);
+        QVERIFY(!background(f, 3).isValid());
+    }
+
+    void precisesChangesDoNotResetTheList()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        QSignalSpy resets(&f.rows(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(&f.rows(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy removes(&f.rows(), &QAbstractItemModel::rowsRemoved);
+        f.editor().selectRow(3);
+        QVERIFY(f.frame->commands().run(cmd::AddCaptionAfter));
+        QCOMPARE(f.rows().rowCount(), 8);
+        QCOMPARE(inserts.count(), 1);
+        QVERIFY(f.frame->commands().run(cmd::DeleteCaption));
+        QCOMPARE(removes.count(), 1);
+        QVERIFY(f.frame->commands().run(cmd::EditUndo));
+        QVERIFY(f.frame->commands().run(cmd::EditUndo));
+        QCOMPARE(f.rows().rowCount(), 7);
+        QCOMPARE(resets.count(), 0);
+    }
+};
+
+QTEST_MAIN(CaptionViewTest)
+#include "caption_view_test.moc"

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include "formats/text_export.h"
+#include "formats/text_import.h"
+#include "import_test_support.h"
+#include "support/cp949.h"
+#include "support/temp_folder.h"
+
+namespace verbanta::test {
+namespace {
+
+class TextImport : public ::testing::Test, protected ImportFixture {
+protected:
+    std::vector<std::string> captions() const
+    {
+        std::vector<std::string> out;
+        for (const ImportedEntry& e : entries()) {
+            EXPECT_EQ(e.startMs, 0);
+            EXPECT_FALSE(e.isEndSync);
+            out.push_back(e.text);
+        }
+        return out;
+    }
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(TextImport, LineModeMakesOneCaptionPerNonBlankLine)
+{
+    ImportTextBytes(model, "A\r\n\r\n  B  \r\n\r\n\r\n", false);
+    EXPECT_EQ(captions(), (Texts{"A", "B"}));
+    ImportTextBytes(model, "one\ntwo\nthree", false);
+    EXPECT_EQ(captions(), (Texts{"one", "two", "three"}));
+    EXPECT_EQ(model.GetFirst().className, "KRCC");
+}
+
+TEST_F(TextImport, ParagraphModeJoinsLinesUpToABlankLine)
+{
+    ImportTextBytes(model, "A\r\nB\r\n\r\n\r\nD\r\n", true);
+    EXPECT_EQ(captions(), (Texts{"A<br>\r\nB", "D"}));
+    ImportTextBytes(model, "A\r\nB\r\nC", true);
+    EXPECT_EQ(captions(), (Texts{"A<br>\r\nB<br>\r\nC"}));
+    // Carriage returns between the two line feeds do not count; other white space does.
+    ImportTextBytes(model, "A\n\r\r\nB\n \nC", true);
+    EXPECT_EQ(captions(), (Texts{"A", "B<br>\r\n <br>\r\nC"}));
+}
+
+TEST_F(TextImport, ParagraphModeBreaksUnixLinesToo)
+{
+    // A bare line feed inside a paragraph is a line break like CR LF.
+    ImportTextBytes(model, "A\nB\n\nC\r\nD", true);
+    EXPECT_EQ(captions(), (Texts{"A<br>\r\nB", "C<br>\r\nD"}));
+}
+
+TEST_F(TextImport, BareCarriageReturnsMakeOneCaption)
+{
+    ImportTextBytes(model, "A\rB\rC\r", false);
+    EXPECT_EQ(captions(), (Texts{"A\rB\rC"}));
+}
+
+TEST_F(TextImport, ConvertsUnicodeTextAndKeepsCp949)
+{
+    ImportTextBytes(model, "\xEF\xBB\xBF첫째 줄\r\n둘째 줄\r\n", false);
+    EXPECT_EQ(captions(), (Texts{cp949("첫째 줄"), cp949("둘째 줄")}));
+    const std::string utf16 = "\xFF\xFE" + iconvConvert("가\r\n\r\n나", "UTF-16LE", "UTF-8");
+    ImportTextBytes(model, utf16, true);
+    EXPECT_EQ(captions(), (Texts{cp949("가"), cp949("나")}));
+    const std::string korean = cp949("한국어 자막");
+    ImportTextBytes(model, korean, false);
+    EXPECT_EQ(captions(), (Texts{korean}));
+}
+
+TEST_F(TextImport, ReplacesTheDocumentAndReportsAnUnreadableFile)
+{
+    model.AddTail(SyncEntry{}, true);
+    TempFolder folder;
+    EXPECT_FALSE(ImportTextFile(model, folder.path("missing.txt"), false));
+    EXPECT_EQ(model.GetCount(), 0);
+    EXPECT_FALSE(model.CanUndo());
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, "지정하신 파일을 열 수 없습니다.\n다시 한번 확인해 주십시오.");
+    EXPECT_EQ(messenger.shown[0].icon, MessageIcon::Warning);
+
+    TempFolder::write(folder.path("a.txt"), "x\ny\n");
+    EXPECT_TRUE(ImportTextFile(model, folder.path("a.txt"), false));
+    EXPECT_EQ(captions(), (Texts{"x", "y"}));
+}
+
+// ---- export ---------------------------------------------------------------------------------
+
+TEST(TextExportName, CutsTheExtensionAndTheModifiedMark)
+{
+    EXPECT_EQ(DefaultTextExportName("a.smi *"), "a.txt");
+    EXPECT_EQ(DefaultTextExportName("a.smi"), "a.txt");
+    EXPECT_EQ(DefaultTextExportName("제목없음 *"), "제목없음.txt");
+    EXPECT_EQ(DefaultTextExportName("movie.part1.smi"), "movie.part1.txt");
+    EXPECT_EQ(DefaultTextExportName(".smi"), ".smi.txt");
+    EXPECT_EQ(DefaultTextExportName("x"), "x.txt");
+    EXPECT_EQ(DefaultTextExportName(""), ".txt");
+}
+
+class TextExport : public ::testing::Test, protected ImportFixture {
+protected:
+    TempFolder folder;
+    void add(std::string text, bool end = false)
+    {
+        const Position p = AppendCaption(model, 0, std::move(text));
+        if (end)
+            model.InsertEndSync(p, 1, false);
+    }
+    std::string exported()
+    {
+        EXPECT_TRUE(ExportText(model, folder.path("out.txt")));
+        return TempFolder::read(folder.path("out.txt"));
+    }
+};
+
+TEST_F(TextExport, WritesOneParagraphPerCaptionWithoutAFinalLineEnd)
+{
+    add("A", true);
+    add("B1<BR>\r\nB2");
+    EXPECT_EQ(exported(), "A\r\n\r\nB1\r\nB2");
+}
+
+TEST_F(TextExport, DecodesKnownEntitiesOnly)
+{
+    add("caf&eacute; &amp; <b>tea</b>");
+    add("&unknown; stays");
+    EXPECT_EQ(exported(), "cafe & tea\r\n\r\n&unknown; stays");
+}
+
+TEST_F(TextExport, WritesACaptionLongerThanTheBufferWhole)
+{
+    const std::string longText(40000, 'x');
+    add("short");
+    add(longText);
+    EXPECT_EQ(exported(), "short\r\n\r\n" + longText);
+}
+
+TEST_F(TextExport, RoundTripsThroughParagraphImport)
+{
+    ImportTextBytes(model, "A\r\nB\r\n\r\nC", true);
+    const std::string text = exported();
+    EXPECT_EQ(text, "A\r\nB\r\n\r\nC");
+    ImportTextBytes(model, text, true);
+    EXPECT_EQ(entriesOf(model).size(), 2u);
+}
+
+TEST_F(TextExport, ReportsAFileThatCannotBeCreated)
+{
+    add("A");
+    EXPECT_FALSE(ExportText(model, folder.path("no/such/dir/out.txt")));
+    EXPECT_EQ(messenger.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace verbanta::test
