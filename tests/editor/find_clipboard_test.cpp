@@ -181,6 +181,20 @@ TEST_F(FindAndClipboard, PastingSamiTextParsesItAboveTheCurrentRowAsOneStep)
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "z"}));
 }
 
+TEST_F(FindAndClipboard, PastingIntoAnEmptyListSelectsTheLastRowPasted)
+{
+    load({});
+    clipboard.content = "<SYNC Start=1><P Class=KRCC>x<SYNC Start=2><P Class=KRCC>y";
+    EXPECT_EQ(editor.paste(), PasteAction::Pasted);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"x", "y"}));
+    EXPECT_EQ(editor.currentRow(), 1);
+    load({});
+    clipboard.content = "plain";
+    editor.pasteInsert();
+    EXPECT_EQ(texts(), std::vector<std::string>{"plain"});
+    EXPECT_EQ(editor.currentRow(), 0);
+}
+
 TEST_F(FindAndClipboard, PasteOnTheLastRowAsksAndAppendKeepsThatRowFirst)
 {
     load({{1000, "a"}, {2000, "b"}});

@@ -131,6 +131,8 @@ void CaptionEditor::documentShown()
     m_rangeStartRow = 0;
     m_rangeEndRow = n - 1;
     m_dragRow = -1;
+    // The player clears its range marks for every new document: send them again.
+    m_sentRangeStartMs = m_sentRangeEndMs = -2;
     m_slotClasses.assign(SamiModel::kSlotCount, std::string());
     for (std::size_t i = 0; i < m_model.languages.size() && i < m_slotClasses.size(); ++i)
         m_slotClasses[static_cast<std::size_t>(m_model.slotOrder[i])] =

@@ -273,8 +273,9 @@ private:
     /// Pulls the anchors' rows onto their times, stretching between them; one undo step.
     void fitRows(int first, int last, const std::vector<Anchor>& anchors);
     void markRange(int row, bool start);
-    /// Pastes the clipboard text before the row; false when the clipboard holds no text.
-    bool pasteText(int row, bool merge);
+    enum class Pasted { Nothing, Plain, Sami };
+    /// Pastes the clipboard text before the row (plain text at the end without a row).
+    Pasted pasteText(int row, bool merge);
     void setCheckedRows(int first, int last, int mode);
     void notifyRow(int row);
     void notifyPanel();

@@ -174,39 +174,44 @@ PasteAction CaptionEditor::paste()
     return rowCount() != before ? PasteAction::Pasted : PasteAction::Nothing;
 }
 
-bool CaptionEditor::pasteText(int row, bool merge)
+CaptionEditor::Pasted CaptionEditor::pasteText(int row, bool merge)
 {
     const std::optional<std::string> clip = m_clipboard.text();
     if (!clip)
-        return false;
+        return Pasted::Nothing;
     const std::string text = cutAtZero(*clip);
     if (text.empty())
-        return false;
+        return Pasted::Nothing;
     if (FindForward(text, "<SYNC", 0, false) >= 0) {
         insertBlockBefore(row, text, merge);
-    } else {
-        SyncEntry plain;
-        m_model.InitEntry(plain);
-        plain.text = text;
-        plain.isEndSync = IsEndSyncText(text);
-        m_model.InsertBefore(rowPos(row), plain, true);  // at the end without a row
+        return Pasted::Sami;
     }
-    return true;
+    SyncEntry plain;
+    m_model.InitEntry(plain);
+    plain.text = text;
+    plain.isEndSync = IsEndSyncText(text);
+    m_model.InsertBefore(rowPos(row), plain, true);  // at the end without a row
+    return Pasted::Plain;
 }
 
 void CaptionEditor::pasteInsert()
 {
     const int r0 = m_currentRow;
     const int c0 = rowCount();
-    bool pasted = false;
+    Pasted pasted = Pasted::Nothing;
     {
         Action action(*this);
         pasted = pasteText(r0, true);
     }
-    if (!pasted)
+    if (pasted == Pasted::Nothing)
         return;
-    // The row that was current, now below the pasted rows.
-    finishChange(std::max(r0, 0) + (rowCount() - c0));
+    const int added = rowCount() - c0;
+    // The row that was current, now below the pasted rows; without one, the last row pasted:
+    // SAMI text goes to the head of the list, plain text to its end.
+    if (r0 >= 0)
+        finishChange(r0 + added);
+    else
+        finishChange(pasted == Pasted::Sami ? added - 1 : rowCount() - 1);
 }
 
 void CaptionEditor::appendAtEnd()
