@@ -96,9 +96,9 @@ void CommandDispatcher::fillMenu(QMenu& menu, std::span<const int> ids)
 
 QMenu* CommandDispatcher::buildMenuBar(QMenuBar& menuBar)
 {
-    for (const menu_layout::Menu& spec : menu_layout::menuBar()) {
-        QMenu* menu = menuBar.addMenu(QString::fromUtf8(spec.title));
-        fillMenu(*menu, spec.items);
+    for (const menu_layout::Menu& layout : menu_layout::menuBar()) {
+        QMenu* menu = menuBar.addMenu(QString::fromUtf8(layout.title));
+        fillMenu(*menu, layout.items);
     }
     return m_recentMenu;
 }
