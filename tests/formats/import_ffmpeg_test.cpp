@@ -147,7 +147,6 @@ TEST_F(ImportAgreesWithFfmpeg, OnTheKoreanSubRipFile)
 
 TEST_F(ImportAgreesWithFfmpeg, OnTheAssFile)
 {
-    GTEST_SKIP() << "Known open fault: this check fails and is being fixed; see the issue notes.";
     compare("overrides.ass", 5, "");
 }
 

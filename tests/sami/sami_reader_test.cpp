@@ -109,6 +109,20 @@ TEST_F(SamiReaderTest, QuotedClassIsALanguageOfItsOwn)
     EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
 }
 
+TEST_F(SamiReaderTest, CleansClassValuesThatCouldNotBeWrittenBack)
+{
+    loadBody("<SYNC Start=1><P Class='A\r\nB{}'>a\r\n<SYNC Start=2><P Class='C D>c\r\n"
+             "<SYNC Start=3><P Class=E/>e\r\n<SYNC Start=4><P Class=>f");
+    EXPECT_EQ(model.classNames[0], "'A__B__'");
+    EXPECT_EQ(model.classNames[1], "'C_D'");
+    EXPECT_EQ(model.classNames[2], "E");
+    // An empty class names no language: the caption keeps the class every new entry has.
+    ASSERT_EQ(model.languageCount, 4);
+    EXPECT_EQ(model.classNames[3], "KRCC");
+    ASSERT_EQ(model.slotList(3).count(), 1);
+    EXPECT_EQ(model.slotList(3)[0].text, "f");
+}
+
 TEST_F(SamiReaderTest, SplitsTwoParagraphsOfOneSyncIntoTheirLanguages)
 {
     load(samiWithBody("<SYNC Start=1000><P Class=KRCC>한국어<P Class=ENCC>English\r\n"
@@ -357,6 +371,15 @@ TEST_F(SamiReaderTest, StopsTheStyleSheetAtAnUnclosedRule)
     ParseStyleSheet(model, "#C { Name:c; } #D { Name:d;");
     EXPECT_NE(model.FindStyle("#C"), -1);
     EXPECT_EQ(model.FindStyle("#D"), -1);
+}
+
+TEST_F(SamiReaderTest, ReadsOnlyWholeSelectors)
+{
+    // As the writer writes an invented class such as "x/P": its tail is not a P rule.
+    ParseStyleSheet(model, ".x/P { Name:x/P; }\r\n#A{ Name:a; }.B { Name:b; }");
+    EXPECT_EQ(model.paragraphStyle.flags, 0xEBFFu);
+    EXPECT_NE(model.FindStyle("#A"), -1);
+    EXPECT_NE(model.FindStyle(".B"), -1);
 }
 
 TEST_F(SamiReaderTest, KeepsDefaultsWithoutParagraphRuleOrTitle)

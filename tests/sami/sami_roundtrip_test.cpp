@@ -75,7 +75,7 @@ TEST_F(SamiRoundTripTest, ForeignMarkupBecomesStableAfterOneSave)
         "<SYNC Start=1200><P Class=KRCC>대소문자<font color=red>빨강</font></P>\n"
         "<SYNC Start=-30><P Class='EN CC'>quoted class\n"
         "<SYNC Start=1700><P Class=krcc>a<b<br>c</body></sami>"));
-    EXPECT_NE(first.find("P Class='EN CC'"), std::string::npos);
+    EXPECT_NE(first.find("P Class='EN_CC'"), std::string::npos);
     EXPECT_NE(first.find(".jpcc { Name:Japanese; lang:ja-JP; }"), std::string::npos);
 }
 

@@ -357,6 +357,11 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
     } else if (mode == TagMode::Paragraph && name[0] == 'C' && EqualsIgnoringCase(name, "CLASS")) {
         // An empty class names no language: the paragraph keeps the class it has.
         std::string cls = CleanNameValue(value);
+        // The class is also a selector in the saved style sheet, where white space or a brace
+        // would turn its rule into another one.
+        for (char& c : cls)
+            if (IsMarkupSpace(c) || c == '{' || c == '}')
+                c = '_';
         if (!cls.empty())
             (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
     } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "ID")) {

@@ -126,7 +126,10 @@ void ParseStyleSheet(SamiModel& model, std::string_view text)
             --begin;
         const std::string_view selector = text.substr(begin, end - begin);
         const std::string_view rule = text.substr(begin, close + 1 - begin);
-        if (!selector.empty()) {
+        // Only a whole selector counts: "ptENCC" at the end of ".ENC//ptENCC" is no P rule.
+        const bool whole = begin == 0 || sami::IsMarkupSpace(text[begin - 1]) ||
+                           text[begin - 1] == '}';
+        if (!selector.empty() && whole) {
             if (selector[0] == 'P' || selector[0] == 'p')
                 model.SetParagraphRule(rule);
             else if (selector[0] == '.')
