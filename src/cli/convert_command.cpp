@@ -1,14 +1,18 @@
 // verbanta-cli convert: imports a subtitle file of another format, or a plain text file, as the
-// editor's import commands do, and writes it as SAMI, or as plain text for an output name
-// ending in ".txt".
+// editor's import commands do (or opens a SAMI file), and writes it as SAMI, as plain text for an
+// output name ending in ".txt", or one language as SubRip, WebVTT or ASS for ".srt", ".vtt" and
+// ".ass".
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli_command.h"
 #include "commands.h"
+#include "formats/export_format.h"
 #include "formats/foreign_import.h"
 #include "formats/microdvd_reader.h"
 #include "formats/reader_table.h"
@@ -28,17 +32,25 @@ struct ConvertOptions {
     std::string from;
     std::string fps = std::string(kFrameRates[kDefaultFrameRateIndex].label);
     bool paragraphs = false;
+    int language = -1;  ///< -1: not given, the first language for a cue format
 };
 
-bool endsWithTxt(const std::string& path)
+bool endsWithIgnoringCase(const std::string& path, std::string_view suffix)
 {
-    if (path.size() < 4)
+    if (path.size() < suffix.size())
         return false;
-    std::string tail = path.substr(path.size() - 4);
+    std::string tail = path.substr(path.size() - suffix.size());
     for (char& c : tail)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-    return tail == ".txt";
+    return tail == suffix;
+}
+
+bool isSamiInput(const ConvertOptions& o)
+{
+    return o.from == "sami" ||
+           (o.from.empty() &&
+            (endsWithIgnoringCase(o.input, ".smi") || endsWithIgnoringCase(o.input, ".sami")));
 }
 
 double framesPerSecond(const std::string& label)
@@ -49,27 +61,41 @@ double framesPerSecond(const std::string& label)
     return kFrameRates[kDefaultFrameRateIndex].framesPerSecond;
 }
 
+bool readInput(SamiModel& model, const ConvertOptions& o)
+{
+    if (isSamiInput(o))
+        return model.LoadFile(o.input, true);
+    if (o.from == "text")
+        return ImportTextFile(model, o.input, o.paragraphs);
+    const std::vector<int> slots = o.from.empty() ? ReadersForFilterEntry(kAllSupportedEntry)
+                                                  : std::vector<int>{FindReaderSlot(o.from)};
+    return ImportForeignFile(model, o.input, slots, framesPerSecond(o.fps));
+}
+
+
 int run(const ConvertOptions& o, CliContext& context)
 {
     if (o.paragraphs && o.from != "text") {
         std::cerr << "convert: --paragraphs applies only with --from text\n";
         return 1;
     }
+    const std::optional<ExportFormat> cueFormat = ExportFormatFromPath(o.output);
+    if (o.language >= 0 && !cueFormat) {
+        std::cerr << "convert: --language applies only to .srt, .vtt and .ass output\n";
+        return 1;
+    }
     SamiModel model(context.settings);
     model.setMessenger(context.messenger);
-    bool imported = false;
-    if (o.from == "text") {
-        imported = ImportTextFile(model, o.input, o.paragraphs);
-    } else {
-        const std::vector<int> slots = o.from.empty()
-                                           ? ReadersForFilterEntry(kAllSupportedEntry)
-                                           : std::vector<int>{FindReaderSlot(o.from)};
-        imported = ImportForeignFile(model, o.input, slots, framesPerSecond(o.fps));
-    }
-    if (!imported)
+    if (!readInput(model, o))
         return 1;
-    const bool written =
-        endsWithTxt(o.output) ? ExportText(model, o.output) : model.SaveFile(o.output, -1);
+    bool written = false;
+    if (cueFormat)
+        written = ExportSubtitlesToFile(model, o.language < 0 ? 0 : o.language, *cueFormat,
+                                        o.output, context.messenger);
+    else if (endsWithIgnoringCase(o.output, ".txt"))
+        written = ExportText(model, o.output);
+    else
+        written = model.SaveFile(o.output, -1);
     return written ? 0 : 1;
 }
 
@@ -80,13 +106,16 @@ void RegisterConvertCommand(CLI::App& app, CliContext& context)
     auto options = std::make_shared<ConvertOptions>();
     CLI::App* cmd = app.add_subcommand(
         "convert", "Import a SubRip, MicroDVD, SubViewer, SSA/ASS, VPlayer, Xombie or text file "
-                   "and write it as SAMI (or as plain text when OUT ends in .txt)");
+                   "(or open a SAMI file) and write it as SAMI, as plain text when OUT ends in "
+                   ".txt, or one language as SubRip, WebVTT or ASS when OUT ends in .srt, .vtt "
+                   "or .ass");
     cmd->add_option("IN", options->input, "The file to import")->required();
     cmd->add_option("OUT", options->output, "The file to write")->required();
     std::vector<std::string> formats;
     for (const SubtitleReader* reader : ReaderTable())
         formats.emplace_back(reader->name());
     formats.emplace_back("text");
+    formats.emplace_back("sami");
     cmd->add_option("--from", options->from,
                     "The input's format; without it every subtitle format is tried in turn")
         ->check(CLI::IsMember(formats));
@@ -97,6 +126,10 @@ void RegisterConvertCommand(CLI::App& app, CliContext& context)
         ->check(CLI::IsMember(rates));
     cmd->add_flag("--paragraphs", options->paragraphs,
                   "Text import: one caption per paragraph instead of per line");
+    cmd->add_option("--language", options->language,
+                    "For .srt, .vtt and .ass output: the language to write, numbered from 0 "
+                    "(default 0)")
+        ->check(CLI::NonNegativeNumber);
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });
 }
 
