@@ -44,6 +44,7 @@ void cutSingleSync(CMainFrame& frame);
 void deleteCaption(CMainFrame& frame);
 void deleteChecked(CMainFrame& frame);
 void deleteInvalidEndSyncs(CMainFrame& frame);
+void exportOtherFormat(CMainFrame& frame);
 inline constexpr Command::Handler exportText = nullptr;
 void externalEditor(CMainFrame& frame);
 inline constexpr Command::Handler fastForward = nullptr;

@@ -16,6 +16,7 @@ enum CommandId : int {
     ImportOtherFormat = 32807,
     ImportText = 32808,
     ExportText = 32809,
+    ExportOtherFormat = 32840,  // SubRip, WebVTT or ASS, one language
     SplitFile = 32814,
     MergeFiles = 32815,
     BatchFormat = 32816,

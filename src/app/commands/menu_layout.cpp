@@ -10,7 +10,7 @@ constexpr int S = kSeparator;
 
 const int kFileMenu[] = {
     FileNew, FileOpen, FileSave, FileSaveAs, S,
-    ImportOtherFormat, ImportText, ExportText, S,
+    ImportOtherFormat, ImportText, ExportText, ExportOtherFormat, S,
     SplitFile, MergeFiles, BatchFormat, S,
     kRecentFiles, S,
     AppExit,
