@@ -29,11 +29,11 @@ TEST(AppSettings, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(s.TopMargin, 2);
 }
 
-TEST(AppSettings, SaveWritesAllThirtyFiveOptionsInTheOptionsSection)
+TEST(AppSettings, SaveWritesAllThirtySixOptionsInTheOptionsSection)
 {
     MemoryKeyValueStore store;
     AppSettings().Save(store);
-    EXPECT_EQ(store.values().size(), 35u);
+    EXPECT_EQ(store.values().size(), 36u);
     for (const auto& [key, value] : store.values())
         EXPECT_EQ(key.rfind("Options\\", 0), 0u) << key;
     EXPECT_EQ(store.readInt("Options", "ShowMediaCtrl"), 1);

@@ -55,6 +55,8 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     {"BottomMargin", &AppSettings::BottomMargin},
     {"LeftMargin", &AppSettings::LeftMargin},
     {"RightMargin", &AppSettings::RightMargin},
+    // Files page; its label is AppSettings::kAutoSaveSecondsLabel.
+    {"AutoSaveSeconds", &AppSettings::AutoSaveSeconds},
 }};
 
 template <class... Ts>

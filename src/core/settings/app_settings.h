@@ -46,13 +46,20 @@ struct AppSettings {
     std::int32_t BottomMargin = 2;
     std::int32_t LeftMargin = 8;
     std::int32_t RightMargin = 8;
+    /// Seconds between recovery copies of a modified document; 0 turns them off.
+    std::int32_t AutoSaveSeconds = 60;
+
+    /// The files page's label and range of `AutoSaveSeconds`, for the options sheet.
+    static constexpr const char* kAutoSaveSecondsLabel = "자동 저장 간격(초, 0은 사용 안 함):";
+    static constexpr std::int32_t kAutoSaveSecondsMinimum = 0;
+    static constexpr std::int32_t kAutoSaveSecondsMaximum = 3600;
 
     /// The section that holds the option values.
     static constexpr const char* kOptionsSection = "Options";
     /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
     static constexpr const char* kSettingsSection = "Settings";
     /// How many values `Load` and `Save` handle.
-    static constexpr int kValueCount = 35;
+    static constexpr int kValueCount = 36;
 
     /// Reads every option; a missing or unreadable value takes its default.
     void Load(const KeyValueStore& store);

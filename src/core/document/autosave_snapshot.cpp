@@ -1,0 +1,53 @@
+#include "document/autosave_snapshot.h"
+
+#include "document/document.h"
+#include "document/message_text.h"
+#include "platform/messenger.h"
+#include "sami/sami_writer.h"
+
+namespace verbanta {
+
+TextEncoding RecoveryEncodingOf(const Document& /*document*/)
+{
+    // Encoding hook: the document does not remember its file's encoding yet, and every save
+    // writes CP949, so the copy does too. Once it does, return its encoding here.
+    return TextEncoding::Cp949;
+}
+
+RecoverySnapshot MakeRecoverySnapshot(const Document& document, std::int64_t savedAt)
+{
+    const TextEncoding encoding = RecoveryEncodingOf(document);
+    RecoverySnapshot snapshot;
+    snapshot.bytes = FromCp949(WriteSami(document.model(), -1), encoding);
+    snapshot.manifest.originalPath = document.pathName();
+    std::string title = document.title();
+    if (title.size() >= 2 && title.compare(title.size() - 2, 2, " *") == 0)
+        title.resize(title.size() - 2);
+    snapshot.manifest.title = std::move(title);
+    snapshot.manifest.savedAt = savedAt;
+    snapshot.manifest.encoding = encodingName(encoding);
+    return snapshot;
+}
+
+bool RestoreRecoveryCopy(Document& document, const RecoveryStore& store,
+                         const RecoveryEntry& entry, Messenger& messenger)
+{
+    std::string bytes;
+    const auto encoding = encodingFromName(entry.manifest.encoding);
+    if (!encoding || !store.readCopy(entry, bytes)) {
+        messenger.showMessage(FillIn(kRecoveryUnreadableMessage, {entry.copyPath}),
+                              MessageIcon::Error);
+        return false;
+    }
+    const std::string text = ToCp949(bytes, *encoding);
+    document.NewDocument();
+    document.model().LoadText(text);
+    // Bound to the file it came from, so that a save writes there with the usual backup; the
+    // recent-file list is for files the user opened.
+    if (!entry.manifest.originalPath.empty())
+        document.SetPathName(entry.manifest.originalPath, false);
+    document.SetModifiedFlag(true);
+    return true;
+}
+
+}  // namespace verbanta

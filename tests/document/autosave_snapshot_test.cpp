@@ -1,0 +1,151 @@
+// A recovery copy of the whole document and its restoring as a modified document bound to
+// the original file.
+#include "document/autosave_snapshot.h"
+
+#include <gtest/gtest.h>
+
+#include "document/document.h"
+#include "document/file_operations.h"
+#include "sami/sami_writer.h"
+#include "settings/app_settings.h"
+#include "support/cp949.h"
+#include "support/recording_messenger.h"
+#include "support/temp_folder.h"
+#include "document_test_support.h"
+
+namespace verbanta {
+namespace {
+
+using test::TempFolder;
+
+constexpr const char* kOwnId = "fedcba9876543210";
+constexpr const char* kCrashedId = "0123456789abcdef";
+
+const std::string kTwoLanguages =
+    "<SAMI>\r\n<HEAD>\r\n<TITLE>t</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
+    "P { margin-left:8pt; }\r\n.KRCC { Name:Korean; lang:ko-KR; SAMIType:CC; }\r\n"
+    ".ENCC { Name:English; lang:en-US; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n"
+    "<BODY>\r\n<SYNC Start=1000><P Class=KRCC>\r\nko\r\n<SYNC Start=1000><P Class=ENCC>\r\n"
+    "en\r\n</BODY>\r\n</SAMI>";
+
+class RecoverySnapshotTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    AppSettings settings;
+    test::RecordingMessenger messenger;
+    test::RecordingViews views;
+    Document doc{settings, messenger, SystemFileOperations()};
+    std::string recovery = folder.path("recovery");
+    std::string original = folder.path("movie.smi");
+
+    void SetUp() override
+    {
+        doc.setViews(&views);
+        TempFolder::write(original, kTwoLanguages);
+        ASSERT_TRUE(doc.OpenDocument(original));
+    }
+
+    /// Edits the first caption to a Korean text, as the user would.
+    void editKorean()
+    {
+        SyncEntry entry = doc.model().GetFirst();
+        entry.text = test::cp949("고쳐 쓴 자막");
+        doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
+        doc.SetModifiedFlag(true);
+    }
+
+    /// The copy a crashed run left of the current document.
+    void crashWithCopy(std::int64_t savedAt = 1796736000)
+    {
+        RecoveryStore crashed(recovery, kCrashedId, SystemFileOperations());
+        const RecoverySnapshot s = MakeRecoverySnapshot(doc, savedAt);
+        ASSERT_TRUE(crashed.writeCopy(s.bytes, s.manifest));
+    }
+};
+
+TEST_F(RecoverySnapshotTest, HoldsTheWholeModelAllLanguagesAndTheCleanTitle)
+{
+    editKorean();
+    ASSERT_EQ(doc.title(), "movie.smi *");
+    const RecoverySnapshot s = MakeRecoverySnapshot(doc, 42);
+    EXPECT_EQ(s.bytes, WriteSami(doc.model(), -1));
+    EXPECT_NE(s.bytes.find(test::cp949("고쳐 쓴 자막")), std::string::npos);
+    EXPECT_NE(s.bytes.find("ENCC"), std::string::npos);
+    EXPECT_NE(s.bytes.find("en\r\n"), std::string::npos);
+    EXPECT_EQ(s.manifest.originalPath, original);
+    EXPECT_EQ(s.manifest.title, "movie.smi");
+    EXPECT_EQ(s.manifest.savedAt, 42);
+    EXPECT_EQ(s.manifest.encoding, "cp949");
+}
+
+TEST_F(RecoverySnapshotTest, RestoresAsAModifiedDocumentThatSavesToTheOriginalWithBackup)
+{
+    editKorean();
+    const std::string edited = WriteSami(doc.model(), -1);
+    crashWithCopy();
+
+    // The next run starts with an empty document.
+    Document next{settings, messenger, SystemFileOperations()};
+    test::RecordingViews nextViews;
+    next.setViews(&nextViews);
+    next.NewDocument();
+    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    const auto entries = store.listLeftCopies();
+    ASSERT_EQ(entries.size(), 1u);
+    ASSERT_TRUE(RestoreRecoveryCopy(next, store, entries[0], messenger));
+
+    EXPECT_EQ(WriteSami(next.model(), -1), edited);
+    EXPECT_EQ(next.model().GetLanguageCount(), 2);
+    EXPECT_EQ(next.pathName(), original);
+    EXPECT_TRUE(next.IsModified());
+    EXPECT_EQ(next.title(), "movie.smi *");
+    EXPECT_TRUE(nextViews.recent.empty());
+    EXPECT_TRUE(messenger.shown.empty());
+
+    ASSERT_TRUE(next.FileSave());
+    EXPECT_EQ(TempFolder::read(original), edited);
+    EXPECT_EQ(TempFolder::read(folder.path("movie.BAK")), kTwoLanguages);
+    EXPECT_FALSE(next.IsModified());
+}
+
+TEST_F(RecoverySnapshotTest, AnUntitledDocumentIsRestoredUntitled)
+{
+    doc.NewDocument();
+    SyncEntry entry;
+    doc.model().InitEntry(entry);
+    entry.startMs = 500;
+    entry.text = test::cp949("고쳐 쓴 자막");
+    doc.model().AddTail(entry, true);
+    doc.SetModifiedFlag(true);
+    crashWithCopy();
+    Document next{settings, messenger, SystemFileOperations()};
+    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    const auto entries = store.listLeftCopies();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].manifest.originalPath, "");
+    EXPECT_EQ(entries[0].manifest.title, Document::kUntitled);
+    ASSERT_TRUE(RestoreRecoveryCopy(next, store, entries[0], messenger));
+    EXPECT_EQ(next.pathName(), "");
+    EXPECT_EQ(next.title(), std::string(Document::kUntitled) + " *");
+    EXPECT_EQ(next.model().GetFirst().text, test::cp949("고쳐 쓴 자막"));
+}
+
+TEST_F(RecoverySnapshotTest, ACopyThatVanishedLeavesTheDocumentAsItWasWithOneMessage)
+{
+    editKorean();
+    crashWithCopy();
+    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    const auto entries = store.listLeftCopies();
+    ASSERT_EQ(entries.size(), 1u);
+    std::filesystem::remove(entries[0].copyPath);
+    const std::string before = WriteSami(doc.model(), -1);
+    EXPECT_FALSE(RestoreRecoveryCopy(doc, store, entries[0], messenger));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text,
+              "복구 파일 \"" + entries[0].copyPath + "\"을 읽을 수 없습니다.");
+    EXPECT_EQ(WriteSami(doc.model(), -1), before);
+    EXPECT_EQ(doc.pathName(), original);
+}
+
+}  // namespace
+}  // namespace verbanta
