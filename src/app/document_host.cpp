@@ -4,12 +4,15 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
+#include "autosave_controller.h"
 #include "caption_view.h"
 #include "commands/command_dispatcher.h"
+#include "document/autosave_snapshot.h"
 #include "document/file_operations.h"
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "player_pane.h"
+#include "recovery_dialog.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -33,6 +36,8 @@ DocumentHost::DocumentHost(CMainFrame& frame)
 {
     m_document.setWatchListener(this);
     m_document.setViews(this);
+    m_autosave = std::make_unique<AutosaveController>(m_document, frame.context().settings,
+                                                      frame.context().messenger);
 }
 
 DocumentHost::~DocumentHost()
@@ -53,6 +58,7 @@ bool DocumentHost::newFile()
     if (!m_document.SaveModified())
         return false;
     const bool created = m_document.NewDocument();
+    m_autosave->documentClean();
     documentReplaced();
     return created;
 }
@@ -73,6 +79,7 @@ bool DocumentHost::openFile(const QString& path)
         return false;
     m_lastFolder = QFileInfo(path).absolutePath();
     const bool opened = m_document.OpenDocument(toPath(path));
+    m_autosave->documentClean();
     // Success or not, the model's content changed: a failed open leaves it empty.
     documentReplaced();
     return opened;
@@ -81,6 +88,8 @@ bool DocumentHost::openFile(const QString& path)
 bool DocumentHost::save()
 {
     const bool saved = m_document.FileSave();
+    if (saved)
+        m_autosave->documentClean();
     m_frame.commands().updateStates();
     return saved;
 }
@@ -92,6 +101,8 @@ bool DocumentHost::saveAs()
     if (!chosen || chosen->empty())
         return false;
     const bool saved = m_document.SaveDocument(*chosen);
+    if (saved)
+        m_autosave->documentClean();
     m_frame.commands().updateStates();
     return saved;
 }
@@ -108,6 +119,8 @@ bool DocumentHost::closeGuard()
         WindowSettings::writeLastDirectory(
             m_frame.context().store,
             toPath(QFileInfo(QString::fromStdString(m_document.pathName())).absolutePath()));
+    // Saved or not to be saved: either way no copy is to be offered at the next start.
+    m_autosave->documentClean();
     return true;
 }
 
@@ -179,6 +192,37 @@ void DocumentHost::fileChanged(int watchId)
     // The watch's thread: hand the id to the window's thread and return at once.
     QMetaObject::invokeMethod(
         this, [this, watchId] { m_document.OnFileWatchNotify(watchId); }, Qt::QueuedConnection);
+}
+
+}  // namespace verbanta::app
+
+namespace verbanta::app {
+
+std::unique_ptr<RecoveryDialog> DocumentHost::makeRecoveryDialog()
+{
+    std::vector<RecoveryEntry> left = m_autosave->store().listLeftCopies();
+    if (left.empty())
+        return nullptr;
+    return std::make_unique<RecoveryDialog>(
+        std::move(left), [this](const RecoveryEntry& e) { return restoreRecovery(e); },
+        [this](const RecoveryEntry& e) { return m_autosave->store().removeEntry(e); }, &m_frame);
+}
+
+bool DocumentHost::offerRecovery()
+{
+    const std::unique_ptr<RecoveryDialog> dialog = makeRecoveryDialog();
+    return dialog && dialog->exec() == QDialog::Accepted;
+}
+
+bool DocumentHost::restoreRecovery(const RecoveryEntry& entry)
+{
+    if (!m_document.SaveModified())
+        return false;
+    if (!RestoreRecoveryCopy(m_document, m_autosave->store(), entry, m_frame.context().messenger))
+        return false;
+    documentReplaced();
+    m_autosave->documentRestored(entry);
+    return true;
 }
 
 }  // namespace verbanta::app

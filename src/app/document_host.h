@@ -10,9 +10,15 @@
 #include "editor/editor_ports.h"
 #include "filewatch/file_watch.h"
 
+namespace verbanta {
+struct RecoveryEntry;
+}
+
 namespace verbanta::app {
 
+class AutosaveController;
 class CMainFrame;
+class RecoveryDialog;
 
 /// Ties the one document to the window: the file commands with their dialogs, the title, the
 /// recent-file list, the save prompt before the window closes, and the file watch's notices,
@@ -65,6 +71,15 @@ public:
     /// The folder open and save dialogs start in: the document's, or the last one used.
     QString startFolder() const;
 
+    // Recovery copies.
+    AutosaveController& autosave() { return *m_autosave; }
+    /// The offer of the copies left by runs that ended abnormally; null when there are none.
+    std::unique_ptr<RecoveryDialog> makeRecoveryDialog();
+    /// At start-up: offers the left copies, if any; whether one was restored.
+    bool offerRecovery();
+    /// Opens a left copy as a modified document bound to its original path.
+    bool restoreRecovery(const RecoveryEntry& entry);
+
 private:
     void documentReplaced();
 
@@ -72,6 +87,7 @@ private:
     FileWatch m_fileWatch;
     Document m_document;
     QString m_lastFolder;
+    std::unique_ptr<AutosaveController> m_autosave;
 };
 
 }  // namespace verbanta::app
