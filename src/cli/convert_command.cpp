@@ -12,6 +12,7 @@
 
 #include "cli_command.h"
 #include "commands.h"
+#include "encoding_option.h"
 #include "formats/export_format.h"
 #include "formats/foreign_import.h"
 #include "formats/microdvd_reader.h"
@@ -33,6 +34,7 @@ struct ConvertOptions {
     std::string fps = std::string(kFrameRates[kDefaultFrameRateIndex].label);
     bool paragraphs = false;
     int language = -1;  ///< -1: not given, the first language for a cue format
+    std::string encoding;  ///< SAMI and text output; empty: as read (CP949 for an import)
 };
 
 bool endsWithIgnoringCase(const std::string& path, std::string_view suffix)
@@ -84,10 +86,16 @@ int run(const ConvertOptions& o, CliContext& context)
         std::cerr << "convert: --language applies only to .srt, .vtt and .ass output\n";
         return 1;
     }
+    if (!o.encoding.empty() && cueFormat) {
+        std::cerr << "convert: --encoding applies only to SAMI and .txt output\n";
+        return 1;
+    }
     SamiModel model(context.settings);
     model.setMessenger(context.messenger);
     if (!readInput(model, o))
         return 1;
+    if (const auto encoding = ChosenEncoding(o.encoding))
+        model.fileEncoding = *encoding;
     bool written = false;
     if (cueFormat)
         written = ExportSubtitlesToFile(model, o.language < 0 ? 0 : o.language, *cueFormat,
@@ -130,6 +138,9 @@ void RegisterConvertCommand(CLI::App& app, CliContext& context)
                     "For .srt, .vtt and .ass output: the language to write, numbered from 0 "
                     "(default 0)")
         ->check(CLI::NonNegativeNumber);
+    AddEncodingOption(cmd, options->encoding,
+                      "For SAMI and .txt output: the encoding to write; a SAMI input's own "
+                      "encoding, or CP949 for an import, when omitted");
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });
 }
 

@@ -56,9 +56,11 @@ int run(const InfoOptions& o, CliContext& context)
     }
 
     const std::string title = Cp949ToUtf8(model.title);
+    const char* encoding = encodingName(model.fileEncoding);
     if (o.json) {
         nlohmann::ordered_json out;
         out["title"] = title;
+        out["encoding"] = encoding;
         out["languages"] = nlohmann::ordered_json::array();
         for (const LanguageSummary& s : languages)
             out["languages"].push_back({{"class", s.className},
@@ -71,7 +73,9 @@ int run(const InfoOptions& o, CliContext& context)
         std::cout << out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
         return 0;
     }
-    std::cout << "title: " << title << '\n' << "languages: " << languages.size() << '\n';
+    std::cout << "title: " << title << '\n'
+              << "encoding: " << encoding << '\n'
+              << "languages: " << languages.size() << '\n';
     for (std::size_t i = 0; i < languages.size(); ++i) {
         const LanguageSummary& s = languages[i];
         std::cout << "  " << i << ": " << s.className << " (" << s.name << ", " << s.code

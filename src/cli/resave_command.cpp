@@ -1,4 +1,5 @@
-// verbanta-cli resave: reads a SAMI file and writes it again, whole or one language of it.
+// verbanta-cli resave: reads a SAMI file and writes it again, whole or one language of it, in
+// the encoding it was read in or the one asked for.
 
 #include <iostream>
 #include <memory>
@@ -6,7 +7,9 @@
 
 #include "cli_command.h"
 #include "commands.h"
+#include "encoding_option.h"
 #include "model/sami_model.h"
+#include "sami/sami_file.h"
 
 namespace verbanta::cli {
 namespace {
@@ -15,6 +18,7 @@ struct ResaveOptions {
     std::string input;
     std::string output;
     int language = -1;
+    std::string encoding;
 };
 
 int run(const ResaveOptions& o, CliContext& context)
@@ -28,7 +32,8 @@ int run(const ResaveOptions& o, CliContext& context)
                   << " language(s), numbered from 0\n";
         return 1;
     }
-    return model.SaveFile(o.output, o.language) ? 0 : 1;
+    const TextEncoding encoding = ChosenEncoding(o.encoding).value_or(model.fileEncoding);
+    return sami::SaveSamiFile(model, o.output, o.language, encoding) ? 0 : 1;
 }
 
 }  // namespace
@@ -41,6 +46,8 @@ void RegisterResaveCommand(CLI::App& app, CliContext& context)
     cmd->add_option("OUT", options->output, "SAMI file to write")->required();
     cmd->add_option("--language", options->language,
                     "Write only this language (0-based index); every language when omitted");
+    AddEncodingOption(cmd, options->encoding,
+                      "Write in this encoding; the encoding of IN when omitted");
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });
 }
 

@@ -8,6 +8,7 @@
 #include "cli_command.h"
 #include "commands.h"
 #include "document/document.h"
+#include "encoding_option.h"
 #include "document/file_operations.h"
 
 namespace verbanta::cli {
@@ -17,6 +18,7 @@ struct SaveLanguageOptions {
     std::string input;
     std::string output;
     int language = 0;
+    std::string encoding;
 };
 
 int run(const SaveLanguageOptions& o, CliContext& context)
@@ -30,7 +32,7 @@ int run(const SaveLanguageOptions& o, CliContext& context)
                   << " language(s), numbered from 0\n";
         return 1;
     }
-    return document.SaveLanguage(o.output, o.language) ? 0 : 1;
+    return document.SaveLanguage(o.output, o.language, ChosenEncoding(o.encoding)) ? 0 : 1;
 }
 
 }  // namespace
@@ -44,6 +46,8 @@ void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context)
     cmd->add_option("OUT", options->output, "SAMI file to write")->required();
     cmd->add_option("--language", options->language, "The language to write (0-based index)")
         ->required();
+    AddEncodingOption(cmd, options->encoding,
+                      "Write in this encoding; the encoding of IN when omitted");
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });
 }
 

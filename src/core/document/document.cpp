@@ -87,9 +87,10 @@ bool Document::OpenDocument(const std::string& path)
     return true;
 }
 
-bool Document::writeModel(const std::string& temporaryPath, int languageIndex)
+bool Document::writeModel(const std::string& temporaryPath, int languageIndex,
+                          TextEncoding encoding)
 {
-    if (!m_model.SaveFile(temporaryPath, languageIndex))
+    if (!sami::SaveSamiFile(m_model, temporaryPath, languageIndex, encoding))
         return false;
     if (m_files.syncFile(temporaryPath))
         return true;
@@ -99,13 +100,14 @@ bool Document::writeModel(const std::string& temporaryPath, int languageIndex)
     return false;
 }
 
-bool Document::SaveDocument(const std::string& path)
+bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding> encoding)
 {
     const bool makeBackup = m_settings.MakeBackup;
+    const TextEncoding target = encoding.value_or(m_model.fileEncoding);
     StopFileWatch();
     const SaveResult result = SaveWithBackup(
-        path, makeBackup, [this](const std::string& tmp) { return writeModel(tmp, -1); }, m_files,
-        m_messenger);
+        path, makeBackup, [&](const std::string& tmp) { return writeModel(tmp, -1, target); },
+        m_files, m_messenger);
     if (result.outcome != SaveOutcome::Saved) {
         // The edits are still in the model and the file on disk is what it was before, so
         // watching it goes on.
@@ -113,6 +115,7 @@ bool Document::SaveDocument(const std::string& path)
         return false;
     }
     m_model.readOnly = false;
+    m_model.fileEncoding = target;
     SetModifiedFlag(false);
     if (path != m_path)
         SetPathName(path, true);
@@ -258,7 +261,8 @@ void Document::OnFileWatchNotify(int watchId)
     }
 }
 
-bool Document::SaveLanguage(const std::string& path, int languageIndex)
+bool Document::SaveLanguage(const std::string& path, int languageIndex,
+                            std::optional<TextEncoding> encoding)
 {
     if (languageIndex < 0 || languageIndex >= m_model.GetLanguageCount())
         return false;
@@ -267,7 +271,11 @@ bool Document::SaveLanguage(const std::string& path, int languageIndex)
     if (ownFile)
         StopFileWatch();
     const bool saved = ReplaceFileSafely(
-        path, [&](const std::string& tmp) { return writeModel(tmp, languageIndex); }, m_files);
+        path,
+        [&](const std::string& tmp) {
+            return writeModel(tmp, languageIndex, encoding.value_or(m_model.fileEncoding));
+        },
+        m_files);
     if (ownFile)
         StartFileWatch();
     return saved;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,9 +46,13 @@ public:
     /// Opens a SAMI file; on failure the document is left empty, clean and untitled.
     bool OpenDocument(const std::string& path);
     /// Saves the whole model to the path through a temporary file, with a backup when
-    /// `MakeBackup` is set. A failed save leaves the model, its edits and the modified mark
-    /// as they were, and every file on disk whole.
-    bool SaveDocument(const std::string& path);
+    /// `MakeBackup` is set, in the document's encoding or the one given (save-as), which the
+    /// document then keeps. A failed save leaves the model, its edits, its encoding and the
+    /// modified mark as they were, and every file on disk whole.
+    bool SaveDocument(const std::string& path,
+                      std::optional<TextEncoding> encoding = std::nullopt);
+    /// The encoding the file was opened in and is saved in; CP949 for a new document.
+    TextEncoding encoding() const { return m_model.fileEncoding; }
     /// Empties the model and gives it the default header.
     void ClearContents();
     /// Reads the file again after another program changed it (nothing without a path).
@@ -78,16 +83,18 @@ public:
     /// A notice that arrives while the question is showing is dropped.
     void OnFileWatchNotify(int watchId);
 
-    /// Writes one language (its index in the language list) to a file of its own; the
-    /// document, its path and its modified mark stay as they are.
-    bool SaveLanguage(const std::string& path, int languageIndex);
+    /// Writes one language (its index in the language list) to a file of its own, in the
+    /// document's encoding unless another is given; the document, its path, its encoding and
+    /// its modified mark stay as they are.
+    bool SaveLanguage(const std::string& path, int languageIndex,
+                      std::optional<TextEncoding> encoding = std::nullopt);
     /// Loads the files one after the other into the document (the merge dialog's OK) and marks
     /// the document modified when at least one was loaded.
     bool MergeFiles(const std::vector<std::string>& paths);
 
 private:
     /// Writes the model (one language, or all for -1) to a new file and flushes it to the disk.
-    bool writeModel(const std::string& temporaryPath, int languageIndex);
+    bool writeModel(const std::string& temporaryPath, int languageIndex, TextEncoding encoding);
     void refreshTitle();
     void becomeUntitled();
 

@@ -50,6 +50,7 @@ void SamiModel::Reset(bool withDefaultHeader)
     for (int j = 0; j < kSlotCount; ++j)
         slotOrder[static_cast<std::size_t>(j)] = j;
     readOnly = false;
+    fileEncoding = TextEncoding::Cp949;
 }
 
 void SamiModel::SetDefaultHeader()

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/codepage.h"
 #include "model/paragraph_style.h"
 #include "model/sync_entry.h"
 #include "model/sync_list.h"
@@ -205,6 +206,8 @@ public:
     std::int32_t currentSlot = 0;
     Position playCursor = nullptr;
     bool readOnly = false;
+    /// The encoding of the file last loaded whole (saves write it back); CP949 after Reset.
+    TextEncoding fileEncoding = TextEncoding::Cp949;
 
 private:
     void requestCheckOrder();

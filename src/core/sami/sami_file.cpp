@@ -1,5 +1,6 @@
-// SAMI files on a POSIX file system: loading with the read-only and size rules, creating and
-// writing with cleanup, and the system's error numbers turned into the Korean reasons.
+// SAMI files on a POSIX file system: loading with the read-only and size rules and the
+// conversion from the file's encoding, creating and writing with cleanup, and the system's
+// error numbers turned into the Korean reasons.
 #include "sami/sami_file.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 
 #include "model/sami_model.h"
 #include "platform/messenger.h"
+#include "sami/sami_writer.h"
 
 namespace verbanta {
 namespace sami {
@@ -176,7 +178,28 @@ bool WriteFileReporting(const std::string& path, std::string_view bytes, Messeng
     return false;
 }
 
+bool SaveSamiFile(const SamiModel& model, const std::string& path, int languageIndex,
+                  TextEncoding encoding)
+{
+    return WriteFileReporting(path, FromCp949(WriteSami(model, languageIndex), encoding),
+                              model.messenger());
+}
+
+bool ExportPlainTextFile(const SamiModel& model, const std::string& path, TextEncoding encoding)
+{
+    return WriteFileReporting(path, FromCp949(WritePlainText(model), encoding),
+                              model.messenger());
+}
+
 }  // namespace sami
+
+DecodedText DecodeFileText(std::string_view bytes)
+{
+    DecodedText decoded;
+    decoded.encoding = DetectEncoding(bytes);
+    decoded.text = ToCp949(bytes, decoded.encoding);
+    return decoded;
+}
 
 bool SamiModel::LoadFile(const std::string& path, bool replace)
 {
@@ -211,22 +234,27 @@ bool SamiModel::LoadFile(const std::string& path, bool replace)
         messenger().showMessage(path + "\r은 디렉토리입니다.", MessageIcon::Error);
         return false;
     }
-    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxSamiFileBytes) {
+    const auto tooLarge = [&] {
         messenger().showMessage(path + "\n파일의 크기가 너무 커서 편집이 불가능합니다.",
                                 MessageIcon::Error);
         return false;
-    }
+    };
+    // The limit counts the converted text, so a UTF-16 file may be larger on disk; no file
+    // beyond this can convert to less than the limit.
+    constexpr std::size_t kReadLimit = kMaxUnicodeSamiFileBytes;
+    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kReadLimit)
+        return tooLarge();
 
     // Read until the end or one byte past the limit, which tells a file that grew since it
     // was measured.
-    std::string bytes(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), kMaxSamiFileBytes) + 1,
+    std::string bytes(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), kReadLimit) + 1,
                       '\0');
     std::size_t size = 0;
     for (;;) {
         if (size == bytes.size()) {
-            if (size > kMaxSamiFileBytes)
+            if (size > kReadLimit)
                 break;
-            bytes.resize(std::min(bytes.size() * 2, kMaxSamiFileBytes + 1));
+            bytes.resize(std::min(bytes.size() * 2, kReadLimit + 1));
         }
         const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
         if (n < 0 && errno == EINTR)
@@ -241,19 +269,23 @@ bool SamiModel::LoadFile(const std::string& path, bool replace)
             break;
         size += static_cast<std::size_t>(n);
     }
-    if (size > kMaxSamiFileBytes) {
-        messenger().showMessage(path + "\n파일의 크기가 너무 커서 편집이 불가능합니다.",
-                                MessageIcon::Error);
-        return false;
-    }
+    if (size > kReadLimit)
+        return tooLarge();
     bytes.resize(size);
 
+    // UTF-16 text must be converted before the scanner sees it: its zero bytes would end it.
+    const DecodedText decoded = DecodeFileText(bytes);
+    if (decoded.text.size() > kMaxSamiFileBytes)
+        return tooLarge();
+
     if (replace) {
-        // Only the document's own file decides whether the document is read-only.
-        LoadText(bytes);
+        // Only the document's own file decides whether the document is read-only and how it
+        // is saved; an appended file keeps the document's encoding.
+        LoadText(decoded.text);
         readOnly = !writable;
+        fileEncoding = decoded.encoding;
     } else {
-        AppendTextAt(GetTailPosition(), bytes);
+        AppendTextAt(GetTailPosition(), decoded.text);
     }
     return true;
 }

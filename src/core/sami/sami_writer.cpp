@@ -170,14 +170,15 @@ std::string WritePlainText(const SamiModel& model)
 }
 
 // The model is never changed by writing: the automatic end syncs exist only in the output.
+// Both write in the encoding the document was opened in.
 bool SamiModel::SaveFile(const std::string& path, int languageIndex)
 {
-    return sami::WriteFileReporting(path, WriteSami(*this, languageIndex), messenger());
+    return sami::SaveSamiFile(*this, path, languageIndex, fileEncoding);
 }
 
 bool SamiModel::ExportPlainText(const std::string& path)
 {
-    return sami::WriteFileReporting(path, WritePlainText(*this), messenger());
+    return sami::ExportPlainTextFile(*this, path, fileEncoding);
 }
 
 std::string SamiModel::BuildPreviewHtml(const SyncEntry& entry) const
