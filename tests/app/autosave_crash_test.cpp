@@ -85,7 +85,7 @@ private slots:
         first.start(QStringLiteral(VERBANTA_APP_PATH),
                     {QStringLiteral("--test-edit"), QString::fromUtf8(kEdit), film});
         QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!copyWithEdit().isEmpty(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!copyWithEdit().isEmpty(), 60000);
         QCOMPARE(first.state(), QProcess::Running);
         first.kill();  // SIGKILL: nothing of the editor's own clean-up runs
         QVERIFY(first.waitForFinished(10000));
@@ -100,7 +100,7 @@ private slots:
         QProcess second;
         second.setProcessEnvironment(environment());
         second.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--test-recovery-report")});
-        QVERIFY(second.waitForFinished(30000));
+        QVERIFY(second.waitForFinished(60000));
         const QString out = QString::fromUtf8(second.readAllStandardOutput());
         QCOMPARE(second.exitCode(), 0);
         const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -119,6 +119,40 @@ private slots:
         QVERIFY2(lines.contains(QStringLiteral("title\tfilm.smi * - Verbanta")), qPrintable(out));
         QVERIFY2(lines.contains(QStringLiteral("caption\t") + QString::fromUtf8(kEdit)),
                  qPrintable(out));
+    }
+
+    void damagedAndForeignFilesInTheRecoveryFolderDoNotStopTheStart()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        const QString folder = home.filePath(QStringLiteral("data/Quandel Soft/Verbanta/recovery"));
+        QVERIFY(QDir().mkpath(folder));
+        auto put = [&](const QString& name, const QByteArray& bytes) {
+            QFile file(folder + QLatin1Char('/') + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        put(QStringLiteral("0123456789abcdef.manifest"), QByteArray("\0\xff garbage\n", 11));
+        put(QStringLiteral("0123456789abcdef.smi"), "<SAMI>");
+        put(QStringLiteral("1111111111111111.manifest"),
+            "Verbanta recovery 1\npath=/x.smi\ntitle=x\ntime=1\nencoding=cp949\n");
+        put(QStringLiteral("readme.txt"), "not ours");
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/2222222222222222.manifest")));
+
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--test-recovery-report")});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        // Nothing was offered (exit code 2 says so), and nothing was deleted.
+        QCOMPARE(run.exitCode(), 2);
+        QVERIFY(!run.readAllStandardOutput().contains("offer"));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/readme.txt")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/0123456789abcdef.smi")));
     }
 };
 

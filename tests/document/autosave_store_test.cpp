@@ -182,6 +182,10 @@ TEST_F(RecoveryStoreTest, DamagedAndForeignFilesAreSkipped)
     put("notes.txt", "hello");
     put("3333333333333333.manifest", std::string(RecoveryStore::kMaxManifestBytes + 1, 'x'));
     put("3333333333333333.smi", "<SAMI>");
+    RecoveryManifest klingon = sampleManifest();
+    klingon.encoding = "klingon-8";
+    put("6666666666666666.manifest", FormatManifest(klingon));
+    put("6666666666666666.smi", "<SAMI>");
     std::filesystem::create_directories(folder + "/4444444444444444.manifest");
     put("5555555555555555.manifest", FormatManifest(sampleManifest()));
     std::filesystem::create_directories(folder + "/5555555555555555.smi");

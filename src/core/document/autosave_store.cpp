@@ -11,6 +11,7 @@
 #include <random>
 
 #include "document/file_operations.h"
+#include "model/codepage.h"
 
 namespace verbanta {
 namespace {
@@ -279,7 +280,8 @@ std::optional<RecoveryEntry> RecoveryStore::readEntry(const std::string& id) con
     if (!m_files.readFile(entry.manifestPath, text))
         return std::nullopt;
     auto manifest = ParseManifest(text);
-    if (!manifest)
+    // A copy in an encoding this version cannot read could not be restored.
+    if (!manifest || !encodingFromName(manifest->encoding))
         return std::nullopt;
     entry.manifest = std::move(*manifest);
     return entry;

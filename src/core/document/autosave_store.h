@@ -69,8 +69,9 @@ public:
     /// Whether this session has a copy on disk.
     bool hasOwnCopy() const;
 
-    /// The copies of other runs whose lock is free, newest first. Damaged manifests, copies
-    /// without their manifest or data, and files not named like ours are skipped.
+    /// The copies of other runs whose lock is free, newest first. Damaged manifests, unknown
+    /// encodings, copies without their manifest or data, and files not named like ours are
+    /// skipped.
     std::vector<RecoveryEntry> listLeftCopies() const;
     /// Deletes an ended run's copy, manifest and lock file; false when one of them stays.
     bool removeEntry(const RecoveryEntry& entry);
