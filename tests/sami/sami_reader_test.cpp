@@ -1,6 +1,7 @@
 // The SAMI scanner: elements, attributes, paragraphs, comments, style sheets and the language
 // repair of a whole load, plus the fragment inserts of the editing commands.
 #include "sami/sami_reader.h"
+#include "sami/sami_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -447,6 +448,17 @@ TEST_F(SamiReaderTest, PutsClassesBeyondTenIntoTheTenthListAndSaysSoOnce)
     EXPECT_EQ(model.slotList(9)[3].className, "L12");
     const auto shown = messages();
     EXPECT_EQ(std::count(shown.begin(), shown.end(), std::string(kTooManyLanguagesMessage)), 1);
+    // Saved alone, the tenth list is one language, and it reads back as that one language.
+    const std::string alone = WriteSami(model, 9);
+    SamiModel again(settings);
+    again.LoadText(alone);
+    EXPECT_EQ(again.languageCount, 1);
+    EXPECT_EQ(again.classNames[0], "L9");
+    // The written automatic end sync is read back as an entry of that one language.
+    std::vector<std::string> expected = textsOf(model, 9);
+    expected.push_back("&nbsp;");
+    EXPECT_EQ(textsOf(again, 0), expected);
+    EXPECT_EQ(WriteSami(again, -1), alone);
 }
 
 TEST_F(SamiReaderTest, KeepsAtMostTenLanguagesOfAFileWithoutSyncs)

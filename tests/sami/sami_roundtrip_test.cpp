@@ -102,6 +102,29 @@ TEST_F(SamiRoundTripTest, AutomaticEndSyncIsStoredOnlyAfterReadingBack)
     EXPECT_EQ(model.GetLast().startMs, 11000);
 }
 
+TEST_F(SamiRoundTripTest, TextFromOutsideTheReaderCannotSwallowTheNextSync)
+{
+    // As an import or the edit panel may leave them: an end tag left open at the end, and a
+    // structural tag written into the text.
+    const std::string texts[] = {"- \xbf\xb9.</i", "a <SYNC Start=5> b", "x</", "<P Class=X>y"};
+    for (const std::string& text : texts) {
+        SamiModel model(settings);
+        SyncEntry e;
+        model.InitEntry(e);
+        e.startMs = 1000;
+        e.text = text;
+        model.AddTail(e, false);
+        model.InsertEndSync(model.GetHeadPosition(), 2000, false);
+        const std::string written = WriteSami(model, -1);
+        SamiModel again(settings);
+        again.LoadText(written);
+        ASSERT_EQ(again.GetCount(), 2) << text;
+        EXPECT_EQ(again.GetAt(again.FindIndex(1)).startMs, 2000) << text;
+        EXPECT_TRUE(again.GetAt(again.FindIndex(1)).isEndSync) << text;
+        EXPECT_EQ(WriteSami(again, -1), written) << text;
+    }
+}
+
 TEST_F(SamiRoundTripTest, ManyLanguagesAndStylesAreStable)
 {
     std::string style = "P { margin-left:1pt; margin-right:2pt; margin-bottom:3pt; margin-top:"

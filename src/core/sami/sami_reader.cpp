@@ -54,10 +54,14 @@ void NeutraliseJoinedMarkup(std::string& text)
                 continue;
             }
             if (text.compare(i, 2, "</") == 0) {
-                // An end tag runs to its ">" whatever lies between, as the reader reads it.
-                i = text.find('>', i);
-                if (i == std::string::npos)
+                // An end tag runs to its ">" whatever lies between, as the reader reads it; one
+                // left open would run on into the next sync once written.
+                const std::size_t close = text.find('>', i);
+                if (close == std::string::npos) {
+                    text.replace(i, 1, "&lt;");
                     break;
+                }
+                i = close;
                 continue;
             }
             std::size_t nameEnd = i + 1;

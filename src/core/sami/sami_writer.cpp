@@ -5,7 +5,9 @@
 
 #include "model/sami_model.h"
 #include "model/text_format.h"
+#include "sami/sami_ascii.h"
 #include "sami/sami_file.h"
+#include "sami/sami_reader.h"
 #include "settings/app_settings.h"
 
 namespace verbanta {
@@ -46,18 +48,30 @@ SyncEntry AutomaticEndSync(const SyncEntry& last, const AppSettings& settings)
     return end;
 }
 
-void AppendLanguageBlock(std::string& out, const SamiModel& model, int languageIndex)
+void AppendLanguageBlock(std::string& out, const SamiModel& model, int languageIndex, bool alone)
 {
     const int slot = model.slotOrder[static_cast<std::size_t>(languageIndex)];
     if (slot < 0 || slot >= SamiModel::kSlotCount)
         return;
     const SyncList& list = model.slotList(slot);
-    list.forEach([&](const SyncEntry& e) { AppendSamiEntry(out, e); });
+    // A file with more than ten classes keeps the further ones in the tenth list, each caption
+    // with its own class. Saved alone, that list is one language and takes the list's class.
+    const std::string& listClass = model.classNames[static_cast<std::size_t>(languageIndex)];
+    const auto append = [&](const SyncEntry& e) {
+        if (alone && !sami::EqualsIgnoringCase(e.className, listClass)) {
+            SyncEntry renamed = e;
+            renamed.className = listClass;
+            AppendSamiEntry(out, renamed);
+        } else {
+            AppendSamiEntry(out, e);
+        }
+    };
+    list.forEach(append);
     if (list.empty())
         return;
     const SyncEntry& last = list[list.count() - 1];
     if (!last.isComment && !last.isEndSync)
-        AppendSamiEntry(out, AutomaticEndSync(last, model.settings()));
+        append(AutomaticEndSync(last, model.settings()));
 }
 
 }  // namespace
@@ -126,7 +140,16 @@ void AppendSamiEntry(std::string& out, const SyncEntry& entry)
         out += "&nbsp;";
     } else {
         out += kLineEnd;
-        out += entry.text;
+        if (entry.text.find('<') == std::string::npos) {
+            out += entry.text;
+        } else {
+            // Text typed, pasted or imported may hold markup that would swallow the next sync
+            // once written; the reader makes text it reads safe in the same way, so a file it
+            // read is written back unchanged.
+            std::string safe = entry.text;
+            NeutraliseJoinedMarkup(safe);
+            out += safe;
+        }
     }
     out += kLineEnd;
 }
@@ -141,11 +164,11 @@ std::string WriteSami(const SamiModel& model, int languageIndex)
     std::string out;
     AppendSamiHeader(out, model, languageIndex);
     if (IsSingleLanguage(model, languageIndex)) {
-        AppendLanguageBlock(out, model, languageIndex);
+        AppendLanguageBlock(out, model, languageIndex, true);
     } else {
         const int count = std::min(model.languageCount, SamiModel::kSlotCount);
         for (int i = 0; i < count; ++i) {
-            AppendLanguageBlock(out, model, i);
+            AppendLanguageBlock(out, model, i, false);
             if (i + 1 < count)
                 out += kLineEnd;  // an empty line between language blocks
         }
