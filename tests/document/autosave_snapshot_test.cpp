@@ -108,6 +108,32 @@ TEST_F(RecoverySnapshotTest, RestoresAsAModifiedDocumentThatSavesToTheOriginalWi
     EXPECT_FALSE(next.IsModified());
 }
 
+TEST_F(RecoverySnapshotTest, AUtf8DocumentIsCopiedAndRestoredInUtf8)
+{
+    const std::string utf8 = folder.path("utf8.smi");
+    std::string text = kTwoLanguages;
+    text.replace(text.find("ko\r\n"), 2, "한국어 자막");  // UTF-8 bytes in the file
+    TempFolder::write(utf8, text);
+    ASSERT_TRUE(doc.OpenDocument(utf8));
+    ASSERT_EQ(doc.encoding(), TextEncoding::Utf8);
+    editKorean();
+    const RecoverySnapshot s = MakeRecoverySnapshot(doc, 7);
+    EXPECT_EQ(s.manifest.encoding, "utf-8");
+    EXPECT_NE(s.bytes.find("고쳐 쓴 자막"), std::string::npos);  // UTF-8, not CP949
+    EXPECT_EQ(s.bytes.find(test::cp949("고쳐 쓴 자막")), std::string::npos);
+    crashWithCopy();
+
+    Document next{settings, messenger, SystemFileOperations()};
+    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    const auto entries = store.listLeftCopies();
+    ASSERT_EQ(entries.size(), 1u);
+    ASSERT_TRUE(RestoreRecoveryCopy(next, store, entries[0], messenger));
+    EXPECT_EQ(next.model().GetFirst().text, test::cp949("고쳐 쓴 자막"));
+    EXPECT_EQ(next.encoding(), TextEncoding::Utf8);
+    ASSERT_TRUE(next.FileSave());
+    EXPECT_NE(TempFolder::read(utf8).find("고쳐 쓴 자막"), std::string::npos);
+}
+
 TEST_F(RecoverySnapshotTest, AnUntitledDocumentIsRestoredUntitled)
 {
     doc.NewDocument();

@@ -7,11 +7,9 @@
 
 namespace verbanta {
 
-TextEncoding RecoveryEncodingOf(const Document& /*document*/)
+TextEncoding RecoveryEncodingOf(const Document& document)
 {
-    // Encoding hook: the document does not remember its file's encoding yet, and every save
-    // writes CP949, so the copy does too. Once it does, return its encoding here.
-    return TextEncoding::Cp949;
+    return document.encoding();
 }
 
 RecoverySnapshot MakeRecoverySnapshot(const Document& document, std::int64_t savedAt)
@@ -42,6 +40,8 @@ bool RestoreRecoveryCopy(Document& document, const RecoveryStore& store,
     const std::string text = ToCp949(bytes, *encoding);
     document.NewDocument();
     document.model().LoadText(text);
+    // The restored document saves in the encoding its file had.
+    document.model().fileEncoding = *encoding;
     // Bound to the file it came from, so that a save writes there with the usual backup; the
     // recent-file list is for files the user opened.
     if (!entry.manifest.originalPath.empty())

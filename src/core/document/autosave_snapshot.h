@@ -12,7 +12,7 @@ class Document;
 class Messenger;
 
 /// The encoding a document's recovery copy is written in: the document's own, so that the
-/// copy restores to the same file. This is the one place that asks the document for it.
+/// restored document saves as its file was. The one place that asks the document for it.
 TextEncoding RecoveryEncodingOf(const Document& document);
 
 /// The whole model, all languages, as SAMI in the document's encoding, with the manifest of
