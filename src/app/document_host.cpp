@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
+#include <iterator>
+#include <vector>
+
 #include "autosave_controller.h"
 #include "caption_view.h"
 #include "commands/command_dispatcher.h"
@@ -26,6 +29,15 @@ std::string toPath(const QString& path)
     return path.toStdString();  // paths are UTF-8 bytes on this system
 }
 
+/// The encodings save-as offers, each as one file type of the dialog.
+constexpr TextEncoding kSaveEncodings[] = {TextEncoding::Cp949, TextEncoding::Utf8,
+                                           TextEncoding::Utf8Bom, TextEncoding::Utf16Le};
+
+QString samiFilterFor(TextEncoding encoding)
+{
+    return QString::fromUtf8("SAMI 자막 파일 - %1 (*.smi)").arg(DocumentHost::encodingLabel(encoding));
+}
+
 }  // namespace
 
 DocumentHost::DocumentHost(CMainFrame& frame)
@@ -46,8 +58,26 @@ DocumentHost::~DocumentHost()
     m_fileWatch.StopFileWatchThread();
 }
 
+QString DocumentHost::encodingLabel(TextEncoding encoding)
+{
+    switch (encoding) {
+    case TextEncoding::Cp949: return QStringLiteral("CP949");
+    case TextEncoding::Utf8: return QStringLiteral("UTF-8");
+    case TextEncoding::Utf8Bom: return QStringLiteral("UTF-8 (BOM)");
+    case TextEncoding::Utf16Le: return QStringLiteral("UTF-16 LE");
+    case TextEncoding::Utf16Be: return QStringLiteral("UTF-16 BE");
+    }
+    return QString();
+}
+
+void DocumentHost::showEncoding()
+{
+    m_frame.showEncoding(encodingLabel(m_document.encoding()));
+}
+
 void DocumentHost::documentReplaced()
 {
+    showEncoding();
     if (CaptionEditor* editor = m_frame.editor())
         editor->documentShown();
     m_frame.commands().updateStates();
@@ -90,19 +120,21 @@ bool DocumentHost::save()
     const bool saved = m_document.FileSave();
     if (saved)
         m_autosave->documentClean();
+    showEncoding();
     m_frame.commands().updateStates();
     return saved;
 }
 
 bool DocumentHost::saveAs()
 {
-    const auto chosen = askSaveAsPath(m_document.pathName().empty() ? m_document.PromptName()
-                                                                    : m_document.pathName());
-    if (!chosen || chosen->empty())
+    const auto chosen = askSaveAs(m_document.pathName().empty() ? m_document.PromptName()
+                                                                : m_document.pathName());
+    if (!chosen || chosen->first.empty())
         return false;
-    const bool saved = m_document.SaveDocument(*chosen);
+    const bool saved = m_document.SaveDocument(chosen->first, chosen->second);
     if (saved)
         m_autosave->documentClean();
+    showEncoding();
     m_frame.commands().updateStates();
     return saved;
 }
@@ -150,6 +182,7 @@ void DocumentHost::openCompanionVideo(const std::string& path)
 
 void DocumentHost::rebuildList()
 {
+    showEncoding();  // a reload reads the file's encoding again
     if (CaptionEditor* editor = m_frame.editor())
         editor->documentReloaded();
     m_frame.commands().updateStates();
@@ -171,12 +204,33 @@ void DocumentHost::addToRecentFiles(const std::string& path)
     m_frame.rebuildRecentFileMenu();
 }
 
+// The save command asks here when the document has no usable file; the encoding chosen is the
+// one that save writes, and stays the document's for the next save.
 std::optional<std::string> DocumentHost::askSaveAsPath(const std::string& suggestedName)
 {
-    QString suggestion = QString::fromStdString(suggestedName);
+    const auto chosen = askSaveAs(suggestedName);
+    if (!chosen)
+        return std::nullopt;
+    m_document.model().fileEncoding = chosen->second;
+    return chosen->first;
+}
+
+std::optional<std::pair<std::string, TextEncoding>>
+DocumentHost::askSaveAs(const std::string& suggested)
+{
+    QString suggestion = QString::fromStdString(suggested);
     if (QFileInfo(suggestion).isRelative())
         suggestion = startFolder() + QLatin1Char('/') + suggestion;
-    QFileDialog dialog(&m_frame, QString(), suggestion, QString::fromUtf8(kSamiFilter));
+    std::vector<TextEncoding> encodings(std::begin(kSaveEncodings), std::end(kSaveEncodings));
+    // A UTF-16 BE file can be saved back as it is, though new files are never made in it.
+    if (m_document.encoding() == TextEncoding::Utf16Be)
+        encodings.push_back(TextEncoding::Utf16Be);
+    QStringList filters;
+    for (const TextEncoding e : encodings)
+        filters << samiFilterFor(e);
+    QFileDialog dialog(&m_frame, QString(), suggestion);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(samiFilterFor(m_document.encoding()));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("smi"));
     dialog.selectFile(suggestion);
@@ -184,7 +238,9 @@ std::optional<std::string> DocumentHost::askSaveAsPath(const std::string& sugges
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().front();
     m_lastFolder = QFileInfo(chosen).absolutePath();
-    return toPath(chosen);
+    const auto index = static_cast<std::size_t>(filters.indexOf(dialog.selectedNameFilter()));
+    return std::pair{toPath(chosen), index < encodings.size() ? encodings[index]
+                                                              : m_document.encoding()};
 }
 
 void DocumentHost::fileChanged(int watchId)

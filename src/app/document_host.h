@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 #include "document/document.h"
 #include "document/document_views.h"
@@ -44,6 +45,7 @@ public:
     /// window is left empty, clean and untitled with the reader's message shown.
     bool openFile(const QString& path);
     bool save();
+    /// Save-as (57604): the name and, through the dialog's file type, the encoding to write.
     bool saveAs();
     /// Before the window closes; false keeps it open.
     bool closeGuard();
@@ -80,8 +82,14 @@ public:
     /// Opens a left copy as a modified document bound to its original path.
     bool restoreRecovery(const RecoveryEntry& entry);
 
+    /// The name of the document's encoding as the status bar shows it ("UTF-8 (BOM)" …).
+    static QString encodingLabel(TextEncoding encoding);
+
 private:
     void documentReplaced();
+    /// The save dialog with one file type per encoding, the document's own chosen first.
+    std::optional<std::pair<std::string, TextEncoding>> askSaveAs(const std::string& suggested);
+    void showEncoding();
 
     CMainFrame& m_frame;
     FileWatch m_fileWatch;

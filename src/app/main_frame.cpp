@@ -55,7 +55,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     createStatusBar();
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
-    m_player = new PlayerPane(m_splitter);
+    m_player = new CPlayerView(*this, m_splitter);
     m_captionView = new CCaptionView(*this, m_splitter);
     m_captionView->setMinimumWidth(kCaptionPaneMinimum);
     m_splitter->addWidget(m_player);
@@ -75,6 +75,8 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     m_editor->documentShown();
     connect(this, &CMainFrame::openFileRequested, m_host,
             [this](const QString& path) { m_host->openFile(path); });
+    connect(this, &CMainFrame::openMediaRequested, m_player, &CPlayerView::OpenMedia);
+    statusBar()->addPermanentWidget(m_player->renderingLabel());
 
     m_recentFiles.load(m_context.store);
     rebuildRecentFileMenu();
@@ -108,6 +110,19 @@ void CMainFrame::createStatusBar()
     m_statusLabel = new QLabel(QString::fromUtf8(kReady), this);
     m_statusLabel->setContentsMargins(4, 0, 4, 0);
     statusBar()->addWidget(m_statusLabel, 1);
+    m_encodingLabel = new QLabel(QStringLiteral("CP949"), this);
+    m_encodingLabel->setContentsMargins(4, 0, 4, 0);
+    statusBar()->addPermanentWidget(m_encodingLabel);
+}
+
+void CMainFrame::showEncoding(const QString& name)
+{
+    m_encodingLabel->setText(name);
+}
+
+QString CMainFrame::encodingText() const
+{
+    return m_encodingLabel->text();
 }
 
 QString CMainFrame::statusText() const
@@ -198,6 +213,7 @@ void CMainFrame::toggleFullScreen()
         m_wasMaximized = isMaximized();
         m_fullScreenRecord = normalGeometry().isValid() ? normalGeometry() : geometry();
         m_captionView->hide();
+        m_player->ShowPlayerControls(false);
         menuBar()->hide();
         m_toolBar->hide();
         statusBar()->hide();
@@ -206,6 +222,7 @@ void CMainFrame::toggleFullScreen()
         const QRect back = *m_fullScreenRecord;
         m_fullScreenRecord.reset();
         m_captionView->show();
+        m_player->ShowPlayerControls(true);
         menuBar()->show();
         m_toolBar->show();
         statusBar()->show();

@@ -28,7 +28,8 @@ class AcceleratorFilter;
 class CCaptionView;
 class CommandDispatcher;
 class DocumentHost;
-class PlayerPane;
+class CPlayerView;
+using PlayerPane = CPlayerView;
 
 /// The main window: menus, toolbar and status bar built from the command table, and a
 /// splitter with the player pane on the left and the caption list on the right. It keeps its
@@ -62,6 +63,9 @@ public:
 
     /// Shows the document's title.
     void showDocumentTitle(const QString& title);
+    /// Shows the document's encoding in the status bar.
+    void showEncoding(const QString& name);
+    QString encodingText() const;
 
     /// Applies the stored placement and player width ("Settings"), then shows the window.
     void restorePlacementAndShow();
@@ -105,6 +109,7 @@ private:
     AcceleratorFilter* m_accelerators = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusLabel = nullptr;
+    QLabel* m_encodingLabel = nullptr;
     QMenu* m_recentMenu = nullptr;
     QSplitter* m_splitter = nullptr;
     PlayerPane* m_player = nullptr;

@@ -1,0 +1,356 @@
+#include "player/media_backend.h"
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+#include <mpv/render_gl.h>
+
+#include <QMetaObject>
+
+#include <clocale>
+#include <cmath>
+#include <vector>
+
+namespace verbanta::app {
+namespace {
+
+enum Observed : std::uint64_t { kPause = 1, kEofReached, kDuration };
+
+void wakeUp(void* self)
+{
+    // Any libmpv thread: hand over to the Qt thread and return at once.
+    auto* backend = static_cast<MediaBackend*>(self);
+    QMetaObject::invokeMethod(backend, "drainEventsSlot", Qt::QueuedConnection);
+}
+
+void frameUpdate(void* self)
+{
+    auto* backend = static_cast<MediaBackend*>(self);
+    QMetaObject::invokeMethod(backend, &MediaBackend::frameReady, Qt::QueuedConnection);
+}
+
+}  // namespace
+
+MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
+{
+    // libmpv parses numbers with the C library and refuses any other LC_NUMERIC.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv)
+        return;
+    mpv_set_option_string(m_mpv, "vo", options.nullVideo ? "null" : "libmpv");
+    if (options.nullAudio)
+        mpv_set_option_string(m_mpv, "ao", "null");
+    mpv_set_option_string(m_mpv, "hr-seek", "yes");
+    // A short buffer keeps the position reported close to the sound heard.
+    mpv_set_option_string(m_mpv, "audio-buffer", "0.1");
+    mpv_set_option_string(m_mpv, "keep-open", "yes");
+    mpv_set_option_string(m_mpv, "pause", "yes");  // opened, not started
+    mpv_set_option_string(m_mpv, "idle", "yes");
+    mpv_set_option_string(m_mpv, "osc", "no");
+    mpv_set_option_string(m_mpv, "input-default-bindings", "no");
+    mpv_set_option_string(m_mpv, "terminal", "no");
+    mpv_set_option_string(m_mpv, "sub-auto", "no");  // the captions are the list's
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    mpv_observe_property(m_mpv, kPause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_set_wakeup_callback(m_mpv, wakeUp, this);
+}
+
+MediaBackend::~MediaBackend()
+{
+    if (!m_mpv)
+        return;
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    detachRenderer();
+    mpv_terminate_destroy(m_mpv);
+}
+
+void MediaBackend::command(std::initializer_list<const char*> args)
+{
+    if (!m_mpv)
+        return;
+    std::vector<const char*> list(args);
+    list.push_back(nullptr);
+    mpv_command_async(m_mpv, 0, list.data());
+}
+
+void MediaBackend::open(const QString& path)
+{
+    if (!m_mpv)
+        return;
+    m_fileName = path;
+    m_duration = 0.0;
+    m_eof = false;
+    m_stopped = true;
+    m_seekTarget = -1.0;
+    m_lastPosition = 0.0;
+    const QByteArray file = path.toUtf8();
+    mpv_set_property_string(m_mpv, "pause", "yes");
+    m_paused = true;
+    command({"loadfile", file.constData(), "replace"});
+    setOpenState(Opening);
+}
+
+void MediaBackend::close()
+{
+    m_fileName.clear();
+    command({"stop"});
+    m_hasVideo = false;
+    m_duration = 0.0;
+    setOpenState(Closed);
+}
+
+void MediaBackend::play()
+{
+    if (!m_mpv || m_openState != Open)
+        return;
+    if (m_eof)
+        setPosition(0.0);  // played to the end: start again
+    mpv_set_property_string(m_mpv, "pause", "no");
+    m_paused = false;
+    m_stopped = false;
+    updatePlayState();
+}
+
+void MediaBackend::pause()
+{
+    if (!m_mpv || m_openState != Open)
+        return;
+    mpv_set_property_string(m_mpv, "pause", "yes");
+    m_paused = true;
+    m_stopped = false;
+    updatePlayState();
+}
+
+void MediaBackend::stop()
+{
+    if (!m_mpv || m_openState != Open)
+        return;
+    mpv_set_property_string(m_mpv, "pause", "yes");
+    m_paused = true;
+    m_stopped = true;
+    setPosition(0.0);
+    updatePlayState();
+}
+
+double MediaBackend::position() const
+{
+    if (!m_mpv || m_openState != Open)
+        return 0.0;
+    if (m_seekTarget >= 0.0)
+        return m_seekTarget;
+    double pos = 0.0;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &pos) < 0 || !std::isfinite(pos))
+        return m_lastPosition;
+    return pos;
+}
+
+void MediaBackend::setPosition(double seconds)
+{
+    if (!m_mpv || m_openState != Open || !std::isfinite(seconds))
+        return;
+    seconds = std::max(0.0, seconds);
+    m_seekTarget = seconds;
+    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    command({"seek", target.constData(), "absolute+exact"});
+}
+
+void MediaBackend::setShowControls(bool show)
+{
+    if (show == m_showControls)
+        return;
+    m_showControls = show;
+    emit showControlsChanged(show);
+}
+
+void MediaBackend::setVolume(int centiBel)
+{
+    if (!m_mpv)
+        return;
+    // mpv's volume is cubic in its percentage: amplitude = (volume / 100)^3.
+    double percent = 100.0 * std::cbrt(std::pow(10.0, centiBel / 2000.0));
+    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+// ---- events -------------------------------------------------------------------------------
+
+void MediaBackend::drainEventsSlot()
+{
+    drainEvents();
+}
+
+void MediaBackend::drainEvents()
+{
+    while (m_mpv) {
+        mpv_event* event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        switch (event->event_id) {
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            auto* p = static_cast<mpv_event_property*>(event->data);
+            handleProperty(p->name, p->format, p->data);
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED: {
+            char* vid = mpv_get_property_string(m_mpv, "vid");
+            m_hasVideo = vid && QByteArray(vid) != "no";
+            mpv_free(vid);
+            double d = 0.0;
+            if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &d) >= 0)
+                m_duration = d;
+            setOpenState(Open);
+            updatePlayState();
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART: {
+            if (m_openState != Open)
+                break;
+            const double old = m_lastPosition;
+            m_seekTarget = -1.0;
+            m_lastPosition = position();
+            emit positionChanged(old, m_lastPosition);
+            break;
+        }
+        case MPV_EVENT_END_FILE: {
+            auto* end = static_cast<mpv_event_end_file*>(event->data);
+            // Ends by "stop" or by the next "loadfile" belong to a file already let go.
+            if (end->reason == MPV_END_FILE_REASON_ERROR && m_openState != Closed) {
+                const QString reason = QString::fromUtf8(mpv_error_string(end->error));
+                m_fileName.clear();
+                m_hasVideo = false;
+                setOpenState(Closed);
+                m_paused = m_stopped = true;
+                updatePlayState();
+                emit openFailed(reason);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void MediaBackend::handleProperty(const char* name, int format, void* data)
+{
+    const QByteArray property(name);
+    if (format == MPV_FORMAT_FLAG && property == "pause") {
+        m_paused = *static_cast<int*>(data) != 0;
+        updatePlayState();
+    } else if (format == MPV_FORMAT_FLAG && property == "eof-reached") {
+        m_eof = *static_cast<int*>(data) != 0;
+        updatePlayState();
+    } else if (property == "duration") {
+        m_duration = format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(data) : 0.0;
+    }
+}
+
+void MediaBackend::setOpenState(int state)
+{
+    if (state == m_openState)
+        return;
+    const int old = m_openState;
+    m_openState = state;
+    emit openStateChanged(old, state);
+}
+
+void MediaBackend::updatePlayState()
+{
+    // The end of the clip counts as stopped, as a player that stops at the end reports it.
+    int state = Playing;
+    if (m_openState != Open || m_stopped || m_eof)
+        state = Stopped;
+    else if (m_paused)
+        state = Paused;
+    setPlayState(state);
+}
+
+void MediaBackend::setPlayState(int state)
+{
+    if (state == m_playState)
+        return;
+    const int old = m_playState;
+    m_playState = state;
+    emit playStateChanged(old, state);
+}
+
+// ---- drawing ------------------------------------------------------------------------------
+
+bool MediaBackend::attachOpenGl(GetProcAddress getProcAddress, void* context)
+{
+    if (!m_mpv || m_render)
+        return false;
+    mpv_opengl_init_params gl{getProcAddress, context};
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_create(&m_render, m_mpv, params) < 0) {
+        m_render = nullptr;
+        return false;
+    }
+    mpv_render_context_set_update_callback(m_render, frameUpdate, this);
+    return true;
+}
+
+void MediaBackend::renderOpenGl(int framebuffer, int width, int height)
+{
+    if (!m_render)
+        return;
+    mpv_opengl_fbo fbo{framebuffer, width, height, 0};
+    int flipY = 1;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                 {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context_render(m_render, params);
+}
+
+bool MediaBackend::attachSoftware()
+{
+    if (!m_mpv || m_render)
+        return false;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr}};
+    if (mpv_render_context_create(&m_render, m_mpv, params) < 0) {
+        m_render = nullptr;
+        return false;
+    }
+    mpv_render_context_set_update_callback(m_render, frameUpdate, this);
+    return true;
+}
+
+bool MediaBackend::renderSoftware(QImage& image)
+{
+    if (!m_render || image.isNull() || image.format() != QImage::Format_RGBX8888)
+        return false;
+    int size[2] = {image.width(), image.height()};
+    std::size_t stride = static_cast<std::size_t>(image.bytesPerLine());
+    char format[] = "rgb0";
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
+                                 {MPV_RENDER_PARAM_SW_FORMAT, format},
+                                 {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                 {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    return mpv_render_context_render(m_render, params) >= 0;
+}
+
+bool MediaBackend::frameWaiting()
+{
+    return m_render && (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME);
+}
+
+void MediaBackend::detachRenderer()
+{
+    if (!m_render)
+        return;
+    mpv_render_context_free(m_render);
+    m_render = nullptr;
+}
+
+}  // namespace verbanta::app

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+namespace verbanta::app {
+
+/// The media player control, over libmpv's client API: open and close, play, pause and stop,
+/// the position in seconds, the duration, the open and play states with their change events,
+/// and the video frames for a widget to draw (OpenGL or software). libmpv's events arrive on
+/// the Qt thread through its wakeup callback and a queued call; nothing of libmpv leaves this
+/// class.
+class MediaBackend : public QObject {
+    Q_OBJECT
+public:
+    /// The open states the player reports (6 = open), and the play states.
+    enum OpenState { Closed = 0, Opening = 1, Open = 6 };
+    enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
+
+    struct Options {
+        bool nullAudio = false;  ///< no sound device (offscreen tests, servers)
+        bool nullVideo = false;  ///< no video output at all
+    };
+
+    explicit MediaBackend(Options options, QObject* parent = nullptr);
+    ~MediaBackend() override;
+
+    /// False when libmpv could not be set up: the player stays without media.
+    bool isAvailable() const { return m_mpv != nullptr; }
+
+    /// Starts opening a file; `openStateChanged` to Open or `openFailed` follows.
+    void open(const QString& path);
+    /// Closes the file at once (file name empty, open state Closed).
+    void close();
+    void play();
+    void pause();
+    /// Pauses and goes back to the start; the play state becomes Stopped.
+    void stop();
+
+    QString fileName() const { return m_fileName; }
+    int openState() const { return m_openState; }
+    int playState() const { return m_playState; }
+    /// The playback position in seconds; right after a seek, the position asked for.
+    double position() const;
+    void setPosition(double seconds);
+    bool isDurationValid() const { return m_openState == Open && m_duration > 0.0; }
+    double duration() const { return isDurationValid() ? m_duration : 0.0; }
+    /// The end of the playable selection: the whole clip.
+    double selectionEnd() const { return duration(); }
+    bool hasVideo() const { return m_hasVideo; }
+    /// The player's own transport bar (a seek bar under the picture).
+    bool showControls() const { return m_showControls; }
+    void setShowControls(bool show);
+    /// Volume in hundredths of a decibel (0 full, negative quieter).
+    void setVolume(int centiBel);
+
+    // Drawing. One renderer at a time; a widget attaches it when it is ready to draw.
+    using GetProcAddress = void* (*)(void* context, const char* name);
+    /// With an OpenGL context current; false when libmpv cannot draw with it.
+    bool attachOpenGl(GetProcAddress getProcAddress, void* context);
+    void renderOpenGl(int framebuffer, int width, int height);
+    bool attachSoftware();
+    /// Draws the current frame into the image (Format_RGBX8888); false when there is none.
+    bool renderSoftware(QImage& image);
+    /// After `frameReady`: whether a new frame waits to be drawn.
+    bool frameWaiting();
+    void detachRenderer();
+
+signals:
+    void openStateChanged(int oldState, int newState);
+    void playStateChanged(int oldState, int newState);
+    /// A seek finished (asked for here or by the transport bar).
+    void positionChanged(double oldSeconds, double newSeconds);
+    /// The file could not be played: not a media file, no decoder, unreadable.
+    void openFailed(const QString& reason);
+    void frameReady();
+    void showControlsChanged(bool show);
+
+private slots:
+    void drainEventsSlot();
+
+private:
+    void drainEvents();
+    void handleProperty(const char* name, int format, void* data);
+    void setOpenState(int state);
+    void setPlayState(int state);
+    void updatePlayState();
+    void command(std::initializer_list<const char*> args);
+
+    mpv_handle* m_mpv = nullptr;
+    mpv_render_context* m_render = nullptr;
+    QString m_fileName;
+    int m_openState = Closed;
+    int m_playState = Stopped;
+    bool m_paused = true;
+    bool m_stopped = true;
+    bool m_eof = false;
+    bool m_hasVideo = false;
+    bool m_showControls = true;
+    double m_duration = 0.0;
+    double m_seekTarget = -1.0;    ///< a seek under way: the position reported meanwhile
+    double m_lastPosition = 0.0;   ///< the position after the last finished seek
+};
+
+}  // namespace verbanta::app

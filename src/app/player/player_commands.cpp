@@ -1,0 +1,248 @@
+// The player view's commands: transport, the capture commands that stamp the video position
+// into the caption list, the go-to commands, video bookmarks and repeat.
+#include <QAbstractButton>
+
+#include "document_host.h"
+#include "editor/caption_editor.h"
+#include "main_frame.h"
+#include "platform/messenger.h"
+#include "player/bookmark_bar.h"
+#include "player/media_backend.h"
+#include "player/player_view.h"
+#include "settings/app_settings.h"
+
+namespace verbanta::app {
+namespace {
+
+const char* const kNoMoreBookmarks = "더 이상 동영상 북마크를 설정할 수 없습니다.";
+
+}  // namespace
+
+// ---- transport ----------------------------------------------------------------------------
+
+void CPlayerView::play()
+{
+    button(2009)->setChecked(true);
+    button(2010)->setChecked(false);
+    button(2011)->setChecked(false);
+    control(2010)->setEnabled(true);
+    m_media->play();
+    focusCaptionView();
+}
+
+void CPlayerView::pause()
+{
+    button(2010)->setChecked(true);
+    button(2009)->setChecked(false);
+    button(2011)->setChecked(false);
+    m_media->pause();
+    focusCaptionView();
+}
+
+void CPlayerView::stop()
+{
+    if (m_media->openState() == MediaBackend::Open) {
+        if (m_mediaOpen)
+            button(2011)->setChecked(true);
+        button(2009)->setChecked(false);
+        button(2010)->setChecked(false);
+        control(2010)->setEnabled(false);
+        m_media->stop();  // and back to the start
+    }
+    focusCaptionView();
+}
+
+void CPlayerView::playPauseToggle()
+{
+    if (!m_mediaOpen)
+        return;
+    const int state = m_media->playState();
+    if (state == MediaBackend::Playing)
+        pause();
+    else if (state == MediaBackend::Stopped || state == MediaBackend::Paused)
+        play();
+}
+
+void CPlayerView::rewind()
+{
+    m_media->setPosition(
+        RewindTarget(m_media->position(), m_frame.context().settings.MovieMoveTime));
+    focusCaptionView();
+}
+
+void CPlayerView::fastForward()
+{
+    m_media->setPosition(FastForwardTarget(
+        m_media->position(), m_frame.context().settings.MovieMoveTime, m_media->selectionEnd()));
+    focusCaptionView();
+}
+
+// ---- capture ------------------------------------------------------------------------------
+
+std::int32_t CPlayerView::captureTime() const
+{
+    // The position reported at the key press, corrected by the setting; nothing is added.
+    return MsFromSeconds(m_media->position()) + m_frame.context().settings.SyncModify;
+}
+
+void CPlayerView::insertStartSync()
+{
+    CaptionEditor* ed = m_frame.editor();
+    // Without a video there is no position to capture: the list is left alone.
+    if (!ed || !m_mediaOpen)
+        return;
+    const std::int32_t c = captureTime();
+    ed->insertCaptionAfterAt(c);
+    m_frame.documentHost().model().SeekCursor(c);
+    focusCaptionView();
+}
+
+void CPlayerView::insertEndSync()
+{
+    CaptionEditor* ed = m_frame.editor();
+    if (!ed || !m_mediaOpen)
+        return;
+    const std::int32_t c = captureTime();
+    ed->insertEndSyncAfterAt(c);
+    m_frame.documentHost().model().SeekCursor(c);
+    focusCaptionView();
+}
+
+void CPlayerView::singleSync()
+{
+    CaptionEditor* ed = m_frame.editor();
+    if (!ed || !m_mediaOpen)
+        return;
+    const std::int32_t c = captureTime();
+    ed->setCurrentSyncTime(c);
+    m_frame.documentHost().model().SeekCursor(c);
+    focusCaptionView();
+}
+
+void CPlayerView::simpleSync()
+{
+    CaptionEditor* ed = m_frame.editor();
+    if (!ed || !m_mediaOpen)
+        return;
+    const std::int32_t c = captureTime();
+    // The editor's step re-marks the timing errors itself when it ends.
+    ed->shiftRangeToTime(c);
+    m_frame.documentHost().model().SeekCursor(c);
+    focusCaptionView();
+}
+
+void CPlayerView::goCaptionAtVideo()
+{
+    if (CaptionEditor* ed = m_frame.editor(); ed && m_mediaOpen)
+        ed->selectRowBeforeTime(GetPositionMs());
+    focusCaptionView();
+}
+
+void CPlayerView::goCurrentSync()
+{
+    if (CaptionEditor* ed = m_frame.editor()) {
+        const std::int32_t t = ed->currentRowTime();
+        if (t < 0)
+            return;
+        m_seek.fromSyncCommand = true;
+        // A refused seek makes no position change, so the flag must not wait for one.
+        if (!SeekTo(t, false))
+            m_seek.fromSyncCommand = false;
+    }
+}
+
+void CPlayerView::goPrevSync()
+{
+    if (CaptionEditor* ed = m_frame.editor()) {
+        const std::int32_t t = ed->selectPrevRowTime();
+        if (t < 0)
+            return;
+        m_seek.fromSyncCommand = true;
+        if (!SeekTo(t, false))
+            m_seek.fromSyncCommand = false;
+    }
+}
+
+void CPlayerView::goNextSync()
+{
+    if (CaptionEditor* ed = m_frame.editor()) {
+        const std::int32_t t = ed->selectNextRowTime();
+        if (t < 0)
+            return;
+        m_seek.fromSyncCommand = true;
+        if (!SeekTo(t, false))
+            m_seek.fromSyncCommand = false;
+    }
+}
+
+// ---- bookmarks, bar and repeat ------------------------------------------------------------
+
+void CPlayerView::setVideoBookmark()
+{
+    VideoBookmarks& b = m_bar->bookmarks();
+    const std::int32_t t = MsFromSeconds(m_media->position());
+    if (b.HasBookmark(t))
+        b.RemoveBookmark(t);
+    else if (!b.AddBookmark(t))
+        m_frame.context().messenger.showMessage(kNoMoreBookmarks, MessageIcon::Information);
+    m_bar->update();
+}
+
+void CPlayerView::prevVideoBookmark()
+{
+    const std::int32_t v = m_bar->bookmarks().PrevBookmark(MsFromSeconds(m_media->position()));
+    if (v >= 0)
+        m_media->setPosition(SecondsFromMs(v));
+}
+
+void CPlayerView::nextVideoBookmark()
+{
+    const std::int32_t v = m_bar->bookmarks().NextBookmark(MsFromSeconds(m_media->position()));
+    if (v >= 0)
+        m_media->setPosition(SecondsFromMs(v));
+}
+
+void CPlayerView::clearVideoBookmarks()
+{
+    m_bar->bookmarks().ClearBookmarks();
+    m_bar->update();
+}
+
+void CPlayerView::barClicked(std::int32_t ms, bool doubleClick)
+{
+    if (doubleClick && m_mediaOpen)
+        m_media->setPosition(SecondsFromMs(ms));
+    if (CaptionEditor* ed = m_frame.editor())
+        ed->selectRowBeforeTime(ms);
+    focusCaptionView();
+}
+
+void CPlayerView::flipRepeat()
+{
+    QAbstractButton* toggle = button(2014);
+    toggle->setChecked(!toggle->isChecked());
+    repeatChanged(toggle->isChecked());
+}
+
+void CPlayerView::repeatChanged(bool on)
+{
+    if (!on) {
+        m_repeatTimer.stop();
+    } else {
+        m_repeatTimer.start(std::max(1, m_frame.context().settings.MovieRepeatTime));
+        m_repeatPosition = m_media->position();
+        // The two loops never run together: repeat takes the replay mark away.
+        if (CaptionEditor* ed = m_frame.editor())
+            ed->clearReplayMarks();
+        ClearReplayRange();
+    }
+    focusCaptionView();
+}
+
+void CPlayerView::repeatTick()
+{
+    if (m_media->playState() == MediaBackend::Playing)
+        m_media->setPosition(m_repeatPosition);
+}
+
+}  // namespace verbanta::app

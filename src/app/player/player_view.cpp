@@ -1,0 +1,434 @@
+#include "player/player_view.h"
+#include "player/video_widget.h"
+
+#include <QAbstractButton>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QSlider>
+#include <QTextBrowser>
+
+#include "caption_list_view.h"
+#include "caption_view.h"
+#include "commands/command_dispatcher.h"
+#include "commands/command_ids.h"
+#include "document_host.h"
+#include "editor/caption_editor.h"
+#include "main_frame.h"
+#include "platform/messenger.h"
+#include "player/bookmark_bar.h"
+#include "player/media_backend.h"
+#include "settings/app_settings.h"
+
+namespace verbanta::app {
+namespace {
+
+const char* const kPlayerUnavailable = "동영상 재생기를 준비할 수 없어 동영상을 열 수 없습니다.";
+
+/// The open dialog's filters, in order; the first also lists today's containers.
+const char* const kMediaFilters[] = {
+    "미디어 파일(모든 형식) (*.asf *.wm *.wma *.wmv *.mpeg *.mpg *.m1v *.mp2 *.mpa *.mpe *.avi "
+    "*.vob *.mp4 *.mkv *.webm *.mov)",
+    "동영상 파일(MPEG) (*.mpeg *.mpg *.m1v *.mp2 *.mpa *.mpe)",
+    "Windows Media 파일 (*.asf *.wm *.wma *.wmv)",
+    "비디오 파일 (*.avi *.wmv)",
+    "DVD 파일 (*.vob)",
+    "모든 파일(*.*)",
+};
+
+MediaBackend::Options backendOptions()
+{
+    MediaBackend::Options o;
+    // Offscreen sessions (the tests, servers) have no sound device to wait for.
+    o.nullAudio = QGuiApplication::platformName() == QLatin1String("offscreen") ||
+                  qEnvironmentVariable("VERBANTA_AUDIO") == QLatin1String("null");
+    return o;
+}
+
+}  // namespace
+
+CPlayerView::CPlayerView(CMainFrame& frame, QWidget* parent)
+    : QWidget(parent), m_frame(frame), m_media(new MediaBackend(backendOptions(), this))
+{
+    setMinimumWidth(kMinimumWidth);
+    setFocusPolicy(Qt::ClickFocus);
+    setAcceptDrops(true);
+    const AppSettings& s = m_frame.context().settings;
+    m_showPlayerCtrl = s.ShowPlayerCtrl;
+    m_showMediaCtrl = s.ShowMediaCtrl;
+
+    createControls();
+    m_caption = new QTextBrowser(this);
+    m_caption->setObjectName(QStringLiteral("control1002"));
+    m_caption->setFrameShape(QFrame::NoFrame);
+    m_caption->setFocusPolicy(Qt::NoFocus);
+    m_caption->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_caption->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_caption->setOpenLinks(false);
+    QPalette black = m_caption->palette();
+    black.setColor(QPalette::Base, Qt::black);
+    black.setColor(QPalette::Text, Qt::white);
+    m_caption->setPalette(black);
+    m_renderingLabel = new QLabel(this);
+    createVideo(openGlUsable() ? VideoRendering::OpenGl : VideoRendering::Software);
+    showStartPage();
+
+    connect(m_media, &MediaBackend::openStateChanged, this, &CPlayerView::onOpenStateChanged);
+    connect(m_media, &MediaBackend::playStateChanged, this, &CPlayerView::onPlayStateChanged);
+    connect(m_media, &MediaBackend::positionChanged, this, &CPlayerView::onPositionChanged);
+    connect(m_media, &MediaBackend::openFailed, this, &CPlayerView::onOpenFailed);
+
+    m_positionTimer.setInterval(kPositionTimerMs);
+    connect(&m_positionTimer, &QTimer::timeout, this, &CPlayerView::positionTick);
+    connect(&m_repeatTimer, &QTimer::timeout, this, &CPlayerView::repeatTick);
+    connect(m_bar, &BookmarkBar::clicked, this, [this](std::int32_t ms) { barClicked(ms, false); });
+    connect(m_bar, &BookmarkBar::doubleClicked, this,
+            [this](std::int32_t ms) { barClicked(ms, true); });
+
+    AppSettings& settings = m_frame.context().settings;
+    // The caption list reads the two options when it needs them; the toggles keep them current.
+    connect(button(2001), &QAbstractButton::clicked, this, [this, &settings](bool on) {
+        settings.ClickAndGo = on;
+        focusCaptionView();
+    });
+    connect(button(2002), &QAbstractButton::clicked, this, [this, &settings](bool on) {
+        settings.PlayAndGo = on;
+        focusCaptionView();
+    });
+    connect(button(2009), &QAbstractButton::clicked, this, &CPlayerView::play);
+    connect(button(2010), &QAbstractButton::clicked, this, &CPlayerView::pause);
+    connect(button(2011), &QAbstractButton::clicked, this, &CPlayerView::stop);
+    connect(button(2014), &QAbstractButton::clicked, this, &CPlayerView::repeatChanged);
+    for (int id : {cmd::GoCaptionAtVideo, cmd::SimpleSync, cmd::Rewind, cmd::FastForward,
+                   cmd::InsertStartSync, cmd::InsertEndSync, cmd::SingleSync})
+        connect(button(id), &QAbstractButton::clicked, this, [this, id] { runCommand(id); });
+
+    documentShown();
+}
+
+CPlayerView::~CPlayerView()
+{
+    m_positionTimer.stop();
+    m_repeatTimer.stop();
+    AppSettings& s = m_frame.context().settings;
+    s.ClickAndGo = button(2001)->isChecked();
+    s.PlayAndGo = button(2002)->isChecked();
+    s.ShowPlayerCtrl = m_showPlayerCtrl;
+    s.ShowMediaCtrl = m_showMediaCtrl;
+}
+
+void CPlayerView::runCommand(int id)
+{
+    m_frame.commands().run(id);
+}
+
+void CPlayerView::focusCaptionView()
+{
+    emit focusWanted();
+}
+
+// ---- the caption list's operations --------------------------------------------------------
+
+std::int32_t CPlayerView::GetPositionMs() const
+{
+    return m_mediaOpen ? MsFromSeconds(m_media->position()) : -1;
+}
+
+std::int32_t CPlayerView::GetLengthMs() const
+{
+    return m_mediaOpen ? MsFromSeconds(m_media->selectionEnd()) : -1;
+}
+
+bool CPlayerView::SeekTo(std::int32_t ms, bool fromList)
+{
+    if (!SeekAllowed(m_mediaOpen, ms, m_media->isDurationValid(), m_media->duration()))
+        return false;
+    m_seek.fromList = fromList;
+    m_media->setPosition(SecondsFromMs(ms));
+    return true;
+}
+
+void CPlayerView::SetReplayRange(std::int32_t startMs, std::int32_t endMs)
+{
+    m_replayActive = true;
+    m_replayStartMs = startMs;
+    m_replayEndMs = endMs;
+}
+
+void CPlayerView::ClearReplayRange()
+{
+    m_replayActive = false;
+    m_replayStartMs = 0;
+    m_replayEndMs = 0;
+}
+
+void CPlayerView::StopRepeat()
+{
+    if (!button(2014)->isChecked())
+        return;
+    button(2014)->setChecked(false);
+    m_repeatTimer.stop();
+}
+
+bool CPlayerView::repeatOn() const
+{
+    return button(2014)->isChecked();
+}
+
+void CPlayerView::ResyncCursor()
+{
+    m_frame.documentHost().model().SeekCursor(MsFromSeconds(m_media->position()));
+}
+
+int CPlayerView::BookmarkCount() const
+{
+    return m_bar->bookmarks().BookmarkCount();
+}
+
+std::int32_t CPlayerView::BookmarkAt(int index) const
+{
+    return m_bar->bookmarks().BookmarkAt(index);
+}
+
+void CPlayerView::SetRangeMarks(std::int32_t startMs, std::int32_t endMs)
+{
+    m_bar->bookmarks().SetRangeStart(startMs);
+    m_bar->bookmarks().SetRangeEnd(endMs);
+    m_bar->update();
+}
+
+// ---- media --------------------------------------------------------------------------------
+
+void CPlayerView::openMediaWithDialog()
+{
+    QStringList filters;
+    for (const char* f : kMediaFilters)
+        filters << QString::fromUtf8(f);
+    const QString path = QFileDialog::getOpenFileName(this, QString(),
+                                                      m_frame.documentHost().startFolder(),
+                                                      filters.join(QStringLiteral(";;")));
+    if (!path.isEmpty())
+        OpenMedia(path);
+    focusCaptionView();
+}
+
+void CPlayerView::OpenMedia(const QString& path)
+{
+    if (!m_media->isAvailable()) {
+        m_frame.context().messenger.showMessage(kPlayerUnavailable, MessageIcon::Error);
+        return;
+    }
+    CloseMedia();
+    m_media->open(path);
+}
+
+void CPlayerView::CloseMedia()
+{
+    if (m_media->openState() != MediaBackend::Open)
+        return;
+    m_media->stop();
+    m_media->close();
+}
+
+void CPlayerView::onOpenStateChanged(int, int newState)
+{
+    if (newState == MediaBackend::Closed && m_mediaOpen) {
+        // Closed by `CloseMedia` or lost while open: the player goes back to no media.
+        m_positionTimer.stop();
+        m_repeatTimer.stop();
+        m_frame.documentHost().model().ResetCursor();
+        showStartPage();
+        enableTransport(false);
+        enableCapture(false);
+        m_bar->bookmarks().ResetBar();
+        m_bar->update();
+        setPositionLabel(0);
+        resetControl();
+        m_mediaOpen = false;
+        m_frame.commands().updateStates();
+        return;
+    }
+    if (newState != MediaBackend::Open)
+        return;
+    enableTransport(true);
+    enableCapture(true);
+    const CaptionEditor* ed = m_frame.editor();
+    auto rowTime = [ed](int row) {
+        const SyncEntry* e = ed ? ed->entry(row) : nullptr;
+        return e ? e->startMs : -1;
+    };
+    m_bar->bookmarks().SetRangeStart(ed ? rowTime(ed->rangeStartRow()) : -1);
+    m_bar->bookmarks().SetRangeEnd(ed ? rowTime(ed->rangeEndRow()) : -1);
+    const std::int32_t length = MsFromSeconds(m_media->selectionEnd());
+    m_bar->bookmarks().SetLength(length);
+    m_bar->update();
+    m_transportBar->setRange(0, length);
+    m_controls[2009]->setEnabled(true);
+    button(2011)->setChecked(true);
+    showStartPage();
+    m_mediaOpen = true;
+    m_frame.commands().updateStates();
+}
+
+void CPlayerView::onOpenFailed(const QString& reason)
+{
+    m_frame.context().messenger.showMessage(
+        QStringLiteral("동영상 파일을 재생할 수 없습니다.\n(%1)").arg(reason).toStdString(),
+        MessageIcon::Error);
+    focusCaptionView();
+}
+
+void CPlayerView::onPlayStateChanged(int, int n)
+{
+    if (n == MediaBackend::Playing)
+        m_positionTimer.start();
+    else
+        m_positionTimer.stop();
+    for (int id : {2009, 2010, 2011})
+        button(id)->setChecked(false);
+    if (n == MediaBackend::Stopped) {
+        m_controls[2010]->setEnabled(false);
+        button(2011)->setChecked(true);
+        CaptionEditor* ed = m_frame.editor();
+        if (m_frame.context().settings.MatchListToMovie && ed && ed->rowCount() > 0)
+            ed->selectRow(0);
+    } else if (n == MediaBackend::Paused) {
+        m_controls[2010]->setEnabled(true);
+        button(2010)->setChecked(true);
+    } else if (n == MediaBackend::Playing) {
+        m_controls[2010]->setEnabled(true);
+        button(2009)->setChecked(true);
+    }
+    focusCaptionView();
+}
+
+void CPlayerView::positionTick()
+{
+    if (m_media->playState() != MediaBackend::Playing)
+        return;
+    const std::int32_t t = MsFromSeconds(m_media->position());
+    const bool follow = button(2002)->isChecked();
+    const PlaybackTick tick = PlaybackFollower::tick(m_frame.documentHost().model(), t, follow,
+                                                     m_replayActive, m_replayStartMs,
+                                                     m_replayEndMs);
+    if (tick.showCaption) {
+        showCaption(tick.html);
+        if (tick.selectRow >= 0 && m_frame.editor()) {
+            m_frame.editor()->selectAndScrollToTop(tick.selectRow);
+            focusCaptionView();
+        }
+    }
+    if (tick.showPosition) {
+        setPositionLabel(t);
+        if (!m_transportBar->isSliderDown())
+            m_transportBar->setValue(t);
+    }
+    if (tick.backToReplayStart)
+        m_media->setPosition(SecondsFromMs(m_replayStartMs));
+}
+
+void CPlayerView::onPositionChanged(double, double newSeconds)
+{
+    SamiModel& model = m_frame.documentHost().model();
+    const std::int32_t t = MsFromSeconds(newSeconds);
+    showCaption(PlaybackFollower::seekCaption(model, t));
+    setPositionLabel(t);
+    if (!m_transportBar->isSliderDown())
+        m_transportBar->setValue(t);
+    const bool listFocused = m_frame.captionView().list().hasFocus();
+    const int row = m_seek.positionChanged(listFocused, m_frame.context().settings.MatchListToMovie,
+                                           m_replayActive, model.GetCursorIndex());
+    if (row >= 0 && m_frame.editor())
+        m_frame.editor()->selectAndScrollToTop(row);
+    focusCaptionView();
+}
+
+void CPlayerView::documentShown()
+{
+    if (!m_initialised) {
+        m_initialised = true;
+        enableTransport(false);
+        enableCapture(false);
+        const AppSettings& s = m_frame.context().settings;
+        button(2001)->setChecked(s.ClickAndGo);
+        button(2002)->setChecked(s.PlayAndGo);
+    }
+    resetControl();
+    SetRangeMarks(-1, -1);
+}
+
+void CPlayerView::stopAndRewind()
+{
+    m_media->stop();
+}
+
+// ---- display ------------------------------------------------------------------------------
+
+void CPlayerView::ShowPlayerControls(bool show)
+{
+    m_showPlayerCtrl = show;
+    relayout();
+}
+
+void CPlayerView::togglePlayerControls()
+{
+    ShowPlayerControls(!m_showPlayerCtrl);
+}
+
+void CPlayerView::toggleMediaControls()
+{
+    m_showMediaCtrl = !m_showMediaCtrl;
+    m_media->setShowControls(m_showMediaCtrl);
+    relayout();
+}
+
+void CPlayerView::ShowPosition()
+{
+    setPositionLabel(MsFromSeconds(m_media->position()));
+}
+
+void CPlayerView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void CPlayerView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    emit focusWanted();
+}
+
+void CPlayerView::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    if (mime->hasFormat(QString::fromLatin1(CaptionListView::kRowTimeMime)) || mime->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CPlayerView::dropEvent(QDropEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    const QString rowMime = QString::fromLatin1(CaptionListView::kRowTimeMime);
+    event->acceptProposedAction();
+    if (mime->hasFormat(rowMime)) {
+        // A row dropped on the player: the video goes to its start, the list stays put.
+        bool ok = false;
+        const int ms = mime->data(rowMime).toInt(&ok);
+        m_seek.fromSyncCommand = ok;
+        if (!ok || !SeekTo(ms, false))
+            m_seek.fromSyncCommand = false;
+        focusCaptionView();
+        return;
+    }
+    QStringList paths;
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    m_frame.handleDroppedFiles(paths);
+}
+
+}  // namespace verbanta::app

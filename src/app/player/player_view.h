@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <map>
+#include <string_view>
+
+#include "editor/editor_ports.h"
+#include "editor/player_playback.h"
+#include "player/video_rendering.h"
+
+class QAbstractButton;
+class QLabel;
+class QSlider;
+class QTextBrowser;
+
+namespace verbanta::app {
+
+class BookmarkBar;
+class CMainFrame;
+class MediaBackend;
+
+/// The caption window's document for a page of the model (CP949), as Qt's rich text reads it.
+QString captionWindowHtml(std::string_view cp949Html);
+
+/// The left pane: the video, the caption due at the playback position under it, and the
+/// panel of buttons (2001-2017) that play the video and stamp its position into the caption
+/// list. It owns the media player, its two timers and the video bookmarks; the caption list
+/// reaches the video only through the operations of `PlayerPort`.
+class CPlayerView : public QWidget, public PlayerPort {
+    Q_OBJECT
+public:
+    static constexpr int kMinimumWidth = 350;
+    static constexpr int kCaptionHeight = 90;
+    static constexpr int kPositionTimerMs = 100;
+
+    explicit CPlayerView(CMainFrame& frame, QWidget* parent = nullptr);
+    ~CPlayerView() override;
+
+    // PlayerPort.
+    bool IsMediaOpen() const override { return m_mediaOpen; }
+    std::int32_t GetPositionMs() const override;
+    std::int32_t GetLengthMs() const override;
+    bool SeekTo(std::int32_t ms, bool fromList) override;
+    void SetReplayRange(std::int32_t startMs, std::int32_t endMs) override;
+    void ClearReplayRange() override;
+    void StopRepeat() override;
+    void ResyncCursor() override;
+    int BookmarkCount() const override;
+    std::int32_t BookmarkAt(int index) const override;
+    void SetRangeMarks(std::int32_t startMs, std::int32_t endMs) override;
+
+    // Media.
+    void OpenMedia(const QString& path);
+    void CloseMedia();
+    /// "열기" (30001): the open dialog, then `OpenMedia`.
+    void openMediaWithDialog();
+    /// The set-up each new or opened document runs: display, position label, range marks.
+    void documentShown();
+    /// A reload from disk: the player stops and goes back to the start.
+    void stopAndRewind();
+
+    // Transport.
+    void play();
+    void pause();
+    void stop();
+    void playPauseToggle();
+    void rewind();
+    void fastForward();
+
+    // Capture and navigation.
+    void insertStartSync();
+    void insertEndSync();
+    void singleSync();
+    void simpleSync();
+    void goCaptionAtVideo();
+    void goCurrentSync();
+    void goPrevSync();
+    void goNextSync();
+
+    // Bookmarks and repeat.
+    void setVideoBookmark();
+    void prevVideoBookmark();
+    void nextVideoBookmark();
+    void clearVideoBookmarks();
+    /// Alt+P and F5: flips the repeat toggle, then acts on its new state.
+    void flipRepeat();
+
+    // Display.
+    void ShowPlayerControls(bool show);
+    void ShowPosition();
+    void togglePlayerControls();
+    void toggleMediaControls();
+    bool showPlayerCtrl() const { return m_showPlayerCtrl; }
+    bool showMediaCtrl() const { return m_showMediaCtrl; }
+
+    // What the window and the tests look at.
+    MediaBackend& media() { return *m_media; }
+    VideoRendering rendering() const { return m_rendering; }
+    /// The status-bar text that names the way the video is drawn.
+    QString renderingText() const;
+    QLabel* renderingLabel() const { return m_renderingLabel; }
+    QAbstractButton* button(int id) const;
+    QWidget* control(int id) const;
+    QTextBrowser& captionWindow() const { return *m_caption; }
+    /// The HTML last put into the caption window (UTF-8 from the model's CP949).
+    const QString& captionHtml() const { return m_captionHtml; }
+    QString positionText() const;
+    BookmarkBar& bookmarkBar() const { return *m_bar; }
+    QWidget& videoArea() const { return *m_videoArea; }
+    bool replayActive() const { return m_replayActive; }
+    bool repeatOn() const;
+    bool positionTimerActive() const { return m_positionTimer.isActive(); }
+    /// One tick of the position timer, as the timer runs it.
+    void positionTick();
+
+signals:
+    /// The view passes the keyboard focus on to the caption list.
+    void focusWanted();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createControls();
+    void createVideo(VideoRendering rendering);
+    void relayout();
+    void resetControl();
+    void enableTransport(bool on);
+    void enableCapture(bool on);
+    void showCaption(const std::string& cp949Html);
+    void showStartPage();
+    void setPositionLabel(std::int32_t ms);
+    void focusCaptionView();
+    std::int32_t captureTime() const;
+    void repeatChanged(bool on);
+    void repeatTick();
+    void barClicked(std::int32_t ms, bool doubleClick);
+    void runCommand(int id);
+
+    void onOpenStateChanged(int oldState, int newState);
+    void onPlayStateChanged(int oldState, int newState);
+    void onPositionChanged(double oldSeconds, double newSeconds);
+    void onOpenFailed(const QString& reason);
+
+    CMainFrame& m_frame;
+    MediaBackend* m_media;
+    VideoRendering m_rendering = VideoRendering::Software;
+    QWidget* m_videoArea = nullptr;   ///< the control (1000): picture and transport bar
+    QWidget* m_picture = nullptr;
+    QSlider* m_transportBar = nullptr;
+    QTextBrowser* m_caption = nullptr;  ///< the caption window (1002)
+    QString m_captionHtml;
+    BookmarkBar* m_bar = nullptr;
+    QLabel* m_positionLabel = nullptr;
+    QLabel* m_renderingLabel = nullptr;
+    std::map<int, QWidget*> m_controls;  ///< 2001-2017, placed in pixels from the template
+    std::map<int, QRect> m_template;
+    QTimer m_positionTimer;
+    QTimer m_repeatTimer;
+
+    bool m_initialised = false;
+    bool m_mediaOpen = false;
+    bool m_showPlayerCtrl = true;
+    bool m_showMediaCtrl = true;
+    SeekOrigin m_seek;
+    bool m_replayActive = false;
+    std::int32_t m_replayStartMs = 0;
+    std::int32_t m_replayEndMs = 0;
+    double m_repeatPosition = 0.0;
+};
+
+}  // namespace verbanta::app

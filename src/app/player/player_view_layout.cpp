@@ -1,0 +1,328 @@
+// The player view's controls: the button panel built from its template, the icons, the
+// relayout on resize, and what the caption window and the position label show.
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QSlider>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "caption_codec.h"
+#include "main_frame.h"
+#include "model/text_format.h"
+#include "player/bookmark_bar.h"
+#include "player/media_backend.h"
+#include "player/player_view.h"
+#include "player/video_widget.h"
+#include "settings/app_settings.h"
+
+namespace verbanta::app {
+namespace {
+
+enum class Kind { Toggle, Push, IconPush, Label, Bar, Line };
+
+/// One control of the panel: its place in dialog units and its texts (UTF-8).
+struct ControlSpec {
+    int id;
+    Kind kind;
+    int x, y, cx, cy;
+    const char* text;
+    const char* tip;
+};
+
+constexpr ControlSpec kControls[] = {
+    {2001, Kind::Toggle, 3, 87, 12, 15, "", "자막 클릭시 해당 동영상 위치로 이동"},
+    {2002, Kind::Toggle, 16, 87, 12, 15, "", "동영상 재생시 해당 자막 위치로 이동"},
+    {2003, Kind::Label, 35, 87, 34, 15, "싱크 위치:", ""},
+    {2004, Kind::Label, 73, 87, 40, 15, "0", ""},
+    {2005, Kind::Push, 127, 87, 30, 15, "이동", "현재 동영상 위치의 자막으로 이동"},
+    {2006, Kind::Push, 163, 87, 30, 15, "간단", "간단 싱크 맞추기"},
+    {2007, Kind::Bar, 3, 107, 190, 7, "", ""},
+    {2008, Kind::Line, 3, 121, 190, 1, "", ""},
+    {2009, Kind::Toggle, 3, 129, 12, 15, "", "재생"},
+    {2010, Kind::Toggle, 16, 129, 12, 15, "", "일시정지"},
+    {2011, Kind::Toggle, 29, 129, 12, 15, "", "정지"},
+    {2012, Kind::IconPush, 46, 129, 12, 15, "", "되감기"},
+    {2013, Kind::IconPush, 59, 129, 12, 15, "", "빨리감기"},
+    {2014, Kind::Toggle, 75, 129, 12, 15, "", "반복"},
+    {2015, Kind::Push, 94, 129, 30, 15, "시작", "시작 싱크 삽입"},
+    {2016, Kind::Push, 127, 129, 30, 15, "종료", "종료 싱크 삽입"},
+    {2017, Kind::Push, 163, 129, 30, 15, "단일", "단일 싱크 맞추기"},
+};
+
+// The caption window's bottom in the template (60 + 19), for the gap above the buttons.
+constexpr int kCaptionBottomDu = 79;
+
+int px(int dialogUnits)
+{
+    // "굴림" 9 pt gives dialog units of about one and a half pixels both ways.
+    return dialogUnits * 3 / 2;
+}
+
+QIcon drawnIcon(int id)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 40));
+    auto triangle = [&](qreal x, qreal w, bool right) {
+        QPainterPath path;
+        path.moveTo(right ? x : x + w, 3);
+        path.lineTo(right ? x + w : x, 8);
+        path.lineTo(right ? x : x + w, 13);
+        path.closeSubpath();
+        p.drawPath(path);
+    };
+    switch (id) {
+    case 2001:  // a pointer on a row: click and go
+        p.fillRect(2, 3, 12, 2, QColor(40, 40, 40));
+        p.fillRect(2, 7, 8, 2, QColor(40, 40, 40));
+        triangle(9, 5, true);
+        break;
+    case 2002:  // rows following a play mark
+        triangle(2, 5, true);
+        p.fillRect(9, 3, 5, 2, QColor(40, 40, 40));
+        p.fillRect(9, 7, 5, 2, QColor(40, 40, 40));
+        p.fillRect(9, 11, 5, 2, QColor(40, 40, 40));
+        break;
+    case 2009: triangle(4, 9, true); break;
+    case 2010:
+        p.drawRect(4, 3, 3, 10);
+        p.drawRect(9, 3, 3, 10);
+        break;
+    case 2011: p.drawRect(4, 4, 8, 8); break;
+    case 2012:
+        triangle(1, 7, false);
+        triangle(8, 7, false);
+        break;
+    case 2013:
+        triangle(1, 7, true);
+        triangle(8, 7, true);
+        break;
+    case 2014: {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(40, 40, 40), 2));
+        p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 40, 40));
+        QPainterPath head;
+        head.moveTo(10, 1);
+        head.lineTo(14, 4);
+        head.lineTo(10, 7);
+        head.closeSubpath();
+        p.drawPath(head);
+        break;
+    }
+    default: break;
+    }
+    return QIcon(pm);
+}
+
+}  // namespace
+
+void CPlayerView::createControls()
+{
+    for (const ControlSpec& c : kControls) {
+        QWidget* w = nullptr;
+        const QString text = QString::fromUtf8(c.text);
+        switch (c.kind) {
+        case Kind::Toggle:
+        case Kind::IconPush: {
+            auto* b = new QToolButton(this);
+            b->setAutoRaise(true);  // flat until the mouse is over it
+            b->setCheckable(c.kind == Kind::Toggle);
+            b->setIcon(drawnIcon(c.id));
+            b->setIconSize(QSize(14, 14));
+            w = b;
+            break;
+        }
+        case Kind::Push: {
+            auto* b = new QPushButton(text, this);
+            b->setFlat(true);
+            w = b;
+            break;
+        }
+        case Kind::Label: {
+            auto* l = new QLabel(text, this);
+            l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            if (c.id == 2004)
+                m_positionLabel = l;
+            w = l;
+            break;
+        }
+        case Kind::Bar:
+            m_bar = new BookmarkBar(this);
+            w = m_bar;
+            break;
+        case Kind::Line: {
+            auto* line = new QFrame(this);
+            line->setFrameShape(QFrame::HLine);
+            line->setFrameShadow(QFrame::Sunken);
+            w = line;
+            break;
+        }
+        }
+        if (c.tip[0])
+            w->setToolTip(QString::fromUtf8(c.tip));
+        w->setFocusPolicy(Qt::NoFocus);
+        w->setObjectName(QStringLiteral("control%1").arg(c.id));
+        m_controls[c.id] = w;
+        m_template[c.id] = QRect(px(c.x), px(c.y), px(c.cx), px(c.cy));
+    }
+}
+
+void CPlayerView::createVideo(VideoRendering rendering)
+{
+    if (!m_videoArea) {
+        m_videoArea = new QWidget(this);
+        m_videoArea->setObjectName(QStringLiteral("control1000"));
+        auto* layout = new QVBoxLayout(m_videoArea);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        m_transportBar = new QSlider(Qt::Horizontal, m_videoArea);
+        m_transportBar->setFocusPolicy(Qt::NoFocus);
+        m_transportBar->setEnabled(false);
+        layout->addWidget(m_transportBar);
+        connect(m_transportBar, &QSlider::sliderMoved, this, [this](int ms) {
+            if (m_mediaOpen)
+                m_media->setPosition(SecondsFromMs(ms));
+        });
+    }
+    auto* layout = static_cast<QVBoxLayout*>(m_videoArea->layout());
+    if (m_picture) {
+        layout->removeWidget(m_picture);
+        delete m_picture;
+        m_picture = nullptr;
+    }
+    m_rendering = rendering;
+    if (rendering == VideoRendering::OpenGl) {
+        auto* gl = new OpenGlVideoWidget(*m_media, m_videoArea);
+        // libmpv could not draw with this context: the software picture takes over.
+        connect(gl, &OpenGlVideoWidget::failed, this,
+                [this] { createVideo(VideoRendering::Software); });
+        m_picture = gl;
+    } else {
+        m_picture = new SoftwareVideoWidget(*m_media, m_videoArea);
+    }
+    m_picture->setFocusPolicy(Qt::NoFocus);
+    layout->insertWidget(0, m_picture, 1);
+    m_picture->show();
+    if (m_renderingLabel)
+        m_renderingLabel->setText(renderingText());
+}
+
+QString CPlayerView::renderingText() const
+{
+    return m_rendering == VideoRendering::OpenGl ? QString::fromUtf8("영상: OpenGL")
+                                                 : QString::fromUtf8("영상: 소프트웨어 렌더링");
+}
+
+void CPlayerView::relayout()
+{
+    if (!m_videoArea)
+        return;
+    const int w = width();
+    const int h = height();
+    const int y0 = h - (m_showPlayerCtrl ? 200 : kCaptionHeight);
+    m_caption->setGeometry(0, y0, w, kCaptionHeight);
+    m_videoArea->setGeometry(0, 0, w, std::max(0, m_showMediaCtrl ? y0 - 5 : y0));
+    m_transportBar->setVisible(m_showMediaCtrl);
+
+    const QRect first = m_template[2001];
+    const int blockWidth = m_template[2017].right() + 1 - first.left();
+    const int gap = first.top() - px(kCaptionBottomDu);
+    const int x0 = (w - blockWidth) / 2;
+    const int top = y0 + kCaptionHeight + gap;
+    for (const auto& [id, widget] : m_controls) {
+        const QRect t = m_template[id];
+        QRect r(x0 + t.left() - first.left(), top + t.top() - first.top(), t.width(), t.height());
+        if (id == 2007 || id == 2008)
+            r = QRect(10, r.top(), std::max(0, w - 20), t.height());
+        widget->setGeometry(r);
+        widget->setVisible(m_showPlayerCtrl);
+    }
+    update(0, y0 + kCaptionHeight, w, h - y0 - kCaptionHeight);
+}
+
+void CPlayerView::resetControl()
+{
+    m_media->setVolume(-300);
+    m_media->setShowControls(m_showMediaCtrl);
+    setPositionLabel(0);
+}
+
+void CPlayerView::enableTransport(bool on)
+{
+    for (int id : {2009, 2010})
+        m_controls[id]->setEnabled(false);
+    for (int id : {2009, 2010, 2011, 2014})
+        button(id)->setChecked(false);
+    for (int id : {2011, 2012, 2013, 2014})
+        m_controls[id]->setEnabled(on);
+    m_transportBar->setEnabled(on);
+}
+
+void CPlayerView::enableCapture(bool on)
+{
+    for (int id : {2005, 2006, 2015, 2016, 2017})
+        m_controls[id]->setEnabled(on);
+}
+
+QString captionWindowHtml(std::string_view cp949Html)
+{
+    QString html = CaptionCodec::toDisplay(cp949Html);
+    // Qt's HTML reader takes a style sheet wrapped in a comment for a comment: unwrap it.
+    const qsizetype head = html.indexOf(QLatin1String("</HEAD>"), 0, Qt::CaseInsensitive);
+    if (head > 0) {
+        QString style = html.left(head);
+        style.remove(QLatin1String("<!--")).remove(QLatin1String("-->"));
+        html = style + html.mid(head);
+    }
+    return html;
+}
+
+void CPlayerView::showCaption(const std::string& cp949Html)
+{
+    m_captionHtml = CaptionCodec::toDisplay(cp949Html);
+    m_caption->setHtml(captionWindowHtml(cp949Html));
+}
+
+void CPlayerView::showStartPage()
+{
+    // The start page is black and empty; with the banner allowed it names the program.
+    if (m_frame.context().settings.NotDisplayBanner)
+        m_captionHtml = QStringLiteral("<HTML><BODY bgcolor='black'></BODY></HTML>");
+    else
+        m_captionHtml = QStringLiteral(
+            "<HTML><BODY bgcolor='black'><P align='center'><FONT color='#808080'>"
+            "Verbanta</FONT></P></BODY></HTML>");
+    m_caption->setHtml(m_captionHtml);
+}
+
+void CPlayerView::setPositionLabel(std::int32_t ms)
+{
+    m_positionLabel->setText(QString::fromStdString(
+        FormatTime(std::max(ms, 0), m_frame.context().settings.DisplayAsTime)));
+}
+
+QString CPlayerView::positionText() const
+{
+    return m_positionLabel->text();
+}
+
+QAbstractButton* CPlayerView::button(int id) const
+{
+    return qobject_cast<QAbstractButton*>(control(id));
+}
+
+QWidget* CPlayerView::control(int id) const
+{
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+}  // namespace verbanta::app

@@ -1,0 +1,94 @@
+#include "editor/player_playback.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/sami_model.h"
+
+namespace verbanta {
+
+int PlaybackFollower::s_tickCount = 0;
+
+std::int32_t MsFromSeconds(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return 0;
+    const double ms = std::trunc((seconds * 10000.0 + 1.0) / 10.0);
+    return static_cast<std::int32_t>(std::clamp(ms, -2147483648.0, 2147483647.0));
+}
+
+double RewindTarget(double positionSeconds, std::int32_t moveMs)
+{
+    return std::max(0.0, positionSeconds - moveMs / 1000.0);
+}
+
+double FastForwardTarget(double positionSeconds, std::int32_t moveMs, double selectionEnd)
+{
+    const double x = positionSeconds + moveMs / 1000.0;
+    return selectionEnd < x ? selectionEnd : x;
+}
+
+bool SeekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds)
+{
+    if (!mediaOpen || ms < 0)
+        return false;
+    return !(durationValid && MsFromSeconds(durationSeconds) < ms);
+}
+
+PlaybackTick PlaybackFollower::tick(SamiModel& model, std::int32_t t, bool follow,
+                                    bool replayActive, std::int32_t replayStartMs,
+                                    std::int32_t replayEndMs)
+{
+    PlaybackTick out;
+    if (model.HasCursor()) {
+        const SyncEntry* e = model.EntryAt(model.playCursor);
+        if (e && e->isComment) {
+            model.NextFromCursor();
+        } else if (e && t >= e->startMs) {
+            out.html = model.BuildPreviewHtml(*e);
+            model.NextFromCursor();
+            const SyncEntry* f = model.EntryAt(model.playCursor);
+            // Two captions due in one tick: the later one is shown on the next tick.
+            if (!(f && !f->isComment && t >= f->startMs)) {
+                out.showCaption = true;
+                if (follow) {
+                    const int k = model.GetCursorIndex();
+                    out.selectRow = k < 0 ? model.GetCount() - 1 : std::max(k - 1, 0);
+                }
+            }
+        }
+    }
+    if (++s_tickCount % 3 == 0) {
+        out.showPosition = true;
+        s_tickCount = 0;
+    }
+    out.backToReplayStart = replayActive && (t < replayStartMs || t > replayEndMs);
+    return out;
+}
+
+std::string PlaybackFollower::seekCaption(SamiModel& model, std::int32_t t)
+{
+    model.SeekCursor(t);
+    if (!model.CursorHasPrevious())
+        return kBlankCaptionPage;
+    const SyncEntry p = model.GetEntryBeforeCursor();
+    return p.isComment ? std::string(kBlankCaptionPage) : model.BuildPreviewHtml(p);
+}
+
+int SeekOrigin::positionChanged(bool listFocused, bool matchListToMovie, bool replayActive,
+                                int cursorIndex)
+{
+    int row = -1;
+    if (!listFocused || !matchListToMovie || replayActive || fromList) {
+        // Only the focus returns to the list.
+    } else if (fromSyncCommand) {
+        fromSyncCommand = false;
+        return -1;  // the go-to command selected its row itself; fromList is kept
+    } else if (cursorIndex >= 0) {
+        row = std::max(cursorIndex - 1, 0);
+    }
+    fromList = false;
+    return row;
+}
+
+}  // namespace verbanta

@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "editor/editor_fakes.h"
+#include "editor/player_playback.h"
+
+namespace verbanta::test {
+namespace {
+
+class PlayerPlayback : public EditorTest {
+protected:
+    PlayerPlayback() { PlaybackFollower::resetTickCount(); }
+    std::string page(int row) const { return model.BuildPreviewHtml(at(row)); }
+    PlaybackTick tickAt(std::int32_t t, bool follow = false)
+    {
+        return PlaybackFollower::tick(model, t, follow, false, 0, 0);
+    }
+};
+
+TEST(PlayerTime, SecondsBecomeMillisecondsAsThePlayerRounds)
+{
+    EXPECT_EQ(MsFromSeconds(0.0), 0);
+    EXPECT_EQ(MsFromSeconds(1.2345), 1234);
+    EXPECT_EQ(MsFromSeconds(12.36), 12360);  // 12359.999... is saved by the tenth added
+    EXPECT_EQ(MsFromSeconds(0.0999), 100);   // 99.9 ms and the tenth make 100
+    EXPECT_EQ(MsFromSeconds(0.0998), 99);
+    EXPECT_EQ(MsFromSeconds(-0.5), -499);    // toward zero
+    EXPECT_EQ(MsFromSeconds(1e12), INT32_MAX);
+    EXPECT_EQ(MsFromSeconds(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_DOUBLE_EQ(SecondsFromMs(61000), 61.0);
+}
+
+TEST(PlayerTime, RewindStopsAtZeroAndFastForwardAtTheSelectionEnd)
+{
+    EXPECT_DOUBLE_EQ(RewindTarget(3.0, 5000), 0.0);
+    EXPECT_DOUBLE_EQ(RewindTarget(8.5, 5000), 3.5);
+    EXPECT_DOUBLE_EQ(FastForwardTarget(37.0, 5000, 40.0), 40.0);
+    EXPECT_DOUBLE_EQ(FastForwardTarget(10.0, 5000, 40.0), 15.0);
+}
+
+TEST(PlayerTime, SeeksAreRefusedWithoutMediaBeforeZeroAndPastAKnownDuration)
+{
+    EXPECT_FALSE(SeekAllowed(false, 1000, true, 40.0));
+    EXPECT_FALSE(SeekAllowed(true, -1, true, 40.0));
+    EXPECT_FALSE(SeekAllowed(true, 40001, true, 40.0));
+    EXPECT_TRUE(SeekAllowed(true, 40000, true, 40.0));
+    EXPECT_TRUE(SeekAllowed(true, 90000, false, 0.0));  // a live stream has no duration
+}
+
+TEST_F(PlayerPlayback, ACaptionIsShownOnTheFirstTickAtOrAfterItsStart)
+{
+    load({{1000, "A"}, {3000, "B"}});
+    model.SeekCursor(0);
+    EXPECT_FALSE(tickAt(900).showCaption);
+    const PlaybackTick t = tickAt(1000);
+    EXPECT_TRUE(t.showCaption);
+    EXPECT_EQ(t.html, page(0));
+    EXPECT_FALSE(tickAt(1100).showCaption);  // shown once, not on every tick
+    EXPECT_EQ(tickAt(3050).html, page(1));
+}
+
+TEST_F(PlayerPlayback, OfTwoCaptionsDueInOneTickOnlyTheSecondIsShownOnTheNextTick)
+{
+    load({{1000, "A"}, {1050, "B"}, {5000, "C"}});
+    model.SeekCursor(0);
+    EXPECT_FALSE(tickAt(1100).showCaption);
+    const PlaybackTick next = tickAt(1200);
+    EXPECT_TRUE(next.showCaption);
+    EXPECT_EQ(next.html, page(1));
+}
+
+TEST_F(PlayerPlayback, ACommentUnderTheCursorIsSkippedUnshown)
+{
+    load({{1000, "A"}, {2000, "#note"}, {3000, "B"}});
+    model.SeekCursor(0);
+    tickAt(1000);
+    ASSERT_EQ(model.GetCursorIndex(), 1);
+    EXPECT_FALSE(tickAt(3000).showCaption);  // the comment only moves the cursor
+    EXPECT_EQ(model.GetCursorIndex(), 2);
+    EXPECT_EQ(tickAt(3000).html, page(2));
+}
+
+TEST_F(PlayerPlayback, TheFollowingListSelectsTheShownRowIncludingTheLast)
+{
+    load({{1000, "A"}, {2000, "B"}, {3000, "C"}});
+    model.SeekCursor(0);
+    EXPECT_EQ(tickAt(1000, true).selectRow, 0);
+    EXPECT_EQ(tickAt(2000, false).selectRow, -1);
+    const PlaybackTick last = tickAt(3000, true);
+    EXPECT_TRUE(last.showCaption);
+    EXPECT_EQ(last.selectRow, 2);  // the cursor has passed the end
+    EXPECT_FALSE(model.HasCursor());
+    EXPECT_FALSE(tickAt(4000, true).showCaption);
+}
+
+TEST_F(PlayerPlayback, ThePositionLabelIsRefreshedEveryThirdTick)
+{
+    load({{1000, "A"}});
+    std::vector<bool> shown;
+    for (int i = 0; i < 7; ++i)
+        shown.push_back(tickAt(0).showPosition);
+    EXPECT_EQ(shown, (std::vector<bool>{false, false, true, false, false, true, false}));
+}
+
+TEST_F(PlayerPlayback, LeavingTheReplayRangeAsksForItsStart)
+{
+    load({{1000, "A"}});
+    EXPECT_TRUE(PlaybackFollower::tick(model, 20000, false, true, 10000, 12000).backToReplayStart);
+    EXPECT_TRUE(PlaybackFollower::tick(model, 9999, false, true, 10000, 12000).backToReplayStart);
+    EXPECT_FALSE(PlaybackFollower::tick(model, 12000, false, true, 10000, 12000).backToReplayStart);
+    EXPECT_FALSE(PlaybackFollower::tick(model, 20000, false, false, 10000, 12000).backToReplayStart);
+}
+
+TEST_F(PlayerPlayback, ASeekShowsTheCaptionOnScreenAtOnceOrTheBlankPage)
+{
+    load({{1000, "A"}, {3000, "B"}, {4000, "&nbsp;"}, {6000, "#note"}, {7000, "C"}});
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 500), kBlankCaptionPage);
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 1500), page(0));
+    EXPECT_EQ(model.GetCursorIndex(), 1);
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 3500), page(1));
+    // A comment is never under the cursor, and a comment before it shows nothing.
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 6500), kBlankCaptionPage);
+    EXPECT_EQ(model.GetCursorIndex(), 4);
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 9000), page(4));
+    EXPECT_FALSE(model.HasCursor());
+}
+
+TEST(PlayerSeekOrigin, APositionChangeSelectsTheCaptionOnlyWhenTheListLeads)
+{
+    SeekOrigin o;
+    EXPECT_EQ(o.positionChanged(true, true, false, 5), 4);
+    EXPECT_EQ(o.positionChanged(true, true, false, 0), 0);
+    EXPECT_EQ(o.positionChanged(false, true, false, 5), -1);
+    EXPECT_EQ(o.positionChanged(true, false, false, 5), -1);
+    EXPECT_EQ(o.positionChanged(true, true, true, 5), -1);
+    EXPECT_EQ(o.positionChanged(true, true, false, -1), -1);
+}
+
+TEST(PlayerSeekOrigin, AClickSeekAndASyncCommandSeekDoNotMoveTheSelection)
+{
+    SeekOrigin o;
+    o.fromList = true;
+    EXPECT_EQ(o.positionChanged(true, true, false, 5), -1);
+    EXPECT_FALSE(o.fromList);
+    o.fromSyncCommand = true;
+    o.fromList = true;
+    // The list click wins and clears itself; the command's flag waits for its own seek.
+    EXPECT_EQ(o.positionChanged(true, true, false, 5), -1);
+    EXPECT_TRUE(o.fromSyncCommand);
+    EXPECT_EQ(o.positionChanged(true, true, false, 5), -1);
+    EXPECT_FALSE(o.fromSyncCommand);
+    EXPECT_EQ(o.positionChanged(true, true, false, 5), 4);
+}
+
+}  // namespace
+}  // namespace verbanta::test
