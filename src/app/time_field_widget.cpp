@@ -84,6 +84,15 @@ void TimeFieldWidget::replaceSelection(const QString& with)
     show(m_logic.applyText(text.toStdString()));
 }
 
+bool TimeFieldWidget::commitText()
+{
+    const TimeFieldLogic::KeyResult result = m_logic.onFocusLost();
+    if (!result.message && !result.recovered)
+        return true;
+    show(result);
+    return false;
+}
+
 void TimeFieldWidget::pasteText()
 {
     if (m_logic.mode() == TimeFieldLogic::kTimeMode) {

@@ -31,6 +31,10 @@ public:
     std::int32_t minimum() const { return m_logic.minimum(); }
     std::int32_t maximum() const { return m_logic.maximum(); }
 
+    /// The check the field makes when it is left, made now (a dialog's OK pressed with Enter):
+    /// false, after the message and the recovery, when the field holds no value.
+    bool commitText();
+
     /// The field's own clipboard commands, under the same rules as typed text.
     void pasteText();
     void cutText();
