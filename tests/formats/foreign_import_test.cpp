@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "import_test_support.h"
@@ -37,8 +38,7 @@ protected:
 TEST(ReaderTable, ListsTheSevenReadersInDetectionOrder)
 {
     std::vector<std::string_view> names;
-    for (const SubtitleReader* r : ReaderTable())
-        names.push_back(r->name());
+    for (const SubtitleReader* r : ReaderTable()) names.push_back(r->name());
     EXPECT_EQ(names, (std::vector<std::string_view>{"srt", "srt-braces", "microdvd", "subviewer",
                                                     "ssa", "vplayer", "xombie"}));
     EXPECT_EQ(FindReaderSlot("ssa"), 4);
@@ -68,7 +68,8 @@ TEST_F(ForeignImport, DetectsEveryFormatFromItsFile)
         {"classic.ssa", {2000, false, "Hello there<br>\r\nfriend"}, 4},
         {"styled.sub", {1000, false, "Hello<br>\r\nWorld"}, 8},
         {"subviewer.sub",
-         {41000, false, "The Age of Gods was closing.<br>\r\nEternity had come to an end."}, 4},
+         {41000, false, "The Age of Gods was closing.<br>\r\nEternity had come to an end."},
+         4},
         {"vplayer.txt", {1000, false, "First caption"}, 4},
         {"xombie.xss", {1250, false, "Hello world"}, 4},
     };
@@ -85,12 +86,13 @@ TEST_F(ForeignImport, DetectsEveryFormatFromItsFile)
 TEST_F(ForeignImport, ReadsTheKoreanSubRipFileCompletely)
 {
     ASSERT_TRUE(importData("italics_korean.srt", 2));
-    EXPECT_EQ(entries(),
-              concat({withEnd(1200, 3450, cp949("<i>안녕하세요, 여러분.</i>")),
-                      withEnd(4000, 6500, cp949("오늘은 <b>중요한</b> 날입니다.<br>\r\n두 번째 줄.")),
-                      withEnd(62005, 64900, cp949("<font color=\"#ffff00\">노란 글씨</font>")),
-                      withEnd(70000, 72000, cp949("- 누구세요?<br>\r\n- <i>저예요.</i>")),
-                      withEnd(3600000, 3602250, cp949("끝."))}));
+    EXPECT_EQ(
+        entries(),
+        concat({withEnd(1200, 3450, cp949("<i>안녕하세요, 여러분.</i>")),
+                withEnd(4000, 6500, cp949("오늘은 <b>중요한</b> 날입니다.<br>\r\n두 번째 줄.")),
+                withEnd(62005, 64900, cp949("<font color=\"#ffff00\">노란 글씨</font>")),
+                withEnd(70000, 72000, cp949("- 누구세요?<br>\r\n- <i>저예요.</i>")),
+                withEnd(3600000, 3602250, cp949("끝."))}));
 }
 
 TEST_F(ForeignImport, ReadsTheAssFileWithItsOverridesRemoved)
@@ -159,6 +161,25 @@ TEST_F(ForeignImport, ReportsAFileThatCannotBeOpened)
     EXPECT_EQ(messenger.shown[1].text, kCannotOpenSubtitleMessage);
 }
 
+TEST_F(ForeignImport, RefusesAFileFarLargerThanAnySubtitleFile)
+{
+    // A video picked by mistake: its size alone refuses it, before it is read into memory.
+    TempFolder folder;
+    const std::string big = folder.path("movie.srt");
+    TempFolder::write(big, "1\n00:00:01,000 --> 00:00:02,000\nA\n\n");
+    std::filesystem::resize_file(big, kMaxImportFileBytes + 1);
+    EXPECT_FALSE(ImportForeignFile(model, big, kAllSupported, 25.0));
+    EXPECT_TRUE(isNewEmptyDocument());
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, kUnsupportedFormatMessage);
+    // Exactly at the limit it is read, and what is valid is imported.
+    std::filesystem::resize_file(big, kMaxImportFileBytes);
+    messenger.shown.clear();
+    EXPECT_TRUE(ImportForeignFile(model, big, kAllSupported, 25.0));
+    EXPECT_EQ(entries(), withEnd(1000, 2000, "A"));
+    EXPECT_EQ(ReadFileBytes(big, 10)->size(), 11u);
+}
+
 // ---- encodings ------------------------------------------------------------------------------
 
 std::string utf16(std::string_view utf8Text, bool bigEndian)
@@ -177,15 +198,35 @@ TEST_F(ForeignImport, ConvertsUnicodeFilesToCp949)
         EXPECT_EQ(entries(), expected);
     }
     // The same for a script: UTF-16 ASS files are common.
-    ASSERT_TRUE(import(utf16("ScriptType: v4.00+\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
-                             "한국어\\N자막\n",
-                             false)));
+    ASSERT_TRUE(
+        import(utf16("ScriptType: v4.00+\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,"
+                     "한국어\\N자막\n",
+                     false)));
     EXPECT_EQ(entries(), withEnd(1000, 2000, cp949("한국어<br>\r\n자막")));
+}
+
+TEST_F(ForeignImport, ScansConvertedTextAsCp949WhateverTheStylesSay)
+{
+    // Japanese scripts name Encoding 128 (Shift-JIS). Once converted from UTF-8 the text is
+    // CP949, where the trail byte of "결" (B0 E1) would be a Shift-JIS lead byte swallowing the
+    // brace after it; the block and the break must go all the same.
+    const std::string script =
+        "ScriptType: v4.00+\n[V4+ Styles]\n"
+        "Style: Default,MS Gothic,20,&H00FFFFFF,&H0,&H0,&H0,0,0,0,0,100,100,0,0,1,2,2,2,10,10,10,"
+        "128\nDialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,결{\\i1}과\\N끝\n";
+    ASSERT_TRUE(import("\xEF\xBB\xBF" + script));
+    EXPECT_EQ(entries(), withEnd(1000, 2000, cp949("결과<br>\r\n끝")));
+    // The same bytes in CP949 are read as the Shift-JIS the style names, as they always were:
+    // the brace and the "\N" after "결" and "과" (B0 FA) are taken for trail bytes.
+    ASSERT_TRUE(import(cp949(script)));
+    EXPECT_EQ(model.GetFirst().text, cp949("결{\\i1}과\\N끝"));
 }
 
 TEST_F(ForeignImport, KeepsCharactersCp949LacksAsReferences)
 {
-    ASSERT_TRUE(import("\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\ncaf\xC3\xA9 \xF0\x9F\x98\x80\n"));
+    ASSERT_TRUE(
+        import("\xEF\xBB\xBF"
+               "1\n00:00:01,000 --> 00:00:02,000\ncaf\xC3\xA9 \xF0\x9F\x98\x80\n"));
     ASSERT_EQ(model.GetCount(), 2);
     EXPECT_EQ(model.GetFirst().text, "caf&#233; &#128512;");
 }
@@ -204,8 +245,7 @@ TEST_F(ForeignImport, RejectsBinaryInputCleanly)
     std::mt19937 rng(7);
     for (int round = 0; round < 200; ++round) {
         std::string bytes(rng() % 4096, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(rng());
+        for (char& c : bytes) c = static_cast<char>(rng());
         const bool ok = import(bytes);
         EXPECT_EQ(ok, model.GetCount() > 0);
         if (!ok) {
@@ -263,16 +303,15 @@ TEST_F(ForeignImport, ReadsLinesOfAHundredThousandBytes)
     const std::string longText(100000, 'x');
     const std::string braces = [] {
         std::string s;
-        for (int i = 0; i < 25000; ++i)
-            s += "{\\i1}";
+        for (int i = 0; i < 25000; ++i) s += "{\\i1}";
         return s;
     }();
     ASSERT_TRUE(import("1\n00:00:01,000 --> 00:00:02,000\n" + longText + "\n"));
     EXPECT_EQ(model.GetFirst().text, longText);
     ASSERT_TRUE(import("{1}{2}" + braces + "|" + longText + "\n"));
     EXPECT_EQ(model.GetFirst().text, "<br>\r\n" + longText);
-    ASSERT_TRUE(import("ScriptType: v4.00+\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," +
-                       braces + "a\n"));
+    ASSERT_TRUE(import("ScriptType: v4.00+\nDialogue: 0,0:00:01.00,0:00:02.00,D,,0,0,0,," + braces +
+                       "a\n"));
     EXPECT_EQ(model.GetFirst().text, "a");
     EXPECT_FALSE(import(longText + "\n"));
     EXPECT_FALSE(import(std::string(100000, '{') + "\n"));

@@ -23,8 +23,9 @@ TEST_F(ForeignReaders, SubRipKeepsItalicTagsAsHtml)
 
 TEST_F(ForeignReaders, SubRipJoinsLinesAndReadsTheFractionAsWritten)
 {
-    ASSERT_TRUE(read(kSrt, "1\n00:01:02,5 --> 00:01:03,250\nA\nB\n\n2\n"
-                           "00:01:04,000 --> 00:01:05,000\n  C  \n"));
+    ASSERT_TRUE(read(kSrt,
+                     "1\n00:01:02,5 --> 00:01:03,250\nA\nB\n\n2\n"
+                     "00:01:04,000 --> 00:01:05,000\n  C  \n"));
     EXPECT_EQ(entries(), concat({withEnd(62005, 63250, "A<br>\r\nB"), withEnd(64000, 65000, "C")}));
 }
 
@@ -37,8 +38,9 @@ TEST_F(ForeignReaders, SubRipAcceptsAnySeparatorsAndSpacing)
 TEST_F(ForeignReaders, SubRipAppendsLinesAfterABlankLineWithoutSeparator)
 {
     // Only a number alone after a blank line starts the next caption.
-    ASSERT_TRUE(read(kSrt, "1\n00:00:01,000 --> 00:00:02,000\nA\n2000\n\nB\n\n12 apples\n\n3\n"
-                           "00:00:03,000 --> 00:00:04,000\nC\n"));
+    ASSERT_TRUE(read(kSrt,
+                     "1\n00:00:01,000 --> 00:00:02,000\nA\n2000\n\nB\n\n12 apples\n\n3\n"
+                     "00:00:03,000 --> 00:00:04,000\nC\n"));
     EXPECT_EQ(entries(),
               concat({withEnd(1000, 2000, "A<br>\r\n2000B12 apples"), withEnd(3000, 4000, "C")}));
 }
@@ -55,7 +57,9 @@ TEST_F(ForeignReaders, SubRipFailsOnALineItCannotAccountFor)
 TEST_F(ForeignReaders, SubRipRejectsAByteOrderMarkOnItsOwn)
 {
     // The reader sees the mark as text; the import converts the file before reading.
-    EXPECT_FALSE(read(kSrt, "\xEF\xBB\xBF" "1\n00:00:01,000 --> 00:00:02,000\nA\n"));
+    EXPECT_FALSE(read(kSrt,
+                      "\xEF\xBB\xBF"
+                      "1\n00:00:01,000 --> 00:00:02,000\nA\n"));
 }
 
 TEST_F(ForeignReaders, SubRipFailsOnTimesBeyondTheTimeRange)
@@ -105,7 +109,8 @@ TEST_F(ForeignReaders, MicroDvdRemovesCodesAndBreaksAtBars)
 TEST_F(ForeignReaders, MicroDvdDefaultStyleSetsTheCharacterSet)
 {
     // In Shift-JIS the "|" after 0x95 is a trail byte and no line break; in ANSI it is one.
-    ASSERT_TRUE(read(kMicroDvd, "{DEFAULT}{h:128}\n{1}{2}\x95|x\n{DEFAULT}{h:0}{y:i}\n{3}{4}\x95|x\n"));
+    ASSERT_TRUE(
+        read(kMicroDvd, "{DEFAULT}{h:128}\n{1}{2}\x95|x\n{DEFAULT}{h:0}{y:i}\n{3}{4}\x95|x\n"));
     EXPECT_EQ(entries(), concat({withEnd(40, 80, "\x95|x"), withEnd(120, 160, "\x95<br>\r\nx")}));
     EXPECT_EQ(MicroDvdDefaultCharset("{c:$FF}{H:136}"), 136);
     EXPECT_EQ(MicroDvdDefaultCharset("{y:b}"), 1);
@@ -128,17 +133,21 @@ TEST_F(ForeignReaders, MicroDvdFailsOnOtherLinesAndAbsurdFrames)
     EXPECT_EQ(FrameToMs(-25, 25.0), -1000);
     // A name without codes is no style line.
     EXPECT_FALSE(read(kMicroDvd, "{DEFAULT}\n"));
+    // A line that ends before the first number counts as blank, as in every reader.
+    ASSERT_TRUE(read(kMicroDvd, "{\n{25}{50}A\n {\n"));
+    EXPECT_EQ(entries(), withEnd(1000, 2000, "A"));
 }
 
 // ---- SubViewer ------------------------------------------------------------------------------
 
 TEST_F(ForeignReaders, SubViewerReadsHundredthsAndTheNextLineUntrimmed)
 {
-    ASSERT_TRUE(read(kSubViewer, "[INFORMATION]\n[TITLE]x\n[COLF]&HFFFFFF,[SIZE]18\n"
-                                 "00:00:41.00,00:00:44.40\n  One[br]Two \n\n"
-                                 "01:00:00.5,01:00:01.05\n"));
-    EXPECT_EQ(entries(), concat({withEnd(41000, 44400, "  One<br>\r\nTwo "),
-                                 withEnd(3600050, 3601050, "")}));
+    ASSERT_TRUE(read(kSubViewer,
+                     "[INFORMATION]\n[TITLE]x\n[COLF]&HFFFFFF,[SIZE]18\n"
+                     "00:00:41.00,00:00:44.40\n  One[br]Two \n\n"
+                     "01:00:00.5,01:00:01.05\n"));
+    EXPECT_EQ(entries(),
+              concat({withEnd(41000, 44400, "  One<br>\r\nTwo "), withEnd(3600050, 3601050, "")}));
     EXPECT_FALSE(read(kSubViewer, "1\n00:00:01,000 --> 00:00:02,000\n"));
     EXPECT_FALSE(read(kSubViewer, "00:00:41.00\n"));
 }
@@ -147,8 +156,9 @@ TEST_F(ForeignReaders, SubViewerReadsHundredthsAndTheNextLineUntrimmed)
 
 TEST_F(ForeignReaders, SsaRemovesOverrideBlocksAndEscapes)
 {
-    ASSERT_TRUE(read(kSsa, "[Script Info]\nScriptType: v4.00+\n[Events]\n"
-                           "Dialogue: 0,0:00:01.00,0:00:02.50,Default,,0,0,0,,Hi{\\i1}there\\Nnext\n"));
+    ASSERT_TRUE(read(kSsa,
+                     "[Script Info]\nScriptType: v4.00+\n[Events]\n"
+                     "Dialogue: 0,0:00:01.00,0:00:02.50,Default,,0,0,0,,Hi{\\i1}there\\Nnext\n"));
     EXPECT_EQ(entries(), withEnd(1000, 2500, "Hithere<br>\r\nnext"));
 }
 
@@ -160,12 +170,14 @@ TEST_F(ForeignReaders, SsaWithoutDialogueSucceedsEmpty)
 
 TEST_F(ForeignReaders, SsaReadsMarkedBeforeVersionFour)
 {
-    const std::string dialogue = "Dialogue: Marked=0,0:00:02.00,0:00:05.5,Default,,0000,0000,0000,,A, b\n";
+    const std::string dialogue =
+        "Dialogue: Marked=0,0:00:02.00,0:00:05.5,Default,,0000,0000,0000,,A, b\n";
     ASSERT_TRUE(read(kSsa, dialogue));
     EXPECT_EQ(entries(), withEnd(2000, 5050, "A, b"));
     ASSERT_TRUE(read(kSsa, "ScriptType: v4.00\n" + dialogue));
     EXPECT_EQ(entries(), withEnd(2000, 5050, "A, b"));
-    EXPECT_FALSE(read(kSsa, "ScriptType: v4.00\nDialogue: Marked=x,0:00:02.00,0:00:03.00,D,,0,0,0,,A\n"));
+    EXPECT_FALSE(
+        read(kSsa, "ScriptType: v4.00\nDialogue: Marked=x,0:00:02.00,0:00:03.00,D,,0,0,0,,A\n"));
 }
 
 TEST_F(ForeignReaders, SsaTakesTheCharacterSetFromTheStyle)
@@ -173,14 +185,16 @@ TEST_F(ForeignReaders, SsaTakesTheCharacterSetFromTheStyle)
     // Encoding 0 (ANSI) finds the block after 0x95; Encoding 129 reads 0x95 "{" as one
     // character and leaves it.
     const std::string header = "ScriptType: v4.00+\n[V4+ Styles]\n";
-    const std::string v5Style = "Style: %s,Arial,20,&H00FFFFFF,&H0,&H0,&H0,0,0,0,0,100,100,0,0,1,2,2,2,10,10,10,%d\n";
+    const std::string v5Style =
+        "Style: %s,Arial,20,&H00FFFFFF,&H0,&H0,&H0,0,0,0,0,100,100,0,0,1,2,2,2,10,10,10,%d\n";
     auto style = [&](const char* name, int encoding) {
         char line[256];
         std::snprintf(line, sizeof line, v5Style.c_str(), name, encoding);
         return std::string(line);
     };
-    const std::string events = "Dialogue: 0,0:00:01.00,0:00:02.00,Sign,,0,0,0,,\x95{x}y\n"
-                               "Dialogue: 0,0:00:03.00,0:00:04.00,Other,,0,0,0,,\x95{x}y\n";
+    const std::string events =
+        "Dialogue: 0,0:00:01.00,0:00:02.00,Sign,,0,0,0,,\x95{x}y\n"
+        "Dialogue: 0,0:00:03.00,0:00:04.00,Other,,0,0,0,,\x95{x}y\n";
     ASSERT_TRUE(read(kSsa, header + style("*Sign", 0) + style("Default", 129) + events));
     EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "\x95y"), withEnd(3000, 4000, "\x95{x}y")}));
     ASSERT_TRUE(read(kSsa, header + style("Sign", 129) + style("Default", 0) + events));
@@ -204,10 +218,11 @@ TEST_F(ForeignReaders, SsaFailsOnBadFieldsAndIgnoresOtherKeys)
     EXPECT_FALSE(read(kSsa, "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0\n"));
     EXPECT_FALSE(read(kSsa, "Style: Default,Arial\n"));
     EXPECT_FALSE(read(kSsa, "Dialogue: 0,99999:00:00.00,0:00:02.00,Default,,0,0,0,,Hi\n"));
-    ASSERT_TRUE(read(kSsa, "; comment\nComment: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,no\n"
-                           "Dialogue : 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,no\n"
-                           "PlayResX: 640\nFormat: anything\n"
-                           "dialogue:0,0:00:01.00,0:00:02.00,Default,,0,0,0,,yes\n"));
+    ASSERT_TRUE(read(kSsa,
+                     "; comment\nComment: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,no\n"
+                     "Dialogue : 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,no\n"
+                     "PlayResX: 640\nFormat: anything\n"
+                     "dialogue:0,0:00:01.00,0:00:02.00,Default,,0,0,0,,yes\n"));
     EXPECT_EQ(entries(), withEnd(1000, 2000, "yes"));
     EXPECT_EQ(ParseSsaTime("1:02:03.45"), 3723450);
 }
@@ -217,9 +232,9 @@ TEST_F(ForeignReaders, SsaFailsOnBadFieldsAndIgnoresOtherKeys)
 TEST_F(ForeignReaders, VPlayerSkipsZeroPlaceholdersAndAddsNoEndSyncs)
 {
     ASSERT_TRUE(read(kVPlayer, "0:00:00:\n0:00:05:\n0:00:06:Two|lines\n1:00:00:a:b\n"));
-    EXPECT_EQ(entries(), (std::vector<ImportedEntry>{{5000, false, ""},
-                                                      {6000, false, "Two<br>\r\nlines"},
-                                                      {3600000, false, "a:b"}}));
+    EXPECT_EQ(entries(),
+              (std::vector<ImportedEntry>{
+                  {5000, false, ""}, {6000, false, "Two<br>\r\nlines"}, {3600000, false, "a:b"}}));
     EXPECT_FALSE(read(kVPlayer, "Hello\n"));
     EXPECT_FALSE(read(kVPlayer, "1\n"));
 }
@@ -236,7 +251,9 @@ TEST_F(ForeignReaders, XombieReadsDialogueLinesOnly)
                      "Line=D,N,0,0:00:04.000,0:00:05.000,X,Y,,0,0,0,\x95{x}c\\Nd\n"));
     // The first line names the style "Main_Default" (character set 0); the second falls back
     // to the system set, where 0x95 "{" is one character.
-    EXPECT_EQ(entries(), concat({withEnd(1250, 3500, "\x95" "a, b"),
+    EXPECT_EQ(entries(), concat({withEnd(1250, 3500,
+                                         "\x95"
+                                         "a, b"),
                                  withEnd(4000, 5000, "\x95{x}c<br>\r\nd")}));
     EXPECT_EQ(ParseXombieTime("1:00:00.007"), 3600007);
 }

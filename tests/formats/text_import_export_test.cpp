@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "formats/foreign_import.h"
 #include "formats/text_export.h"
 #include "formats/text_import.h"
 #include "import_test_support.h"
@@ -78,12 +81,21 @@ TEST_F(TextImport, ReplacesTheDocumentAndReportsAnUnreadableFile)
     EXPECT_EQ(model.GetCount(), 0);
     EXPECT_FALSE(model.CanUndo());
     ASSERT_EQ(messenger.shown.size(), 1u);
-    EXPECT_EQ(messenger.shown[0].text, "지정하신 파일을 열 수 없습니다.\n다시 한번 확인해 주십시오.");
+    EXPECT_EQ(messenger.shown[0].text,
+              "지정하신 파일을 열 수 없습니다.\n다시 한번 확인해 주십시오.");
     EXPECT_EQ(messenger.shown[0].icon, MessageIcon::Warning);
 
     TempFolder::write(folder.path("a.txt"), "x\ny\n");
     EXPECT_TRUE(ImportTextFile(model, folder.path("a.txt"), false));
     EXPECT_EQ(captions(), (Texts{"x", "y"}));
+
+    // A file past the import limit is refused the same way, and the document is left empty.
+    std::filesystem::resize_file(folder.path("a.txt"), kMaxImportFileBytes + 1);
+    messenger.shown.clear();
+    EXPECT_FALSE(ImportTextFile(model, folder.path("a.txt"), false));
+    EXPECT_EQ(model.GetCount(), 0);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, kCannotOpenTextMessage);
 }
 
 // ---- export ---------------------------------------------------------------------------------

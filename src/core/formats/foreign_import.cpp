@@ -1,5 +1,6 @@
 #include "formats/foreign_import.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -24,7 +25,7 @@ void ResetToNewDocument(SamiModel& model)
 
 }  // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string& path)
+std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit)
 {
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -35,7 +36,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path)
     std::string bytes;
     char buffer[65536];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    while (bytes.size() <= limit &&
+           (got = std::fread(buffer, 1, std::min(sizeof buffer, limit + 1 - bytes.size()),
+                             file.get())) > 0)
         bytes.append(buffer, got);
     // A directory opens but does not read.
     if (std::ferror(file.get()))
@@ -47,10 +50,14 @@ bool ImportForeignBytes(SamiModel& model, std::string_view bytes, const std::vec
                         double framesPerSecond)
 {
     ResetToNewDocument(model);
-    // Converting the whole file first means every reader sees CP949 bytes, whatever the file's
-    // encoding; so plain searching for wide text is never needed.
-    const std::string text = ToCp949(bytes, DetectEncoding(bytes));
+    // Every reader sees CP949 bytes, whatever the file's encoding. Text converted from Unicode
+    // is CP949 whatever its styles' character sets say, so it is searched plainly, as wide text
+    // is: CP949 trail bytes are never "{", "}", "|" or "\", while scanning it as another code
+    // page could swallow a brace after a trail byte.
+    const TextEncoding encoding = DetectEncoding(bytes);
+    const std::string text = ToCp949(bytes, encoding);
     ReaderOptions options;
+    options.wide = encoding != TextEncoding::Cp949;
     options.frameRate = framesPerSecond;
     for (int slot : slots) {
         if (slot < 0 || slot >= kReaderCount)
@@ -79,6 +86,10 @@ bool ImportForeignFile(SamiModel& model, const std::string& path, const std::vec
     const auto bytes = ReadFileBytes(path);
     if (!bytes) {
         model.messenger().showMessage(kCannotOpenSubtitleMessage, MessageIcon::Error);
+        return false;
+    }
+    if (bytes->size() > kMaxImportFileBytes) {
+        model.messenger().showMessage(kUnsupportedFormatMessage, MessageIcon::Error);
         return false;
     }
     return ImportForeignBytes(model, *bytes, slots, framesPerSecond);

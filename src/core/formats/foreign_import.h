@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +15,14 @@ extern const std::string_view kCannotOpenSubtitleMessage;
 /// "지정한 파일은 지원하는 자막 파일 형식이 아닙니다."
 extern const std::string_view kUnsupportedFormatMessage;
 
-/// The whole of a file's bytes; nothing when it cannot be opened or read.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+/// The largest file the imports read: far beyond any subtitle or caption text, small enough
+/// that a video or disk image picked by mistake is refused before it fills the memory.
+inline constexpr std::size_t kMaxImportFileBytes = 64u << 20;
+
+/// A file's bytes, at most `limit` + 1 of them, so that a caller sees a file longer than the
+/// limit; nothing when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path,
+                                         std::size_t limit = kMaxImportFileBytes);
 
 /// Replaces the model's content with the captions of a foreign subtitle file's bytes, trying
 /// the readers of the given slots in order. The model first becomes a new empty document, and
@@ -31,7 +38,8 @@ bool ImportForeignBytes(SamiModel& model, std::string_view bytes, int filterEntr
                         double framesPerSecond);
 
 /// Reads the file and imports it as above; a file that cannot be read leaves a new empty
-/// document and reports the cannot-open message.
+/// document and reports the cannot-open message, one over kMaxImportFileBytes the
+/// unsupported-format message.
 bool ImportForeignFile(SamiModel& model, const std::string& path, int filterEntry,
                        double framesPerSecond);
 

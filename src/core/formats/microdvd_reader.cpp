@@ -15,9 +15,15 @@ namespace {
 // The frames an end frame left empty ("{100}{}") adds to the start.
 constexpr std::int64_t kDefaultDurationFrames = 60;
 
-bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+bool IsLower(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
 
-char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char ToLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string FormatSize(std::string_view value)
 {
@@ -27,8 +33,8 @@ std::string FormatSize(std::string_view value)
     if (!std::isfinite(size))
         size = 0;
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, size,
-                                      std::chars_format::fixed, 6);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, size, std::chars_format::fixed, 6);
     return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0.000000");
 }
 
@@ -48,42 +54,47 @@ std::optional<Rewritten> RewriteCode(std::string_view content)
     const std::string_view value = content.substr(2);
     Rewritten r;
     switch (code) {
-    case 'c': {
-        if (value.empty() || value[0] != '$')
-            return std::nullopt;
-        const auto number = ParseNumberField("&H" + std::string(value.substr(1)));
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "{\\c&H%llx&}",
-                      static_cast<unsigned long long>(number.value_or(0)));
-        r = {buffer, "{\\c}"};
-        break;
-    }
-    case 'f': r = {"{\\fn" + std::string(value) + "}", "{\\fn}"}; break;
-    case 's': r = {"{\\fs" + FormatSize(value) + "}", "{\\fs}"}; break;
-    case 'h': {
-        const ScanResult scan = ScanPattern(value, "%d");
-        r = {"{\\fe" + std::to_string(scan.count == 1 ? scan.fields[0] : 0) + "}", "{\\fe}"};
-        break;
-    }
-    case 'y': {
-        r.block = "{";
-        for (char letter : value) {
-            const char l = ToLower(letter);
-            if (l == 'b' || l == 'i' || l == 'u' || l == 's') {
-                r.block += std::string("\\") + l + "1";
-                r.closing += std::string("{\\") + l + "}";
-            }
+        case 'c': {
+            if (value.empty() || value[0] != '$')
+                return std::nullopt;
+            const auto number = ParseNumberField("&H" + std::string(value.substr(1)));
+            char buffer[32];
+            std::snprintf(buffer, sizeof buffer, "{\\c&H%llx&}",
+                          static_cast<unsigned long long>(number.value_or(0)));
+            r = {buffer, "{\\c}"};
+            break;
         }
-        r.block += "}";
-        break;
-    }
-    case 'o': {
-        const ScanResult scan = ScanPattern(value, "%d%c%d");
-        r.block = "{\\move(" + std::to_string(scan.count >= 1 ? scan.fields[0] : 0) + "," +
-                  std::to_string(scan.count >= 3 ? scan.fields[2] : 0) + ",0,0,0,0)}";
-        break;
-    }
-    default: return std::nullopt;
+        case 'f':
+            r = {"{\\fn" + std::string(value) + "}", "{\\fn}"};
+            break;
+        case 's':
+            r = {"{\\fs" + FormatSize(value) + "}", "{\\fs}"};
+            break;
+        case 'h': {
+            const ScanResult scan = ScanPattern(value, "%d");
+            r = {"{\\fe" + std::to_string(scan.count == 1 ? scan.fields[0] : 0) + "}", "{\\fe}"};
+            break;
+        }
+        case 'y': {
+            r.block = "{";
+            for (char letter : value) {
+                const char l = ToLower(letter);
+                if (l == 'b' || l == 'i' || l == 'u' || l == 's') {
+                    r.block += std::string("\\") + l + "1";
+                    r.closing += std::string("{\\") + l + "}";
+                }
+            }
+            r.block += "}";
+            break;
+        }
+        case 'o': {
+            const ScanResult scan = ScanPattern(value, "%d%c%d");
+            r.block = "{\\move(" + std::to_string(scan.count >= 1 ? scan.fields[0] : 0) + "," +
+                      std::to_string(scan.count >= 3 ? scan.fields[2] : 0) + ",0,0,0,0)}";
+            break;
+        }
+        default:
+            return std::nullopt;
     }
     if (!lower)
         r.closing.clear();
@@ -166,8 +177,7 @@ int MicroDvdDefaultCharset(std::string_view codes)
     return charset;
 }
 
-bool MicroDvdReader::Read(LineReader& lines, SamiModel& model,
-                          const ReaderOptions& options) const
+bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     int charset = kDefaultCharset;
     std::string_view raw;
@@ -178,6 +188,8 @@ bool MicroDvdReader::Read(LineReader& lines, SamiModel& model,
         std::int64_t startFrame = 0;
         std::int64_t endFrame = 0;
         const ScanResult both = ScanPattern(line, "{%d}{%d}");
+        if (both.count == ScanResult::kEndOfInput)
+            continue;  // "{" alone ends before the first number: treated like a blank line
         if (both.count == 2) {
             startFrame = both.fields[0];
             endFrame = both.fields[1];
@@ -198,7 +210,8 @@ bool MicroDvdReader::Read(LineReader& lines, SamiModel& model,
         const auto end = FrameToMs(endFrame, options.frameRate);
         if (!start || !end)
             return false;
-        const std::string text = ConvertMicroDvdCodes(TextAfterBrace(line, 2), options.wide, charset);
+        const std::string text =
+            ConvertMicroDvdCodes(TextAfterBrace(line, 2), options.wide, charset);
         AppendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(text, options.wide, charset));
     }
     return true;

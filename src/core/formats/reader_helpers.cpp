@@ -16,7 +16,10 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c)
 {
@@ -77,8 +80,7 @@ void WalkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
         } else if (c == '\\' && depth > 0 && text.substr(i + 1, 2) == "fe") {
             std::size_t j = i + 3;
             Magnitude number;
-            while (j < text.size() && IsDigit(text[j]))
-                number.add(10, text[j++] - '0');
+            while (j < text.size() && IsDigit(text[j])) number.add(10, text[j++] - '0');
             codePage = CodePageForCharset(j > i + 3 ? number.signedValue(false) : charset);
             i = j;
             continue;
@@ -92,35 +94,56 @@ void WalkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
 int CodePageForCharset(int charset)
 {
     switch (charset) {
-    case 0: return 1252;    // ANSI
-    case 2: return 42;      // symbol
-    case 128: return 932;   // Shift-JIS
-    case 129: return 949;   // Hangul
-    case 130: return 1361;  // Johab
-    case 134: return 936;   // GB2312
-    case 136: return 950;   // Big5
-    case 161: return 1253;  // Greek
-    case 162: return 1254;  // Turkish
-    case 163: return 1258;  // Vietnamese
-    case 177: return 1255;  // Hebrew
-    case 178: return 1256;  // Arabic
-    case 186: return 1257;  // Baltic
-    case 204: return 1251;  // Cyrillic
-    case 222: return 874;   // Thai
-    case 238: return 1250;  // Central European
-    default: return kSystemCodePage;
+        case 0:
+            return 1252;  // ANSI
+        case 2:
+            return 42;  // symbol
+        case 128:
+            return 932;  // Shift-JIS
+        case 129:
+            return 949;  // Hangul
+        case 130:
+            return 1361;  // Johab
+        case 134:
+            return 936;  // GB2312
+        case 136:
+            return 950;  // Big5
+        case 161:
+            return 1253;  // Greek
+        case 162:
+            return 1254;  // Turkish
+        case 163:
+            return 1258;  // Vietnamese
+        case 177:
+            return 1255;  // Hebrew
+        case 178:
+            return 1256;  // Arabic
+        case 186:
+            return 1257;  // Baltic
+        case 204:
+            return 1251;  // Cyrillic
+        case 222:
+            return 874;  // Thai
+        case 238:
+            return 1250;  // Central European
+        default:
+            return kSystemCodePage;
     }
 }
 
 bool IsLeadByte(int codePage, unsigned char b)
 {
     switch (codePage) {
-    case 932: return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    case 936:
-    case 949:
-    case 950: return b >= 0x81 && b <= 0xFE;
-    case 1361: return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);
-    default: return false;
+        case 932:
+            return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        case 936:
+        case 949:
+        case 950:
+            return b >= 0x81 && b <= 0xFE;
+        case 1361:
+            return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);
+        default:
+            return false;
     }
 }
 
@@ -147,8 +170,8 @@ std::vector<std::size_t> FindAllCharDbcs(std::string_view text, char ch, bool wi
     return hits;
 }
 
-std::string ReplaceCharDbcs(std::string_view text, char ch, std::string_view replacement,
-                            bool wide, int charset)
+std::string ReplaceCharDbcs(std::string_view text, char ch, std::string_view replacement, bool wide,
+                            int charset)
 {
     // The replacement holds no brace, backslash or lead byte, so it never changes where the
     // walk finds the later hits: one pass gives what repeated searches would.
@@ -202,8 +225,7 @@ std::string SubRipTagsToOverrides(std::string_view text)
         {"</u>", "{\\u}"},
     }};
     std::string out(text);
-    for (const auto& [tag, code] : kTags)
-        out = ReplaceAllDbcs(out, tag, code, 0);
+    for (const auto& [tag, code] : kTags) out = ReplaceAllDbcs(out, tag, code, 0);
     return out;
 }
 
@@ -225,14 +247,12 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
     for (std::size_t p = 0; p < pattern.size(); ++p) {
         const char pc = pattern[p];
         if (IsSpace(pc)) {
-            while (pos < text.size() && IsSpace(text[pos]))
-                ++pos;
+            while (pos < text.size() && IsSpace(text[pos])) ++pos;
             continue;
         }
         if (pc == '%' && p + 1 < pattern.size() && pattern[p + 1] == 'd') {
             ++p;
-            while (pos < text.size() && IsSpace(text[pos]))
-                ++pos;
+            while (pos < text.size() && IsSpace(text[pos])) ++pos;
             if (pos == text.size())
                 return inputFailure();
             std::size_t q = pos;
@@ -243,8 +263,7 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
             if (q == text.size() || !IsDigit(text[q]))
                 break;
             Magnitude number;
-            while (q < text.size() && IsDigit(text[q]))
-                number.add(10, text[q++] - '0');
+            while (q < text.size() && IsDigit(text[q])) number.add(10, text[q++] - '0');
             store(number.signedValue(negative));
             pos = q;
             continue;
@@ -269,15 +288,13 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
 std::optional<std::int64_t> ParseNumberField(std::string_view field)
 {
     std::size_t i = 0;
-    while (i < field.size() && IsSpace(field[i]))
-        ++i;
+    while (i < field.size() && IsSpace(field[i])) ++i;
     Magnitude number;
     if (field.size() - i >= 2 && field[i] == '&' && (field[i + 1] == 'H' || field[i + 1] == 'h')) {
         i += 2;
         if (i == field.size() || HexValue(field[i]) < 0)
             return std::nullopt;
-        while (i < field.size() && HexValue(field[i]) >= 0)
-            number.add(16, HexValue(field[i++]));
+        while (i < field.size() && HexValue(field[i]) >= 0) number.add(16, HexValue(field[i++]));
         // Colours such as &HFF000000 are unsigned; they keep their value up to 32 bits.
         return std::min<std::int64_t>(number.value, std::numeric_limits<std::uint32_t>::max());
     }
@@ -286,8 +303,7 @@ std::optional<std::int64_t> ParseNumberField(std::string_view field)
         negative = field[i++] == '-';
     if (i == field.size() || !IsDigit(field[i]))
         return std::nullopt;
-    while (i < field.size() && IsDigit(field[i]))
-        number.add(10, field[i++] - '0');
+    while (i < field.size() && IsDigit(field[i])) number.add(10, field[i++] - '0');
     return number.signedValue(negative);
 }
 
@@ -296,8 +312,7 @@ std::optional<std::string_view> FieldCursor::next()
     if (m_done)
         return std::nullopt;
     std::size_t i = 0;
-    while (i < m_rest.size() && IsSpace(m_rest[i]))
-        ++i;
+    while (i < m_rest.size() && IsSpace(m_rest[i])) ++i;
     const std::size_t comma = m_rest.find(',', i);
     std::string_view field;
     if (comma == std::string_view::npos) {
@@ -324,8 +339,7 @@ std::optional<std::string_view> FieldCursor::rest()
     if (m_done)
         return std::nullopt;
     std::size_t i = 0;
-    while (i < m_rest.size() && IsSpace(m_rest[i]))
-        ++i;
+    while (i < m_rest.size() && IsSpace(m_rest[i])) ++i;
     m_done = true;
     return m_rest.substr(i);
 }
@@ -349,8 +363,7 @@ bool LineReader::next(std::string_view& line)
 
 std::string NormalizeStyleName(std::string_view name)
 {
-    while (!name.empty() && name.front() == '*')
-        name.remove_prefix(1);
+    while (!name.empty() && name.front() == '*') name.remove_prefix(1);
     if (ToLowerAscii(name) == "default")
         return "Default";
     return std::string(name);
@@ -377,6 +390,34 @@ std::optional<std::int32_t> ToTime(std::int64_t ms)
         ms > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(ms);
+}
+
+std::optional<std::int32_t> ClockTime(std::int64_t hours, std::int64_t minutes,
+                                      std::int64_t seconds, std::int64_t fraction,
+                                      int msPerFraction)
+{
+    // Fields come saturated to 32 bits, so none of this can overflow 64.
+    return ToTime(((hours * 60 + minutes) * 60 + seconds) * 1000 + fraction * msPerFraction);
+}
+
+std::optional<std::int32_t> ParseClockField(std::string_view field, int msPerFraction)
+{
+    const ScanResult scan = ScanPattern(field, "%d:%d:%d.%d");
+    if (scan.count != 4)
+        return std::nullopt;
+    const auto& f = scan.fields;
+    return ClockTime(f[0], f[1], f[2], f[3], msPerFraction);
+}
+
+std::optional<int> ReadStyleCharset(FieldCursor& fields, int numbers)
+{
+    for (int i = 0; i < numbers; ++i)
+        if (!fields.nextNumber())
+            return std::nullopt;
+    const auto charset = fields.nextNumber();
+    if (!charset)
+        return std::nullopt;
+    return ToCharset(*charset);
 }
 
 Position AppendCaption(SamiModel& model, std::int32_t startMs, std::string text)

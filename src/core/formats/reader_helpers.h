@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/sami_model.h"
+#include "model/text_format.h"
 
 namespace verbanta {
 
@@ -19,6 +20,9 @@ namespace verbanta {
 
 /// The Windows character-set number that means "the system's default code page".
 inline constexpr int kDefaultCharset = 1;
+
+/// A caption's line break as the model stores it.
+inline constexpr std::string_view kCaptionBreak = "<br>\r\n";
 
 /// The code page of a Windows character-set number (129 -> 949, 128 -> 932, 0 -> 1252, ...);
 /// 1 and every number without a mapping give the system code page, 949.
@@ -38,8 +42,8 @@ std::ptrdiff_t FindCharDbcs(std::string_view text, char ch, std::size_t start, b
 std::vector<std::size_t> FindAllCharDbcs(std::string_view text, char ch, bool wide, int charset);
 
 /// Replaces every `ch` found as FindCharDbcs finds it by `replacement`.
-std::string ReplaceCharDbcs(std::string_view text, char ch, std::string_view replacement,
-                            bool wide, int charset);
+std::string ReplaceCharDbcs(std::string_view text, char ch, std::string_view replacement, bool wide,
+                            int charset);
 
 /// The text with every "{...}" block removed, then "\n" and "\N" turned into "<br>\r\n" and
 /// "\h" into a space.
@@ -123,6 +127,44 @@ int ToCharset(std::int64_t value);
 /// Milliseconds that fit the model's signed 32-bit times, or nothing.
 std::optional<std::int32_t> ToTime(std::int64_t ms);
 
+/// Hours, minutes, seconds and a fraction counted in units of `msPerFraction` as a time, or
+/// nothing when it does not fit. Fields are used as read, so "0:0:90" is 90 seconds.
+std::optional<std::int32_t> ClockTime(std::int64_t hours, std::int64_t minutes,
+                                      std::int64_t seconds, std::int64_t fraction = 0,
+                                      int msPerFraction = 1);
+
+/// A comma-separated time field "h:mm:ss.f" of an SSA or Xombie line, the fraction counted in
+/// units of `msPerFraction`; nothing when it does not scan as four numbers or does not fit.
+std::optional<std::int32_t> ParseClockField(std::string_view field, int msPerFraction);
+
+/// Skips `numbers` numeric fields of a style line and reads the character set after them;
+/// nothing when one of them is missing or not a number.
+std::optional<int> ReadStyleCharset(FieldCursor& fields, int numbers);
+
+/// The reading loop of the formats with one caption per line (SubRip braces, VPlayer): each
+/// non-blank line, trimmed, with every "|" that FindCharDbcs finds turned into a caption break,
+/// is scanned with the pattern. A line that ends before the first field is skipped like a blank
+/// one; any count but `fields` fails the reader, and so does `onLine` (line, scan) returning
+/// false.
+template <class OnLine>
+bool ReadScannedLines(LineReader& lines, bool wide, int charset, std::string_view pattern,
+                      int fields, OnLine onLine)
+{
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string_view trimmed = TrimWhiteSpace(raw);
+        if (trimmed.empty())
+            continue;
+        const std::string line = ReplaceCharDbcs(trimmed, '|', kCaptionBreak, wide, charset);
+        const ScanResult scan = ScanPattern(line, pattern);
+        if (scan.count == ScanResult::kEndOfInput)
+            continue;
+        if (scan.count != fields || !onLine(std::string_view(line), scan))
+            return false;
+    }
+    return true;
+}
+
 /// Appends a caption at the end of the current list, not recorded for undo; its position.
 Position AppendCaption(SamiModel& model, std::int32_t startMs, std::string text);
 
@@ -132,9 +174,6 @@ void AppendCaptionWithEnd(SamiModel& model, std::int32_t startMs, std::int32_t e
 
 /// What follows the n-th "}" of a line; empty when the line has fewer.
 std::string_view TextAfterBrace(std::string_view line, int n);
-
-/// A caption's line break as the model stores it.
-inline constexpr std::string_view kCaptionBreak = "<br>\r\n";
 
 /// Every occurrence of `from` (non-empty) replaced by `to`, searching on after each
 /// replacement; occurrences are found at character boundaries of the code page.

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "model/sami_model.h"
-#include "model/text_format.h"
 
 namespace verbanta {
 
@@ -22,17 +21,9 @@ std::optional<int> ReadStyleLine(std::string_view value, int version, std::strin
     if (!nameField || !fontField)
         return std::nullopt;
     name = std::string(*nameField);
-    while (!name.empty() && name.front() == '*')
-        name.erase(0, 1);
-    const int numbers =
-        (version >= 5 ? kV5StyleFieldsBeforeEncoding : kV4StyleFieldsBeforeEncoding) - 2;
-    for (int i = 0; i < numbers; ++i)
-        if (!fields.nextNumber())
-            return std::nullopt;
-    const auto encoding = fields.nextNumber();
-    if (!encoding)
-        return std::nullopt;
-    return ToCharset(*encoding);
+    while (!name.empty() && name.front() == '*') name.erase(0, 1);
+    return ReadStyleCharset(
+        fields, (version >= 5 ? kV5StyleFieldsBeforeEncoding : kV4StyleFieldsBeforeEncoding) - 2);
 }
 
 // Version 4 and below begin with "Marked=0": the text up to the "=" is skipped.
@@ -42,8 +33,7 @@ bool SkipMarked(FieldCursor& fields)
     if (!marked)
         return false;
     const std::size_t equals = marked->find('=');
-    return ParseNumberField(equals == std::string_view::npos ? *marked
-                                                              : marked->substr(equals + 1))
+    return ParseNumberField(equals == std::string_view::npos ? *marked : marked->substr(equals + 1))
         .has_value();
 }
 
@@ -88,12 +78,7 @@ std::optional<Dialogue> ReadDialogueLine(std::string_view value, int version)
 
 std::optional<std::int32_t> ParseSsaTime(std::string_view field)
 {
-    const ScanResult scan = ScanPattern(field, "%d:%d:%d.%d");
-    if (scan.count != 4)
-        return std::nullopt;
-    const auto& f = scan.fields;
-    return ToTime((std::int64_t{f[0]} * 3600 + std::int64_t{f[1]} * 60 + f[2]) * 1000 +
-                  std::int64_t{f[3]} * 10);
+    return ParseClockField(field, 10);
 }
 
 bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const

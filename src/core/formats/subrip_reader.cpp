@@ -3,7 +3,6 @@
 #include <string>
 
 #include "model/sami_model.h"
-#include "model/text_format.h"
 
 namespace verbanta {
 
@@ -12,13 +11,12 @@ namespace {
 constexpr std::string_view kTimeLine = "%d%c%d%c%d%c%d --> %d%c%d%c%d%c%d";
 constexpr int kTimeLineFields = 14;
 
-// Hours, minutes, seconds and milliseconds from four fields; the fraction is added as written,
-// so "5" after the comma is 5 ms.
-std::int64_t TimeOf(const ScanResult& scan, std::size_t first)
+// Hours, minutes, seconds and milliseconds from four numbers with a separator after each of the
+// first three; the fraction is added as written, so "5" after the comma is 5 ms.
+std::optional<std::int32_t> TimeOf(const ScanResult& scan, std::size_t first)
 {
     const auto& f = scan.fields;
-    return ((std::int64_t{f[first]} * 60 + f[first + 2]) * 60 + f[first + 4]) * 1000 +
-           f[first + 6];
+    return ClockTime(f[first], f[first + 2], f[first + 4], f[first + 6]);
 }
 
 }  // namespace
@@ -35,8 +33,8 @@ bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions
             continue;  // a counter line
         if (scan.count != kTimeLineFields)
             return false;
-        const auto start = ToTime(TimeOf(scan, 0));
-        const auto end = ToTime(TimeOf(scan, 7));
+        const auto start = TimeOf(scan, 0);
+        const auto end = TimeOf(scan, 7);
         if (!start || !end)
             return false;
 

@@ -10,9 +10,9 @@ class SamiModel;
 
 /// What every reader is given beside the lines and the model.
 struct ReaderOptions {
-    /// Plain searching instead of double-byte scanning. The import converts every file to
-    /// CP949 before the readers run, so it always passes false; the flag stays for callers that
-    /// hand a reader text of their own.
+    /// Plain searching instead of double-byte scanning by the styles' character sets. The
+    /// import sets it for text it converted from UTF-8 or UTF-16, which is CP949 whatever the
+    /// file's styles name.
     bool wide = false;
     /// The Windows character-set number of texts whose style names none: 1, the system's.
     int defaultCharset = kDefaultCharset;

@@ -3,25 +3,21 @@
 #include <string>
 
 #include "model/sami_model.h"
-#include "model/text_format.h"
 
 namespace verbanta {
 
 namespace {
 
 // The fourth number of a time is hundredths of a second.
-std::int64_t HundredthsTime(const ScanResult& scan, std::size_t first)
+std::optional<std::int32_t> HundredthsTime(const ScanResult& scan, std::size_t first)
 {
     const auto& f = scan.fields;
-    return ((std::int64_t{f[first]} * 3600 + std::int64_t{f[first + 1]} * 60 + f[first + 2]) *
-            1000) +
-           std::int64_t{f[first + 4]} * 10;
+    return ClockTime(f[first], f[first + 1], f[first + 2], f[first + 4], 10);
 }
 
 }  // namespace
 
-bool SubViewerReader::Read(LineReader& lines, SamiModel& model,
-                           const ReaderOptions& options) const
+bool SubViewerReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     std::string_view raw;
     while (lines.next(raw)) {
@@ -33,8 +29,8 @@ bool SubViewerReader::Read(LineReader& lines, SamiModel& model,
             continue;
         if (scan.count != 10)
             return false;
-        const auto start = ToTime(HundredthsTime(scan, 0));
-        const auto end = ToTime(HundredthsTime(scan, 5));
+        const auto start = HundredthsTime(scan, 0);
+        const auto end = HundredthsTime(scan, 5);
         if (!start || !end)
             return false;
         // The caption is the next line exactly as read, not trimmed.

@@ -77,7 +77,8 @@ bool ImportTextFile(SamiModel& model, const std::string& path, bool paragraphs)
     model.Reset(true);
     model.ClearUndo();
     const auto bytes = ReadFileBytes(path);
-    if (!bytes) {
+    // A file past the import limit is no caption text; it is refused like one that cannot be read.
+    if (!bytes || bytes->size() > kMaxImportFileBytes) {
         model.messenger().showMessage(kCannotOpenTextMessage, MessageIcon::Warning);
         return false;
     }

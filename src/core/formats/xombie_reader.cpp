@@ -3,7 +3,6 @@
 #include <string>
 
 #include "model/sami_model.h"
-#include "model/text_format.h"
 
 namespace verbanta {
 
@@ -28,20 +27,16 @@ bool ReadStyleLine(std::string_view value, StyleCharsets& styles)
     const auto key = StyleKey(fields);
     if (!key || !fields.next())
         return false;
-    for (int i = 0; i < kStyleNumbersBeforeCharset; ++i)
-        if (!fields.nextNumber())
-            return false;
-    const auto charset = fields.nextNumber();
+    const auto charset = ReadStyleCharset(fields, kStyleNumbersBeforeCharset);
     if (!charset)
         return false;
-    styles[*key] = ToCharset(*charset);
+    styles[*key] = *charset;
     return true;
 }
 
 // A "Line=" value: false on a parse error; a line of any type but "D" reads as true and adds
 // nothing.
-bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets& styles,
-                  bool wide)
+bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets& styles, bool wide)
 {
     FieldCursor fields(value);
     const auto type = fields.next();
@@ -75,12 +70,7 @@ bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets&
 
 std::optional<std::int32_t> ParseXombieTime(std::string_view field)
 {
-    const ScanResult scan = ScanPattern(field, "%d:%d:%d.%d");
-    if (scan.count != 4)
-        return std::nullopt;
-    const auto& f = scan.fields;
-    return ToTime(std::int64_t{f[0]} * 3600000 + std::int64_t{f[1]} * 60000 +
-                  std::int64_t{f[2]} * 1000 + f[3]);
+    return ParseClockField(field, 1);
 }
 
 bool XombieReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
