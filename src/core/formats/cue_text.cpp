@@ -198,6 +198,44 @@ void AppendUnescaped(std::string& out, std::string_view escaped)
     }
 }
 
+void AppendTaggedCueText(std::string& out, std::string_view neutral, const CueTagSyntax& syntax)
+{
+    static constexpr std::string_view kStartTags[] = {"<b>", "<i>", "<u>"};
+    static constexpr std::string_view kEndTags[] = {"</b>", "</i>", "</u>"};
+    std::vector<bool> colorsWritten;  // per open colour: whether its start tag was written
+    for (const CueToken& t : TokenizeCueText(neutral)) {
+        switch (t.kind) {
+            case CueToken::Kind::Text:
+                if (syntax.keepEscapes)
+                    out += t.text;
+                else
+                    AppendUnescaped(out, t.text);
+                break;
+            case CueToken::Kind::LineBreak:
+                out += "\r\n";
+                break;
+            case CueToken::Kind::Open:
+                if (t.style != Style::Color) {
+                    out += kStartTags[static_cast<int>(t.style)];
+                } else {
+                    const std::string tag = syntax.colorStartTag(t.color);
+                    colorsWritten.push_back(!tag.empty());
+                    out += tag;
+                }
+                break;
+            case CueToken::Kind::Close:
+                if (t.style != Style::Color) {
+                    out += kEndTags[static_cast<int>(t.style)];
+                } else if (!colorsWritten.empty()) {
+                    if (colorsWritten.back())
+                        out += syntax.colorEndTag;
+                    colorsWritten.pop_back();
+                }
+                break;
+        }
+    }
+}
+
 void AppendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,
                    bool hundredths)
 {

@@ -36,6 +36,20 @@ std::vector<CueToken> TokenizeCueText(std::string_view neutral);
 /// Appends the text of a Text token with "&lt;", "&gt;" and "&amp;" turned back into characters.
 void AppendUnescaped(std::string& out, std::string_view escaped);
 
+/// How a format with HTML-like tags (SubRip, WebVTT) writes a cue's text: both write <b>, <i>
+/// and <u> and CR LF line breaks, and differ in escapes and colours.
+struct CueTagSyntax {
+    /// Whether "&lt;", "&gt;" and "&amp;" stay escaped (WebVTT) or become characters (SubRip).
+    bool keepEscapes = false;
+    /// The start tag of a colour; empty when the format cannot show that colour, and then its
+    /// end tag is left out too.
+    std::string (*colorStartTag)(std::uint32_t rgb) = nullptr;
+    std::string_view colorEndTag;
+};
+
+/// Appends a cue's neutral markup in a tag syntax, lines separated by CR LF.
+void AppendTaggedCueText(std::string& out, std::string_view neutral, const CueTagSyntax& syntax);
+
 /// Appends a time as "H:MM:SS" + separator + milliseconds (or hundredths, rounded), the hours
 /// with at least `hourDigits` digits; a negative time is written as 0.
 void AppendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,

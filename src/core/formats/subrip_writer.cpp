@@ -8,47 +8,15 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 
-void AppendText(std::string& out, std::string_view neutral)
+// SubRip has no escapes: the characters go out as they are, and any colour as a font tag.
+std::string FontColorTag(std::uint32_t rgb)
 {
-    for (const CueToken& t : TokenizeCueText(neutral)) {
-        switch (t.kind) {
-            case CueToken::Kind::Text:
-                // SubRip has no escapes: the characters go out as they are.
-                AppendUnescaped(out, t.text);
-                break;
-            case CueToken::Kind::LineBreak:
-                out += "\r\n";
-                break;
-            case CueToken::Kind::Open:
-            case CueToken::Kind::Close: {
-                const bool close = t.kind == CueToken::Kind::Close;
-                out += close ? "</" : "<";
-                switch (t.style) {
-                    case CueToken::Style::Bold:
-                        out += 'b';
-                        break;
-                    case CueToken::Style::Italic:
-                        out += 'i';
-                        break;
-                    case CueToken::Style::Underline:
-                        out += 'u';
-                        break;
-                    case CueToken::Style::Color:
-                        out += "font";
-                        if (!close) {
-                            char color[24];
-                            std::snprintf(color, sizeof color, " color=\"#%06x\"",
-                                          static_cast<unsigned>(t.color));
-                            out += color;
-                        }
-                        break;
-                }
-                out += '>';
-                break;
-            }
-        }
-    }
+    char tag[32];
+    std::snprintf(tag, sizeof tag, "<font color=\"#%06x\">", static_cast<unsigned>(rgb));
+    return tag;
 }
+
+constexpr CueTagSyntax kSubRipTags{false, FontColorTag, "</font>"};
 
 }  // namespace
 
@@ -71,7 +39,7 @@ std::string SubRipWriter::write(const std::vector<Cue>& cues) const
         out += " --> ";
         AppendCueTime(out, cue.endMs, 2, ',', false);
         out += "\r\n";
-        AppendText(out, cue.text);
+        AppendTaggedCueText(out, cue.text, kSubRipTags);
         out += "\r\n\r\n";
     }
     return out;

@@ -15,51 +15,14 @@ constexpr ColorClass kDefaultColorClasses[] = {
     {0xFFFF00, "yellow"}, {0xFF00FF, "magenta"}, {0x0000FF, "blue"}, {0x000000, "black"},
 };
 
-void AppendText(std::string& out, std::string_view neutral)
+// The neutral escapes are WebVTT's own; a colour shows only as one of the default classes.
+std::string ColorClassTag(std::uint32_t rgb)
 {
-    std::vector<bool> spans;  // per open colour: whether it was written as a span
-    for (const CueToken& t : TokenizeCueText(neutral)) {
-        switch (t.kind) {
-            case CueToken::Kind::Text:
-                out += t.text;  // the neutral escapes are WebVTT's own
-                break;
-            case CueToken::Kind::LineBreak:
-                out += "\r\n";
-                break;
-            case CueToken::Kind::Open:
-            case CueToken::Kind::Close: {
-                const bool close = t.kind == CueToken::Kind::Close;
-                switch (t.style) {
-                    case CueToken::Style::Bold:
-                        out += close ? "</b>" : "<b>";
-                        break;
-                    case CueToken::Style::Italic:
-                        out += close ? "</i>" : "<i>";
-                        break;
-                    case CueToken::Style::Underline:
-                        out += close ? "</u>" : "<u>";
-                        break;
-                    case CueToken::Style::Color:
-                        if (!close) {
-                            const std::string_view name = WebVttWriter::colorClass(t.color);
-                            spans.push_back(!name.empty());
-                            if (!name.empty()) {
-                                out += "<c.";
-                                out += name;
-                                out += '>';
-                            }
-                        } else if (!spans.empty()) {
-                            if (spans.back())
-                                out += "</c>";
-                            spans.pop_back();
-                        }
-                        break;
-                }
-                break;
-            }
-        }
-    }
+    const std::string_view name = WebVttWriter::colorClass(rgb);
+    return name.empty() ? std::string() : "<c." + std::string(name) + ">";
 }
+
+constexpr CueTagSyntax kWebVttTags{true, ColorClassTag, "</c>"};
 
 }  // namespace
 
@@ -88,7 +51,7 @@ std::string WebVttWriter::write(const std::vector<Cue>& cues) const
         out += " --> ";
         AppendCueTime(out, cue.endMs, 2, '.', false);
         out += "\r\n";
-        AppendText(out, cue.text);
+        AppendTaggedCueText(out, cue.text, kWebVttTags);
         out += "\r\n\r\n";
     }
     return out;
