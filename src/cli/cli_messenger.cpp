@@ -1,5 +1,7 @@
 #include "cli_messenger.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 
@@ -7,13 +9,15 @@ namespace verbanta::cli {
 namespace {
 
 // The core's messages start a reason with a carriage return, which a terminal would use to
-// overwrite the line; a line feed shows the same break.
+// overwrite the line: there a line feed shows the same break. Scripts get the exact text.
 std::string forTerminal(std::string_view text)
 {
     std::string out(text);
-    for (char& c : out)
-        if (c == '\r')
-            c = '\n';
+    if (::isatty(STDERR_FILENO) == 1) {
+        for (char& c : out)
+            if (c == '\r')
+                c = '\n';
+    }
     return out;
 }
 

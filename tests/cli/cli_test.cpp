@@ -49,8 +49,7 @@ protected:
     {
         std::vector<std::string> out;
         std::istringstream in(text);
-        for (std::string line; std::getline(in, line);)
-            out.push_back(line);
+        for (std::string line; std::getline(in, line);) out.push_back(line);
         return out;
     }
 };
@@ -81,11 +80,10 @@ TEST_F(CliTest, InfoPrintsOneJsonObject)
 TEST_F(CliTest, InfoCountsTimingErrorsOfEveryLanguage)
 {
     const std::string path = dir.file("errors.smi");
-    test::writeFile(path, test::samiWithBody(
-                              "<SYNC Start=1000><P Class=KRCC>a<P Class=ENCC>x\r\n"
-                              "<SYNC Start=1000><P Class=KRCC>b\r\n"
-                              "<SYNC Start=500><P Class=ENCC>y\r\n",
-                              ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
+    test::writeFile(path, test::samiWithBody("<SYNC Start=1000><P Class=KRCC>a<P Class=ENCC>x\r\n"
+                                             "<SYNC Start=1000><P Class=KRCC>b\r\n"
+                                             "<SYNC Start=500><P Class=ENCC>y\r\n",
+                                             ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
     const Outcome o = run("info --json '" + path + "'");
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(nlohmann::json::parse(o.out)["timing_errors"], 2);
@@ -149,11 +147,12 @@ TEST_F(CliTest, FailsWithTheSystemsMessage)
     const std::string missing = dir.file("missing.smi");
     Outcome o = run("info '" + missing + "'");
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, missing + "\n이 존재하지 않습니다.\n");
+    // Exactly the system's text, its carriage return included, when not shown on a terminal.
+    EXPECT_EQ(o.err, missing + "\r이 존재하지 않습니다.\n");
 
     o = run("resave '" + twoLanguages + "' '" + dir.path().string() + "'");
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "파일 \"" + dir.path().string() + "\"\n는 디렉토리입니다.\n");
+    EXPECT_EQ(o.err, "파일 \"" + dir.path().string() + "\"\r는 디렉토리입니다.\n");
 
     o = run("export-text '" + twoLanguages + "' '" + dir.file("no/dir.txt") + "'");
     EXPECT_EQ(o.status, 1);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -79,6 +80,48 @@ TEST_F(SamiFileTest, OpensAFileWithoutWritePermissionReadOnly)
     EXPECT_TRUE(model.readOnly);
 }
 
+TEST_F(SamiFileTest, SaysWhenTheReadOnlyAttributeCannotBeClearedAndLoadsReadOnly)
+{
+    // Only another user's file keeps its attribute: the superuser loads it as "nobody".
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs the superuser to load a file as another user";
+    const std::string path = dir.file("theirs.smi");
+    test::writeFile(path, test::samiWithBody("<SYNC Start=1><P Class=KRCC>theirs"));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(channel[0]);
+        std::string report = "no privileges dropped";
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            AppSettings childSettings;
+            test::RecordingMessenger childMessenger;
+            SamiModel theirs(childSettings);
+            theirs.setMessenger(childMessenger);
+            const bool loaded = theirs.LoadFile(path, true);
+            report = std::string(loaded ? "loaded" : "failed") +
+                     (theirs.readOnly ? " read-only" : " writable") + " " +
+                     std::to_string(theirs.GetCount());
+            for (const auto& shown : childMessenger.shown) report += "|" + shown.text;
+        }
+        [[maybe_unused]] const auto written = ::write(channel[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string report;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(report, "loaded read-only 1|" + path +
+                          "\n파일의 읽기 전용 속성을 해제할 수 없습니다.\n\n"
+                          "파일이 쓰기 불가능한 상태인지 확인해 주십시오.");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::owner_write, fs::perms::none);
+}
+
 TEST_F(SamiFileTest, ReportsAFileWithoutReadPermission)
 {
     if (::geteuid() == 0)
@@ -130,8 +173,13 @@ TEST_F(SamiFileTest, ReportsAMissingFolderAsABadPath)
     const std::string throughFile = dir.file("plain/inside.smi");
     test::writeFile(dir.file("plain"), "x");
     EXPECT_FALSE(model.LoadFile(throughFile, true));
+    EXPECT_EQ(
+        lastMessage(),
+        throughFile + "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
+    const std::string tooLong = dir.file(std::string(300, 'n') + ".smi");
+    EXPECT_FALSE(model.LoadFile(tooLong, true));
     EXPECT_EQ(lastMessage(),
-              throughFile + "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
+              tooLong + "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
 }
 
 TEST_F(SamiFileTest, ReportsADirectory)
@@ -152,8 +200,9 @@ TEST_F(SamiFileTest, RefusesSpecialFilesWithoutHanging)
 
 TEST_F(SamiFileTest, EndsTheTextAtAZeroByte)
 {
-    std::string bytes = test::samiWithBody("<SYNC Start=1><P Class=KRCC>before<SYNC Start=2><P "
-                                           "Class=KRCC>after");
+    std::string bytes = test::samiWithBody(
+        "<SYNC Start=1><P Class=KRCC>before<SYNC Start=2><P "
+        "Class=KRCC>after");
     bytes[bytes.find("<SYNC Start=2>")] = '\0';
     const std::string path = dir.file("zero.smi");
     test::writeFile(path, bytes);
@@ -197,7 +246,13 @@ TEST_F(SamiFileTest, MapsSystemErrorsToReasons)
     const std::string p = dir.file("x.smi");
     EXPECT_EQ(sami::OpenFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
     EXPECT_EQ(sami::OpenFailureReason(EIO, p), "\r- 하드웨어 에러.");
-    EXPECT_EQ(sami::OpenFailureReason(ETXTBSY, p), "\r은 사용 중입니다.");
+    for (const int error : {ENAMETOOLONG, EINVAL, ENOTDIR, ELOOP})
+        EXPECT_EQ(sami::OpenFailureReason(error, p),
+                  "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
+    EXPECT_EQ(sami::OpenFailureReason(ENFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
+    for (const int error : {ETXTBSY, EAGAIN, EBUSY, ENOLCK})
+        EXPECT_EQ(sami::OpenFailureReason(error, p), "\r은 사용 중입니다.");
+    EXPECT_EQ(sami::OpenFailureReason(ENOENT, p), "\r이 존재하지 않습니다.");
     EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r이 존재하지 않습니다.");  // no status
     EXPECT_EQ(sami::OpenFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
     EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r을 신규 작성할 수 없습니다.");

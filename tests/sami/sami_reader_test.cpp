@@ -35,8 +35,7 @@ protected:
     std::vector<std::string> messages() const
     {
         std::vector<std::string> out;
-        for (const auto& m : messenger.shown)
-            out.push_back(m.text);
+        for (const auto& m : messenger.shown) out.push_back(m.text);
         return out;
     }
 };
@@ -85,15 +84,15 @@ TEST_F(SamiReaderTest, ReadsStartOnlyWithCapitalS)
         "<SYNC Start=-40><P Class=KRCC>negative\r\n"
         "<SYNC Start=x><P Class=KRCC>none");
     std::vector<int> times;
-    for (const SyncEntry& e : entriesOf(model, 0))
-        times.push_back(e.startMs);
+    for (const SyncEntry& e : entriesOf(model, 0)) times.push_back(e.startMs);
     EXPECT_EQ(times, (std::vector<int>{0, 2000, 1500, 2500, 3000, -40, 0}));
 }
 
 TEST_F(SamiReaderTest, SaturatesHugeStartTimes)
 {
-    loadBody("<SYNC Start=99999999999><P Class=KRCC>far\r\n<SYNC Start=-99999999999><P "
-             "Class=KRCC>before");
+    loadBody(
+        "<SYNC Start=99999999999><P Class=KRCC>far\r\n<SYNC Start=-99999999999><P "
+        "Class=KRCC>before");
     const auto entries = entriesOf(model, 0);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].startMs, 2147483647);
@@ -112,24 +111,55 @@ TEST_F(SamiReaderTest, QuotedClassIsALanguageOfItsOwn)
 
 TEST_F(SamiReaderTest, CleansClassValuesThatCouldNotBeWrittenBack)
 {
-    loadBody("<SYNC Start=1><P Class='A\r\nB{}'>a\r\n<SYNC Start=2><P Class='C D>c\r\n"
-             "<SYNC Start=3><P Class=E/>e\r\n<SYNC Start=4><P Class=>f");
-    EXPECT_EQ(model.classNames[0], "'A__B__'");
-    EXPECT_EQ(model.classNames[1], "'C_D'");
+    loadBody(
+        "<SYNC Start=1><P Class='A\r\nB{}'>a\r\n<SYNC Start=2><P Class='C D>c\r\n"
+        "<SYNC Start=3><P Class=E//>e\r\n<SYNC Start=4><P Class=>f");
+    // Quoted white space stays; a brace, a quote left open and a "/" before the ">" do not.
+    EXPECT_EQ(model.classNames[0], "'A\r\nB__'");
+    EXPECT_EQ(model.classNames[1], "'C D'");
     EXPECT_EQ(model.classNames[2], "E");
-    // An empty class names no language: the caption keeps the class every new entry has.
+    // An empty class is a class like any other.
     ASSERT_EQ(model.languageCount, 4);
-    EXPECT_EQ(model.classNames[3], "KRCC");
+    EXPECT_EQ(model.classNames[3], "");
+    EXPECT_EQ(model.languages[3].selector, ".");
     ASSERT_EQ(model.slotList(3).count(), 1);
     EXPECT_EQ(model.slotList(3)[0].text, "f");
+    EXPECT_EQ(model.slotList(3)[0].className, "");
+    EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
+}
+
+TEST_F(SamiReaderTest, DoesNotLetAQuoteLeftOpenSwallowTheIdOnTheNextLoad)
+{
+    loadBody("<SYNC Start=1><P Class=KRCC ID='a b>x\r\n<SYNC Start=2><P Class='K R>y");
+    model.slotList(1)[0].id = "note";
+    const std::string first = WriteSami(model, -1);
+    SamiModel again(settings);
+    again.LoadText(first);
+    EXPECT_EQ(again.slotList(0)[0].id, "'a b'");
+    ASSERT_EQ(again.slotList(1).count(), 2);
+    EXPECT_EQ(again.slotList(1)[0].className, "'K R'");
+    EXPECT_EQ(again.slotList(1)[0].id, "note");
+}
+
+TEST_F(SamiReaderTest, DoesNotLetABraceInAClassEmptyTheParagraphRuleOnTheNextLoad)
+{
+    load(samiWithBody("<SYNC Start=1><P Class=KRCC>k\r\n<SYNC Start=2><P Class=a}P>x",
+                      "P { color:yellow; }\r\n.KRCC { Name:k; }"));
+    EXPECT_EQ(model.classNames[1], "a_P");
+    SamiModel again(settings);
+    again.LoadText(WriteSami(model, -1));
+    EXPECT_EQ(again.paragraphStyle.flags, ParagraphStyle::kColor);
+    EXPECT_EQ(again.paragraphStyle.find("color")->value, "yellow");
+    EXPECT_EQ(again.languages.size(), 2u);
 }
 
 TEST_F(SamiReaderTest, SplitsTwoParagraphsOfOneSyncIntoTheirLanguages)
 {
-    load(samiWithBody("<SYNC Start=1000><P Class=KRCC>한국어<P Class=ENCC>English\r\n"
-                      "<SYNC Start=2000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;",
-                      ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
-                      ".ENCC { Name:영어; lang:en-US; SAMIType:CC; }"));
+    load(
+        samiWithBody("<SYNC Start=1000><P Class=KRCC>한국어<P Class=ENCC>English\r\n"
+                     "<SYNC Start=2000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;",
+                     ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
+                     ".ENCC { Name:영어; lang:en-US; SAMIType:CC; }"));
     ASSERT_EQ(model.languageCount, 2);
     const auto kr = entriesOf(model, 0);
     const auto en = entriesOf(model, 1);
@@ -147,8 +177,9 @@ TEST_F(SamiReaderTest, SplitsTwoParagraphsOfOneSyncIntoTheirLanguages)
 
 TEST_F(SamiReaderTest, TrimsTextAroundTheParagraph)
 {
-    loadBody("<SYNC Start=1000>\r\n  <P Class=KRCC>\r\n  caption text \r\n\r\n"
-             "<SYNC Start=2000>stray<P Class=KRCC>\r\nsecond");
+    loadBody(
+        "<SYNC Start=1000>\r\n  <P Class=KRCC>\r\n  caption text \r\n\r\n"
+        "<SYNC Start=2000>stray<P Class=KRCC>\r\nsecond");
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"caption text", "stray\r\nsecond"}));
 }
 
@@ -163,8 +194,9 @@ TEST_F(SamiReaderTest, ReadsTheIdAttribute)
 
 TEST_F(SamiReaderTest, CommitsLastCaptionWithoutEndOfBody)
 {
-    load(cp949("<SAMI><BODY><SYNC Start=1000><P Class=KRCC>first\r\n"
-               "<SYNC Start=2000><P Class=KRCC>last"));
+    load(
+        cp949("<SAMI><BODY><SYNC Start=1000><P Class=KRCC>first\r\n"
+              "<SYNC Start=2000><P Class=KRCC>last"));
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"first", "last"}));
     EXPECT_EQ(model.slotList(0)[1].startMs, 2000);
 }
@@ -172,15 +204,15 @@ TEST_F(SamiReaderTest, CommitsLastCaptionWithoutEndOfBody)
 TEST_F(SamiReaderTest, KeepsUnclosedTagVerbatim)
 {
     loadBody("<SYNC Start=1000><P Class=KRCC>a<b<br>c<font color=red<i>d</i>");
-    EXPECT_EQ(textsOf(model, 0),
-              (std::vector<std::string>{"a<b<br>c<font color=red<i>d</i>"}));
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"a<b<br>c<font color=red<i>d</i>"}));
 }
 
 TEST_F(SamiReaderTest, DoesNotCutACaptionAtAnUnclosedSyncTag)
 {
     // An unclosed tag is text only: it neither ends the caption nor changes the state.
-    loadBody("<SYNC Start=1000><P Class=KRCC>a<SYNC Start=2<br>b<P Class=X<i>c<STYLE x<br>d\r\n"
-             "<SYNC Start=3000><P Class=KRCC>next");
+    loadBody(
+        "<SYNC Start=1000><P Class=KRCC>a<SYNC Start=2<br>b<P Class=X<i>c<STYLE x<br>d\r\n"
+        "<SYNC Start=3000><P Class=KRCC>next");
     const auto entries = entriesOf(model, 0);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].text, "a<SYNC Start=2<br>b<P Class=X<i>c<STYLE x<br>d");
@@ -197,12 +229,16 @@ TEST_F(SamiReaderTest, DoesNotLetARemovedCommentCloseAnUnclosedTag)
               (std::vector<std::string>{"x&lt;SYNC ab> &lt;!--y <b>", "c", "d", "e"}));
     load(cp949("<TITLE>a<P x</TITLE>junk<TITLE>></TITLE>"));
     EXPECT_EQ(model.title, "a&lt;P x>");
+    // An end of BODY pieced together would end the caption where it stands.
+    loadBody("<SYNC Start=1000><P Class=KRCC>x<<!-- c -->/BODY>y<<!-- -->/title>z");
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"x&lt;/BODY>y&lt;/title>z", "c", ""}));
 }
 
 TEST_F(SamiReaderTest, KeepsOtherTagsInCaptionsAndDropsThemOutside)
 {
-    loadBody("<div>outside</div><SYNC Start=1000><P Class=KRCC><font color=\"red\">x</font>"
-             "<b/><br/>y");
+    loadBody(
+        "<div>outside</div><SYNC Start=1000><P Class=KRCC><font color=\"red\">x</font>"
+        "<b/><br/>y");
     EXPECT_EQ(textsOf(model, 0),
               (std::vector<std::string>{"<font color=\"red\">x</font><b/><br/>y"}));
 }
@@ -237,9 +273,10 @@ TEST_F(SamiReaderTest, SurvivesTruncatedMarkup)
 
 TEST_F(SamiReaderTest, KeepsEveryCommentBeforeTheFirstCaptionInOrder)
 {
-    load(cp949("<SAMI><HEAD><!-- 하나 --><TITLE>t</TITLE><!-- two -->"
-               "<STYLE><!-- .KRCC { Name:k; } --></STYLE></HEAD><BODY><!-- three -->"
-               "<SYNC Start=1000><P Class=KRCC>caption</BODY></SAMI>"));
+    load(
+        cp949("<SAMI><HEAD><!-- 하나 --><TITLE>t</TITLE><!-- two -->"
+              "<STYLE><!-- .KRCC { Name:k; } --></STYLE></HEAD><BODY><!-- three -->"
+              "<SYNC Start=1000><P Class=KRCC>caption</BODY></SAMI>"));
     const auto entries = entriesOf(model, 0);
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].text, cp949("하나"));
@@ -271,11 +308,25 @@ TEST_F(SamiReaderTest, CommentInsideCaptionFollowsItAndKeepsItsText)
 
 TEST_F(SamiReaderTest, CommentFollowsTheLanguageThatGotTheLastEntry)
 {
-    load(samiWithBody("<SYNC Start=1000><P Class=KRCC>k<P Class=ENCC>e<!-- after e -->\r\n"
-                      "<SYNC Start=2000><P Class=KRCC>k2</BODY><!-- after k2 -->",
-                      ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
+    load(
+        samiWithBody("<SYNC Start=1000><P Class=KRCC>k<P Class=ENCC>e<!-- after e -->\r\n"
+                     "<SYNC Start=2000><P Class=KRCC>k2</BODY><!-- after k2 -->",
+                     ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"k", "k2", "after k2"}));
     EXPECT_EQ(textsOf(model, 1), (std::vector<std::string>{"e", "after e"}));
+}
+
+TEST_F(SamiReaderTest, DoesNotTakeAnEmptyCommentForAnEndSync)
+{
+    // Were it one, deleting the caption before it with its end sync would delete the comment.
+    loadBody("<SYNC Start=1000><P Class=KRCC>a<!-- -->\r\n<SYNC Start=2000><P Class=KRCC>b");
+    const auto entries = entriesOf(model, 0);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_TRUE(entries[1].isComment);
+    EXPECT_EQ(entries[1].text, "");
+    EXPECT_FALSE(entries[1].isEndSync);
+    EXPECT_FALSE(model.Remove(model.FindIndex(0), true, false));
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"", "b"}));
 }
 
 TEST_F(SamiReaderTest, AcceptsShortCommentTerminators)
@@ -290,16 +341,40 @@ TEST_F(SamiReaderTest, KeepsCommentsOfAFileWithoutCaptions)
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"only a note"}));
 }
 
+TEST_F(SamiReaderTest, GivesAFileWithoutAnyLanguageOneSoThatItsContentIsSaved)
+{
+    load("<SAMI><BODY><!-- a note --></BODY></SAMI>");
+    ASSERT_EQ(model.languages.size(), 1u);
+    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.languages[0].selector, ".KRCC");
+    EXPECT_EQ(model.languages[0].flags, 0x1C00u);
+    EXPECT_EQ(model.classNames[0], "KRCC");
+    EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
+    SyncEntry added;
+    model.InitEntry(added);
+    added.startMs = 500;
+    added.text = "added";
+    model.AddTail(added, true);
+    const std::string saved = WriteSami(model, -1);
+    EXPECT_NE(saved.find("<!--\r\na note\r\n-->\r\n<SYNC Start=500><P Class=KRCC>\r\nadded\r\n"),
+              std::string::npos);
+
+    load("");
+    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.CurrentClassName(), "KRCC");
+}
+
 // ---- style sheet ------------------------------------------------------------------------
 
 TEST_F(SamiReaderTest, ReadsRulesOfTheStyleSheet)
 {
-    load(cp949("<SAMI><HEAD><STYLE TYPE=\"text/css\"><!--\r\n"
-               "P { margin-left:3pt; font-size: 18pt ; color:yellow; font-family:돋움; }\r\n"
-               ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
-               ".ENCC { Name:English; lang:en-US; }\r\n"
-               "#Big { Name:Big Print; font-size:30pt; }\r\n"
-               "--></STYLE></HEAD><BODY></BODY></SAMI>"));
+    load(
+        cp949("<SAMI><HEAD><STYLE TYPE=\"text/css\"><!--\r\n"
+              "P { margin-left:3pt; font-size: 18pt ; color:yellow; font-family:돋움; }\r\n"
+              ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
+              ".ENCC { Name:English; lang:en-US; }\r\n"
+              "#Big { Name:Big Print; font-size:30pt; }\r\n"
+              "--></STYLE></HEAD><BODY></BODY></SAMI>"));
     const ParagraphStyle& p = model.paragraphStyle;
     EXPECT_EQ(p.flags, ParagraphStyle::kMarginLeft | ParagraphStyle::kFontSize |
                            ParagraphStyle::kColor | ParagraphStyle::kFontFamily);
@@ -355,8 +430,9 @@ TEST_F(SamiReaderTest, CutsPointValuesAtPt)
 
 TEST_F(SamiReaderTest, IgnoresStyleSheetOutsideAComment)
 {
-    load(cp949("<SAMI><HEAD><STYLE>P { color:red; } .ENCC { Name:e; }</STYLE></HEAD>"
-               "<BODY><SYNC Start=1><P Class=KRCC>x</BODY></SAMI>"));
+    load(
+        cp949("<SAMI><HEAD><STYLE>P { color:red; } .ENCC { Name:e; }</STYLE></HEAD>"
+              "<BODY><SYNC Start=1><P Class=KRCC>x</BODY></SAMI>"));
     EXPECT_EQ(model.paragraphStyle.flags, 0xEBFFu);
     EXPECT_EQ(model.paragraphStyle.find("color")->value, "white");
     ASSERT_EQ(model.languages.size(), 1u);
@@ -374,9 +450,10 @@ TEST_F(SamiReaderTest, StopsTheStyleSheetAtAnUnclosedRule)
     EXPECT_EQ(model.FindStyle("#D"), -1);
 }
 
-TEST_F(SamiReaderTest, ReadsOnlyWholeSelectors)
+TEST_F(SamiReaderTest, DoesNotTakeTheTailOfAnInventedClassForAParagraphRule)
 {
-    // As the writer writes an invented class such as "x/P": its tail is not a P rule.
+    // As the writer writes an invented class such as "x/P": were its tail read as a P rule, it
+    // would empty the P rule of every file saved with such a class.
     ParseStyleSheet(model, ".x/P { Name:x/P; }\r\n#A{ Name:a; }.B { Name:b; }");
     EXPECT_EQ(model.paragraphStyle.flags, 0xEBFFu);
     EXPECT_NE(model.FindStyle("#A"), -1);
@@ -464,8 +541,7 @@ TEST_F(SamiReaderTest, PutsClassesBeyondTenIntoTheTenthListAndSaysSoOnce)
 TEST_F(SamiReaderTest, KeepsAtMostTenLanguagesOfAFileWithoutSyncs)
 {
     std::string style;
-    for (int i = 0; i < 12; ++i)
-        style += ".L" + std::to_string(i) + " { Name:n; }\r\n";
+    for (int i = 0; i < 12; ++i) style += ".L" + std::to_string(i) + " { Name:n; }\r\n";
     load(samiWithBody("", style));
     EXPECT_EQ(model.languageCount, 10);
     EXPECT_EQ(model.languages.size(), 10u);
@@ -475,9 +551,10 @@ TEST_F(SamiReaderTest, KeepsAtMostTenLanguagesOfAFileWithoutSyncs)
 TEST_F(SamiReaderTest, MarksEachWholeListAsTheRangeAndChecksOrder)
 {
     settings.DisplayErrorSync = true;
-    load(samiWithBody("<SYNC Start=1000><P Class=KRCC>a<P Class=ENCC>x\r\n"
-                      "<SYNC Start=500><P Class=KRCC>b\r\n<SYNC Start=3000><P Class=KRCC>c",
-                      ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
+    load(
+        samiWithBody("<SYNC Start=1000><P Class=KRCC>a<P Class=ENCC>x\r\n"
+                     "<SYNC Start=500><P Class=KRCC>b\r\n<SYNC Start=3000><P Class=KRCC>c",
+                     ".KRCC { Name:k; }\r\n.ENCC { Name:e; }"));
     const auto kr = entriesOf(model, 0);
     ASSERT_EQ(kr.size(), 3u);
     EXPECT_TRUE(kr[0].rangeStart);
@@ -499,8 +576,9 @@ protected:
     void SetUp() override
     {
         SamiReaderTest::SetUp();
-        loadBody("<SYNC Start=1000><P Class=KRCC>one\r\n<SYNC Start=2000><P Class=KRCC>two\r\n"
-                 "<SYNC Start=3000><P Class=KRCC>three");
+        loadBody(
+            "<SYNC Start=1000><P Class=KRCC>one\r\n<SYNC Start=2000><P Class=KRCC>two\r\n"
+            "<SYNC Start=3000><P Class=KRCC>three");
     }
     static std::string block(int ms, const std::string& text)
     {
@@ -562,8 +640,7 @@ TEST_F(SamiFragmentTest, GivesANewClassOfAPasteALanguage)
 TEST_F(SamiFragmentTest, KeepsAPasteOfMoreThanTheJournalHoldsInOneStep)
 {
     std::string text;
-    for (int i = 0; i < 1200; ++i)
-        text += block(10000 + i, "p" + std::to_string(i));
+    for (int i = 0; i < 1200; ++i) text += block(10000 + i, "p" + std::to_string(i));
     model.InsertTextBefore(3, text, true);
     EXPECT_EQ(model.GetCount(), 1203);
     const UndoJournal& j = model.journal();

@@ -65,17 +65,17 @@ TEST_F(SamiRoundTripTest, OneLanguageOfAFileReadsBackByteIdentical)
 
 TEST_F(SamiRoundTripTest, ForeignMarkupBecomesStableAfterOneSave)
 {
-    const std::string first = expectStable(cp949(
-        "<sami><head><title>외부 편집기</title><style type=text/css><!--\n"
-        "p {font-size:12pt; color:yellow}\n.krcc {Name:Korean; lang:ko-KR}\n"
-        ".jpcc {Name:Japanese; lang:ja-JP}\n--></style></head><body>\n"
-        "<!-- made elsewhere -->\n"
-        "<sync start=1><SYNC Start=500><p class=krcc>안녕<br>하세요<p class=jpcc>こんにちは\n"
-        "<SYNC Start=900><P Class=krcc ID='a b'>&nbsp;<!-- x --><P Class=jpcc>\n"
-        "<SYNC Start=1200><P Class=KRCC>대소문자<font color=red>빨강</font></P>\n"
-        "<SYNC Start=-30><P Class='EN CC'>quoted class\n"
-        "<SYNC Start=1700><P Class=krcc>a<b<br>c</body></sami>"));
-    EXPECT_NE(first.find("P Class='EN_CC'"), std::string::npos);
+    const std::string first = expectStable(
+        cp949("<sami><head><title>외부 편집기</title><style type=text/css><!--\n"
+              "p {font-size:12pt; color:yellow}\n.krcc {Name:Korean; lang:ko-KR}\n"
+              ".jpcc {Name:Japanese; lang:ja-JP}\n--></style></head><body>\n"
+              "<!-- made elsewhere -->\n"
+              "<sync start=1><SYNC Start=500><p class=krcc>안녕<br>하세요<p class=jpcc>こんにちは\n"
+              "<SYNC Start=900><P Class=krcc ID='a b'>&nbsp;<!-- x --><P Class=jpcc>\n"
+              "<SYNC Start=1200><P Class=KRCC>대소문자<font color=red>빨강</font></P>\n"
+              "<SYNC Start=-30><P Class='EN CC'>quoted class\n"
+              "<SYNC Start=1700><P Class=krcc>a<b<br>c</body></sami>"));
+    EXPECT_NE(first.find("P Class='EN CC'"), std::string::npos);
     EXPECT_NE(first.find(".jpcc { Name:Japanese; lang:ja-JP; }"), std::string::npos);
 }
 
@@ -84,8 +84,7 @@ TEST_F(SamiRoundTripTest, CommentsKeepTheirPlaceOverManySaves)
     std::string text = test::goldenFile("two_languages.smi");
     model.LoadText(text);
     const std::vector<std::string> before = test::textsOf(model, 0);
-    for (int i = 0; i < 3; ++i)
-        text = rewrite(text);
+    for (int i = 0; i < 3; ++i) text = rewrite(text);
     model.LoadText(text);
     EXPECT_EQ(test::textsOf(model, 0), before);
     EXPECT_EQ(before[0], cp949("머리 주석"));
@@ -106,7 +105,8 @@ TEST_F(SamiRoundTripTest, TextFromOutsideTheReaderCannotSwallowTheNextSync)
 {
     // As an import or the edit panel may leave them: an end tag left open at the end, and a
     // structural tag written into the text.
-    const std::string texts[] = {"- \xbf\xb9.</i", "a <SYNC Start=5> b", "x</", "<P Class=X>y"};
+    const std::string texts[] = {"- \xbf\xb9.</i", "a <SYNC Start=5> b", "x</",     "<P Class=X>y",
+                                 "a </BODY> b",    "t </title> u",       "s</SAMI>"};
     for (const std::string& text : texts) {
         SamiModel model(settings);
         SyncEntry e;
@@ -125,10 +125,31 @@ TEST_F(SamiRoundTripTest, TextFromOutsideTheReaderCannotSwallowTheNextSync)
     }
 }
 
+TEST_F(SamiRoundTripTest, TypedCommentWithAnAngleBracketDoesNotJoinTheCaptionBeforeIt)
+{
+    SyncEntry caption;
+    model.InitEntry(caption);
+    caption.startMs = 1000;
+    caption.text = "caption";
+    const Position first = model.AddTail(caption, false);
+    SyncEntry comment;
+    model.InitEntry(comment);
+    comment.isComment = 1;
+    comment.text = "a -> b > c";
+    model.InsertAfter(first, comment, false);
+    const std::string written = WriteSami(model, -1);
+    EXPECT_NE(written.find("<!--\r\na -&gt; b &gt; c\r\n-->\r\n"), std::string::npos);
+    SamiModel again(settings);
+    again.LoadText(written);
+    EXPECT_EQ(test::textsOf(again, 0), (std::vector<std::string>{"caption", "a -&gt; b &gt; c"}));
+    EXPECT_EQ(WriteSami(again, -1), written);
+}
+
 TEST_F(SamiRoundTripTest, ManyLanguagesAndStylesAreStable)
 {
-    std::string style = "P { margin-left:1pt; margin-right:2pt; margin-bottom:3pt; margin-top:"
-                        "4pt; font-size:5pt; text-align:left; }\r\n";
+    std::string style =
+        "P { margin-left:1pt; margin-right:2pt; margin-bottom:3pt; margin-top:"
+        "4pt; font-size:5pt; text-align:left; }\r\n";
     std::string body;
     for (int i = 0; i < 12; ++i) {
         style += ".C" + std::to_string(i) + " { Name:n" + std::to_string(i) +
@@ -192,8 +213,7 @@ std::vector<SrtCaption> parseSrt(const std::string& srt)
         if (arrow == std::string::npos)
             continue;
         SrtCaption c{srtTime(line.substr(0, arrow)), srtTime(line.substr(arrow + 5)), ""};
-        while (std::getline(in, line) && !(line.empty() || line == "\r"))
-            c.text += line + "\n";
+        while (std::getline(in, line) && !(line.empty() || line == "\r")) c.text += line + "\n";
         c.text = normalised(c.text);
         out.push_back(c);
     }
@@ -209,7 +229,8 @@ std::vector<SrtCaption> expectedCaptions(const SamiModel& model)
         const SyncEntry& e = list[i];
         if (e.isComment || e.isEndSync)
             continue;
-        int end = e.startMs + CountCharacters(StripTags(e.text, true)) * model.settings().OneLetterSync;
+        int end =
+            e.startMs + CountCharacters(StripTags(e.text, true)) * model.settings().OneLetterSync;
         for (int j = i + 1; j < list.count(); ++j)
             if (!list[j].isComment) {
                 end = list[j].startMs;
@@ -245,13 +266,13 @@ protected:
 
 TEST_F(FfmpegInteropTest, SeesTheSameCaptionsAtTheSameTimes)
 {
-    model.LoadText(test::samiWithBody(
-        "<SYNC Start=1000><P Class=KRCC>Hello world<!-- a note -->\r\n"
-        "<SYNC Start=2500><P Class=KRCC>&nbsp;\r\n"
-        "<SYNC Start=3000><P Class=KRCC ID=x>two<br>lines\r\n"
-        "<SYNC Start=4200><P Class=KRCC><b>bold</b> and <i>italic</i>\r\n"
-        "<SYNC Start=6000><P Class=KRCC>&nbsp;\r\n"
-        "<SYNC Start=7000><P Class=KRCC>last one"));
+    model.LoadText(
+        test::samiWithBody("<SYNC Start=1000><P Class=KRCC>Hello world<!-- a note -->\r\n"
+                           "<SYNC Start=2500><P Class=KRCC>&nbsp;\r\n"
+                           "<SYNC Start=3000><P Class=KRCC ID=x>two<br>lines\r\n"
+                           "<SYNC Start=4200><P Class=KRCC><b>bold</b> and <i>italic</i>\r\n"
+                           "<SYNC Start=6000><P Class=KRCC>&nbsp;\r\n"
+                           "<SYNC Start=7000><P Class=KRCC>last one"));
     test::TempDir dir("ffmpeg_ascii");
     const auto seen = throughFfmpeg(dir, "");
     const auto expected = expectedCaptions(model);
@@ -263,14 +284,14 @@ TEST_F(FfmpegInteropTest, SeesTheSameCaptionsAtTheSameTimes)
 
 TEST_F(FfmpegInteropTest, SeesKoreanCaptionsWithTheCodePageGiven)
 {
-    model.LoadText(test::samiWithBody("<SYNC Start=500><P Class=KRCC>안녕하세요<br>반갑습니다\r\n"
-                                      "<SYNC Start=2000><P Class=KRCC>&nbsp;\r\n"
-                                      "<SYNC Start=2100><P Class=KRCC>두 번째"));
+    model.LoadText(
+        test::samiWithBody("<SYNC Start=500><P Class=KRCC>안녕하세요<br>반갑습니다\r\n"
+                           "<SYNC Start=2000><P Class=KRCC>&nbsp;\r\n"
+                           "<SYNC Start=2100><P Class=KRCC>두 번째"));
     test::TempDir dir("ffmpeg_korean");
     const auto seen = throughFfmpeg(dir, "-sub_charenc CP949");
     auto expected = expectedCaptions(model);
-    for (SrtCaption& c : expected)
-        c.text = test::utf8(c.text);
+    for (SrtCaption& c : expected) c.text = test::utf8(c.text);
     EXPECT_EQ(seen, expected);
 }
 

@@ -66,8 +66,8 @@ protected:
         model.title = cp949("두 언어");
         model.RemoveIdStyle("#LargePrn");
         model.RemoveIdStyle("#SmallPrn");
-        LanguageInfo& en = model.languages[static_cast<std::size_t>(
-            model.AddLanguageClass(".ENCC"))];
+        LanguageInfo& en =
+            model.languages[static_cast<std::size_t>(model.AddLanguageClass(".ENCC"))];
         en.setName(cp949("영어"));
         en.setLang("en-US");
         model.languageCount = 2;
@@ -132,9 +132,9 @@ TEST_F(SamiWriterTest, WritesOnlyOneLanguageWhenAsked)
 TEST_F(SamiWriterTest, AddsAnAutomaticEndSyncWithoutStoringIt)
 {
     add(0, caption(10000, cp949("안녕하세요")));
-    EXPECT_EQ(bodyOf(WriteSami(model, -1)),
-              "<SYNC Start=10000><P Class=KRCC>\r\n" + cp949("안녕하세요") +
-                  "\r\n<SYNC Start=11000><P Class=KRCC>&nbsp;\r\n");
+    EXPECT_EQ(bodyOf(WriteSami(model, -1)), "<SYNC Start=10000><P Class=KRCC>\r\n" +
+                                                cp949("안녕하세요") +
+                                                "\r\n<SYNC Start=11000><P Class=KRCC>&nbsp;\r\n");
     ASSERT_EQ(model.GetCount(), 1);
     EXPECT_FALSE(model.GetLast().isEndSync);
     EXPECT_EQ(model.GetLast().text, cp949("안녕하세요"));
@@ -154,7 +154,8 @@ TEST_F(SamiWriterTest, AddsNoEndSyncAfterAnEndSyncOrAComment)
 {
     add(0, caption(1000, "a"));
     add(0, endSync(2000));
-    EXPECT_TRUE(bodyOf(WriteSami(model, -1)).ends_with("<SYNC Start=2000><P Class=KRCC>&nbsp;\r\n"));
+    EXPECT_TRUE(
+        bodyOf(WriteSami(model, -1)).ends_with("<SYNC Start=2000><P Class=KRCC>&nbsp;\r\n"));
     add(0, comment("note"));
     EXPECT_TRUE(bodyOf(WriteSami(model, -1)).ends_with("&nbsp;\r\n<!--\r\nnote\r\n-->\r\n"));
 }
@@ -286,17 +287,19 @@ TEST_F(SamiWriterTest, ReportsAMissingFolderAsABadName)
     EXPECT_EQ(messenger.shown[0].text, "파일 \"" + path + "\"\r는 유효하지 않은 파일명입니다.");
 }
 
-TEST_F(SamiWriterTest, ReportsAReadOnlyTarget)
+TEST_F(SamiWriterTest, ReportsAReadOnlyTargetEvenWhereTheSystemWouldReplaceIt)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: permission checks always pass";
+    // Also as the superuser, whom the system lets write anything.
     test::TempDir dir("writer_readonly");
     const std::string path = dir.file("ro.smi");
     test::writeFile(path, "old");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::group_write);
     EXPECT_FALSE(model.SaveFile(path, -1));
-    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_FALSE(model.ExportPlainText(path));
+    ASSERT_EQ(messenger.shown.size(), 2u);
     EXPECT_EQ(messenger.shown[0].text, "파일 \"" + path + "\"\r은 읽기 전용 파일입니다.");
+    EXPECT_EQ(messenger.shown[1].text, messenger.shown[0].text);
     EXPECT_EQ(test::readFile(path), "old");
 }
 

@@ -37,7 +37,8 @@ bool IsBadPathError(int error)
 
 bool IsLockError(int error)
 {
-    return error == EBUSY || error == ETXTBSY || error == EAGAIN || error == EWOULDBLOCK;
+    return error == EBUSY || error == ETXTBSY || error == EAGAIN || error == EWOULDBLOCK ||
+           error == ENOLCK || error == EDEADLK;
 }
 
 bool IsDiskFullError(int error)
@@ -143,9 +144,17 @@ std::string WriteFailureMessage(int error)
 
 bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger)
 {
+    // A read-only file is refused even where the system would let it be replaced (as the
+    // superuser), as the read-only attribute refuses it.
+    if (struct stat st{};
+        ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & kWriteBit) == 0) {
+        messenger.showMessage("파일 \"" + path + "\"\r은 읽기 전용 파일입니다.",
+                              MessageIcon::Error);
+        return false;
+    }
     // Non-blocking only while opening, so that a FIFO without a reader fails instead of hanging.
-    FileHandle file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK,
-                           0666));
+    FileHandle file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
     if (!file.valid()) {
         const int error = errno;
         messenger.showMessage("파일 \"" + path + "\"" + CreateFailureReason(error, path),
@@ -187,8 +196,7 @@ bool SaveSamiFile(const SamiModel& model, const std::string& path, int languageI
 
 bool ExportPlainTextFile(const SamiModel& model, const std::string& path, TextEncoding encoding)
 {
-    return WriteFileReporting(path, FromCp949(WritePlainText(model), encoding),
-                              model.messenger());
+    return WriteFileReporting(path, FromCp949(WritePlainText(model), encoding), model.messenger());
 }
 
 }  // namespace sami
@@ -204,7 +212,8 @@ DecodedText DecodeFileText(std::string_view bytes)
 bool SamiModel::LoadFile(const std::string& path, bool replace)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & sami::kWriteBit) == 0) {
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        (st.st_mode & sami::kWriteBit) == 0) {
         if (::chmod(path.c_str(), (st.st_mode & 07777) | sami::kWriteBit) == 0)
             messenger().showMessage(path + "\n파일의 읽기 전용 속성을 해제하였습니다.",
                                     MessageIcon::Information);

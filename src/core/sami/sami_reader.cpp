@@ -28,15 +28,19 @@ std::string CleanNameValue(std::string value)
         if (std::count(value.begin(), value.end(), quote) % 2 != 0)
             value += quote;
     }
-    while (!value.empty() && value.back() == '/')
-        value.pop_back();
+    while (!value.empty() && value.back() == '/') value.pop_back();
     return value;
 }
 
 bool IsStructuralTag(std::string_view upperName)
 {
-    return upperName == "SYNC" || upperName == "P" || upperName == "STYLE" ||
-           upperName == "TITLE";
+    return upperName == "SYNC" || upperName == "P" || upperName == "STYLE" || upperName == "TITLE";
+}
+
+bool IsStructuralEndTag(std::string_view name)
+{
+    return EqualsIgnoringCase(name, "BODY") || EqualsIgnoringCase(name, "SAMI") ||
+           EqualsIgnoringCase(name, "TITLE");
 }
 
 }  // namespace
@@ -55,18 +59,24 @@ void NeutraliseJoinedMarkup(std::string& text)
             }
             if (text.compare(i, 2, "</") == 0) {
                 // An end tag runs to its ">" whatever lies between, as the reader reads it; one
-                // left open would run on into the next sync once written.
+                // left open would run on into the next sync once written. The end of BODY,
+                // SAMI or TITLE would end the caption there and drop the rest of its text.
                 const std::size_t close = text.find('>', i);
                 if (close == std::string::npos) {
                     text.replace(i, 1, "&lt;");
                     break;
                 }
+                if (IsStructuralEndTag(std::string_view(text).substr(i + 2, close - i - 2))) {
+                    text.replace(i, 1, "&lt;");
+                    changed = true;
+                    continue;
+                }
                 i = close;
                 continue;
             }
             std::size_t nameEnd = i + 1;
-            while (nameEnd < text.size() && !IsMarkupSpace(text[nameEnd]) &&
-                   text[nameEnd] != '>' && text[nameEnd] != '<')
+            while (nameEnd < text.size() && !IsMarkupSpace(text[nameEnd]) && text[nameEnd] != '>' &&
+                   text[nameEnd] != '<')
                 ++nameEnd;
             const std::string_view name = std::string_view(text).substr(i + 1, nameEnd - i - 1);
             if (!IsStructuralTag(UpperAscii(name)))
@@ -97,7 +107,8 @@ bool SamiReader::Parse(std::string_view text, bool merge)
 {
     // The first zero byte ends the text, as a file read into a zero-terminated buffer does.
     if (const void* zero = std::memchr(text.data(), 0, text.size()))
-        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()));
+        text =
+            text.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()));
     m_text = text;
 
     UndoJournal& journal = m_model.journal();
@@ -268,8 +279,7 @@ std::size_t SamiReader::readAttributes(std::size_t start, TagMode mode)
     } else if (mode == TagMode::Paragraph) {
         ++m_state.paragraphCounter;
     }
-    for (const auto& [name, value] : applied)
-        applyAttribute(mode, name, value);
+    for (const auto& [name, value] : applied) applyAttribute(mode, name, value);
     return end;
 }
 
@@ -350,24 +360,19 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
     if (mode == TagMode::Sync && name[0] == 'S' && EqualsIgnoringCase(name, "START")) {
         std::string_view v = value;
         const auto strip = [](char c) { return c == '"' || c == '\'' || c == '\t' || c == ' '; };
-        while (!v.empty() && strip(v.front()))
-            v.remove_prefix(1);
-        while (!v.empty() && strip(v.back()))
-            v.remove_suffix(1);
+        while (!v.empty() && strip(v.front())) v.remove_prefix(1);
+        while (!v.empty() && strip(v.back())) v.remove_suffix(1);
         const std::int32_t ms = sami::ParseDecimal(v);
         m_current.startMs = ms;
         m_model.InitEntry(m_state.pending);
         m_state.pending.startMs = ms;
     } else if (mode == TagMode::Paragraph && name[0] == 'C' && EqualsIgnoringCase(name, "CLASS")) {
-        // An empty class names no language: the paragraph keeps the class it has.
         std::string cls = CleanNameValue(value);
-        // The class is also a selector in the saved style sheet, where white space or a brace
-        // would turn its rule into another one.
-        for (char& c : cls)
-            if (IsMarkupSpace(c) || c == '{' || c == '}')
-                c = '_';
-        if (!cls.empty())
-            (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
+        // The class is also a selector in the saved style sheet, where a brace would let part
+        // of it read as a rule of its own: "a}P" would empty the P rule on the next load.
+        std::replace_if(
+            cls.begin(), cls.end(), [](char c) { return c == '{' || c == '}'; }, '_');
+        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
     } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "ID")) {
         (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = CleanNameValue(value);
     }
@@ -454,14 +459,12 @@ void SamiReader::placeQueuedComments()
 {
     std::vector<SyncEntry> queued = std::move(m_queuedComments);
     m_queuedComments.clear();
-    for (SyncEntry& c : queued)
-        placeComment(std::move(c));
+    for (SyncEntry& c : queued) placeComment(std::move(c));
 }
 
 void SamiReader::placeHeldComments()
 {
-    for (const SyncEntry& c : m_heldComments)
-        insertInto(m_model.GetCurrentSlot(), c);
+    for (const SyncEntry& c : m_heldComments) insertInto(m_model.GetCurrentSlot(), c);
     m_heldComments.clear();
 }
 

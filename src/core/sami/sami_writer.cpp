@@ -39,12 +39,11 @@ SyncEntry AutomaticEndSync(const SyncEntry& last, const AppSettings& settings)
     SyncEntry end = last;
     end.isEndSync = 1;
     end.text = "&nbsp;";
-    const std::int64_t ms = std::int64_t{last.startMs} +
-                            std::int64_t{CountCharacters(StripTags(last.text, true))} *
-                                settings.OneLetterSync;
-    end.startMs = static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(ms, std::numeric_limits<std::int32_t>::min(),
-                                 std::numeric_limits<std::int32_t>::max()));
+    const std::int64_t ms =
+        std::int64_t{last.startMs} +
+        std::int64_t{CountCharacters(StripTags(last.text, true))} * settings.OneLetterSync;
+    end.startMs = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        ms, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     return end;
 }
 
@@ -115,16 +114,23 @@ void AppendSamiHeader(std::string& out, const SamiModel& model, int languageInde
         for (const LanguageInfo& language : model.languages)
             out += FormatStyle(language, StyleKind::Class);
     }
-    for (const ParagraphStyle& style : model.idStyles)
-        out += FormatStyle(style, StyleKind::Id);
+    for (const ParagraphStyle& style : model.idStyles) out += FormatStyle(style, StyleKind::Id);
     out += "-->\r\n</STYLE>\r\n</HEAD>\r\n<BODY>\r\n";
 }
 
 void AppendSamiEntry(std::string& out, const SyncEntry& entry)
 {
     if (entry.isComment) {
+        // Any ">" ends a comment when it is read, and the rest of a typed comment would join
+        // the caption before it; a comment that was read never holds one.
         out += "<!--\r\n";
-        out += entry.text;
+        for (std::size_t from = 0; from < entry.text.size();) {
+            const std::size_t close = std::min(entry.text.find('>', from), entry.text.size());
+            out.append(entry.text, from, close - from);
+            if (close < entry.text.size())
+                out += "&gt;";
+            from = close + 1;
+        }
         out += "\r\n-->\r\n";
         return;
     }

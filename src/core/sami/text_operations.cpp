@@ -27,8 +27,7 @@ bool AlignLanguages(SamiModel& model, int firstList)
         const std::string& q = found[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
         std::size_t j = at;
-        while (j < model.languages.size() && ClassOf(model.languages[j]) != q)
-            ++j;
+        while (j < model.languages.size() && ClassOf(model.languages[j]) != q) ++j;
         if (j < model.languages.size()) {
             if (j != at)
                 std::swap(model.languages[at], model.languages[j]);
@@ -80,8 +79,8 @@ Position ParseFragment(SamiModel& model, Position start, std::string_view text, 
         if (slot != current && at && !HoldsNode(model.slotList(slot), at))
             at = model.slotList(slot).tail();
     }
-    state.insertAt[static_cast<std::size_t>(current)] = model.list().contains(start) ? start
-                                                                                     : nullptr;
+    state.insertAt[static_cast<std::size_t>(current)] =
+        model.list().contains(start) ? start : nullptr;
     const int listsBefore = model.languageCount;
     {
         SamiModel::DeferredCheckOrder deferred(model);
@@ -111,16 +110,22 @@ bool SamiModel::LoadText(std::string_view text)
     if (languageCount == 0) {
         // A file without syncs keeps the languages of its style sheet.
         changed = CoverLanguagesWithLists(*this) || changed;
-    } else if (languages.size() > static_cast<std::size_t>(languageCount) &&
-               languages.size() > 1) {
+        if (languageCount == 0) {
+            // Without any language nothing would be saved, not even its comments or the
+            // captions added to it: the list gets the class that new entries take.
+            InsertLanguageClassAt(0, ".KRCC");
+            classNames[0] = "KRCC";
+            languageCount = 1;
+            changed = true;
+        }
+    } else if (languages.size() > static_cast<std::size_t>(languageCount) && languages.size() > 1) {
         languages.resize(static_cast<std::size_t>(languageCount));
         changed = true;
     }
     if (changed)
         messenger().showMessage(kLanguageRepairedMessage, MessageIcon::Information);
 
-    for (int i = 0; i < languageCount; ++i)
-        slotOrder[static_cast<std::size_t>(i)] = i;
+    for (int i = 0; i < languageCount; ++i) slotOrder[static_cast<std::size_t>(i)] = i;
     playCursor = list().head();
     // The marked range covers each whole list.
     for (SyncList& l : m_lists) {
