@@ -6,6 +6,7 @@
 #include "formats/text_export.h"
 #include "formats/text_import.h"
 #include "import_test_support.h"
+#include "sami/sami_writer.h"
 #include "support/cp949.h"
 #include "support/temp_folder.h"
 
@@ -59,6 +60,17 @@ TEST_F(TextImport, BareCarriageReturnsMakeOneCaption)
 {
     ImportTextBytes(model, "A\rB\rC\r", false);
     EXPECT_EQ(captions(), (Texts{"A\rB\rC"}));
+}
+
+TEST_F(TextImport, DropsZeroBytesThatWouldCutASavedFileShort)
+{
+    using namespace std::literals;
+    ImportTextBytes(model, "A\0B\n\0\nC\0"sv, false);
+    EXPECT_EQ(captions(), (Texts{"AB", "C"}));
+    // Saved and read again, every caption is still there.
+    SamiModel reloaded(settings);
+    reloaded.LoadText(WriteSami(model, -1));
+    EXPECT_EQ(entriesOf(reloaded).size(), 3u);  // the two captions and the written end sync
 }
 
 TEST_F(TextImport, ConvertsUnicodeTextAndKeepsCp949)

@@ -56,6 +56,10 @@ void ImportTextBytes(SamiModel& model, std::string_view bytes, bool paragraphs)
         lineEnded = false;
     };
     for (char c : text) {
+        // A zero byte is no character of any text, and in a saved caption it would end the
+        // SAMI file early for every reader: it is dropped.
+        if (c == '\0')
+            continue;
         buffer += c;
         if (c == '\r')
             continue;
