@@ -60,6 +60,8 @@ public:
     RecentFileList& recentFiles() { return m_recentFiles; }
     /// The text of the status bar's message pane.
     QString statusText() const;
+    /// The status bar's message pane, where a batch conversion shows its progress bar.
+    QLabel& statusPane() { return *m_statusLabel; }
 
     /// Shows the document's title.
     void showDocumentTitle(const QString& title);

@@ -7,7 +7,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
-#include "export_format_dialog.h"
+#include "dialogs/export_format_dialog.h"
 #include "formats/export_sample.h"
 #include "main_frame.h"
 #include "settings/app_settings.h"

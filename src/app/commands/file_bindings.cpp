@@ -1,6 +1,5 @@
 #include "commands/command_bindings.h"
 #include "document_host.h"
-#include "export_format_dialog.h"
 #include "main_frame.h"
 
 // The commands of the document's files.
@@ -29,13 +28,6 @@ void fileSave(CMainFrame& frame)
 void fileSaveAs(CMainFrame& frame)
 {
     frame.documentHost().saveAs();
-}
-
-void exportOtherFormat(CMainFrame& frame)
-{
-    DocumentHost& host = frame.documentHost();
-    ExportOtherFormat(host.model(), QString::fromStdString(host.path()), frame.context().messenger,
-                      &frame);
 }
 
 }  // namespace verbanta::app::bindings

@@ -43,7 +43,7 @@ const int kCaptionMenu[] = {
 };
 const int kLanguageMenu[] = {
     LanguageInfo, S,
-    SaveByLanguage,
+    SaveByLanguage, AddLanguageFile,
 };
 const int kToolsMenu[] = {
     ShiftSyncs, ProportionalFit, ResetEndSyncs, DeleteInvalidEndSyncs, FindSyncErrors, S,

@@ -1,9 +1,8 @@
-#include "export_format_dialog.h"
+#include "dialogs/export_format_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 
 #include "caption_codec.h"
+#include "dialogs/subtitle_file_dialog.h"
 #include "model/language_operations.h"
 #include "model/sami_model.h"
 #include "platform/messenger.h"
@@ -42,7 +42,8 @@ const FormatEntry& entryOf(ExportFormat format)
 
 QString codeTag(const SamiModel& model, int languageIndex)
 {
-    const LanguageFields fields = FieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
+    const LanguageFields fields =
+        FieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
     return CaptionCodec::toDisplay(fields.code).section(QLatin1Char('-'), 0, 0).trimmed().toLower();
 }
 
@@ -56,7 +57,8 @@ QString languageTag(const SamiModel& model, int languageIndex)
         shared = i != languageIndex && codeTag(model, i) == tag;
     if (!shared)
         return tag;
-    const LanguageFields fields = FieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
+    const LanguageFields fields =
+        FieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
     return CaptionCodec::toDisplay(fields.className).toLower();
 }
 
@@ -68,13 +70,12 @@ ExportFormatDialog::ExportFormatDialog(const SamiModel& model, const QString& do
 {
     setWindowTitle(QStringLiteral("다른 포맷으로 내보내기"));
     m_format = new QComboBox(this);
-    for (const FormatEntry& e : kFormats)
-        m_format->addItem(QString::fromUtf8(e.label));
+    for (const FormatEntry& e : kFormats) m_format->addItem(QString::fromUtf8(e.label));
     m_language = new QComboBox(this);
     for (int i = 0; i < model.GetLanguageCount(); ++i) {
         const LanguageFields fields = FieldsOf(model.languages[static_cast<std::size_t>(i)]);
-        m_language->addItem(QStringLiteral("%1 (%2)").arg(CaptionCodec::toDisplay(fields.name),
-                                                          CaptionCodec::toDisplay(fields.className)));
+        m_language->addItem(QStringLiteral("%1 (%2)").arg(
+            CaptionCodec::toDisplay(fields.name), CaptionCodec::toDisplay(fields.className)));
     }
     m_language->setEnabled(model.GetLanguageCount() > 1);
     m_path = new QLineEdit(this);
@@ -100,8 +101,7 @@ ExportFormatDialog::ExportFormatDialog(const SamiModel& model, const QString& do
     connect(buttons, &QDialogButtonBox::accepted, this, &ExportFormatDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ExportFormatDialog::reject);
     connect(browseButton, &QPushButton::clicked, this, &ExportFormatDialog::browse);
-    connect(m_format, &QComboBox::currentIndexChanged, this,
-            &ExportFormatDialog::updateSuggestion);
+    connect(m_format, &QComboBox::currentIndexChanged, this, &ExportFormatDialog::updateSuggestion);
     connect(m_language, &QComboBox::currentIndexChanged, this,
             &ExportFormatDialog::updateSuggestion);
     updateSuggestion();
@@ -145,20 +145,23 @@ void ExportFormatDialog::updateSuggestion()
 
 void ExportFormatDialog::browse()
 {
-    QString filters;
+    std::string filter;
     for (const FormatEntry& e : kFormats)
-        filters += QString::fromUtf8(e.label) + QStringLiteral(";;");
-    filters += QStringLiteral("모든 파일 (*)");
-    QString selected = QString::fromUtf8(entryOf(format()).label);
-    QFileDialog dialog(this, QStringLiteral("다른 포맷으로 내보내기"), path(), filters);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.selectNameFilter(selected);
-    dialog.setDefaultSuffix(QString::fromLatin1(entryOf(format()).extension));
-    // The overwrite question comes once, when the dialog is confirmed.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        filter += std::string(e.label) + "|*." + e.extension + "|";
+    filter += "모든 파일 (*.*)|*.*||";
+    // No messenger: the replace question comes once, when this dialog is confirmed.
+    SubtitleFileDialog dialog(this, SubtitleFileDialog::Mode::Save, filter,
+                              QString::fromLatin1(entryOf(format()).extension));
+    dialog.setWindowTitle(QStringLiteral("다른 포맷으로 내보내기"));
+    dialog.selectNameFilter(dialog.nameFilters().value(std::max(0, m_format->currentIndex())));
+    const QFileInfo current(path());
+    if (!path().isEmpty()) {
+        dialog.setDirectory(current.absolutePath());
+        dialog.selectFile(current.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty())
         return;
-    const QString chosen = dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.chosenFile();
     m_path->setText(chosen);
     if (const auto byName = ExportFormatFromPath(chosen.toStdString())) {
         const QSignalBlocker block(m_format);
@@ -180,9 +183,7 @@ void ExportFormatDialog::accept()
                                 MessageIcon::Warning);
         return;
     }
-    if (QFileInfo::exists(target) &&
-        !m_messenger.askYesNo(
-            (target + QStringLiteral("\n이미 있는 파일입니다. 바꾸시겠습니까?")).toStdString()))
+    if (QFileInfo::exists(target) && !SubtitleFileDialog::confirmReplace(m_messenger, target))
         return;
     QDialog::accept();
 }
