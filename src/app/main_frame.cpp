@@ -68,9 +68,9 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     connect(m_player, &PlayerPane::focusWanted, this, [this] { m_captionView->takeFocus(); });
 
     m_host = new DocumentHost(*this);
-    m_editor = std::make_unique<CaptionEditor>(m_host->model(), m_context.settings, *m_host,
-                                               *m_player, m_clipboard, m_launcher,
-                                               m_context.messenger);
+    m_editor =
+        std::make_unique<CaptionEditor>(m_host->model(), m_context.settings, *m_host, *m_player,
+                                        m_clipboard, m_launcher, m_context.messenger);
     m_captionView->bindEditor(m_editor.get());
     m_editor->documentShown();
     connect(this, &CMainFrame::openFileRequested, m_host,
@@ -84,7 +84,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
 
     applySizeLimits();
     resize(1100, 720);
-    m_splitter->setSizes({PlayerPane::kMinimumWidth, width() - PlayerPane::kMinimumWidth});
+    applyPlayerWidth(PlayerPane::kMinimumWidth);
     m_commands->updateStates();
 }
 
@@ -187,7 +187,15 @@ void CMainFrame::restorePlacementAndShow()
         showMaximized();
     else
         show();
-    m_splitter->setSizes({playerWidth, std::max(kCaptionPaneMinimum, width() - playerWidth)});
+    applyPlayerWidth(playerWidth);
+}
+
+void CMainFrame::applyPlayerWidth(int playerWidth)
+{
+    // The caption list takes what the splitter has left; giving it more would make the
+    // splitter shrink both panes and the player would lose its stored width.
+    const int rest = m_splitter->width() - m_splitter->handleWidth() - playerWidth;
+    m_splitter->setSizes({playerWidth, std::max(kCaptionPaneMinimum, rest)});
 }
 
 void CMainFrame::savePlacement()
@@ -195,9 +203,9 @@ void CMainFrame::savePlacement()
     WindowPlacement placement;
     const bool maximized = isMaximized() || (isFullScreenMode() && m_wasMaximized);
     placement.flags = maximized ? WindowPlacement::kRestoreToMaximized : 0;
-    placement.showState = isMinimized()  ? WindowPlacement::kShowMinimized
-                          : maximized    ? WindowPlacement::kShowMaximized
-                                         : WindowPlacement::kShowNormal;
+    placement.showState = isMinimized() ? WindowPlacement::kShowMinimized
+                          : maximized   ? WindowPlacement::kShowMaximized
+                                        : WindowPlacement::kShowNormal;
     placement.normal = m_fullScreenRecord ? *m_fullScreenRecord : normalGeometry();
     if (!placement.normal.isValid())
         placement.normal = geometry();
@@ -245,8 +253,7 @@ void CMainFrame::showHelp()
 
 void CMainFrame::showAbout()
 {
-    const QString version =
-        QString::fromStdString(WindowSettings::readVersion(m_context.store));
+    const QString version = QString::fromStdString(WindowSettings::readVersion(m_context.store));
     AboutDialog dialog(version, this);
     dialog.exec();
 }

@@ -105,6 +105,8 @@ protected:
 private:
     void createStatusBar();
     void applySizeLimits();
+    /// Column 0 gets the player's width, column 1 the rest of the splitter.
+    void applyPlayerWidth(int playerWidth);
 
     AppContext& m_context;
     CommandDispatcher* m_commands;
@@ -124,7 +126,6 @@ private:
     /// The window's geometry to return to; set while in full screen.
     std::optional<QRect> m_fullScreenRecord;
     bool m_wasMaximized = false;
-
 };
 
 }  // namespace verbanta::app

@@ -3,8 +3,8 @@
 namespace verbanta::app {
 
 QSettingsStore::QSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QStringLiteral("Quandel Soft"),
-                                             QStringLiteral("Verbanta")))
+    : m_settings(
+          std::make_unique<QSettings>(QStringLiteral("Quandel Soft"), QStringLiteral("Verbanta")))
 {
 }
 
@@ -39,6 +39,9 @@ std::optional<std::string> QSettingsStore::readString(std::string_view section,
     const QVariant value = m_settings->value(keyOf(section, name));
     if (!value.isValid())
         return std::nullopt;
+    // A settings file written by hand may leave "1,2,3" unquoted, which reads as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
     return value.toString().toStdString();
 }
 

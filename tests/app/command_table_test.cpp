@@ -4,13 +4,17 @@
 #include <QSet>
 #include <QtTest>
 
+#include "caption_text_edit.h"
 #include "commands/accelerator_filter.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
 #include "commands/command_table.h"
 #include "commands/menu_layout.h"
+#include "edit_panel.h"
+#include "frame_fixture.h"
 #include "main_frame.h"
 #include "test_context.h"
+#include "time_field_widget.h"
 
 using namespace verbanta::app;
 
@@ -18,27 +22,87 @@ namespace {
 
 // The accelerator table of the design, key by key.
 const std::pair<const char*, int> kDesignAccelerators[] = {
-    {"Alt+,", 32788},      {"Alt+.", 32789},      {"Alt+/", 32790},      {"Ctrl+1", 32779},
-    {"Ctrl+2", 32778},     {"Ctrl+3", 32829},     {"Ctrl+4", 32828},     {"Ctrl+A", 32827},
-    {"Ctrl+C", 57634},     {"Ctrl+Shift+C", 32781}, {"Ctrl+D", 32782},   {"Ctrl+E", 32801},
-    {"Ctrl+F", 57636},     {"Ctrl+G", 2005},      {"Ctrl+H", 37872},     {"Ctrl+I", 30001},
-    {"Alt+I", 2012},       {"F3", 2012},          {"Ctrl+J", 37873},     {"Ctrl+K", 37874},
-    {"Ctrl+L", 37875},     {"Alt+L", 32796},      {"Ctrl+M", 37878},     {"Ctrl+W", 32802},
-    {"Alt+W", 32800},      {"Ctrl+X", 57635},     {"Ctrl+Shift+X", 32780}, {"Ctrl+Y", 57644},
-    {"Alt+Y", 32798},      {"Ctrl+N", 57600},     {"Alt+N", 32797},      {"Ctrl+O", 57601},
-    {"Alt+O", 2013},       {"F4", 2013},          {"Alt+P", 2014},       {"Alt+Q", 32799},
-    {"Ctrl+R", 57641},     {"Ctrl+S", 57603},     {"Ctrl+T", 37880},     {"Ctrl+U", 37877},
-    {"Alt+U", 32795},      {"F2", 32795},         {"Ctrl+V", 57637},     {"Alt+Backspace", 57643},
-    {"Ctrl+Z", 57643},     {"Ctrl+Del", 37876},   {"Alt+Down", 32792},   {"Alt+K", 32792},
-    {"F9", 32792},         {"Alt+Up", 32791},     {"Alt+J", 32791},      {"Alt+Left", 32793},
-    {"Alt+Right", 32794},  {"F11", 37868},        {"Ctrl+F11", 30010},   {"Shift+F11", 37867},
-    {"F12", 32773},        {"Ctrl+F12", 32771},   {"Shift+F12", 32772},  {"Ctrl+F2", 32822},
-    {"F5", 32813},         {"F6", 2015},          {"F7", 2016},          {"F8", 2017},
+    {"Alt+,", 32788},
+    {"Alt+.", 32789},
+    {"Alt+/", 32790},
+    {"Ctrl+1", 32779},
+    {"Ctrl+2", 32778},
+    {"Ctrl+3", 32829},
+    {"Ctrl+4", 32828},
+    {"Ctrl+A", 32827},
+    {"Ctrl+C", 57634},
+    {"Ctrl+Shift+C", 32781},
+    {"Ctrl+D", 32782},
+    {"Ctrl+E", 32801},
+    {"Ctrl+F", 57636},
+    {"Ctrl+G", 2005},
+    {"Ctrl+H", 37872},
+    {"Ctrl+I", 30001},
+    {"Alt+I", 2012},
+    {"F3", 2012},
+    {"Ctrl+J", 37873},
+    {"Ctrl+K", 37874},
+    {"Ctrl+L", 37875},
+    {"Alt+L", 32796},
+    {"Ctrl+M", 37878},
+    {"Ctrl+W", 32802},
+    {"Alt+W", 32800},
+    {"Ctrl+X", 57635},
+    {"Ctrl+Shift+X", 32780},
+    {"Ctrl+Y", 57644},
+    {"Alt+Y", 32798},
+    {"Ctrl+N", 57600},
+    {"Alt+N", 32797},
+    {"Ctrl+O", 57601},
+    {"Alt+O", 2013},
+    {"F4", 2013},
+    {"Alt+P", 2014},
+    {"Alt+Q", 32799},
+    {"Ctrl+R", 57641},
+    {"Ctrl+S", 57603},
+    {"Ctrl+T", 37880},
+    {"Ctrl+U", 37877},
+    {"Alt+U", 32795},
+    {"F2", 32795},
+    {"Ctrl+V", 57637},
+    {"Alt+Backspace", 57643},
+    {"Ctrl+Z", 57643},
+    {"Ctrl+Del", 37876},
+    {"Alt+Down", 32792},
+    {"Alt+K", 32792},
+    {"F9", 32792},
+    {"Alt+Up", 32791},
+    {"Alt+J", 32791},
+    {"Alt+Left", 32793},
+    {"Alt+Right", 32794},
+    {"F11", 37868},
+    {"Ctrl+F11", 30010},
+    {"Shift+F11", 37867},
+    {"F12", 32773},
+    {"Ctrl+F12", 32771},
+    {"Shift+F12", 32772},
+    {"Ctrl+F2", 32822},
+    {"F5", 32813},
+    {"F6", 2015},
+    {"F7", 2016},
+    {"F8", 2017},
 };
 
 QKeyCombination keyOf(const char* text)
 {
     return QKeySequence::fromString(QString::fromLatin1(text), QKeySequence::PortableText)[0];
+}
+
+/// Gives the keys back to one of the window's controls: whatever a command opened is closed
+/// and the window made active again.
+void focusInWindow(verbanta::test::FrameFixture& f, QWidget& target)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != f.frame.get() && w->isVisible() && !qobject_cast<QMenu*>(w))
+            w->close();
+    f.frame->activateWindow();
+    target.setFocus();
+    QApplication::processEvents();
 }
 
 }  // namespace
@@ -83,8 +147,7 @@ private slots:
                 if (id > 0)
                     QVERIFY2(findCommand(id), qPrintable(QString::number(id)));
         };
-        for (const menu_layout::Menu& m : menu_layout::menuBar())
-            check(m.items);
+        for (const menu_layout::Menu& m : menu_layout::menuBar()) check(m.items);
         check(menu_layout::syncMenu());
         check(menu_layout::pasteMenu());
         check(menu_layout::toolBar());
@@ -101,9 +164,12 @@ private slots:
     {
         verbanta::test::TestContext t;
         CMainFrame frame(t.context);
-        const QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, Qt::AltModifier, QStringLiteral(","));
-        const QKeyEvent period(QEvent::KeyPress, Qt::Key_Period, Qt::AltModifier, QStringLiteral("."));
-        const QKeyEvent slash(QEvent::KeyPress, Qt::Key_Slash, Qt::AltModifier, QStringLiteral("/"));
+        const QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, Qt::AltModifier,
+                              QStringLiteral(","));
+        const QKeyEvent period(QEvent::KeyPress, Qt::Key_Period, Qt::AltModifier,
+                               QStringLiteral("."));
+        const QKeyEvent slash(QEvent::KeyPress, Qt::Key_Slash, Qt::AltModifier,
+                              QStringLiteral("/"));
         const QKeyEvent keypadDown(QEvent::KeyPress, Qt::Key_Down,
                                    Qt::AltModifier | Qt::KeypadModifier);
         AcceleratorFilter& filter = frame.accelerators();
@@ -111,6 +177,37 @@ private slots:
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(period)), 32789);
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(slash)), 32790);
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(keypadDown)), 32792);
+    }
+
+    void everyAcceleratorReachesItsCommandWhereverTheFocusIs()
+    {
+        // The keys go to the list, the caption text field and the start field in turn; each
+        // must arrive at its command before any control or menu title takes it.
+        verbanta::test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QList<int> requested;
+        connect(&f.frame->commands(), &CommandDispatcher::commandRequested, this,
+                [&](int id) { requested << id; });
+        verbanta::test::ModalCloser closer;
+        QWidget* targets[] = {&f.list(), &f.view().panel().textField(),
+                              &f.view().panel().startField()};
+        for (QWidget* target : targets) {
+            for (const auto& [text, id] : kDesignAccelerators) {
+                focusInWindow(f, *target);
+                requested.clear();
+                const QKeyCombination key = keyOf(text);
+                QWidget* focus =
+                    QApplication::focusWidget() ? QApplication::focusWidget() : f.frame.get();
+                QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+                const QString where =
+                    QStringLiteral("%1 in %2")
+                        .arg(QString::fromLatin1(text),
+                             QString::fromLatin1(focus->metaObject()->className()));
+                QVERIFY2(!requested.isEmpty(), qPrintable(where));
+                QVERIFY2(requested.front() == id, qPrintable(where));
+            }
+        }
     }
 
     void aCommandWithoutHandlerIsDisabledAndDoesNotRun()

@@ -8,8 +8,12 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "caption_text_edit.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "document_host.h"
+#include "edit_panel.h"
+#include "frame_fixture.h"
 #include "main_frame.h"
 #include "screenshot.h"
 #include "test_context.h"
@@ -34,8 +38,7 @@ private slots:
         verbanta::test::TestContext t;
         CMainFrame frame(t.context);
         QStringList titles;
-        for (QAction* a : frame.menuBar()->actions())
-            titles << a->text();
+        for (QAction* a : frame.menuBar()->actions()) titles << a->text();
         QCOMPARE(titles, QStringList({"파일(&F)", "동영상(&M)", "편집(&E)", "보기(&V)", "자막(&C)",
                                       "다국어(&L)", "도구(&T)", "도움말(&H)"}));
     }
@@ -135,8 +138,8 @@ private slots:
             frame.splitter().setSizes({380, 400});
             QVERIFY(frame.close());
         }
-        const auto stored = WindowPlacement::parse(
-            verbanta::WindowSettings::readWindowPos(t.store));
+        const auto stored =
+            WindowPlacement::parse(verbanta::WindowSettings::readWindowPos(t.store));
         QVERIFY(stored.has_value());
         QCOMPARE(stored->showState, WindowPlacement::kShowNormal);
         QCOMPARE(stored->normal.size(), QSize(790, 560));
@@ -165,7 +168,8 @@ private slots:
         QSignalSpy open(&frame, &CMainFrame::openFileRequested);
         frame.handleDroppedFiles({"/tmp/a.smi", "/tmp/b.smi"});
         QCOMPARE(t.messenger.shown.size(), std::size_t(1));
-        QCOMPARE(t.messenger.shown[0].text, std::string("드래그 앤 드롭은 하나의 파일만 허용됩니다."));
+        QCOMPARE(t.messenger.shown[0].text,
+                 std::string("드래그 앤 드롭은 하나의 파일만 허용됩니다."));
         QCOMPARE(open.count(), 0);
     }
 
@@ -198,6 +202,83 @@ private slots:
         QVERIFY(!frame.isFullScreenMode());
         QVERIFY(!frame.commands().action(cmd::FullScreen)->isChecked());
         QTRY_COMPARE(frame.geometry().size(), before.size());
+    }
+
+    void aFileThatFailsToLoadLeavesAnEmptyCleanUntitledWindow()
+    {
+        verbanta::test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        const QString big = f.writeBytes(QStringLiteral("big.smi"), std::string(1000001, 'a'));
+        QVERIFY(!f.open(big));
+        QCOMPARE(f.t.messenger.shown.size(), std::size_t(1));
+        const std::string expected =
+            big.toStdString() + "\n파일의 크기가 너무 커서 편집이 불가능합니다.";
+        QCOMPARE(f.t.messenger.shown[0].text, expected);
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("제목없음 - Verbanta"));
+        QCOMPARE(f.rows().rowCount(), 0);
+        QVERIFY(!f.frame->documentHost().isModified());
+        QVERIFY(f.frame->documentHost().path().empty());
+        QVERIFY(!f.frame->commands().isEnabled(cmd::FileSave));
+
+        const QString missing = f.dir.filePath(QStringLiteral("missing.smi"));
+        QVERIFY(!f.open(missing));
+        QCOMPARE(f.t.messenger.shown.back().text,
+                 missing.toStdString() +
+                     "\n이 파일을 찾을 수 없음.\n경로와 파일 이름이 정확한지 확인하십시오.");
+        QCOMPARE(f.frame->windowTitle(), QStringLiteral("제목없음 - Verbanta"));
+    }
+
+    void theSavePromptsAnswersDecideTheClose()
+    {
+        using verbanta::Answer;
+        for (const Answer answer : {Answer::Cancel, Answer::No, Answer::Yes}) {
+            verbanta::test::FrameFixture f;
+            const QString path = f.write(QStringLiteral("two.smi"), verbanta::test::kTwoLanguages);
+            QVERIFY(f.open(path));
+            const QByteArray before = [&] {
+                QFile file(path);
+                file.open(QIODevice::ReadOnly);
+                return file.readAll();
+            }();
+            f.editor().selectRow(0);
+            QVERIFY(f.frame->commands().run(cmd::AddCaptionAfter));
+            QCOMPARE(f.frame->windowTitle(), QStringLiteral("two.smi * - Verbanta"));
+            f.frame->show();
+            f.t.messenger.answers = {answer};
+
+            const bool closed = f.frame->close();
+
+            QCOMPARE(f.t.messenger.questions.size(), std::size_t(1));
+            QCOMPARE(f.t.messenger.questions[0], std::string("변경 내용을 two.smi에 저장할까요?"));
+            QCOMPARE(closed, answer != Answer::Cancel);
+            // Only a save clears the mark; after No the window goes with the changes unsaved.
+            QCOMPARE(f.frame->documentHost().isModified(), answer != Answer::Yes);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray after = file.readAll();
+            QCOMPARE(after == before, answer != Answer::Yes);
+            QCOMPARE(QFile::exists(f.dir.filePath(QStringLiteral("two.BAK"))),
+                     answer == Answer::Yes);
+            if (answer == Answer::Yes)
+                QVERIFY(after.contains(
+                    QByteArray::fromStdString(verbanta::test::cp949(f.t.settings.NewSync))));
+        }
+    }
+
+    void theSavePromptNamesAnUntitledDocumentAndGuardsNewAndOpen()
+    {
+        verbanta::test::FrameFixture f;
+        // A first caption typed into the empty document.
+        f.view().panel().textField().setPlainText(QStringLiteral("첫 자막"));
+        QVERIFY(f.frame->commands().run(cmd::PanelRegister));
+        QVERIFY(f.frame->documentHost().isModified());
+        f.t.messenger.answers = {verbanta::Answer::Cancel, verbanta::Answer::Cancel};
+        QVERIFY(!f.frame->documentHost().newFile());
+        QVERIFY(!f.openTwoLanguages());
+        QCOMPARE(f.t.messenger.questions.size(), std::size_t(2));
+        QCOMPARE(f.t.messenger.questions[0], std::string("변경 내용을 제목없음.smi에 저장할까요?"));
+        QCOMPARE(f.rows().rowCount(), 1);
+        QVERIFY(f.frame->documentHost().isModified());
     }
 
     void screenshotIsWrittenAndNotBlank()

@@ -1,8 +1,13 @@
+#include <QFile>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 #include "application.h"
+#include "main_frame.h"
 #include "qsettings_store.h"
 #include "settings/app_settings.h"
 #include "window_placement.h"
@@ -86,6 +91,59 @@ private slots:
                  std::optional<WindowPlacement>(placement));
     }
 
+    void placementAndPlayerWidthComeBackThroughTheSettingsFile()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("placement.ini"));
+        const auto run = [&](const std::function<void(verbanta::app::CMainFrame&)>& body) {
+            verbanta::app::Application app(ini);
+            QVERIFY(app.start());
+            app.frame()->restorePlacementAndShow();
+            QVERIFY(QTest::qWaitForWindowExposed(app.frame()));
+            body(*app.frame());
+            QVERIFY(app.frame()->close());
+            app.finish();
+        };
+        run([](verbanta::app::CMainFrame& frame) {
+            QCOMPARE(frame.splitter().sizes()[0], 350);  // first start
+            frame.setGeometry(30, 40, 790, 560);         // within the offscreen screen
+            QApplication::processEvents();               // the new size reaches the splitter
+            QSplitter& splitter = frame.splitter();
+            splitter.setSizes({380, splitter.width() - splitter.handleWidth() - 380});
+            QCOMPARE(splitter.sizes()[0], 380);
+        });
+        run([](verbanta::app::CMainFrame& frame) {
+            QCOMPARE(frame.size(), QSize(790, 560));
+            QCOMPARE(frame.splitter().sizes()[0], 380);
+            QVERIFY(!frame.isMaximized());
+            frame.showMaximized();
+            QTRY_VERIFY(frame.isMaximized());
+        });
+        QSettings raw(ini, QSettings::IniFormat);
+        const auto stored = WindowPlacement::parse(
+            raw.value(QStringLiteral("Settings/WindowPos")).toString().toStdString());
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->flags, WindowPlacement::kRestoreToMaximized);
+        QCOMPARE(stored->normal.size(), QSize(790, 560));
+        run([](verbanta::app::CMainFrame& frame) { QVERIFY(frame.isMaximized()); });
+    }
+
+    void anUnquotedPlacementInTheFileStillReads()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("hand.ini"));
+        {
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Settings]\nWindowPos=0,1,-1,-1,-1,-1,10,20,810,620\n");
+        }
+        QSettingsStore store(ini);
+        const auto placement =
+            WindowPlacement::parse(verbanta::WindowSettings::readWindowPos(store));
+        QVERIFY(placement.has_value());
+        QCOMPARE(placement->normal, QRect(10, 20, 800, 600));
+    }
+
     void placementTextMustBeTenNumbers()
     {
         QVERIFY(WindowPlacement::parse("0,1,-1,-1,-1,-1,0,0,800,600").has_value());
@@ -110,9 +168,9 @@ private slots:
         QSettings raw(ini, QSettings::IniFormat);
         QCOMPARE(raw.value(QStringLiteral("WebBrowser Settings/Main/Use_DlgBox_Colors")).toString(),
                  QStringLiteral("no"));
-        QCOMPARE(raw.value(QStringLiteral("WebBrowser Settings/Settings/Background Color"))
-                     .toString(),
-                 QStringLiteral("0,0,0"));
+        QCOMPARE(
+            raw.value(QStringLiteral("WebBrowser Settings/Settings/Background Color")).toString(),
+            QStringLiteral("0,0,0"));
         QCOMPARE(raw.value(QStringLiteral("WebBrowser Settings/Settings/Text Color")).toString(),
                  QStringLiteral("255,255,255"));
         QCOMPARE(raw.value(QStringLiteral("WebBrowser Settings/International/AutoDetect")).toInt(),

@@ -56,6 +56,7 @@ bool CommandDispatcher::isEnabled(int id) const
 
 bool CommandDispatcher::run(int id)
 {
+    emit commandRequested(id);
     if (!isEnabled(id))
         return false;
     findCommand(id)->run(m_frame);
@@ -73,8 +74,7 @@ void CommandDispatcher::updateAction(const Command& command, QAction& action) co
 
 void CommandDispatcher::updateStates()
 {
-    for (const Command& command : commandTable())
-        updateAction(command, *m_actions.at(command.id));
+    for (const Command& command : commandTable()) updateAction(command, *m_actions.at(command.id));
 }
 
 void CommandDispatcher::fillMenu(QMenu& menu, std::span<const int> ids)

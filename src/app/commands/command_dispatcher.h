@@ -41,6 +41,8 @@ public:
     void buildToolBar(QToolBar& toolBar);
 
 signals:
+    /// A command was asked for (by a menu, a button or a key), before its rule is checked.
+    void commandRequested(int id);
     /// A command ran (after its handler returned).
     void commandRun(int id);
 

@@ -1,0 +1,222 @@
+// The editor window under load, offscreen at 1280 x 800:
+// - opening a file of almost 1,000,000 bytes until the list's first page is painted (<= 300 ms);
+// - painting one page of a 50,000-row list (<= 5 ms);
+// - scrolling a 50,000-row list from top to bottom, by the scroll bar and by Page Down, through
+//   the event loop: the longest time the loop could not answer is reported as max_stall_ms
+//   (<= 50 ms).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "app_context.h"
+#include "caption_list_view.h"
+#include "caption_view.h"
+#include "document_host.h"
+#include "editor/caption_editor.h"
+#include "main_frame.h"
+#include "model/codepage.h"
+#include "model/sami_model.h"
+#include "platform/messenger.h"
+#include "settings/app_settings.h"
+#include "settings/memory_key_value_store.h"
+
+namespace verbanta {
+namespace {
+
+constexpr int kRows = 50000;
+constexpr std::size_t kFileBytes = 1000000;
+
+/// A main window at a normal size over options and a store of its own.
+struct Window {
+    AppSettings settings;
+    MemoryKeyValueStore store;
+    SilentMessenger messenger;
+    app::AppContext context{settings, store, messenger};
+    std::unique_ptr<app::CMainFrame> frame;
+
+    Window()
+    {
+        settings.NoFileWatch = true;
+        frame = std::make_unique<app::CMainFrame>(context);
+        frame->resize(1280, 800);
+        frame->show();
+        QApplication::processEvents();
+    }
+    app::CaptionListView& list() { return frame->captionView().list(); }
+};
+
+/// A two-language SAMI file of Korean and English captions, just under the reader's limit.
+std::string bigSamiFile()
+{
+    std::string text =
+        "<SAMI>\r\n<HEAD>\r\n<TITLE>bench</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
+        "P { margin-left:8pt; font-size:14pt; text-align:center; }\r\n"
+        ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
+        ".ENCC { Name:English; lang:en-US; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n"
+        "<BODY>\r\n";
+    std::string body = Utf8ToCp949(text);
+    const std::string tail = "</BODY>\r\n</SAMI>\r\n";
+    for (int i = 0;; ++i) {
+        const std::string ms = std::to_string(i * 1000);
+        const std::string caption =
+            i % 3 == 2 ? "&nbsp;"
+                       : Utf8ToCp949("<font color=\"yellow\">자막</font> 번호 " +
+                                     std::to_string(i) + "<br>\r\n두 번째 줄입니다");
+        const std::string block = "<SYNC Start=" + ms + "><P Class=" + (i % 2 ? "ENCC" : "KRCC") +
+                                  ">\r\n" + caption + "\r\n";
+        if (body.size() + block.size() + tail.size() > kFileBytes)
+            break;
+        body += block;
+    }
+    return body + tail;
+}
+
+/// Fills the window's document with rows and shows it, as an opened file would be.
+void fillRows(Window& w, int rows)
+{
+    SamiModel& model = w.frame->documentHost().model();
+    model.Reset(true);
+    for (int i = 0; i < rows; ++i) {
+        SyncEntry e;
+        model.InitEntry(e);
+        e.startMs = i * 1000;
+        e.isEndSync = i % 2 != 0;
+        e.text = e.isEndSync ? "&nbsp;"
+                             : Utf8ToCp949("<font color=\"yellow\">자막</font> " +
+                                           std::to_string(i) + "<br>\r\nsecond line");
+        model.AddTail(e, false);
+    }
+    w.frame->editor()->documentShown();
+    QApplication::processEvents();
+}
+
+void BM_OpenMegabyteFileUntilFirstPagePainted(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.smi"));
+    const std::string bytes = bigSamiFile();
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            state.SkipWithError("cannot write the file");
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    Window w;
+    for (auto _ : state) {
+        if (!w.frame->documentHost().openFile(path))
+            state.SkipWithError("the file did not open");
+        w.list().viewport()->repaint();
+    }
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+    state.counters["rows"] = w.frame->editor()->rowCount();
+}
+BENCHMARK(BM_OpenMegabyteFileUntilFirstPagePainted)->Unit(benchmark::kMillisecond);
+
+void BM_PaintOnePageOf50000Rows(benchmark::State& state)
+{
+    Window w;
+    fillRows(w, kRows);
+    QScrollBar* bar = w.list().verticalScrollBar();
+    const int pages = std::max(1, bar->maximum() / std::max(1, bar->pageStep()));
+    int page = 0;
+    for (auto _ : state) {
+        // A different page each time, so no cached row serves the paint.
+        state.PauseTiming();
+        page = (page + 7) % pages;
+        bar->setValue(page * bar->pageStep());
+        QApplication::processEvents();
+        state.ResumeTiming();
+        w.list().viewport()->repaint();
+    }
+    state.counters["rows_per_page"] = w.list().rowsPerPage();
+}
+BENCHMARK(BM_PaintOnePageOf50000Rows)->Unit(benchmark::kMillisecond);
+
+/// Runs the event loop while `step` scrolls on; a zero-interval timer fires whenever the loop
+/// is free, and the longest gap between two of its firings is the longest stall.
+template <class Step>
+double longestStallWhile(Step step)
+{
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer heartbeat;
+    heartbeat.setInterval(0);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    clock.start();
+    heartbeat.start();
+    while (step()) QApplication::processEvents();
+    heartbeat.stop();
+    return static_cast<double>(longest) / 1e6;
+}
+
+void BM_ScrollByScrollBarTopToBottom(benchmark::State& state)
+{
+    Window w;
+    fillRows(w, kRows);
+    QScrollBar* bar = w.list().verticalScrollBar();
+    double stall = 0;
+    for (auto _ : state) {
+        bar->setValue(0);
+        QApplication::processEvents();
+        stall = std::max(stall, longestStallWhile([&] {
+                             if (bar->value() >= bar->maximum())
+                                 return false;
+                             bar->setValue(bar->value() + bar->pageStep());
+                             return true;
+                         }));
+    }
+    state.counters["max_stall_ms"] = stall;
+}
+BENCHMARK(BM_ScrollByScrollBarTopToBottom)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_PageDownTopToBottom(benchmark::State& state)
+{
+    Window w;
+    fillRows(w, kRows);
+    app::CaptionListView& list = w.list();
+    double stall = 0;
+    for (auto _ : state) {
+        w.frame->editor()->selectRow(0);
+        list.setFocus();
+        QApplication::processEvents();
+        stall = std::max(stall, longestStallWhile([&] {
+                             if (w.frame->editor()->currentRow() >= kRows - 1)
+                                 return false;
+                             // Posted as the keyboard delivers it, handled by the loop.
+                             QApplication::postEvent(
+                                 &list,
+                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier));
+                             return true;
+                         }));
+    }
+    state.counters["max_stall_ms"] = stall;
+}
+BENCHMARK(BM_PageDownTopToBottom)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+}  // namespace verbanta
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
