@@ -78,6 +78,8 @@ void DocumentHost::showEncoding()
 void DocumentHost::documentReplaced()
 {
     showEncoding();
+    // The player's set-up first: the list then sends the range marks of the new document.
+    m_frame.playerPane().documentShown();
     if (CaptionEditor* editor = m_frame.editor())
         editor->documentShown();
     m_frame.commands().updateStates();
@@ -167,7 +169,7 @@ QString DocumentHost::startFolder() const
 
 void DocumentHost::stopPlayerAndRewind()
 {
-    // The player pane has no media to stop yet.
+    m_frame.playerPane().stopAndRewind();
 }
 
 void DocumentHost::clearPlayerFileState()

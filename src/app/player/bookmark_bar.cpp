@@ -41,8 +41,7 @@ void BookmarkBar::paintEvent(QPaintEvent*)
         const int x1 = b.markX(b.rangeEnd(), w) + 2;
         p.fillRect(QRect(QPoint(x0, 0), QPoint(x1, h - 1)), kRangeGreen);
     }
-    for (int i = 0; i < b.BookmarkCount(); ++i)
-        mark(b.BookmarkAt(i), kBookmarkRed);
+    for (int i = 0; i < b.BookmarkCount(); ++i) mark(b.BookmarkAt(i), kBookmarkRed);
 }
 
 void BookmarkBar::mousePressEvent(QMouseEvent* event)

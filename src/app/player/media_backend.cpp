@@ -5,6 +5,7 @@
 #include <mpv/render_gl.h>
 
 #include <QMetaObject>
+#include <QTimer>
 
 #include <clocale>
 #include <cmath>
@@ -15,11 +16,31 @@ namespace {
 
 enum Observed : std::uint64_t { kPause = 1, kEofReached, kDuration };
 
+// A file opened before any widget attached a renderer waits this long for one, then loads
+// without a picture rather than never.
+constexpr int kRendererWaitMs = 3000;
+
+constexpr std::int64_t kAnyEntry = -1;
+
 void wakeUp(void* self)
 {
     // Any libmpv thread: hand over to the Qt thread and return at once.
     auto* backend = static_cast<MediaBackend*>(self);
     QMetaObject::invokeMethod(backend, "drainEventsSlot", Qt::QueuedConnection);
+}
+
+MediaBackend::Failure failureOf(int error)
+{
+    switch (error) {
+        case MPV_ERROR_UNKNOWN_FORMAT:
+            return MediaBackend::Failure::UnknownFormat;
+        case MPV_ERROR_NOTHING_TO_PLAY:
+            return MediaBackend::Failure::NothingToPlay;
+        case MPV_ERROR_LOADING_FAILED:
+            return MediaBackend::Failure::Unreadable;
+        default:
+            return MediaBackend::Failure::Other;
+    }
 }
 
 void frameUpdate(void* self)
@@ -37,6 +58,7 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     m_mpv = mpv_create();
     if (!m_mpv)
         return;
+    m_drawsVideo = !options.nullVideo;
     mpv_set_option_string(m_mpv, "vo", options.nullVideo ? "null" : "libmpv");
     if (options.nullAudio)
         mpv_set_option_string(m_mpv, "ao", "null");
@@ -89,16 +111,53 @@ void MediaBackend::open(const QString& path)
     m_stopped = true;
     m_seekTarget = -1.0;
     m_lastPosition = 0.0;
-    const QByteArray file = path.toUtf8();
+    m_entryId = 0;
     mpv_set_property_string(m_mpv, "pause", "yes");
     m_paused = true;
-    command({"loadfile", file.constData(), "replace"});
+    m_pendingFile = path;
     setOpenState(Opening);
+    // libmpv gives up the video of a file that starts before its renderer exists.
+    if (m_drawsVideo && !m_render)
+        QTimer::singleShot(kRendererWaitMs, this, [this] { loadPending(); });
+    else
+        loadPending();
+}
+
+void MediaBackend::loadPending()
+{
+    if (m_pendingFile.isEmpty() || m_openState != Opening)
+        return;
+    const QByteArray file = m_pendingFile.toUtf8();
+    m_pendingFile.clear();
+    // Synchronous, for the id that tells this file's events from those of files before it.
+    const char* args[] = {"loadfile", file.constData(), "replace", nullptr};
+    mpv_node result;
+    if (mpv_command_ret(m_mpv, args, &result) < 0) {
+        m_fileName.clear();
+        setOpenState(Closed);
+        emit openFailed(Failure::Other);
+        return;
+    }
+    m_entryId = kAnyEntry;  // a libmpv that names no id: take the next file that starts
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i)
+            if (QByteArray(result.u.list->keys[i]) == "playlist_entry_id" &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                m_entryId = result.u.list->values[i].u.int64;
+    }
+    mpv_free_node_contents(&result);
+}
+
+bool MediaBackend::isCurrentEntry(std::int64_t id) const
+{
+    return m_entryId != 0 && (m_entryId == kAnyEntry || id == m_entryId);
 }
 
 void MediaBackend::close()
 {
     m_fileName.clear();
+    m_pendingFile.clear();
+    m_entryId = 0;  // whatever libmpv still reports of this file is no longer ours
     command({"stop"});
     m_hasVideo = false;
     m_duration = 0.0;
@@ -191,47 +250,55 @@ void MediaBackend::drainEvents()
         if (event->event_id == MPV_EVENT_NONE)
             break;
         switch (event->event_id) {
-        case MPV_EVENT_PROPERTY_CHANGE: {
-            auto* p = static_cast<mpv_event_property*>(event->data);
-            handleProperty(p->name, p->format, p->data);
-            break;
-        }
-        case MPV_EVENT_FILE_LOADED: {
-            char* vid = mpv_get_property_string(m_mpv, "vid");
-            m_hasVideo = vid && QByteArray(vid) != "no";
-            mpv_free(vid);
-            double d = 0.0;
-            if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &d) >= 0)
-                m_duration = d;
-            setOpenState(Open);
-            updatePlayState();
-            break;
-        }
-        case MPV_EVENT_PLAYBACK_RESTART: {
-            if (m_openState != Open)
+            case MPV_EVENT_PROPERTY_CHANGE: {
+                auto* p = static_cast<mpv_event_property*>(event->data);
+                handleProperty(p->name, p->format, p->data);
                 break;
-            const double old = m_lastPosition;
-            m_seekTarget = -1.0;
-            m_lastPosition = position();
-            emit positionChanged(old, m_lastPosition);
-            break;
-        }
-        case MPV_EVENT_END_FILE: {
-            auto* end = static_cast<mpv_event_end_file*>(event->data);
-            // Ends by "stop" or by the next "loadfile" belong to a file already let go.
-            if (end->reason == MPV_END_FILE_REASON_ERROR && m_openState != Closed) {
-                const QString reason = QString::fromUtf8(mpv_error_string(end->error));
+            }
+            case MPV_EVENT_START_FILE:
+                m_startedId = static_cast<mpv_event_start_file*>(event->data)->playlist_entry_id;
+                break;
+            case MPV_EVENT_FILE_LOADED: {
+                // A file replaced meanwhile is let go: only the file asked for last opens.
+                if (!isCurrentEntry(m_startedId) || m_openState != Opening)
+                    break;
+                char* vid = mpv_get_property_string(m_mpv, "vid");
+                m_hasVideo = vid && QByteArray(vid) != "no";
+                mpv_free(vid);
+                double d = 0.0;
+                if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &d) >= 0)
+                    m_duration = d;
+                setOpenState(Open);
+                updatePlayState();
+                break;
+            }
+            case MPV_EVENT_PLAYBACK_RESTART: {
+                if (m_openState != Open)
+                    break;
+                const double old = m_lastPosition;
+                m_seekTarget = -1.0;
+                m_lastPosition = position();
+                emit positionChanged(old, m_lastPosition);
+                break;
+            }
+            case MPV_EVENT_END_FILE: {
+                auto* end = static_cast<mpv_event_end_file*>(event->data);
+                // Ends by "stop" or by the next "loadfile" belong to a file already let go.
+                if (end->reason != MPV_END_FILE_REASON_ERROR ||
+                    !isCurrentEntry(end->playlist_entry_id))
+                    break;
+                m_entryId = 0;
                 m_fileName.clear();
                 m_hasVideo = false;
-                setOpenState(Closed);
+                m_duration = 0.0;
                 m_paused = m_stopped = true;
                 updatePlayState();
-                emit openFailed(reason);
+                setOpenState(Closed);
+                emit openFailed(failureOf(end->error));
+                break;
             }
-            break;
-        }
-        default:
-            break;
+            default:
+                break;
         }
     }
 }
@@ -295,6 +362,7 @@ bool MediaBackend::attachOpenGl(GetProcAddress getProcAddress, void* context)
         return false;
     }
     mpv_render_context_set_update_callback(m_render, frameUpdate, this);
+    loadPending();
     return true;
 }
 
@@ -322,6 +390,7 @@ bool MediaBackend::attachSoftware()
         return false;
     }
     mpv_render_context_set_update_callback(m_render, frameUpdate, this);
+    loadPending();
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
+
 struct mpv_handle;
 struct mpv_render_context;
 
@@ -21,6 +23,15 @@ public:
     enum OpenState { Closed = 0, Opening = 1, Open = 6 };
     enum PlayState { Stopped = 0, Paused = 1, Playing = 2 };
 
+    /// Why a file could not be played.
+    enum class Failure {
+        UnknownFormat,  ///< not a media file
+        NothingToPlay,  ///< no stream that can be decoded (a codec is missing)
+        Unreadable,     ///< the file cannot be opened or read
+        Other,
+    };
+    Q_ENUM(Failure)
+
     struct Options {
         bool nullAudio = false;  ///< no sound device (offscreen tests, servers)
         bool nullVideo = false;  ///< no video output at all
@@ -32,7 +43,8 @@ public:
     /// False when libmpv could not be set up: the player stays without media.
     bool isAvailable() const { return m_mpv != nullptr; }
 
-    /// Starts opening a file; `openStateChanged` to Open or `openFailed` follows.
+    /// Starts opening a file; `openStateChanged` to Open or `openFailed` follows. Until a
+    /// widget has attached its renderer the file waits, so that its video is not lost.
     void open(const QString& path);
     /// Closes the file at once (file name empty, open state Closed).
     void close();
@@ -76,7 +88,7 @@ signals:
     /// A seek finished (asked for here or by the transport bar).
     void positionChanged(double oldSeconds, double newSeconds);
     /// The file could not be played: not a media file, no decoder, unreadable.
-    void openFailed(const QString& reason);
+    void openFailed(MediaBackend::Failure failure);
     void frameReady();
     void showControlsChanged(bool show);
 
@@ -90,10 +102,16 @@ private:
     void setPlayState(int state);
     void updatePlayState();
     void command(std::initializer_list<const char*> args);
+    void loadPending();
+    bool isCurrentEntry(std::int64_t id) const;
 
     mpv_handle* m_mpv = nullptr;
     mpv_render_context* m_render = nullptr;
+    bool m_drawsVideo = true;  ///< the picture goes through a renderer that a widget attaches
     QString m_fileName;
+    QString m_pendingFile;         ///< opened before a renderer was attached
+    std::int64_t m_entryId = 0;    ///< libmpv's id of the file now loading or loaded, 0 none
+    std::int64_t m_startedId = 0;  ///< the id of the file libmpv started last
     int m_openState = Closed;
     int m_playState = Stopped;
     bool m_paused = true;
@@ -102,8 +120,8 @@ private:
     bool m_hasVideo = false;
     bool m_showControls = true;
     double m_duration = 0.0;
-    double m_seekTarget = -1.0;    ///< a seek under way: the position reported meanwhile
-    double m_lastPosition = 0.0;   ///< the position after the last finished seek
+    double m_seekTarget = -1.0;   ///< a seek under way: the position reported meanwhile
+    double m_lastPosition = 0.0;  ///< the position after the last finished seek
 };
 
 }  // namespace verbanta::app

@@ -2,6 +2,10 @@
 #include "player/video_widget.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -10,6 +14,8 @@
 #include <QMimeData>
 #include <QSlider>
 #include <QTextBrowser>
+
+#include <algorithm>
 
 #include "caption_list_view.h"
 #include "caption_view.h"
@@ -28,16 +34,39 @@ namespace {
 
 const char* const kPlayerUnavailable = "동영상 재생기를 준비할 수 없어 동영상을 열 수 없습니다.";
 
-/// The open dialog's filters, in order; the first also lists today's containers.
-const char* const kMediaFilters[] = {
-    "미디어 파일(모든 형식) (*.asf *.wm *.wma *.wmv *.mpeg *.mpg *.m1v *.mp2 *.mpa *.mpe *.avi "
-    "*.vob *.mp4 *.mkv *.webm *.mov)",
-    "동영상 파일(MPEG) (*.mpeg *.mpg *.m1v *.mp2 *.mpa *.mpe)",
-    "Windows Media 파일 (*.asf *.wm *.wma *.wmv)",
-    "비디오 파일 (*.avi *.wmv)",
-    "DVD 파일 (*.vob)",
-    "모든 파일(*.*)",
+/// The open dialog's filters, in order, as the dialog shows them; the patterns follow in
+/// Qt's form. The first also lists the containers most videos come in today.
+struct MediaFilter {
+    const char* description;
+    const char* patterns;
 };
+constexpr MediaFilter kMediaFilters[] = {
+    {"미디어 파일(모든 형식)",
+     "*.asf *.wm *.wma *.wmv *.mpeg *.mpg *.m1v *.mp2 *.mpa *.mpe *.avi *.vob *.mp4 *.m4v "
+     "*.mkv *.webm *.mov *.ts"},
+    {"동영상 파일(MPEG)", "*.mpeg *.mpg *.m1v *.mp2 *.mpa *.mpe"},
+    {"Windows Media 파일", "*.asf *.wm *.wma *.wmv"},
+    {"비디오 파일", "*.avi *.wmv"},
+    {"DVD 파일", "*.vob"},
+    {"모든 파일(*.*)", "*"},
+};
+
+QString failureText(MediaBackend::Failure failure)
+{
+    switch (failure) {
+        case MediaBackend::Failure::UnknownFormat:
+            return QString::fromUtf8("동영상 파일이 아닙니다.");
+        case MediaBackend::Failure::NothingToPlay:
+            return QString::fromUtf8(
+                "재생할 수 있는 영상이나 소리가 없습니다. 코덱이 없는 형식일 수 "
+                "있습니다.");
+        case MediaBackend::Failure::Unreadable:
+            return QString::fromUtf8("파일을 읽을 수 없습니다.");
+        case MediaBackend::Failure::Other:
+            break;
+    }
+    return QString::fromUtf8("재생 중에 오류가 발생했습니다.");
+}
 
 MediaBackend::Options backendOptions()
 {
@@ -202,14 +231,21 @@ void CPlayerView::SetRangeMarks(std::int32_t startMs, std::int32_t endMs)
 
 // ---- media --------------------------------------------------------------------------------
 
-void CPlayerView::openMediaWithDialog()
+QStringList CPlayerView::mediaFilters()
 {
     QStringList filters;
-    for (const char* f : kMediaFilters)
-        filters << QString::fromUtf8(f);
-    const QString path = QFileDialog::getOpenFileName(this, QString(),
-                                                      m_frame.documentHost().startFolder(),
-                                                      filters.join(QStringLiteral(";;")));
+    for (const MediaFilter& f : kMediaFilters)
+        filters << QStringLiteral("%1 (%2)").arg(QString::fromUtf8(f.description),
+                                                 QString::fromLatin1(f.patterns));
+    return filters;
+}
+
+void CPlayerView::openMediaWithDialog()
+{
+    // Only the descriptions are shown; the patterns are Qt's to match with.
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), m_frame.documentHost().startFolder(),
+        mediaFilters().join(QStringLiteral(";;")), nullptr, QFileDialog::HideNameFilterDetails);
     if (!path.isEmpty())
         OpenMedia(path);
     focusCaptionView();
@@ -222,6 +258,7 @@ void CPlayerView::OpenMedia(const QString& path)
         return;
     }
     CloseMedia();
+    m_mediaPath = path;
     m_media->open(path);
 }
 
@@ -273,11 +310,11 @@ void CPlayerView::onOpenStateChanged(int, int newState)
     m_frame.commands().updateStates();
 }
 
-void CPlayerView::onOpenFailed(const QString& reason)
+void CPlayerView::onOpenFailed(MediaBackend::Failure failure)
 {
-    m_frame.context().messenger.showMessage(
-        QStringLiteral("동영상 파일을 재생할 수 없습니다.\n(%1)").arg(reason).toStdString(),
-        MessageIcon::Error);
+    const QString text = QString::fromUtf8("동영상 파일을 재생할 수 없습니다.\n%1\n%2")
+                             .arg(QDir::toNativeSeparators(m_mediaPath), failureText(failure));
+    m_frame.context().messenger.showMessage(text.toStdString(), MessageIcon::Error);
     focusCaptionView();
 }
 
@@ -287,8 +324,7 @@ void CPlayerView::onPlayStateChanged(int, int n)
         m_positionTimer.start();
     else
         m_positionTimer.stop();
-    for (int id : {2009, 2010, 2011})
-        button(id)->setChecked(false);
+    for (int id : {2009, 2010, 2011}) button(id)->setChecked(false);
     if (n == MediaBackend::Stopped) {
         m_controls[2010]->setEnabled(false);
         button(2011)->setChecked(true);
@@ -309,14 +345,35 @@ void CPlayerView::positionTick()
 {
     if (m_media->playState() != MediaBackend::Playing)
         return;
-    const std::int32_t t = MsFromSeconds(m_media->position());
-    const bool follow = button(2002)->isChecked();
-    const PlaybackTick tick = PlaybackFollower::tick(m_frame.documentHost().model(), t, follow,
-                                                     m_replayActive, m_replayStartMs,
-                                                     m_replayEndMs);
+    followPosition(MsFromSeconds(m_media->position()));
+}
+
+bool CPlayerView::listMayFollow() const
+{
+    if (!button(2002)->isChecked())
+        return false;
+    // A row being dragged, or a check sweep under way, keeps its selection.
+    const CaptionListView& list = m_frame.captionView().list();
+    if ((QGuiApplication::mouseButtons() & Qt::LeftButton) &&
+        (list.viewport()->underMouse() ||
+         list.findChild<QDrag*>(QString(), Qt::FindDirectChildrenOnly)))
+        return false;
+    // Nor does the list move under an open dialog such as find and replace.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.begin(), windows.end(), [](const QWidget* w) {
+        return w->isVisible() && qobject_cast<const QDialog*>(w);
+    });
+}
+
+void CPlayerView::followPosition(std::int32_t t)
+{
+    // The list is asked only when a caption is shown: most ticks show none.
+    const bool follow = button(2002)->isChecked() && m_frame.editor();
+    const PlaybackTick tick = PlaybackFollower::tick(
+        m_frame.documentHost().model(), t, follow, m_replayActive, m_replayStartMs, m_replayEndMs);
     if (tick.showCaption) {
         showCaption(tick.html);
-        if (tick.selectRow >= 0 && m_frame.editor()) {
+        if (tick.selectRow >= 0 && listMayFollow()) {
             m_frame.editor()->selectAndScrollToTop(tick.selectRow);
             focusCaptionView();
         }

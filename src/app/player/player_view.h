@@ -8,6 +8,7 @@
 
 #include "editor/editor_ports.h"
 #include "editor/player_playback.h"
+#include "player/media_backend.h"
 #include "player/video_rendering.h"
 
 class QAbstractButton;
@@ -19,7 +20,6 @@ namespace verbanta::app {
 
 class BookmarkBar;
 class CMainFrame;
-class MediaBackend;
 
 /// The caption window's document for a page of the model (CP949), as Qt's rich text reads it.
 QString captionWindowHtml(std::string_view cp949Html);
@@ -56,6 +56,8 @@ public:
     void CloseMedia();
     /// "열기" (30001): the open dialog, then `OpenMedia`.
     void openMediaWithDialog();
+    /// The open dialog's filters in Qt's form ("description (patterns)"), in order.
+    static QStringList mediaFilters();
     /// The set-up each new or opened document runs: display, position label, range marks.
     void documentShown();
     /// A reload from disk: the player stops and goes back to the start.
@@ -114,6 +116,8 @@ public:
     bool positionTimerActive() const { return m_positionTimer.isActive(); }
     /// One tick of the position timer, as the timer runs it.
     void positionTick();
+    /// The work of a tick once the position t (ms) is read: caption, list, label, replay.
+    void followPosition(std::int32_t t);
 
 signals:
     /// The view passes the keyboard focus on to the caption list.
@@ -137,6 +141,8 @@ private:
     void setPositionLabel(std::int32_t ms);
     void focusCaptionView();
     std::int32_t captureTime() const;
+    /// Whether the list may follow the video now (`PlayAndGo`, no drag, no dialog open).
+    bool listMayFollow() const;
     void repeatChanged(bool on);
     void repeatTick();
     void barClicked(std::int32_t ms, bool doubleClick);
@@ -145,12 +151,13 @@ private:
     void onOpenStateChanged(int oldState, int newState);
     void onPlayStateChanged(int oldState, int newState);
     void onPositionChanged(double oldSeconds, double newSeconds);
-    void onOpenFailed(const QString& reason);
+    void onOpenFailed(MediaBackend::Failure failure);
 
     CMainFrame& m_frame;
     MediaBackend* m_media;
+    QString m_mediaPath;  ///< the file last asked for, named when it cannot be played
     VideoRendering m_rendering = VideoRendering::Software;
-    QWidget* m_videoArea = nullptr;   ///< the control (1000): picture and transport bar
+    QWidget* m_videoArea = nullptr;  ///< the control (1000): picture and transport bar
     QWidget* m_picture = nullptr;
     QSlider* m_transportBar = nullptr;
     QTextBrowser* m_caption = nullptr;  ///< the caption window (1002)

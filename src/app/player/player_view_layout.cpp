@@ -78,46 +78,51 @@ QIcon drawnIcon(int id)
         p.drawPath(path);
     };
     switch (id) {
-    case 2001:  // a pointer on a row: click and go
-        p.fillRect(2, 3, 12, 2, QColor(40, 40, 40));
-        p.fillRect(2, 7, 8, 2, QColor(40, 40, 40));
-        triangle(9, 5, true);
-        break;
-    case 2002:  // rows following a play mark
-        triangle(2, 5, true);
-        p.fillRect(9, 3, 5, 2, QColor(40, 40, 40));
-        p.fillRect(9, 7, 5, 2, QColor(40, 40, 40));
-        p.fillRect(9, 11, 5, 2, QColor(40, 40, 40));
-        break;
-    case 2009: triangle(4, 9, true); break;
-    case 2010:
-        p.drawRect(4, 3, 3, 10);
-        p.drawRect(9, 3, 3, 10);
-        break;
-    case 2011: p.drawRect(4, 4, 8, 8); break;
-    case 2012:
-        triangle(1, 7, false);
-        triangle(8, 7, false);
-        break;
-    case 2013:
-        triangle(1, 7, true);
-        triangle(8, 7, true);
-        break;
-    case 2014: {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(40, 40, 40), 2));
-        p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(40, 40, 40));
-        QPainterPath head;
-        head.moveTo(10, 1);
-        head.lineTo(14, 4);
-        head.lineTo(10, 7);
-        head.closeSubpath();
-        p.drawPath(head);
-        break;
-    }
-    default: break;
+        case 2001:  // a pointer on a row: click and go
+            p.fillRect(2, 3, 12, 2, QColor(40, 40, 40));
+            p.fillRect(2, 7, 8, 2, QColor(40, 40, 40));
+            triangle(9, 5, true);
+            break;
+        case 2002:  // rows following a play mark
+            triangle(2, 5, true);
+            p.fillRect(9, 3, 5, 2, QColor(40, 40, 40));
+            p.fillRect(9, 7, 5, 2, QColor(40, 40, 40));
+            p.fillRect(9, 11, 5, 2, QColor(40, 40, 40));
+            break;
+        case 2009:
+            triangle(4, 9, true);
+            break;
+        case 2010:
+            p.drawRect(4, 3, 3, 10);
+            p.drawRect(9, 3, 3, 10);
+            break;
+        case 2011:
+            p.drawRect(4, 4, 8, 8);
+            break;
+        case 2012:
+            triangle(1, 7, false);
+            triangle(8, 7, false);
+            break;
+        case 2013:
+            triangle(1, 7, true);
+            triangle(8, 7, true);
+            break;
+        case 2014: {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(QColor(40, 40, 40), 2));
+            p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(40, 40, 40));
+            QPainterPath head;
+            head.moveTo(10, 1);
+            head.lineTo(14, 4);
+            head.lineTo(10, 7);
+            head.closeSubpath();
+            p.drawPath(head);
+            break;
+        }
+        default:
+            break;
     }
     return QIcon(pm);
 }
@@ -130,41 +135,41 @@ void CPlayerView::createControls()
         QWidget* w = nullptr;
         const QString text = QString::fromUtf8(c.text);
         switch (c.kind) {
-        case Kind::Toggle:
-        case Kind::IconPush: {
-            auto* b = new QToolButton(this);
-            b->setAutoRaise(true);  // flat until the mouse is over it
-            b->setCheckable(c.kind == Kind::Toggle);
-            b->setIcon(drawnIcon(c.id));
-            b->setIconSize(QSize(14, 14));
-            w = b;
-            break;
-        }
-        case Kind::Push: {
-            auto* b = new QPushButton(text, this);
-            b->setFlat(true);
-            w = b;
-            break;
-        }
-        case Kind::Label: {
-            auto* l = new QLabel(text, this);
-            l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            if (c.id == 2004)
-                m_positionLabel = l;
-            w = l;
-            break;
-        }
-        case Kind::Bar:
-            m_bar = new BookmarkBar(this);
-            w = m_bar;
-            break;
-        case Kind::Line: {
-            auto* line = new QFrame(this);
-            line->setFrameShape(QFrame::HLine);
-            line->setFrameShadow(QFrame::Sunken);
-            w = line;
-            break;
-        }
+            case Kind::Toggle:
+            case Kind::IconPush: {
+                auto* b = new QToolButton(this);
+                b->setAutoRaise(true);  // flat until the mouse is over it
+                b->setCheckable(c.kind == Kind::Toggle);
+                b->setIcon(drawnIcon(c.id));
+                b->setIconSize(QSize(14, 14));
+                w = b;
+                break;
+            }
+            case Kind::Push: {
+                auto* b = new QPushButton(text, this);
+                b->setFlat(true);
+                w = b;
+                break;
+            }
+            case Kind::Label: {
+                auto* l = new QLabel(text, this);
+                l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                if (c.id == 2004)
+                    m_positionLabel = l;
+                w = l;
+                break;
+            }
+            case Kind::Bar:
+                m_bar = new BookmarkBar(this);
+                w = m_bar;
+                break;
+            case Kind::Line: {
+                auto* line = new QFrame(this);
+                line->setFrameShape(QFrame::HLine);
+                line->setFrameShadow(QFrame::Sunken);
+                w = line;
+                break;
+            }
         }
         if (c.tip[0])
             w->setToolTip(QString::fromUtf8(c.tip));
@@ -257,19 +262,15 @@ void CPlayerView::resetControl()
 
 void CPlayerView::enableTransport(bool on)
 {
-    for (int id : {2009, 2010})
-        m_controls[id]->setEnabled(false);
-    for (int id : {2009, 2010, 2011, 2014})
-        button(id)->setChecked(false);
-    for (int id : {2011, 2012, 2013, 2014})
-        m_controls[id]->setEnabled(on);
+    for (int id : {2009, 2010}) m_controls[id]->setEnabled(false);
+    for (int id : {2009, 2010, 2011, 2014}) button(id)->setChecked(false);
+    for (int id : {2011, 2012, 2013, 2014}) m_controls[id]->setEnabled(on);
     m_transportBar->setEnabled(on);
 }
 
 void CPlayerView::enableCapture(bool on)
 {
-    for (int id : {2005, 2006, 2015, 2016, 2017})
-        m_controls[id]->setEnabled(on);
+    for (int id : {2005, 2006, 2015, 2016, 2017}) m_controls[id]->setEnabled(on);
 }
 
 QString captionWindowHtml(std::string_view cp949Html)

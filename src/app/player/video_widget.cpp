@@ -13,8 +13,7 @@ namespace {
 void* procAddress(void*, const char* name)
 {
     QOpenGLContext* context = QOpenGLContext::currentContext();
-    return context ? reinterpret_cast<void*>(context->getProcAddress(QByteArray(name)))
-                   : nullptr;
+    return context ? reinterpret_cast<void*>(context->getProcAddress(QByteArray(name))) : nullptr;
 }
 
 }  // namespace
