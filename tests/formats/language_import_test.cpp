@@ -127,6 +127,37 @@ TEST_F(LanguageImportTest, GivesAClashingClassANewName)
     EXPECT_EQ(captions(back, 1), (Strings{"1000:둘", "2000:/"}));
 }
 
+TEST_F(LanguageImportTest, AddsAFileOfAnotherFormatAsALanguage)
+{
+    const std::string korean =
+        write("ko.smi", samiText("KRCC", "한국어", "ko-KR", {{1000, "안녕"}, {2000, ""}}));
+    const std::string english = write("en.srt",
+                                      "\xEF\xBB\xBF"
+                                      "1\r\n00:00:01,200 --> 00:00:02,000\r\n<i>Hello</i>\r\n");
+    ASSERT_TRUE(model.LoadFile(korean, true));
+    const LanguageImportResult result = AddLanguagesFromFile(model, english);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.added, 1);
+    // The import's one language is a new document's; its class is taken, so it is renamed.
+    ASSERT_EQ(model.GetLanguageCount(), 2);
+    EXPECT_EQ(model.languages[1].selector, ".KRCC2");
+    EXPECT_EQ(captions(model, 1), (Strings{"1200:<i>Hello</i>", "2000:/"}));
+    EXPECT_EQ(captions(model, 0), (Strings{"1000:안녕", "2000:/"}));
+    EXPECT_TRUE(messenger.shown.empty());
+}
+
+TEST_F(LanguageImportTest, RecognisesASamiFileUnderAnotherName)
+{
+    const std::string english =
+        write("en.txt", samiText("ENCC", "영어", "en-US", {{1000, "Hi"}, {2000, ""}}));
+    ASSERT_TRUE(AddLanguagesFromFile(model, english).ok);
+    ASSERT_EQ(model.GetLanguageCount(), 2);
+    EXPECT_EQ(model.languages[1].selector, ".ENCC");
+    EXPECT_EQ(model.languages[1].lang(), "en-US");
+    EXPECT_EQ(captions(model, 1), (Strings{"1000:Hi", "2000:/"}));
+    EXPECT_TRUE(messenger.shown.empty());
+}
+
 TEST_F(LanguageImportTest, AddsNothingPastTheLimitOrFromAMissingFile)
 {
     const std::string english =

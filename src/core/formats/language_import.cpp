@@ -1,9 +1,10 @@
 #include "formats/language_import.h"
 
-#include <cctype>
 #include <string_view>
 
 #include "formats/foreign_import.h"
+#include "formats/reader_helpers.h"
+#include "model/codepage.h"
 #include "model/language_operations.h"
 #include "model/sami_model.h"
 
@@ -15,15 +16,26 @@ constexpr int kAllForeignReaders = 1;
 /// MicroDVD frame numbers are read at the import command's default rate.
 constexpr double kDefaultFramesPerSecond = 25.0;
 
+/// How much of a file is looked at for a SAMI element when its name does not say.
+constexpr std::size_t kSniffBytes = 4096;
+
 bool isSamiPath(std::string_view path)
 {
     const std::size_t dot = path.find_last_of('.');
     const std::size_t slash = path.find_last_of("/\\");
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return false;
-    std::string ext(path.substr(dot + 1));
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = ToLowerAscii(path.substr(dot + 1));
     return ext == "smi" || ext == "sami";
+}
+
+/// A SAMI file under another name (".txt" is common) opens with its SAMI element.
+bool startsLikeSami(const std::string& path)
+{
+    const auto head = ReadFileBytes(path, kSniffBytes);
+    if (!head)
+        return false;
+    return ToLowerAscii(ToCp949(*head, DetectEncoding(*head))).find("<sami") != std::string::npos;
 }
 
 }  // namespace
@@ -34,9 +46,10 @@ LanguageImportResult AddLanguagesFromFile(SamiModel& model, const std::string& p
     // does not fit leaves the open document as it was.
     SamiModel other(model.settings());
     other.setMessenger(model.messenger());
-    const bool read = isSamiPath(path) ? other.LoadFile(path, true)
-                                       : ImportForeignFile(other, path, kAllForeignReaders,
-                                                           kDefaultFramesPerSecond);
+    const bool read =
+        isSamiPath(path) || startsLikeSami(path)
+            ? other.LoadFile(path, true)
+            : ImportForeignFile(other, path, kAllForeignReaders, kDefaultFramesPerSecond);
     if (!read)
         return {};
     const int added = AddLanguagesFrom(model, other);

@@ -14,10 +14,10 @@ struct LanguageImportResult {
     bool modified() const { return added > 0; }
 };
 
-/// "다국어 자막 추가": reads another subtitle file (SAMI by its extension ".smi" or ".sami",
-/// any other through the foreign-format readers) and appends each of its languages, with their
-/// captions and times, to the model as further languages.
-/// Reading errors and the ten-language limit are reported through the model's messenger.
+/// "다국어 자막 추가": reads another subtitle file (SAMI by its extension ".smi" or ".sami" or
+/// by a SAMI element near its start, any other through the foreign-format readers) and appends each
+/// of its languages, with their captions and times, to the model as further languages. Reading
+/// errors and the ten-language limit are reported through the model's messenger.
 LanguageImportResult AddLanguagesFromFile(SamiModel& model, const std::string& path);
 
 }  // namespace verbanta
