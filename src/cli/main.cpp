@@ -8,18 +8,10 @@ namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
 constexpr std::array<RegisterCommand, 12> kCommands{
-    RegisterInfoCommand,
-    RegisterDumpCommand,
-    RegisterResaveCommand,
-    RegisterExportTextCommand,
-    RegisterConvertCommand,
-    RegisterEndSyncsCommand,
-    RegisterCleanEndSyncsCommand,
-    RegisterAddLanguageCommand,
-    RegisterSplitCommand,
-    RegisterMergeCommand,
-    RegisterRestyleCommand,
-    RegisterSaveLanguageCommand,
+    RegisterInfoCommand,          RegisterDumpCommand,        RegisterResaveCommand,
+    RegisterExportTextCommand,    RegisterConvertCommand,     RegisterEndSyncsCommand,
+    RegisterCleanEndSyncsCommand, RegisterAddLanguageCommand, RegisterSplitCommand,
+    RegisterMergeCommand,         RegisterRestyleCommand,     RegisterSaveLanguageCommand,
 };
 
 }  // namespace verbanta::cli
@@ -32,13 +24,13 @@ int main(int argc, char** argv)
     app.require_subcommand(0, 1);
 
     CliContext context;
-    for (RegisterCommand add : kCommands)
-        add(app, context);
+    for (RegisterCommand add : kCommands) add(app, context);
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        // --help and --version succeed; every usage error fails like any other failure.
+        return app.exit(e) == 0 ? 0 : 1;
     }
     if (app.get_subcommands().empty() && argc == 1) {
         std::cout << app.help();

@@ -163,6 +163,37 @@ TEST_F(CliTest, FailsWithTheSystemsMessage)
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out, "");
     EXPECT_NE(o.err.find("파일의 크기가 너무 커서 편집이 불가능합니다."), std::string::npos);
+
+    o = run("dump '" + dir.path().string() + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, dir.path().string() + "\r은 디렉토리입니다.\n");
+}
+
+TEST_F(CliTest, FailsWithStatusOneOnAUsageError)
+{
+    for (const char* args : {"info", "bogus", "resave only-one-file", "resave --language x a b",
+                             "export-text a b c"}) {
+        const Outcome o = run(args);
+        EXPECT_EQ(o.status, 1) << args;
+        EXPECT_FALSE(o.err.empty()) << args;
+    }
+    EXPECT_EQ(run("--help").status, 0);
+    EXPECT_EQ(run("info --help").status, 0);
+}
+
+TEST_F(CliTest, ReadsGarbageAndTruncatedMarkupWithoutFailing)
+{
+    const std::string path = dir.file("garbage.smi");
+    std::string bytes = "<SAMI><BODY><SYNC Start=1000><P Class=KRCC>a<b<SYNC Start=";
+    for (int i = 0; i < 512; ++i) bytes += static_cast<char>((i * 151 + 7) % 256);
+    test::writeFile(path, bytes);
+    for (const char* command : {"info --json", "dump"}) {
+        const Outcome o = run(std::string(command) + " '" + path + "'");
+        EXPECT_EQ(o.status, 0) << command << ": " << o.err;
+        // Every line is valid JSON, however odd the bytes it came from.
+        for (const std::string& line : lines(o.out))
+            EXPECT_TRUE(nlohmann::json::accept(line)) << line;
+    }
 }
 
 }  // namespace

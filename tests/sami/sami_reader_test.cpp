@@ -113,19 +113,34 @@ TEST_F(SamiReaderTest, CleansClassValuesThatCouldNotBeWrittenBack)
 {
     loadBody(
         "<SYNC Start=1><P Class='A\r\nB{}'>a\r\n<SYNC Start=2><P Class='C D>c\r\n"
-        "<SYNC Start=3><P Class=E//>e\r\n<SYNC Start=4><P Class=>f");
+        "<SYNC Start=3><P Class=E//>e");
     // Quoted white space stays; a brace, a quote left open and a "/" before the ">" do not.
     EXPECT_EQ(model.classNames[0], "'A\r\nB__'");
     EXPECT_EQ(model.classNames[1], "'C D'");
     EXPECT_EQ(model.classNames[2], "E");
-    // An empty class is a class like any other.
-    ASSERT_EQ(model.languageCount, 4);
-    EXPECT_EQ(model.classNames[3], "");
-    EXPECT_EQ(model.languages[3].selector, ".");
-    ASSERT_EQ(model.slotList(3).count(), 1);
-    EXPECT_EQ(model.slotList(3)[0].text, "f");
-    EXPECT_EQ(model.slotList(3)[0].className, "");
-    EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
+    EXPECT_EQ(model.languageCount, 3);
+}
+
+TEST_F(SamiReaderTest, DoesNotLetAnEmptyClassTakeTheIdForItsClassOnTheNextLoad)
+{
+    // Written back as "<P Class= ID=q>", it would read as the class "q": an empty class names
+    // no language.
+    loadBody("<SYNC Start=1><P Class=KRCC>k\r\n<SYNC Start=2><P ID=q Class=>f");
+    ASSERT_EQ(model.languageCount, 1);
+    const auto entries = entriesOf(model, 0);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1].className, "KRCC");
+    EXPECT_EQ(entries[1].id, "q");
+    const std::string first = WriteSami(model, -1);
+    SamiModel again(settings);
+    again.LoadText(first);
+    EXPECT_EQ(WriteSami(again, -1), first);
+    EXPECT_TRUE(messages().empty());
+    // Nor does a style sheet make a nameless class, whose captions would take it.
+    load(samiWithBody("<SYNC Start=1><P>x", ". { Name:none; }\r\n.KRCC { Name:k; }"));
+    ASSERT_EQ(model.languages.size(), 1u);
+    EXPECT_EQ(model.languages[0].selector, ".KRCC");
+    EXPECT_EQ(entriesOf(model, 0).at(0).className, "KRCC");
 }
 
 TEST_F(SamiReaderTest, DoesNotLetAQuoteLeftOpenSwallowTheIdOnTheNextLoad)
@@ -410,6 +425,18 @@ TEST_F(SamiReaderTest, DoesNotReadColorFromInsideBackgroundColor)
               ParagraphStyle::kBackgroundColor | ParagraphStyle::kColor);
     EXPECT_EQ(model.paragraphStyle.find("color")->value, "red");
     EXPECT_EQ(model.paragraphStyle.find("background-color")->value, "navy");
+}
+
+TEST_F(SamiReaderTest, DoesNotReadAPropertyFromInsideAnotherValue)
+{
+    // A value written back as it was read must not lend a later property its value.
+    model.SetParagraphRule("P { font-family:a P { color:red 0; color:white; }");
+    EXPECT_EQ(model.paragraphStyle.find("font-family")->value, "a P { color:red 0");
+    EXPECT_EQ(model.paragraphStyle.find("color")->value, "white");
+    model.SetParagraphRule("P {\r\n  font-size : 9pt ;margin-left:1pt}");
+    EXPECT_EQ(model.paragraphStyle.flags, ParagraphStyle::kFontSize | ParagraphStyle::kMarginLeft);
+    EXPECT_EQ(model.paragraphStyle.find("font-size")->points, 9);
+    EXPECT_EQ(model.paragraphStyle.find("margin-left")->points, 1);
 }
 
 TEST_F(SamiReaderTest, TakesTheLastPropertyWithoutSemicolon)

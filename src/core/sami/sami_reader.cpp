@@ -63,8 +63,9 @@ void NeutraliseJoinedMarkup(std::string& text)
                 // SAMI or TITLE would end the caption there and drop the rest of its text.
                 const std::size_t close = text.find('>', i);
                 if (close == std::string::npos) {
+                    // No ">" follows: every later end tag is left open as well.
                     text.replace(i, 1, "&lt;");
-                    break;
+                    continue;
                 }
                 if (IsStructuralEndTag(std::string_view(text).substr(i + 2, close - i - 2))) {
                     text.replace(i, 1, "&lt;");
@@ -372,7 +373,10 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
         // of it read as a rule of its own: "a}P" would empty the P rule on the next load.
         std::replace_if(
             cls.begin(), cls.end(), [](char c) { return c == '{' || c == '}'; }, '_');
-        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
+        // An empty class names no language, and written back before an ID ("Class= ID=x") it
+        // would read as the class "x": the paragraph keeps the class it has.
+        if (!cls.empty())
+            (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
     } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "ID")) {
         (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = CleanNameValue(value);
     }

@@ -1,5 +1,7 @@
 // The style sheet reader and the rule setters of the model: how the properties of one rule
 // ("P { margin-left:8pt; … }", ".KRCC { Name:…; lang:…; }", "#STDPrn { … }") are taken.
+#include <algorithm>
+
 #include "model/sami_model.h"
 #include "model/text_format.h"
 #include "sami/sami_ascii.h"
@@ -10,27 +12,25 @@ namespace {
 
 bool IsSelectorByte(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '.' || c == '#';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '#';
 }
 
-/// Where a property's value starts (just after its ":"), or npos when the rule lacks it.
-/// The name must start a property, after "{", ";" or white space, and be followed by ":":
-/// "color" is not read from inside "background-color".
+/// Where a property's value starts (just after its ":"), or npos when the rule lacks it. The
+/// name must be a whole property name, the text between the rule's "{" or a ";" and the next
+/// ":": "color" is not read from inside "background-color", nor from inside another value.
 std::size_t FindPropertyValue(std::string_view rule, std::string_view name)
 {
-    for (std::size_t at = rule.find(name); at != std::string_view::npos;
-         at = rule.find(name, at + 1)) {
-        if (at == 0)
-            continue;
-        const char before = rule[at - 1];
-        if (before != '{' && before != ';' && !sami::IsMarkupSpace(before))
-            continue;
-        std::size_t colon = at + name.size();
-        while (colon < rule.size() && sami::IsMarkupSpace(rule[colon]))
-            ++colon;
-        if (colon < rule.size() && rule[colon] == ':')
-            return colon + 1;
+    const std::size_t open = rule.find('{');
+    for (std::size_t start = open == std::string_view::npos ? 0 : open + 1; start < rule.size();) {
+        const std::size_t end = std::min(rule.find_first_of(";}", start), rule.size());
+        const std::string_view declaration = rule.substr(start, end - start);
+        const std::size_t colon = declaration.find(':');
+        if (colon != std::string_view::npos && TrimWhiteSpace(declaration.substr(0, colon)) == name)
+            return start + colon + 1;
+        if (end == rule.size() || rule[end] == '}')
+            break;
+        start = end + 1;
     }
     return std::string_view::npos;
 }
@@ -60,18 +60,15 @@ void TakeProperty(std::string_view rule, StyleProperty& property, bool pointValu
 
 void TakeCssProperties(std::string_view rule, ParagraphStyle& style)
 {
-    for (StyleProperty& p : style.pointProperties)
-        TakeProperty(rule, p, true, style.flags);
-    for (StyleProperty& p : style.stringProperties)
-        TakeProperty(rule, p, false, style.flags);
+    for (StyleProperty& p : style.pointProperties) TakeProperty(rule, p, true, style.flags);
+    for (StyleProperty& p : style.stringProperties) TakeProperty(rule, p, false, style.flags);
 }
 
 /// The rule text before "{" without trailing white space: the selector as written.
 std::string_view SelectorOf(std::string_view rule)
 {
     std::string_view head = rule.substr(0, std::min(rule.find('{'), rule.size()));
-    while (!head.empty() && sami::IsMarkupSpace(head.back()))
-        head.remove_suffix(1);
+    while (!head.empty() && sami::IsMarkupSpace(head.back())) head.remove_suffix(1);
     return head;
 }
 
@@ -104,8 +101,7 @@ void SamiModel::SetClassRule(std::string_view selector, std::string_view ruleTex
     language.flags = 0;
     TakeCssProperties(ruleText, language);
     language.selector = SelectorOf(ruleText);
-    for (StyleProperty& d : language.descriptors)
-        TakeProperty(ruleText, d, false, language.flags);
+    for (StyleProperty& d : language.descriptors) TakeProperty(ruleText, d, false, language.flags);
 }
 
 void ParseStyleSheet(SamiModel& model, std::string_view text)
@@ -119,21 +115,19 @@ void ParseStyleSheet(SamiModel& model, std::string_view text)
         if (close == std::string_view::npos)
             return;  // an unclosed rule ends the style sheet
         std::size_t end = open;
-        while (end > 0 && sami::IsMarkupSpace(text[end - 1]))
-            --end;
+        while (end > 0 && sami::IsMarkupSpace(text[end - 1])) --end;
         std::size_t begin = end;
-        while (begin > 0 && IsSelectorByte(text[begin - 1]))
-            --begin;
+        while (begin > 0 && IsSelectorByte(text[begin - 1])) --begin;
         const std::string_view selector = text.substr(begin, end - begin);
         const std::string_view rule = text.substr(begin, close + 1 - begin);
         // Only a whole selector counts: "ptENCC" at the end of ".ENC//ptENCC" is no P rule.
-        const bool whole = begin == 0 || sami::IsMarkupSpace(text[begin - 1]) ||
-                           text[begin - 1] == '}';
+        const bool whole =
+            begin == 0 || sami::IsMarkupSpace(text[begin - 1]) || text[begin - 1] == '}';
         if (!selector.empty() && whole) {
             if (selector[0] == 'P' || selector[0] == 'p')
                 model.SetParagraphRule(rule);
-            else if (selector[0] == '.')
-                model.SetClassRule(selector, rule);
+            else if (selector[0] == '.' && selector.size() > 1)
+                model.SetClassRule(selector, rule);  // "." alone names no class a P can take
             else if (selector[0] == '#')
                 model.SetIdStyleRule(selector, rule);
         }
