@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace verbanta {
 namespace {
 
@@ -95,8 +97,7 @@ TEST(UndoJournal, APushWithEverythingUndoneStartsAfresh)
 TEST(UndoJournal, TheThousandAndFirstPushDropsTheOldestRecord)
 {
     UndoJournal journal;
-    for (int i = 0; i < 1001; ++i)
-        journal.PushUndo(record(i));
+    for (int i = 0; i < 1001; ++i) journal.PushUndo(record(i));
     EXPECT_EQ(journal.size(), 1000);
     EXPECT_EQ(journal.at(journal.firstPosition())->row, 1);
     EXPECT_EQ(journal.pushCount(), 1001);
@@ -106,8 +107,7 @@ TEST(UndoJournal, TheCapDropsTheWholeOldestGroup)
 {
     UndoJournal journal;
     pushStep(journal, 0, 3);
-    for (int i = 0; i < 997; ++i)
-        journal.PushUndo(record(100 + i));
+    for (int i = 0; i < 997; ++i) journal.PushUndo(record(100 + i));
     EXPECT_EQ(journal.size(), 1000);
     journal.PushUndo(record(5000));
     EXPECT_EQ(journal.size(), 998);
@@ -127,8 +127,7 @@ TEST(UndoJournal, AnActionLargerThanTheCapIsKeptWhole)
     expectOnlyWholeSteps(journal);
     // Undoing it walks back every one of its records.
     int undone = 0;
-    while (journal.StepBack())
-        ++undone;
+    while (journal.StepBack()) ++undone;
     EXPECT_EQ(undone, 1500);
 }
 
@@ -141,11 +140,42 @@ TEST(UndoJournal, LaterStepsPushOutAnOversizedActionWhole)
     EXPECT_EQ(journal.at(journal.firstPosition())->row, 7);
 }
 
+TEST(UndoJournal, RecordsDroppedOrDiscardedInBulkNeverComeBack)
+{
+    UndoJournal journal;
+    pushStep(journal, 0, 3000);
+    journal.PushUndo(record(7));  // drops the whole first step
+    EXPECT_EQ(journal.size(), 1);
+    pushStep(journal, 100000, 3000);  // pushes out the record 7
+    EXPECT_EQ(journal.size(), 3000);
+    while (journal.StepBack())
+        ;
+    EXPECT_TRUE(journal.CanRedo());
+    const JournalPosition newest = journal.PushUndo(record(8));  // the step is the redo tail
+    EXPECT_EQ(journal.size(), 1);
+    EXPECT_FALSE(journal.CanRedo());
+    EXPECT_EQ(journal.firstPosition(), newest);
+    // Later pushes reuse and release the discarded places; the records read back in order.
+    std::vector<JournalPosition> pushed;
+    for (int i = 0; i < 900; ++i) pushed.push_back(journal.PushUndo(record(10 + i)));
+    EXPECT_EQ(journal.size(), 901);
+    for (int i = 0; i < 900; ++i)
+        ASSERT_EQ(journal.at(pushed[static_cast<std::size_t>(i)])->row, 10 + i);
+    EXPECT_EQ(journal.StepBack()->row, 909);
+    EXPECT_EQ(journal.StepForward()->row, 909);
+    EXPECT_EQ(journal.at(journal.firstPosition())->row, 8);
+    for (int i = 0; i < 200; ++i) journal.PushUndo(record(2000 + i));
+    EXPECT_EQ(journal.size(), 1000);
+    EXPECT_EQ(journal.at(journal.firstPosition())->row, 110);
+    int undone = 0;
+    while (journal.StepBack()) ++undone;
+    EXPECT_EQ(undone, 1000);
+}
+
 TEST(UndoJournal, GroupsNeverGetCutAcrossManyPushes)
 {
     UndoJournal journal;
-    for (int step = 0; step < 700; ++step)
-        pushStep(journal, step * 10, 1 + step % 4);
+    for (int step = 0; step < 700; ++step) pushStep(journal, step * 10, 1 + step % 4);
     EXPECT_LE(journal.size(), 1000);
     EXPECT_GE(journal.size(), 997);
     expectOnlyWholeSteps(journal);

@@ -38,7 +38,7 @@ public:
     bool CanRedo() const;
     void ClearUndo();
 
-    int size() const { return static_cast<int>(m_records.size()); }
+    int size() const { return static_cast<int>(liveEnd() - m_deadFront); }
     JournalPosition position() const { return m_position; }
     JournalPosition firstPosition() const;
     JournalPosition lastPosition() const;
@@ -56,16 +56,12 @@ public:
     template <class F>
     void forEachFrom(JournalPosition from, F&& f)
     {
-        for (auto it = m_records.begin() + static_cast<std::ptrdiff_t>(firstIndexFrom(from));
-             it != m_records.end(); ++it)
-            f(it->record);
+        for (std::size_t i = firstIndexFrom(from); i < liveEnd(); ++i) f(m_records[i].record);
     }
     template <class F>
     void forEachFrom(JournalPosition from, F&& f) const
     {
-        for (auto it = m_records.begin() + static_cast<std::ptrdiff_t>(firstIndexFrom(from));
-             it != m_records.end(); ++it)
-            f(it->record);
+        for (std::size_t i = firstIndexFrom(from); i < liveEnd(); ++i) f(m_records[i].record);
     }
     /// How many records were pushed since the journal was made; the reader groups with it.
     std::int64_t pushCount() const { return m_pushCount; }
@@ -74,17 +70,30 @@ private:
     struct Slot {
         JournalPosition serial;
         UndoRecord record;
+        JournalPosition groupLast = -1;  ///< on a group's first slot: its last record's serial
     };
-    /// Index of the slot with this serial, or the size when it is not held.
+    /// Dropped records are only counted off at the ends and destroyed a few per push: freeing
+    /// a bulk step of tens of thousands at once would stall the command that drops it.
+    static constexpr std::size_t kReleasedPerPush = 256;
+
+    /// The held records are the slots from `m_deadFront` up to `liveEnd()`.
+    std::size_t liveEnd() const { return m_records.size() - m_deadBack; }
+    bool empty() const { return liveEnd() == m_deadFront; }
+    /// Index of the slot with this serial, or `liveEnd()` when it is not held.
     std::size_t indexOf(JournalPosition pos) const;
-    /// Index of the first slot whose serial is at least pos.
+    /// Index of the first held slot whose serial is at least pos.
     std::size_t firstIndexFrom(JournalPosition pos) const;
+    /// The number of slots of the oldest step, or 0 when it is an unterminated group.
+    std::size_t oldestStepLength() const;
     void trim();
+    void releaseSome();
 
     std::deque<Slot> m_records;
+    std::size_t m_deadFront = 0;  ///< dropped slots still at the front
+    std::size_t m_deadBack = 0;   ///< discarded redo slots still at the back
     JournalPosition m_nextSerial = 0;
-    JournalPosition m_position = -1;    ///< last record in effect, -1 when all is undone
-    JournalPosition m_actionStart = -1; ///< first record of the open action, -1 when none
+    JournalPosition m_position = -1;     ///< last record in effect, -1 when all is undone
+    JournalPosition m_actionStart = -1;  ///< first record of the open action, -1 when none
     int m_actionDepth = 0;
     std::int64_t m_pushCount = 0;
 };
