@@ -60,6 +60,15 @@ TEST_F(CaptionView, ShowingADocumentBindsTheWholeListAsTheRangeUntilTheFirstChan
     EXPECT_EQ(messages().back(), "싱크를 이동시킬 범위의 시작과 끝 싱크를 선택해 주십시오.");
 }
 
+TEST_F(CaptionView, ShowingANewDocumentEndsTheReplayOfTheOldOne)
+{
+    load({{1000, "a"}, {2000, "b"}});
+    editor.toggleReplay();
+    ASSERT_TRUE(player.replayActive);
+    load({{5000, "other"}});
+    EXPECT_FALSE(player.replayActive);
+}
+
 TEST_F(CaptionView, OneRowChangeIsToldAsThatRowOnly)
 {
     load({{1000, "A"}, {2000, "B"}, {3000, "C"}});
@@ -195,8 +204,7 @@ TEST_F(CaptionView, CheckMarksFollowClicksDragsAndTheMenuCommandsWithoutUndo)
     load({{0, "a"}, {1, "b"}, {2, "c"}, {3, "d"}, {4, "e"}});
     const auto checked = [&] {
         std::vector<int> out;
-        for (int i = 0; i < model.GetCount(); ++i)
-            out.push_back(at(i).checked);
+        for (int i = 0; i < model.GetCount(); ++i) out.push_back(at(i).checked);
         return out;
     };
     editor.selectRow(1);

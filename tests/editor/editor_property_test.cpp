@@ -30,9 +30,13 @@ struct Comparable {
 void PrintTo(const Comparable& c, std::ostream* out)
 {
     const SyncEntry& e = c.entry;
-    *out << e.startMs << (e.isComment ? " comment" : e.isEndSync ? " end" : "") << " '"
-         << e.text << "' " << e.className << (e.rangeStart ? " S" : "") << (e.rangeEnd ? " E" : "")
-         << (e.replayMark ? " R" : "") << (e.bookmarked ? " B" : "") << " f" << e.flags;
+    *out << e.startMs
+         << (e.isComment   ? " comment"
+             : e.isEndSync ? " end"
+                           : "")
+         << " '" << e.text << "' " << e.className << (e.rangeStart ? " S" : "")
+         << (e.rangeEnd ? " E" : "") << (e.replayMark ? " R" : "") << (e.bookmarked ? " B" : "")
+         << " f" << e.flags;
 }
 
 using Lists = std::vector<std::vector<Comparable>>;
@@ -59,8 +63,8 @@ public:
     std::string text()
     {
         static const std::vector<std::string> kWords = {
-            "abc", "ABC", "a<br>b", "x<BR>\r\ny<br>z", "\xc7\xd1\xb1\xdb", "&nbsp;", "<b>B</b>",
-            "one two"};
+            "abc",    "ABC",      "a<br>b", "x<BR>\r\ny<br>z", "\xc7\xd1\xb1\xdb",
+            "&nbsp;", "<b>B</b>", "one two"};
         return kWords[static_cast<std::size_t>(pick(static_cast<int>(kWords.size())))];
     }
 
@@ -114,9 +118,15 @@ public:
 
     std::string clip()
     {
-        switch (pick(4)) {
+        switch (pick(5)) {
             case 0:
                 return text();
+            case 4: {
+                // Binary bytes, zeros included, after a sync tag so that the reader takes them.
+                std::string bytes = "<SYNC Start=" + std::to_string(pick(5000)) + "><P Class=KRCC>";
+                for (int i = pick(40); i > 0; --i) bytes += static_cast<char>(pick(256));
+                return bytes;
+            }
             case 1:
                 return "<SYNC Start=" + std::to_string(pick(5000)) + "><P Class=KRCC>" + text() +
                        "<SYNC Start=" + std::to_string(pick(5000)) + "><P Class=KRCC>&nbsp;";
@@ -137,23 +147,40 @@ public:
             editor.selectLanguage(pick(model.GetLanguageCount()));
         messenger.answers = {Answer::Yes};
         player.bookmarks.clear();
-        for (int i = pick(4); i > 0; --i)
-            player.bookmarks.push_back(pick(20000));
+        for (int i = pick(4); i > 0; --i) player.bookmarks.push_back(pick(20000));
         switch (pick(28)) {
-            case 0: editor.addCaptionBefore(); break;
-            case 1: editor.addCaptionAfter(); break;
-            case 2: editor.addEndSyncBefore(); break;
-            case 3: editor.addEndSyncAfter(); break;
-            case 4: editor.deleteCaption(); break;
+            case 0:
+                editor.addCaptionBefore();
+                break;
+            case 1:
+                editor.addCaptionAfter();
+                break;
+            case 2:
+                editor.addEndSyncBefore();
+                break;
+            case 3:
+                editor.addEndSyncAfter();
+                break;
+            case 4:
+                editor.deleteCaption();
+                break;
             case 5:
                 checkSomeRows();
                 editor.deleteChecked();
                 editor.clearChecks();
                 break;
-            case 6: editor.moveUp(); break;
-            case 7: editor.moveDown(); break;
-            case 8: editor.splitContent(); break;
-            case 9: editor.joinWithNext(); break;
+            case 6:
+                editor.moveUp();
+                break;
+            case 7:
+                editor.moveDown();
+                break;
+            case 8:
+                editor.splitContent();
+                break;
+            case 9:
+                editor.joinWithNext();
+                break;
             case 10: {
                 const SyncEntry* e = editor.entry(editor.currentRow());
                 if (e && e->isComment)
@@ -174,10 +201,27 @@ public:
                 else
                     editor.addComment();
                 break;
-            case 12: editor.shiftRange(pick(2001) - 1000, chance(30)); break;
-            case 13: editor.shiftRangeToTime(pick(9000)); break;
-            case 14: editor.fitProportionally(); break;
-            case 15: editor.syncToBookmarks(); break;
+            case 12:
+                // The shift dialog, the panel's Move mode and the shift itself.
+                if (chance(33)) {
+                    editor.acceptShiftDialog(pick(2001) - 1000, chance(30));
+                } else if (chance(50)) {
+                    editor.setPanelMode(PanelMode::Move);
+                    editor.setStartField(pick(2001) - 1000);
+                    editor.registerPanel();
+                } else {
+                    editor.shiftRange(pick(2001) - 1000, chance(30));
+                }
+                break;
+            case 13:
+                editor.shiftRangeToTime(pick(9000));
+                break;
+            case 14:
+                editor.fitProportionally();
+                break;
+            case 15:
+                editor.syncToBookmarks();
+                break;
             case 16: {
                 EndSyncReset options;
                 options.byLength = chance(50);
@@ -189,27 +233,47 @@ public:
                 editor.resetEndSyncs(options);
                 break;
             }
-            case 17: editor.removeInvalidEndSyncs(); break;
-            case 18: editor.replaceAll(chance(50) ? "b" : "abc", text(), chance(50)); break;
-            case 19: editor.replace("a", "Z", false); break;
+            case 17:
+                editor.removeInvalidEndSyncs();
+                break;
+            case 18:
+                editor.replaceAll(chance(50) ? "b" : "abc", text(), chance(50));
+                break;
+            case 19:
+                editor.replace("a", "Z", false);
+                break;
             case 20:
                 clipboard.content = clip();
-                editor.pasteInsert();
+                // On the last row the paste menu offers both ways.
+                if (editor.paste() == PasteAction::ShowPasteMenu) {
+                    if (chance(50))
+                        editor.appendAtEnd();
+                    else
+                        editor.pasteInsert();
+                }
                 break;
             case 21:
                 clipboard.content = clip();
                 editor.selectRow(n - 1);
                 editor.appendAtEnd();
                 break;
-            case 22: editor.cutSingle(); break;
+            case 22:
+                editor.cutSingle();
+                break;
             case 23:
                 checkSomeRows();
                 editor.cut();
                 editor.clearChecks();
                 break;
-            case 24: editor.setCurrentSyncTime(pick(9000)); break;
-            case 25: editor.insertCaptionAfterAt(pick(9000)); break;
-            case 26: editor.insertEndSyncAfterAt(pick(9000)); break;
+            case 24:
+                editor.setCurrentSyncTime(pick(9000));
+                break;
+            case 25:
+                editor.insertCaptionAfterAt(pick(9000));
+                break;
+            case 26:
+                editor.insertEndSyncAfterAt(pick(9000));
+                break;
             case 27:
                 if (!editor.languageSyncChoices().empty())
                     editor.synchronizeLanguages(editor.languageSyncChoices()[0]);
@@ -259,8 +323,7 @@ TEST(EditorProperty, UndoToTheStartAndRedoToTheEndRestoreEveryLanguage)
             ++steps;
         }
         ASSERT_EQ(snapshot(world.model), initial);
-        for (int i = 0; i < steps; ++i)
-            world.editor.redo();
+        for (int i = 0; i < steps; ++i) world.editor.redo();
         // The steps undone during the run are still ahead.
         EXPECT_EQ(world.editor.canRedo(), undone > 0);
         ASSERT_EQ(snapshot(world.model), final);

@@ -17,7 +17,10 @@ TEST(TextSearch, MatchesBeginOnlyWhereACharacterBegins)
 {
     // 0x81 0x41 is one two-byte character whose second byte is the letter A.
     EXPECT_EQ(FindForward("\x81\x41", "A", 0, true), -1);
-    EXPECT_EQ(FindForward("\x81\x41" "A", "A", 0, true), 2);
+    EXPECT_EQ(FindForward("\x81\x41"
+                          "A",
+                          "A", 0, true),
+              2);
     EXPECT_EQ(FindBackward("A\x81\x41", "A", 3, true), 0);
     // Without match case the second byte is not folded.
     EXPECT_EQ(FindForward("\x81\x61", "\x81\x41", 0, false), -1);
@@ -232,6 +235,51 @@ TEST_F(FindAndClipboard, BinaryAndHugeClipboardTextsAreTakenWithoutHarm)
     EXPECT_EQ(model.GetCount(), before);
 }
 
+TEST_F(FindAndClipboard, AppendWithNothingToPasteLeavesTheListAndHistoryAlone)
+{
+    load({{1000, "a"}, {2000, "b"}});
+    editor.selectRow(1);
+    clipboard.content = std::string("\0tail", 5);  // text that ends before its first byte
+    editor.appendAtEnd();
+    clipboard.content.reset();
+    editor.appendAtEnd();
+    EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(document.modified);
+    // Only the last row offers the append.
+    clipboard.content = "plain";
+    editor.selectRow(0);
+    editor.appendAtEnd();
+    EXPECT_EQ(model.GetCount(), 2);
+}
+
+TEST_F(FindAndClipboard, TenMegabytesOfSyncsWithBinaryBytesPasteAsOneUndoStep)
+{
+    load({{1000, "a"}});
+    std::string text;
+    text.reserve(10 * 1024 * 1024 + 100);
+    unsigned seed = 7;
+    for (int i = 0; text.size() < 10u * 1024 * 1024; ++i) {
+        text += "<SYNC Start=" + std::to_string(i) + "><P Class=KRCC>";
+        // Bytes 1..255: stray angle brackets, lead bytes without a second byte, controls.
+        for (int k = 0; k < 24; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            text += static_cast<char>(1 + (seed >> 16) % 255);
+        }
+    }
+    clipboard.content = text;
+    editor.pasteInsert();
+    const int pasted = model.GetCount() - 1;
+    EXPECT_GT(pasted, 100000);
+    EXPECT_EQ(at(pasted).text, "a");
+    EXPECT_EQ(editor.currentRow(), pasted);
+    for (int row = 0; row < model.GetCount(); row += 9973)
+        EXPECT_LE(editor.captionText(row).size(), 256u);
+    editor.undo();
+    EXPECT_EQ(texts(), std::vector<std::string>{"a"});
+    EXPECT_FALSE(editor.canUndo());
+}
+
 // ---- external editor ---------------------------------------------------------------------
 
 TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
@@ -241,8 +289,8 @@ TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
     document.filePath = "/home/u/영화.smi";
     editor.openExternalEditor();
     EXPECT_EQ(document.prompts, 1);
-    EXPECT_EQ(launcher.launched,
-              std::vector<std::string>{"myedit.exe \"/home/u/영화.smi\" -log /home/u/영화.smi.txt"});
+    EXPECT_EQ(launcher.launched, std::vector<std::string>{
+                                     "myedit.exe \"/home/u/영화.smi\" -log /home/u/영화.smi.txt"});
     launcher.succeeds = false;
     document.promptResult = false;  // the answer does not stop the command
     editor.openExternalEditor();

@@ -38,8 +38,15 @@ TEST_F(TimingTools, ShiftCoversOnlyTheMarkedRange)
 
 TEST_F(TimingTools, ShiftToTimeMovesTheRangeInOneUndoStep)
 {
-    load({{0, "a"}, {1, "b"}, {2, "c"}, {60000, "d"}, {61000, "e"}, {62000, "f"}, {63000, "g"},
-          {64000, "h"}, {70000, "i"}});
+    load({{0, "a"},
+          {1, "b"},
+          {2, "c"},
+          {60000, "d"},
+          {61000, "e"},
+          {62000, "f"},
+          {63000, "g"},
+          {64000, "h"},
+          {70000, "i"}});
     editor.markRangeStart(3);
     editor.markRangeEnd(7);
     EXPECT_TRUE(editor.shiftRangeToTime(61000));
@@ -107,6 +114,30 @@ TEST_F(TimingTools, ProportionalFitRefusesWithoutTwoBookmarksOrWithoutSpan)
     editor.fitProportionally();
     EXPECT_EQ(messages(), std::vector<std::string>{kRangeMessage});
     EXPECT_FALSE(editor.canUndo());
+}
+
+TEST_F(TimingTools, ProportionalFitSpansTheWholeRangeOfTimesWithoutOverflow)
+{
+    load({{-2000000000, "a"}, {0, "b"}, {2000000000, "c"}});
+    player.bookmarks = {1000, 0};
+    editor.fitProportionally();
+    EXPECT_EQ(times(), (std::vector<int>{0, 500, 1000}));
+}
+
+TEST_F(TimingTools, SyncToBookmarksNeedsARangeAndBookmarks)
+{
+    load({{1000, "a"}, {2000, "b"}});
+    editor.syncToBookmarks();  // no bookmark: nothing, silently
+    EXPECT_FALSE(editor.canSyncToBookmarks());
+    player.bookmarks = {4000, 9000};
+    model.list()[1].rangeEnd = 0;
+    editor.addCaptionAfter();
+    editor.undo();
+    clearRecords();
+    editor.syncToBookmarks();
+    EXPECT_EQ(messages(), std::vector<std::string>{kRangeMessage});
+    EXPECT_EQ(times(), (std::vector<int>{1000, 2000}));
+    EXPECT_FALSE(document.modified);
 }
 
 TEST_F(TimingTools, SyncToOneBookmarkShiftsTheRangeOntoIt)

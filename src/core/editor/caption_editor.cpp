@@ -17,9 +17,8 @@ constexpr std::string_view kCommentTimeText = "(\xc4\xda\xb8\xe0\xc6\xae)";  // 
 }  // namespace
 
 CaptionEditor::CaptionEditor(SamiModel& model, const AppSettings& settings,
-                             EditorDocument& document, PlayerPort& player,
-                             ClipboardPort& clipboard, ProcessLauncher& launcher,
-                             Messenger& messenger)
+                             EditorDocument& document, PlayerPort& player, ClipboardPort& clipboard,
+                             ProcessLauncher& launcher, Messenger& messenger)
     : m_model(model),
       m_settings(settings),
       m_document(document),
@@ -152,6 +151,8 @@ void CaptionEditor::documentShown()
             m_replayRow = i;
             break;
         }
+    // A range the player still repeats belongs to the captions that were shown before.
+    syncReplayWithPlayer();
     selectRow(0);
     loadRowIntoPanel(m_currentRow);
 }

@@ -32,8 +32,8 @@ enum class PasteAction { Nothing, Pasted, ShowPasteMenu };
 
 /// The options of the end-sync reset dialog.
 struct EndSyncReset {
-    bool byLength = false;           ///< "자동 시간 설정" instead of "일정시간 지속"
-    std::int32_t durationMs = 0;     ///< fixed duration mode
+    bool byLength = false;        ///< "자동 시간 설정" instead of "일정시간 지속"
+    std::int32_t durationMs = 0;  ///< fixed duration mode
     bool onlyIfShorter = false;
     bool onlyIfLonger = false;
     std::int32_t msPerCharacter = 200;  ///< by-length mode
@@ -274,8 +274,10 @@ private:
     void fitRows(int first, int last, const std::vector<Anchor>& anchors);
     void markRange(int row, bool start);
     enum class Pasted { Nothing, Plain, Sami };
-    /// Pastes the clipboard text before the row (plain text at the end without a row).
-    Pasted pasteText(int row, bool merge);
+    /// The clipboard's text up to its first zero byte; empty when there is none.
+    std::string clipboardCaptions() const;
+    /// Pastes the text before the row (plain text at the end without a row).
+    Pasted pasteText(int row, const std::string& text, bool merge);
     void setCheckedRows(int first, int last, int mode);
     void notifyRow(int row);
     void notifyPanel();

@@ -85,8 +85,7 @@ void CaptionEditor::replace(std::string_view what, std::string_view with, bool m
     const int r = m_currentRow;
     const SyncEntry* e = entry(r);
     const std::ptrdiff_t at =
-        e ? FindForward(e->text, what, static_cast<std::size_t>(m_panel.selectionStart),
-                        matchCase)
+        e ? FindForward(e->text, what, static_cast<std::size_t>(m_panel.selectionStart), matchCase)
           : -1;
     if (at >= 0) {
         SyncEntry changed = *e;
@@ -174,12 +173,14 @@ PasteAction CaptionEditor::paste()
     return rowCount() != before ? PasteAction::Pasted : PasteAction::Nothing;
 }
 
-CaptionEditor::Pasted CaptionEditor::pasteText(int row, bool merge)
+std::string CaptionEditor::clipboardCaptions() const
 {
     const std::optional<std::string> clip = m_clipboard.text();
-    if (!clip)
-        return Pasted::Nothing;
-    const std::string text = cutAtZero(*clip);
+    return clip ? cutAtZero(*clip) : std::string();
+}
+
+CaptionEditor::Pasted CaptionEditor::pasteText(int row, const std::string& text, bool merge)
+{
     if (text.empty())
         return Pasted::Nothing;
     if (FindForward(text, "<SYNC", 0, false) >= 0) {
@@ -201,7 +202,7 @@ void CaptionEditor::pasteInsert()
     Pasted pasted = Pasted::Nothing;
     {
         Action action(*this);
-        pasted = pasteText(r0, true);
+        pasted = pasteText(r0, clipboardCaptions(), true);
     }
     if (pasted == Pasted::Nothing)
         return;
@@ -217,14 +218,19 @@ void CaptionEditor::pasteInsert()
 void CaptionEditor::appendAtEnd()
 {
     const int n = rowCount();
-    if (n == 0 || m_currentRow != n - 1 || !m_clipboard.hasText())
+    if (n == 0 || m_currentRow != n - 1)
+        return;
+    // Read first: with nothing to paste the last row is not taken out and put back, which
+    // would leave an empty undo step and a modified mark.
+    const std::string text = clipboardCaptions();
+    if (text.empty())
         return;
     {
         Action action(*this);
         const SyncEntry last = *entry(n - 1);
         m_model.RemoveAt(n - 1, false);
         const int pastedFrom = rowCount();
-        pasteText(pastedFrom, false);
+        pasteText(pastedFrom, text, false);
         // The former last row goes back before the pasted rows, keeping its index.
         m_model.InsertBefore(rowPos(pastedFrom), last, true);
         action.group();

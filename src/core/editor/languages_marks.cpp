@@ -160,8 +160,9 @@ std::vector<FoundRow> CaptionEditor::findLanguageMismatches()
             return !std::binary_search(times.begin(), times.end(), e.startMs);
         });
         if (missing)
-            found.push_back({row, e.startMs,
-                             std::string(TruncateText(StripTags(e.text, true), kListDisplayBytes))});
+            found.push_back(
+                {row, e.startMs,
+                 std::string(TruncateText(StripTags(e.text, true), kListDisplayBytes))});
     }
     if (found.empty())
         say("다국어 자막의 언어간에 일치하지 않는 싱크가 없습니다.", MessageIcon::Information);
@@ -267,8 +268,7 @@ void CaptionEditor::nextBookmark()
 void CaptionEditor::clearBookmarks()
 {
     SyncList& list = m_model.list();
-    for (int i = 0; i < list.count(); ++i)
-        list[i].bookmarked = 0;
+    for (int i = 0; i < list.count(); ++i) list[i].bookmarked = 0;
     if (list.count() > 0)
         m_changes.changed(0, list.count() - 1);
     publishChanges();

@@ -188,8 +188,7 @@ void CaptionEditor::splitContent()
         return;
     }
     int nextRow = r + 1;
-    while (entry(nextRow) && entry(nextRow)->isComment)
-        ++nextRow;
+    while (entry(nextRow) && entry(nextRow)->isComment) ++nextRow;
     const SyncEntry* next = entry(nextRow);
     if (!next) {
         say("종료 싱크나 다음 싱크가 없어 자막을 분리할 수 없습니다.", MessageIcon::Warning);
@@ -264,8 +263,7 @@ void CaptionEditor::joinWithNext()
         return;
     }
     int other = r + 1;
-    while (entry(other) && (entry(other)->isComment || entry(other)->isEndSync))
-        ++other;
+    while (entry(other) && (entry(other)->isComment || entry(other)->isEndSync)) ++other;
     if (!entry(other)) {
         say("해당 자막 아래에 합칠 자막이 없습니다.", MessageIcon::Warning);
         return;

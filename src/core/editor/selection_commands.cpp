@@ -98,8 +98,7 @@ void CaptionEditor::dragCheckOver(int row)
     row = std::clamp(row, 0, rowCount() - 1);
     // Every row swept over since the last one, the new one included, toggles once.
     const int step = row > m_dragRow ? 1 : -1;
-    for (int r = m_dragRow + step; r != row + step; r += step)
-        setCheckedRows(r, r, 2);
+    for (int r = m_dragRow + step; r != row + step; r += step) setCheckedRows(r, r, 2);
     m_dragRow = row;
 }
 

@@ -3,7 +3,10 @@
 namespace verbanta {
 namespace {
 
-bool isLead(unsigned char c) { return c >= 0x80; }
+bool isLead(unsigned char c)
+{
+    return c >= 0x80;
+}
 
 unsigned char lower(unsigned char c)
 {

@@ -1,6 +1,7 @@
 // Timing tools over the marked range or the whole list: shift, shift to a time, proportional
 // fit, fit to the video bookmarks, end-sync reset and clean-up, and the timing-error search.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -47,11 +48,10 @@ std::vector<int> timingErrorRows(const SyncList& l)
         if (l[i].isComment)
             continue;
         next = std::max(next, i + 1);
-        while (next < n && l[next].isComment)
-            ++next;
+        while (next < n && l[next].isComment) ++next;
         const std::int32_t t = l[i].startMs;
-        const bool inError = t < 0 || (previous >= 0 ? t <= l[previous].startMs
-                                                     : next < n && t >= l[next].startMs);
+        const bool inError =
+            t < 0 || (previous >= 0 ? t <= l[previous].startMs : next < n && t >= l[next].startMs);
         previous = i;
         if (inError) {
             rows.push_back(i);
@@ -71,8 +71,7 @@ std::vector<int> timingErrorRows(const SyncList& l)
 bool CaptionEditor::rangeReady(int& first, int& last) const
 {
     const int n = rowCount();
-    if (m_rangeStartRow < 0 || m_rangeEndRow < 0 || m_rangeStartRow >= n ||
-        m_rangeEndRow >= n) {
+    if (m_rangeStartRow < 0 || m_rangeEndRow < 0 || m_rangeStartRow >= n || m_rangeEndRow >= n) {
         say(kRangeMessage, MessageIcon::Warning);
         return false;
     }
@@ -139,8 +138,7 @@ void CaptionEditor::fitRows(int first, int last, const std::vector<Anchor>& anch
             for (int row = first; row <= last; ++row) {
                 if (batch[row].isComment)
                     continue;  // a comment's time means nothing
-                while (segment + 2 < anchors.size() && row > anchors[segment + 1].row)
-                    ++segment;
+                while (segment + 2 < anchors.size() && row > anchors[segment + 1].row) ++segment;
                 const Anchor& a = anchors[segment];
                 const Anchor& b = anchors[segment + 1];
                 const std::int32_t start = batch[row].startMs;
@@ -150,12 +148,13 @@ void CaptionEditor::fitRows(int first, int last, const std::vector<Anchor>& anch
                 } else if (row > b.row) {
                     fitted = clampedMs(static_cast<long double>(start) + b.toMs - b.fromMs);
                 } else {
-                    const long double ratio = static_cast<long double>(b.toMs - a.toMs) /
-                                              static_cast<long double>(b.fromMs - a.fromMs);
+                    // Differences in extended precision: list times may span the whole
+                    // 32-bit range, where an int subtraction would overflow.
+                    const long double ratio = (static_cast<long double>(b.toMs) - a.toMs) /
+                                              (static_cast<long double>(b.fromMs) - a.fromMs);
                     // The product is truncated toward zero, as the fit is defined.
-                    const long double offset = static_cast<long double>(
-                        static_cast<std::int64_t>((static_cast<long double>(start) - a.fromMs) *
-                                                  ratio));
+                    const long double offset =
+                        std::trunc((static_cast<long double>(start) - a.fromMs) * ratio);
                     fitted = clampedMs(a.toMs + offset);
                 }
                 if (fitted == start)
@@ -186,11 +185,9 @@ void CaptionEditor::fitProportionally()
     // The range's first and last times, from rows that carry a time: comments do not.
     const SyncList& list = m_model.list();
     int s = first;
-    while (s <= last && list[s].isComment)
-        ++s;
+    while (s <= last && list[s].isComment) ++s;
     int e = last;
-    while (e >= s && list[e].isComment)
-        --e;
+    while (e >= s && list[e].isComment) --e;
     // A range whose ends share one time cannot be stretched: it is refused like a missing
     // range, since the marks are what must change.
     if (s > e || list[s].startMs == list[e].startMs) {
@@ -212,8 +209,7 @@ void CaptionEditor::syncToBookmarks()
     if (count <= 0 || !rangeReady(first, last))
         return;
     std::vector<std::int32_t> marks;
-    for (int i = 0; i < count; ++i)
-        marks.push_back(m_player.BookmarkAt(i));
+    for (int i = 0; i < count; ++i) marks.push_back(m_player.BookmarkAt(i));
     std::sort(marks.begin(), marks.end());
     marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
     if (marks.size() == 1) {
@@ -237,8 +233,8 @@ void CaptionEditor::syncToBookmarks()
         if (nearest < 0)
             return;
         // Anchors must follow each other in rows and in times, or the stretch would fold.
-        if (!anchors.empty() && (nearest <= anchors.back().row ||
-                                 list[nearest].startMs <= anchors.back().fromMs))
+        if (!anchors.empty() &&
+            (nearest <= anchors.back().row || list[nearest].startMs <= anchors.back().fromMs))
             continue;
         anchors.push_back({nearest, list[nearest].startMs, mark});
     }
@@ -298,9 +294,9 @@ std::vector<FoundRow> CaptionEditor::findTimingErrors()
     std::vector<FoundRow> found;
     const SyncList& list = m_model.list();
     for (const int row : timingErrorRows(list))
-        found.push_back({row, list[row].startMs,
-                         std::string(TruncateText(StripTags(list[row].text, true),
-                                                  kListDisplayBytes))});
+        found.push_back(
+            {row, list[row].startMs,
+             std::string(TruncateText(StripTags(list[row].text, true), kListDisplayBytes))});
     if (found.empty())
         say("본 자막에는 싱크 시간 오류가 없습니다.", MessageIcon::Information);
     return found;

@@ -33,8 +33,7 @@ SamiModel::RowBatch& UndoReplay::batchFor(int slot)
 
 void UndoReplay::closeBatches()
 {
-    for (auto& batch : m_batches)
-        batch.reset();
+    for (auto& batch : m_batches) batch.reset();
 }
 
 void UndoReplay::apply(UndoRecord& r, bool forward)
