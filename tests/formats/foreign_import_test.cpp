@@ -9,6 +9,8 @@
 #include <random>
 
 #include "import_test_support.h"
+#include "model/text_format.h"
+#include "sami/sami_writer.h"
 #include "support/cp949.h"
 #include "support/temp_folder.h"
 
@@ -296,6 +298,25 @@ TEST_F(ForeignImport, AbsurdNumbersFailOrStayInRange)
     }
     ASSERT_TRUE(import(inputs[9]));
     EXPECT_EQ(entries(), withEnd(2147483647, 1000, "A"));
+}
+
+TEST_F(ForeignImport, DoesNotLoseCaptionsAfterTwoUnclosedEndTags)
+{
+    // Found by fuzzing: a caption with two "</" and no ">" after them was saved with the second
+    // one raw, which then ran on over the next sync when read again.
+    ASSERT_TRUE(
+        import("1\n00:00:01,000 --> 00:00:02,000\na </x b </y c\n\n"
+               "2\n00:00:03,000 --> 00:00:04,000\nnext\n"));
+    SamiModel reloaded(settings);
+    reloaded.LoadText(WriteSami(model, -1));
+    const auto back = entriesOf(reloaded);
+    ASSERT_EQ(back.size(), 4u);
+    EXPECT_EQ(back[0].startMs, 1000);
+    EXPECT_EQ(back[2], (ImportedEntry{3000, false, "next"}));
+    std::string shown = back[0].text;
+    DecodeEntities(shown);
+    EXPECT_EQ(shown, "a </x b </y c");
+    EXPECT_EQ(WriteSami(reloaded, -1), WriteSami(model, -1));
 }
 
 TEST_F(ForeignImport, ReadsLinesOfAHundredThousandBytes)
