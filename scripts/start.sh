@@ -12,7 +12,12 @@ sample=resources/samples/sample.smi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     shot="$PWD/build/verbanta-screenshot.png"
     echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): writing a screenshot instead."
-    QT_QPA_PLATFORM=offscreen build/release/src/app/verbanta --screenshot "$shot" "$sample"
+    # The offscreen screen is 800 x 600 unless told otherwise; the window wants a desktop's.
+    screen="$PWD/build/offscreen-screen.json"
+    printf '%s\n' '{ "screens": [ { "name": "screen", "x": 0, "y": 0, "width": 1920,' \
+        '"height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 } ] }' >"$screen"
+    QT_QPA_PLATFORM="offscreen:configfile=$screen" \
+        build/release/src/app/verbanta --screenshot "$shot" "$sample"
     echo "$shot"
     exit 0
 fi

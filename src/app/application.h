@@ -27,6 +27,7 @@ public:
     void finish();
 
     AppSettings& settings() { return m_settings; }
+    QtMessenger& messenger() { return m_messenger; }
     QSettingsStore& store() { return *m_store; }
     CMainFrame* frame() const { return m_frame.get(); }
 

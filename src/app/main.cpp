@@ -42,6 +42,8 @@ int main(int argc, char** argv)
     parser.process(application);
 
     verbanta::app::Application app;
+    // A screenshot run has nobody to close a message box: the reader's messages are printed.
+    app.messenger().setConsoleOnly(parser.isSet(screenshotOption));
     if (!app.start())
         return 1;
     verbanta::app::CMainFrame& frame = *app.frame();
@@ -51,6 +53,8 @@ int main(int argc, char** argv)
     frame.restorePlacementAndShow();
 
     if (parser.isSet(screenshotOption)) {
+        if (!parser.positionalArguments().isEmpty())
+            verbanta::app::waitForCompanionVideo(frame, parser.positionalArguments().front());
         const QString path = parser.value(screenshotOption);
         const bool written = verbanta::app::saveScreenshot(frame, path);
         app.finish();

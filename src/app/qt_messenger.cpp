@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cstdio>
+#include <string>
+
 namespace verbanta::app {
 namespace {
 
@@ -15,12 +18,25 @@ QString fromUtf8(std::string_view text)
 QMessageBox::Icon iconOf(MessageIcon icon)
 {
     switch (icon) {
-        case MessageIcon::Error: return QMessageBox::Critical;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Question: return QMessageBox::Question;
-        case MessageIcon::Information: break;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Information:
+            break;
     }
     return QMessageBox::Information;
+}
+
+void printLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 }  // namespace
@@ -34,6 +50,10 @@ QWidget* QtMessenger::parentWidget() const
 
 void QtMessenger::showMessage(std::string_view text, MessageIcon icon)
 {
+    if (m_consoleOnly) {
+        printLine(text);
+        return;
+    }
     QMessageBox box(iconOf(icon), QApplication::applicationName(), fromUtf8(text),
                     QMessageBox::NoButton, parentWidget());
     box.addButton(QString::fromUtf8("확인"), QMessageBox::AcceptRole);
@@ -42,6 +62,10 @@ void QtMessenger::showMessage(std::string_view text, MessageIcon icon)
 
 bool QtMessenger::askYesNo(std::string_view text)
 {
+    if (m_consoleOnly) {
+        printLine(text);
+        return false;
+    }
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), fromUtf8(text),
                     QMessageBox::NoButton, parentWidget());
     QPushButton* yes = box.addButton(QString::fromUtf8("예(&Y)"), QMessageBox::YesRole);
@@ -54,6 +78,10 @@ bool QtMessenger::askYesNo(std::string_view text)
 
 Answer QtMessenger::askYesNoCancel(std::string_view text)
 {
+    if (m_consoleOnly) {
+        printLine(text);
+        return Answer::Cancel;
+    }
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), fromUtf8(text),
                     QMessageBox::NoButton, parentWidget());
     QPushButton* yes = box.addButton(QString::fromUtf8("예(&Y)"), QMessageBox::YesRole);

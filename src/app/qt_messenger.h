@@ -12,6 +12,9 @@ class QtMessenger : public Messenger {
 public:
     explicit QtMessenger(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
+    /// Without anyone to answer a box (a screenshot run), messages go to stderr, one line
+    /// each, and questions are answered No or Cancel.
+    void setConsoleOnly(bool consoleOnly) { m_consoleOnly = consoleOnly; }
 
     void showMessage(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
@@ -20,6 +23,7 @@ public:
 private:
     QWidget* parentWidget() const;
     QWidget* m_parent;
+    bool m_consoleOnly = false;
 };
 
 }  // namespace verbanta::app

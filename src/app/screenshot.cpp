@@ -1,8 +1,14 @@
 #include "screenshot.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QPixmap>
 #include <QWidget>
+
+#include "document/companion_video.h"
+#include "document/file_operations.h"
+#include "main_frame.h"
+#include "player_pane.h"
 
 namespace verbanta::app {
 
@@ -12,6 +18,21 @@ bool saveScreenshot(QWidget& widget, const QString& path)
     QApplication::processEvents();
     const QPixmap picture = widget.grab();
     return !picture.isNull() && picture.save(path, "PNG");
+}
+
+void waitForCompanionVideo(CMainFrame& frame, const QString& subtitlePath)
+{
+    if (subtitlePath.isEmpty() ||
+        !FindCompanionVideo(subtitlePath.toStdString(), SystemFileOperations()))
+        return;
+    // The player opens its media in the background; a video that cannot be played gives up
+    // the wait at the deadline.
+    const QDeadlineTimer opened(5000);
+    while (!frame.playerPane().IsMediaOpen() && !opened.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    // The first picture follows the open.
+    const QDeadlineTimer picture(500);
+    while (!picture.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 }  // namespace verbanta::app

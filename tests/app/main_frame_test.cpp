@@ -2,9 +2,13 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSet>
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
 
@@ -14,8 +18,8 @@
 #include "document_host.h"
 #include "edit_panel.h"
 #include "frame_fixture.h"
+#include "help/help_dialog.h"
 #include "main_frame.h"
-#include "screenshot.h"
 #include "test_context.h"
 #include "window_placement.h"
 
@@ -281,24 +285,73 @@ private slots:
         QVERIFY(f.frame->documentHost().isModified());
     }
 
-    void screenshotIsWrittenAndNotBlank()
+    void theHelpShowsTheBundledDocumentFromItsBeginning()
     {
-        verbanta::test::TestContext t;
-        QTemporaryDir dir;
-        CMainFrame frame(t.context);
-        frame.show();
-        const QString path = dir.filePath(QStringLiteral("shot.png"));
-        QVERIFY(verbanta::app::saveScreenshot(frame, path));
-        QImage image(path);
+        verbanta::app::HelpDialog help;
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        const QString text = help.browser()->toPlainText();
+        QVERIFY(text.startsWith(QStringLiteral("Verbanta 도움말")));
+        QVERIFY(text.contains(QStringLiteral("편집 창")));
+        QCOMPARE(help.browser()->verticalScrollBar()->value(), 0);
+        // The key table is the program's: replay shows the key it is really bound to.
+        QVERIFY(text.contains(QStringLiteral("Ctrl+F2")));
+        QVERIFY(!text.contains(QStringLiteral("<!--KEYS-->")));
+    }
+
+    void screenshotRunWritesThePictureOfTheOpenedFile()
+    {
+        // The program itself, offscreen, with settings and data folders of its own.
+        verbanta::test::FrameFixture f;
+        const QString file = f.write(QStringLiteral("two.smi"), verbanta::test::kTwoLanguages);
+        const QString shot = f.dir.filePath(QStringLiteral("shot.png"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), f.dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), f.dir.filePath(QStringLiteral("data")));
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--screenshot"), shot, file});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+
+        QImage image(shot);
         QVERIFY(!image.isNull());
-        QVERIFY(image.width() >= frame.minimumWidth());
-        // Not one colour: the status bar text and the frame differ from the background.
-        const QRgb first = image.pixel(0, 0);
-        bool varied = false;
-        for (int y = 0; y < image.height() && !varied; y += 3)
-            for (int x = 0; x < image.width() && !varied; x += 3)
-                varied = image.pixel(x, y) != first;
-        QVERIFY(varied);
+        QVERIFY(image.width() >= CMainFrame::kMinimumWidth);
+        QVERIFY(image.height() >= CMainFrame::kMinimumHeight);
+        // A window with menus, a list, Hangul and a video pane has many colours, and the
+        // list's selected first row is painted in the highlight colour.
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size())));
+        CMainFrame frame(f.t.context);
+        const QColor highlight = frame.palette().color(QPalette::Highlight);
+        bool highlighted = false;
+        for (int y = 0; y < image.height() && !highlighted; ++y)
+            for (int x = image.width() / 2; x < image.width() && !highlighted; ++x)
+                highlighted = QColor(image.pixel(x, y)) == highlight;
+        QVERIFY(highlighted);
+    }
+
+    void aScreenshotRunOverABadFilePrintsTheMessageInsteadOfWaiting()
+    {
+        verbanta::test::FrameFixture f;
+        const QString missing = f.dir.filePath(QStringLiteral("missing.smi"));
+        const QString shot = f.dir.filePath(QStringLiteral("shot.png"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), f.dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), f.dir.filePath(QStringLiteral("data")));
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(VERBANTA_APP_PATH),
+                  {QStringLiteral("--screenshot"), shot, missing});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY(QFile::exists(shot));
+        QVERIFY(QString::fromUtf8(run.readAllStandardError())
+                    .contains(QStringLiteral("이 파일을 찾을 수 없음.")));
     }
 };
 

@@ -24,6 +24,9 @@ HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent), m_browser(new QTextBr
     layout->addWidget(m_browser);
     layout->addWidget(buttons);
     resize(640, 560);
+    // The document opens at its beginning, not wherever its layout left the view.
+    m_browser->moveCursor(QTextCursor::Start);
+    m_browser->ensureCursorVisible();
 }
 
 QString HelpDialog::helpHtml()
@@ -44,8 +47,7 @@ QString HelpDialog::keyTableHtml()
         if (keys.isEmpty())
             continue;
         QStringList names;
-        for (const QKeySequence& key : keys)
-            names.append(key.toString(QKeySequence::NativeText));
+        for (const QKeySequence& key : keys) names.append(key.toString(QKeySequence::NativeText));
         html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
                     .arg(names.join(QStringLiteral(", ")).toHtmlEscaped(),
                          command.statusTip().toHtmlEscaped());
