@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPushButton>
 #include <QSlider>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -146,8 +145,10 @@ void CPlayerView::createControls()
                 break;
             }
             case Kind::Push: {
-                auto* b = new QPushButton(text, this);
-                b->setFlat(true);
+                // Framed, unlike the picture buttons, so that a word reads as a button.
+                auto* b = new QToolButton(this);
+                b->setText(text);
+                b->setToolButtonStyle(Qt::ToolButtonTextOnly);
                 w = b;
                 break;
             }
