@@ -319,5 +319,85 @@ TEST_F(CaptionView, SelectingByTimePicksTheCaptionOnScreen)
     EXPECT_EQ(editor.selectNextRowTime(), -1);
 }
 
+// ---- commands without the row they need -------------------------------------------------
+
+TEST_F(CaptionView, OnAnEmptyListEveryCommandDoesNothingOrShowsItsMessage)
+{
+    load({});
+    player.bookmarks = {1000, 2000};
+    clipboard.content = "text";
+    messenger.answers = {Answer::Yes};
+    editor.addEndSyncAfter();
+    editor.deleteCaption();
+    editor.deleteChecked();
+    editor.moveUp();
+    editor.moveDown();
+    editor.splitContent();
+    editor.joinWithNext();
+    editor.registerPanel();
+    editor.addComment();
+    editor.setCurrentSyncTime(5);
+    editor.copySingle();
+    editor.cutSingle();
+    editor.copy();
+    editor.cut();
+    editor.appendAtEnd();
+    editor.toggleReplay();
+    editor.toggleBookmark();
+    editor.previousBookmark();
+    editor.nextBookmark();
+    editor.goToRangeStart();
+    editor.goToRangeEnd();
+    editor.shiftRange(10, false);
+    editor.shiftRangeToTime(10);
+    editor.fitProportionally();
+    editor.syncToBookmarks();
+    editor.removeInvalidEndSyncs();
+    EXPECT_TRUE(editor.findTimingErrors().empty());
+    EXPECT_FALSE(editor.goToFoundRow(0));
+    EXPECT_FALSE(editor.findNext("a", true, false));
+    editor.replace("a", "b", false);
+    EXPECT_EQ(editor.replaceAll("a", "b", false), 0);
+    EXPECT_EQ(editor.resetEndSyncs(EndSyncReset{false, 1000}), 0);
+    EXPECT_FALSE(editor.synchronizeLanguages(0));
+    editor.undo();
+    editor.redo();
+    editor.selectPrevious();
+    editor.pageDown();
+    EXPECT_EQ(editor.selectPrevRowTime(), -1);
+    EXPECT_EQ(editor.selectNextRowTime(), -1);
+    EXPECT_FALSE(editor.selectRowBeforeTime(0));
+
+    const std::string range = "싱크를 이동시킬 범위의 시작과 끝 싱크를 선택해 주십시오.";
+    const std::string noMore = "일치하는 문자열이 더 이상 존재하지 않습니다.";
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "삭제할 자막을 선택해 주십시오.",
+                              "내용을 분리할 자막을 선택해 주십시오.",
+                              "아래 자막과 합칠 자막을 선택해 주십시오.",
+                              "자막 내용을 입력해 주십시오.",
+                              "코멘트 내용을 입력해 주십시오.",
+                              "내용을 복사할 자막을 선택해 주십시오.",
+                              "내용을 잘라낼 자막을 선택해 주십시오.",
+                              "반복 재생하고자 하는 자막을 선택해 주십시오",
+                              "북마크를 설정하고자 하는 자막을 선택해 주십시오",
+                              range,
+                              range,
+                              range,
+                              range,
+                              "본 자막에는 무효한 종료 싱크가 없습니다.",
+                              "본 자막에는 싱크 시간 오류가 없습니다.",
+                              "이동하고자 하는 자막을 선택해 주십시오",
+                              noMore,
+                              noMore,
+                              "일치하는 문자열이 없습니다.",
+                              "조정된 종료 싱크가 없습니다.",
+                          }));
+    EXPECT_EQ(model.GetCount(), 0);
+    EXPECT_EQ(editor.currentRow(), -1);
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(document.modified);
+    EXPECT_EQ(*clipboard.content, "text");
+}
+
 }  // namespace
 }  // namespace verbanta::test
