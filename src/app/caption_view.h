@@ -47,6 +47,8 @@ public:
     void showSyncMenu(const QPoint& globalPos);
     /// The "PASTE" menu at the mouse position.
     void showPasteMenu();
+    /// Shows the panel's time fields in the form `DisplayAsTime` asks for.
+    void applyFieldModes();
 
     // CaptionViewListener.
     void rowsInserted(int first, int count) override;
@@ -68,7 +70,6 @@ private:
     void connectPanel();
     void layoutChildren();
     void applyPanel();
-    void applyFieldModes();
     void reportText();
     void stripClicked(int row, const QPoint& globalPos);
     void runCommand(int id);

@@ -81,7 +81,7 @@ void moveUp(CMainFrame& frame);
 void nextListBookmark(CMainFrame& frame);
 void nextVideoBookmark(CMainFrame& frame);
 void openMedia(CMainFrame& frame);
-inline constexpr Command::Handler options = nullptr;
+void options(CMainFrame& frame);
 void pageDownRows(CMainFrame& frame);
 void pageUpRows(CMainFrame& frame);
 void panelAddMode(CMainFrame& frame);
@@ -120,6 +120,6 @@ inline constexpr Command::Handler syncLanguages = nullptr;
 void syncReplay(CMainFrame& frame);
 void undo(CMainFrame& frame);
 inline constexpr Command::Handler videoBookmarkList = nullptr;
-inline constexpr Command::Handler wholeFileFormat = nullptr;
+void wholeFileFormat(CMainFrame& frame);
 
 }  // namespace verbanta::app::bindings

@@ -1,0 +1,60 @@
+#include "caption_view.h"
+#include "commands/command_bindings.h"
+#include "commands/command_dispatcher.h"
+#include "dialogs/option_sheet.h"
+#include "dialogs/paragraph_format_dialog.h"
+#include "document_host.h"
+#include "editor/caption_editor.h"
+#include "main_frame.h"
+#include "player_pane.h"
+#include "settings/app_settings.h"
+
+// The options sheet and the whole-file format dialog, with what the window must do after them.
+namespace verbanta::app::bindings {
+namespace {
+
+/// The options that take effect at once: everything else is read the next time it is used
+/// (the spinners' step, `SyncIncrease`, among them).
+void applyOptionChanges(CMainFrame& frame, const AppSettings& before)
+{
+    const AppSettings& now = frame.context().settings;
+    if (CaptionEditor* editor = frame.editor())
+        editor->optionsChanged(before);  // error marks and the rows' look
+    if (before.DisplayAsTime != now.DisplayAsTime) {
+        frame.captionView().applyFieldModes();
+        frame.playerPane().ShowPosition();
+    }
+    if (before.NoFileWatch != now.NoFileWatch) {
+        Document& document = frame.documentHost().document();
+        if (now.NoFileWatch)
+            document.StopFileWatch();
+        else
+            document.StartFileWatch();
+    }
+}
+
+}  // namespace
+
+void options(CMainFrame& frame)
+{
+    AppSettings& settings = frame.context().settings;
+    const AppSettings before = settings;
+    COptionSheet sheet(settings, frame.context().messenger, &frame);
+    if (sheet.exec() == QDialog::Accepted)
+        applyOptionChanges(frame, before);
+    frame.captionView().takeFocus();
+}
+
+void wholeFileFormat(CMainFrame& frame)
+{
+    DocumentHost& host = frame.documentHost();
+    if (EditParagraphFormat(host.model(), frame.context().settings, frame.context().messenger,
+                            &frame)) {
+        if (CaptionEditor* editor = frame.editor())
+            editor->formatChanged();
+        frame.commands().updateStates();
+    }
+    frame.captionView().takeFocus();
+}
+
+}  // namespace verbanta::app::bindings

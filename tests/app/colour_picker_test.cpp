@@ -1,0 +1,172 @@
+#include <QApplication>
+#include <QColorDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include <set>
+#include <string>
+
+#include "dialogs/colour_picker.h"
+#include "dialogs/colour_picker_palette.h"
+
+using verbanta::app::CColourPicker;
+using verbanta::app::ColourPalettePopup;
+using verbanta::app::FormatColourText;
+using verbanta::app::kColourPalette;
+using verbanta::app::PaletteIndexOf;
+using verbanta::app::ParseColourText;
+
+namespace {
+
+QPushButton* popupButton(ColourPalettePopup& popup, const char* text)
+{
+    for (QPushButton* button : popup.findChildren<QPushButton*>())
+        if (button->text() == QString::fromUtf8(text))
+            return button;
+    return nullptr;
+}
+
+/// Answers the colour chooser once it opens: picks `colour`, or cancels for an invalid one.
+void answerChooser(const QColor& colour, bool* seen)
+{
+    QTimer::singleShot(50, [colour, seen] {
+        auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        *seen = chooser != nullptr;
+        if (!chooser)
+            return;
+        if (colour.isValid()) {
+            chooser->setCurrentColor(colour);
+            chooser->accept();
+        } else {
+            chooser->reject();
+        }
+    });
+}
+
+}  // namespace
+
+class ColourPickerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void thePaletteHasFortyDistinctNamesInItsOrder()
+    {
+        QCOMPARE(kColourPalette.size(), std::size_t{40});
+        std::set<std::string> names;
+        for (const auto& entry : kColourPalette) names.insert(entry.name);
+        QCOMPARE(names.size(), std::size_t{40});
+        QCOMPARE(std::string(kColourPalette[0].name), std::string("Black"));
+        QCOMPARE(std::string(kColourPalette[9].name), std::string("Orange"));
+        QCOMPARE(std::string(kColourPalette[35].name), std::string("Pale green "));
+        QCOMPARE(std::string(kColourPalette[39].name), std::string("White"));
+        QCOMPARE(PaletteIndexOf(0xFF6820), 9);
+        QCOMPARE(PaletteIndexOf(0x123456), -1);
+    }
+
+    void textsAreNamesOrSixHexDigits()
+    {
+        QCOMPARE(ParseColourText("Orange"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(ParseColourText("oRANGE"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(ParseColourText("#FF6820"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(ParseColourText("#ff6820"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(ParseColourText("pale green "), std::optional<std::uint32_t>(0x98FB98));
+        QCOMPARE(ParseColourText("grey - 50"), std::optional<std::uint32_t>(0x7F7F7F));
+        for (const char* bad : {"", "#", "#FFF", "#FF68200", "#GG0000", "FF6820", "chartreuse",
+                                "Pale green", " Orange", "#-12345"})
+            QVERIFY2(!ParseColourText(bad), bad);
+    }
+
+    void coloursAreWrittenAsUpperCaseHex()
+    {
+        QCOMPARE(FormatColourText(0xFF6820), std::string("#FF6820"));
+        QCOMPARE(FormatColourText(0x00000B), std::string("#00000B"));
+        QCOMPARE(FormatColourText(0xFFFFFF), std::string("#FFFFFF"));
+        for (const auto& entry : kColourPalette)
+            QCOMPARE(ParseColourText(FormatColourText(entry.rgb)),
+                     std::optional<std::uint32_t>(entry.rgb));
+    }
+
+    void theButtonShowsANamedOrWrittenColourAndFallsBackToItsDefault()
+    {
+        CColourPicker picker(Qt::white);
+        QVERIFY(picker.setColourText("Orange"));
+        QCOMPARE(picker.colourText(), QStringLiteral("#FF6820"));
+        QCOMPARE(picker.toolTip(), QStringLiteral("Orange"));
+        QVERIFY(picker.setColourText("#123456"));
+        QCOMPARE(picker.toolTip(), QStringLiteral("#123456"));
+        QVERIFY(!picker.setColourText("no such colour"));
+        QCOMPARE(picker.colour(), QColor(Qt::white));
+        // The named and the written form of one colour show the same colour.
+        CColourPicker named(Qt::black);
+        CColourPicker written(Qt::black);
+        named.setColourText("white");
+        written.setColourText("#FFFFFF");
+        QCOMPARE(named.colour(), written.colour());
+        QCOMPARE(named.colourText(), QStringLiteral("#FFFFFF"));
+    }
+
+    void thePaletteListsEveryColourWithItsNameAsTooltip()
+    {
+        CColourPicker picker(Qt::white);
+        picker.show();
+        picker.setColourText("Gold");
+        ColourPalettePopup* popup = picker.showPalette();
+        QVERIFY(popup->isVisible());
+        const QList<QToolButton*> buttons = popup->colourButtons();
+        QCOMPARE(buttons.size(), 40);
+        for (int i = 0; i < 40; ++i)
+            QCOMPARE(buttons[i]->toolTip(), QString::fromLatin1(kColourPalette[i].name));
+        // The current colour is marked.
+        QVERIFY(buttons[25]->isChecked());
+        QVERIFY(!buttons[24]->isChecked());
+        QVERIFY(popupButton(*popup, "기본 설정"));
+        QVERIFY(popupButton(*popup, "사용자 지정..."));
+        if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
+            popup->grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/colour_palette.png");
+        popup->close();
+    }
+
+    void pickingFromThePaletteStoresTheColourAndTellsTheOwner()
+    {
+        CColourPicker picker(Qt::white);
+        picker.show();
+        QSignalSpy picked(&picker, &CColourPicker::colourPicked);
+        QPointer<ColourPalettePopup> popup = picker.showPalette();
+        popup->colourButtons()[9]->click();  // Orange
+        QCOMPARE(picked.size(), 1);
+        QCOMPARE(picker.colourText(), QStringLiteral("#FF6820"));
+        QTRY_VERIFY(popup.isNull());
+
+        popup = picker.showPalette();
+        popupButton(*popup, "기본 설정")->click();
+        QCOMPARE(picked.size(), 2);
+        QCOMPARE(picker.colour(), QColor(Qt::white));
+    }
+
+    void theCustomButtonOpensTheColourChooser()
+    {
+        CColourPicker picker(Qt::black);
+        picker.show();
+        QSignalSpy picked(&picker, &CColourPicker::colourPicked);
+        bool seen = false;
+        answerChooser(QColor(0x12, 0x34, 0x56), &seen);
+        ColourPalettePopup* popup = picker.showPalette();
+        popupButton(*popup, "사용자 지정...")->click();
+        QTRY_COMPARE(picked.size(), 1);
+        QVERIFY(seen);
+        QCOMPARE(picker.colourText(), QStringLiteral("#123456"));
+
+        // Cancelling the chooser keeps the colour and tells nobody.
+        seen = false;
+        answerChooser(QColor(), &seen);
+        picker.chooseCustom();
+        QVERIFY(seen);
+        QCOMPARE(picked.size(), 1);
+        QCOMPARE(picker.colourText(), QStringLiteral("#123456"));
+    }
+};
+
+QTEST_MAIN(ColourPickerTest)
+#include "colour_picker_test.moc"
