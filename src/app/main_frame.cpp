@@ -162,9 +162,18 @@ void CMainFrame::rebuildRecentFileMenu()
         QAction* action = m_recentMenu->addAction(m_recentFiles.menuText(i));
         action->setStatusTip(QString::fromUtf8("이 자막 파일을 엽니다"));
         const QString path = paths[i];
-        connect(action, &QAction::triggered, this, [this, path] { emit openFileRequested(path); });
+        connect(action, &QAction::triggered, this, [this, path] { openRecentFile(path); });
     }
     m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
+void CMainFrame::openRecentFile(const QString& path)
+{
+    // A file that is gone leaves the list once the open has said so.
+    if (!m_host->openFile(path) && !QFileInfo::exists(path)) {
+        m_recentFiles.remove(path);
+        rebuildRecentFileMenu();
+    }
 }
 
 void CMainFrame::restorePlacementAndShow()
@@ -247,8 +256,12 @@ void CMainFrame::toggleFullScreen()
 
 void CMainFrame::showHelp()
 {
-    HelpDialog dialog(this);
-    dialog.exec();
+    // The help stays open beside the window while the user works, as a help viewer does.
+    if (!m_help)
+        m_help = new HelpDialog(this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void CMainFrame::showAbout()

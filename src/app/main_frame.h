@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <QStringList>
 
@@ -10,6 +11,7 @@
 
 #include "app_context.h"
 #include "clipboard_port.h"
+#include "help/help_dialog.h"
 #include "process_launcher.h"
 #include "recent_file_list.h"
 
@@ -78,6 +80,7 @@ public:
     void toggleFullScreen();
     bool isFullScreenMode() const { return m_fullScreenRecord.has_value(); }
 
+    /// The bundled help in a window of its own beside the main window.
     void showHelp();
     void showAbout();
 
@@ -87,6 +90,8 @@ public:
     static bool isMediaFile(const QString& path);
 
     void rebuildRecentFileMenu();
+    /// Opens an entry of the recent-file list; an entry whose file is gone is taken out.
+    void openRecentFile(const QString& path);
 
 signals:
     /// A dropped or chosen subtitle file is to be opened.
@@ -123,6 +128,7 @@ private:
     QtProcessLauncher m_launcher;
     std::unique_ptr<CaptionEditor> m_editor;
     RecentFileList m_recentFiles;
+    QPointer<HelpDialog> m_help;
     /// The window's geometry to return to; set while in full screen.
     std::optional<QRect> m_fullScreenRecord;
     bool m_wasMaximized = false;

@@ -285,10 +285,51 @@ private slots:
         QVERIFY(f.frame->documentHost().isModified());
     }
 
+    void theRecentFileListKeepsFourNewestFirstAndDropsAFileThatIsGone()
+    {
+        verbanta::test::FrameFixture f;
+        QStringList paths;
+        for (int i = 0; i < 5; ++i) {
+            paths << f.write(QStringLiteral("f%1.smi").arg(i), verbanta::test::kTwoLanguages);
+            QVERIFY(f.open(paths.back()));
+        }
+        QVERIFY(f.open(paths[2]));  // opened again: moves up, not repeated
+        QCOMPARE(f.frame->recentFiles().paths(),
+                 QStringList({paths[2], paths[4], paths[3], paths[1]}));
+        QMenu* recent = nullptr;
+        for (QAction* a : f.frame->menuBar()->actions().first()->menu()->actions())
+            if (a->menu() && a->text() == QStringLiteral("최근 파일"))
+                recent = a->menu();
+        QVERIFY(recent);
+        QCOMPARE(recent->actions().size(), 4);
+        QVERIFY(recent->actions()[0]->text().startsWith(QStringLiteral("&1 ")));
+        QVERIFY(recent->actions()[0]->text().endsWith(QStringLiteral("f2.smi")));
+
+        QVERIFY(QFile::remove(paths[4]));
+        f.frame->openRecentFile(paths[4]);
+        QCOMPARE(f.frame->recentFiles().paths(), QStringList({paths[2], paths[3], paths[1]}));
+        QCOMPARE(recent->actions().size(), 3);
+
+        f.frame->show();
+        QVERIFY(f.frame->close());
+        QCOMPARE(f.t.store.readString("Recent File List", "File1").value_or(""),
+                 paths[2].toStdString());
+        QCOMPARE(f.t.store.readString("Recent File List", "File4").value_or("-"), "");
+    }
+
     void theHelpShowsTheBundledDocumentFromItsBeginning()
     {
-        verbanta::app::HelpDialog help;
-        help.show();
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        frame.show();
+        // The help window stays open beside the main window; asking again shows the same one.
+        QVERIFY(frame.commands().run(cmd::HelpContents));
+        auto* shown = frame.findChild<verbanta::app::HelpDialog*>();
+        QVERIFY(shown);
+        QVERIFY(!shown->isModal());
+        QVERIFY(frame.commands().run(cmd::HelpContents));
+        QCOMPARE(frame.findChildren<verbanta::app::HelpDialog*>().size(), 1);
+        verbanta::app::HelpDialog& help = *shown;
         QVERIFY(QTest::qWaitForWindowExposed(&help));
         const QString text = help.browser()->toPlainText();
         QVERIFY(text.startsWith(QStringLiteral("Verbanta 도움말")));
