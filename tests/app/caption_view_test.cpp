@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTabBar>
+#include <QToolTip>
 #include <QtTest>
 
 #include "caption_text_edit.h"
@@ -75,9 +76,10 @@ private slots:
         test::FrameFixture f;
         f.t.settings.DisplayAsTime = true;
         f.t.settings.DisplayTag = true;
-        QVERIFY(f.open(f.write("neg.smi", "<SAMI><BODY>\r\n<SYNC Start=-1500><P Class=KRCC>\r\n"
-                                          "<b>굵게</b>\r\n<SYNC Start=3723004><P Class=KRCC>"
-                                          "&nbsp;\r\n</BODY></SAMI>")));
+        QVERIFY(f.open(f.write("neg.smi",
+                               "<SAMI><BODY>\r\n<SYNC Start=-1500><P Class=KRCC>\r\n"
+                               "<b>굵게</b>\r\n<SYNC Start=3723004><P Class=KRCC>"
+                               "&nbsp;\r\n</BODY></SAMI>")));
         QCOMPARE(f.cell(0, 1), QStringLiteral("-0:00:01.500"));
         QCOMPARE(f.cell(1, 1), QStringLiteral("1:02:03.004"));
         QCOMPARE(f.cell(0, 2), QStringLiteral("<b>굵게</b>"));
@@ -107,13 +109,14 @@ private slots:
     {
         test::FrameFixture f;
         f.t.settings.DisplayErrorSync = true;
-        QVERIFY(f.open(f.write("err.smi", "<SAMI><BODY>\r\n"
-                                          "<SYNC Start=1000><P Class=KRCC>\r\n가\r\n"
-                                          "<SYNC Start=3000><P Class=KRCC>\r\n나\r\n"
-                                          "<SYNC Start=2000><P Class=KRCC>\r\n다\r\n"
-                                          "<SYNC Start=5000><P Class=KRCC>\r\n라\r\n"
-                                          "<SYNC Start=6000><P Class=KRCC>\r\n마\r\n"
-                                          "</BODY></SAMI>")));
+        QVERIFY(f.open(f.write("err.smi",
+                               "<SAMI><BODY>\r\n"
+                               "<SYNC Start=1000><P Class=KRCC>\r\n가\r\n"
+                               "<SYNC Start=3000><P Class=KRCC>\r\n나\r\n"
+                               "<SYNC Start=2000><P Class=KRCC>\r\n다\r\n"
+                               "<SYNC Start=5000><P Class=KRCC>\r\n라\r\n"
+                               "<SYNC Start=6000><P Class=KRCC>\r\n마\r\n"
+                               "</BODY></SAMI>")));
         int errorRow = -1;
         for (int r = 0; r < f.rows().rowCount(); ++r)
             if (f.editor().entry(r)->syncError)
@@ -317,8 +320,7 @@ private slots:
         QCOMPARE(f.editor().currentRow(), 1);
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ShiftModifier,
                           cellCentre(f, 4, 2));
-        for (int r = 1; r <= 4; ++r)
-            QVERIFY(checked(f, r));
+        for (int r = 1; r <= 4; ++r) QVERIFY(checked(f, r));
         QVERIFY(!checked(f, 5));
         QCOMPARE(f.editor().currentRow(), 4);
         // Shift + click on the selected row itself toggles it.
@@ -337,8 +339,9 @@ private slots:
         f.editor().toggleChecked(2);
         QWidget* viewport = f.list().viewport();
         QTest::mousePress(viewport, Qt::LeftButton, {}, cellCentre(f, 1, 0));
-        QMouseEvent move(QEvent::MouseMove, cellCentre(f, 3, 0), viewport->mapToGlobal(cellCentre(f, 3, 0)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, cellCentre(f, 3, 0),
+                         viewport->mapToGlobal(cellCentre(f, 3, 0)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(viewport, &move);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, cellCentre(f, 3, 0));
         QVERIFY(checked(f, 1));
@@ -363,6 +366,31 @@ private slots:
         QVERIFY(checked(f, 1));
         QVERIFY(checked(f, 2));
         QVERIFY(!checked(f, 3));
+    }
+
+    void aCutOffCellShowsItsWholeTextInATipUntilAKeyIsPressed()
+    {
+        test::FrameFixture f;
+        std::string longText;
+        for (int i = 0; i < 20; ++i) longText += "아주 긴 자막 ";
+        QVERIFY(f.open(f.write("long.smi",
+                               "<SAMI><BODY>\r\n<SYNC Start=1000><P Class=KRCC>\r\n"
+                               "짧은 자막\r\n<SYNC Start=2000><P Class=KRCC>\r\n" +
+                                   longText + "\r\n</BODY></SAMI>")));
+        f.showAndFocusList();
+        QWidget* viewport = f.list().viewport();
+        const auto hover = [&](int row) {
+            const QPoint at = cellCentre(f, row, CaptionTableModel::TextColumn);
+            QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+            QApplication::sendEvent(viewport, &help);
+        };
+        hover(0);
+        QVERIFY(!QToolTip::isVisible());
+        hover(1);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), f.cell(1, CaptionTableModel::TextColumn));
+        QTest::keyClick(&f.list(), Qt::Key_Right);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     void aDoubleClickFocusesTheTextField()
@@ -419,16 +447,15 @@ private slots:
             test::ModalCloser closer(1);
             QTest::mouseClick(const_cast<app::MarkerStrip*>(&strip), Qt::LeftButton, {},
                               stripPoint(3));
-            QCOMPARE(closer.menuTexts, QStringList({"시작으로 선택(&S)", "종료로 선택(&E)", "-",
-                                                    "취소(&C)"}));
+            QCOMPARE(closer.menuTexts,
+                     QStringList({"시작으로 선택(&S)", "종료로 선택(&E)", "-", "취소(&C)"}));
         }
         QVERIFY(f.editor().entry(3)->rangeEnd);
         QVERIFY(!f.editor().entry(6)->rangeEnd);
         QCOMPARE(f.editor().rangeEndRow(), 3);
         // Below the range end: the end mark moves there at once.
         test::ModalCloser none;
-        QTest::mouseClick(const_cast<app::MarkerStrip*>(&strip), Qt::LeftButton, {},
-                          stripPoint(5));
+        QTest::mouseClick(const_cast<app::MarkerStrip*>(&strip), Qt::LeftButton, {}, stripPoint(5));
         QCOMPARE(none.closed, 0);
         QCOMPARE(f.editor().rangeEndRow(), 5);
         QCOMPARE(background(f, 5), CaptionTableModel::kRangeBack);

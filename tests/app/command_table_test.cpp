@@ -176,6 +176,17 @@ private slots:
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(comma)), 32788);
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(period)), 32789);
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(slash)), 32790);
+        // A layout that types "." or "/" with Shift still reaches the same commands.
+        const QKeyEvent shiftedPeriod(QEvent::KeyPress, Qt::Key_Period,
+                                      Qt::AltModifier | Qt::ShiftModifier, QStringLiteral("."));
+        const QKeyEvent shiftedSlash(QEvent::KeyPress, Qt::Key_Slash,
+                                     Qt::AltModifier | Qt::ShiftModifier, QStringLiteral("/"));
+        QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(shiftedPeriod)), 32789);
+        QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(shiftedSlash)), 32790);
+        // Without Alt the characters are typed as text.
+        const QKeyEvent plainComma(QEvent::KeyPress, Qt::Key_Comma, Qt::NoModifier,
+                                   QStringLiteral(","));
+        QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(plainComma)), 0);
         QCOMPARE(filter.commandFor(AcceleratorFilter::combinationOf(keypadDown)), 32792);
     }
 

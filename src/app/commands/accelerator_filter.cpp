@@ -26,10 +26,14 @@ int AcceleratorFilter::commandFor(QKeyCombination key) const
 
 QKeyCombination AcceleratorFilter::combinationOf(const QKeyEvent& event)
 {
-    const Qt::KeyboardModifiers modifiers =
-        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                             Qt::MetaModifier);
-    return QKeyCombination(modifiers, static_cast<Qt::Key>(event.key()));
+    Qt::KeyboardModifiers modifiers = event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                           Qt::AltModifier | Qt::MetaModifier);
+    const int key = event.key();
+    // The sync navigation is bound to the characters ",", "." and "/", not to keys: on
+    // layouts that need Shift for one of them, the character still counts.
+    if (key == Qt::Key_Comma || key == Qt::Key_Period || key == Qt::Key_Slash)
+        modifiers &= ~Qt::ShiftModifier;
+    return QKeyCombination(modifiers, static_cast<Qt::Key>(key));
 }
 
 bool AcceleratorFilter::ownsKeysOf(QObject* watched) const
