@@ -1,0 +1,136 @@
+#include <QString>
+#include <QStringList>
+
+#include "caption_codec.h"
+#include "caption_view.h"
+#include "commands/command_bindings.h"
+#include "dialogs/bookmark_list_dialog.h"
+#include "dialogs/end_sync_reset_dialog.h"
+#include "dialogs/find_replace_dialog.h"
+#include "dialogs/language_settings_dialog.h"
+#include "dialogs/language_sync_dialog.h"
+#include "dialogs/shift_syncs_dialog.h"
+#include "dialogs/sync_error_dialog.h"
+#include "document_host.h"
+#include "editor/caption_editor.h"
+#include "main_frame.h"
+#include "player/bookmark_bar.h"
+#include "player_pane.h"
+#include "settings/app_settings.h"
+
+// The commands that open the dialogs of the caption list: languages, timing tools, find and
+// replace, and the video bookmark list. Each dialog gathers its values; the work is the
+// caption editor's or the core's.
+namespace verbanta::app::bindings {
+namespace {
+
+CaptionEditor& ed(CMainFrame& frame)
+{
+    return *frame.editor();
+}
+
+/// Shows the found rows, or nothing when the search found none (it has said so).
+void showFoundRows(CMainFrame& frame, const QString& title, std::vector<FoundRow> rows)
+{
+    if (rows.empty())
+        return;
+    CaptionEditor& editor = ed(frame);
+    SyncErrorDialog dialog(
+        title, std::move(rows), frame.context().settings.DisplayAsTime,
+        [&editor](int row) { return editor.goToFoundRow(row); }, &frame);
+    dialog.exec();
+    frame.captionView().takeFocus();
+}
+
+void editLanguages(CMainFrame& frame)
+{
+    CaptionEditor& editor = ed(frame);
+    LanguageSettingsDialog dialog(frame.documentHost().model(), frame.context().messenger, &frame);
+    // The list is re-bound after every change, so that nothing behind the dialog shows or
+    // paints rows that a deleted or moved language took away.
+    QObject::connect(&dialog, &LanguageSettingsDialog::languagesChanged, &frame,
+                     [&editor] { editor.languageInformationChanged(); });
+    dialog.exec();
+    frame.captionView().takeFocus();
+}
+
+}  // namespace
+
+void find(CMainFrame& frame)
+{
+    ShowFindReplace(ed(frame), FindReplaceDialog::Kind::Find, &frame);
+}
+
+void replace(CMainFrame& frame)
+{
+    ShowFindReplace(ed(frame), FindReplaceDialog::Kind::Replace, &frame);
+}
+
+void shiftSyncs(CMainFrame& frame)
+{
+    CaptionEditor& editor = ed(frame);
+    ShiftSyncsDialog dialog(frame.context().settings, frame.context().messenger,
+                            editor.lastMoveOffset(), &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        editor.acceptShiftDialog(dialog.offset(), dialog.endSyncsOnly());
+    frame.captionView().takeFocus();
+}
+
+void resetEndSyncs(CMainFrame& frame)
+{
+    EndSyncResetDialog dialog(frame.context().settings, frame.context().messenger, &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        ed(frame).resetEndSyncs(dialog.options());
+    frame.captionView().takeFocus();
+}
+
+void findSyncErrors(CMainFrame& frame)
+{
+    showFoundRows(frame, QStringLiteral("싱크 시간 오류 검색"), ed(frame).findTimingErrors());
+}
+
+void checkLanguages(CMainFrame& frame)
+{
+    showFoundRows(frame, QStringLiteral("다국어 자막 오류 검색"),
+                  ed(frame).findLanguageMismatches());
+}
+
+void syncLanguages(CMainFrame& frame)
+{
+    CaptionEditor& editor = ed(frame);
+    const std::vector<std::string> labels = editor.languageTabs();
+    const std::vector<int> choices = editor.languageSyncChoices();
+    QStringList names;
+    for (const int index : choices)
+        names << (index < static_cast<int>(labels.size())
+                      ? CaptionCodec::toDisplay(labels[static_cast<std::size_t>(index)])
+                      : QString());
+    LanguageSyncDialog dialog(names, choices, &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        editor.synchronizeLanguages(dialog.referenceIndex());
+    frame.captionView().takeFocus();
+}
+
+void languageInfo(CMainFrame& frame)
+{
+    editLanguages(frame);
+}
+
+void languageSetup(CMainFrame& frame)
+{
+    editLanguages(frame);
+}
+
+void videoBookmarkList(CMainFrame& frame)
+{
+    CPlayerView& player = frame.playerPane();
+    if (!player.IsMediaOpen())
+        return;
+    BookmarkListDialog dialog(player.bookmarkBar().bookmarks(), frame.documentHost().model().list(),
+                              frame.context().settings, frame.context().messenger, player, &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        player.bookmarkBar().update();
+    frame.captionView().takeFocus();
+}
+
+}  // namespace verbanta::app::bindings

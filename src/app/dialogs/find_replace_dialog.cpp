@@ -1,0 +1,166 @@
+#include "dialogs/find_replace_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "caption_codec.h"
+#include "editor/caption_editor.h"
+
+namespace verbanta::app {
+
+FindReplaceDialog::FindReplaceDialog(CaptionEditor& editor, Kind kind, QWidget* parent)
+    : QDialog(parent),
+      m_editor(editor),
+      m_kind(kind),
+      m_find(new QLineEdit(this)),
+      m_matchCase(new QCheckBox(QStringLiteral("대/소문자 구분(&C)"), this)),
+      m_findNext(new QPushButton(QStringLiteral("다음 찾기(&F)"), this))
+{
+    const bool replacing = kind == Kind::Replace;
+    setWindowTitle(replacing ? QStringLiteral("바꾸기") : QStringLiteral("찾기"));
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* fields = new QGridLayout;
+    auto* findLabel = new QLabel(QStringLiteral("찾을 내용(&N):"), this);
+    findLabel->setBuddy(m_find);
+    fields->addWidget(findLabel, 0, 0);
+    fields->addWidget(m_find, 0, 1);
+    m_find->setMinimumWidth(m_find->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 18);
+    if (replacing) {
+        m_replace = new QLineEdit(this);
+        auto* replaceLabel = new QLabel(QStringLiteral("바꿀 내용(&P):"), this);
+        replaceLabel->setBuddy(m_replace);
+        fields->addWidget(replaceLabel, 1, 0);
+        fields->addWidget(m_replace, 1, 1);
+    }
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(m_matchCase, 0, Qt::AlignBottom);
+    options->addStretch(1);
+    if (!replacing) {
+        auto* direction = new QGroupBox(QStringLiteral("방향"), this);
+        m_up = new QRadioButton(QStringLiteral("위로(&U)"), direction);
+        m_down = new QRadioButton(QStringLiteral("아래로(&D)"), direction);
+        m_down->setChecked(true);
+        auto* directionLayout = new QHBoxLayout(direction);
+        directionLayout->addWidget(m_up);
+        directionLayout->addWidget(m_down);
+        options->addWidget(direction);
+    }
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    left->addLayout(options);
+    left->addStretch(1);
+
+    auto* cancel = new QPushButton(QStringLiteral("취소"), this);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_findNext);
+    if (replacing) {
+        m_replaceOne = new QPushButton(QStringLiteral("바꾸기(&R)"), this);
+        m_replaceAll = new QPushButton(QStringLiteral("모두 바꾸기(&A)"), this);
+        buttons->addWidget(m_replaceOne);
+        buttons->addWidget(m_replaceAll);
+    }
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+    m_findNext->setDefault(true);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addSpacing(6);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_findNext, &QPushButton::clicked, this, &FindReplaceDialog::findNext);
+    if (replacing) {
+        connect(m_replaceOne, &QPushButton::clicked, this, &FindReplaceDialog::replaceOne);
+        connect(m_replaceAll, &QPushButton::clicked, this, &FindReplaceDialog::replaceAll);
+    }
+    connect(cancel, &QPushButton::clicked, this, &FindReplaceDialog::close);
+    connect(m_find, &QLineEdit::textChanged, this, &FindReplaceDialog::updateButtons);
+    updateButtons();
+}
+
+void FindReplaceDialog::setFindText(const QString& text)
+{
+    m_find->setText(text);
+    m_find->selectAll();
+    m_find->setFocus();
+}
+
+QString FindReplaceDialog::findText() const
+{
+    return m_find->text();
+}
+
+void FindReplaceDialog::updateButtons()
+{
+    // An empty string matches nowhere, so there is nothing to search for.
+    const bool any = !m_find->text().isEmpty();
+    for (QPushButton* b : {m_findNext, m_replaceOne, m_replaceAll})
+        if (b)
+            b->setEnabled(any);
+}
+
+void FindReplaceDialog::findNext()
+{
+    if (m_find->text().isEmpty())
+        return;
+    m_editor.findNext(CaptionCodec::toModel(m_find->text()), !m_up || !m_up->isChecked(),
+                      m_matchCase->isChecked());
+}
+
+void FindReplaceDialog::replaceOne()
+{
+    if (m_find->text().isEmpty() || !m_replace)
+        return;
+    m_editor.replace(CaptionCodec::toModel(m_find->text()),
+                     CaptionCodec::toModel(m_replace->text()), m_matchCase->isChecked());
+}
+
+void FindReplaceDialog::replaceAll()
+{
+    if (m_find->text().isEmpty() || !m_replace)
+        return;
+    m_editor.replaceAll(CaptionCodec::toModel(m_find->text()),
+                        CaptionCodec::toModel(m_replace->text()), m_matchCase->isChecked());
+}
+
+FindReplaceDialog* ShowFindReplace(CaptionEditor& editor, FindReplaceDialog::Kind kind,
+                                   QWidget* window)
+{
+    QString start = CaptionCodec::toDisplay(editor.prepareFind());
+    FindReplaceDialog* open = nullptr;
+    // A closed dialog lingers until its deferred deletion: only a shown one counts.
+    for (FindReplaceDialog* d :
+         window->findChildren<FindReplaceDialog*>(Qt::FindDirectChildrenOnly))
+        if (d->isVisible())
+            open = d;
+    if (open && open->kind() != kind) {
+        // The other kind takes over what was typed into this one.
+        if (!open->findText().isEmpty())
+            start = open->findText();
+        open->close();
+        open = nullptr;
+    }
+    if (!open) {
+        open = new FindReplaceDialog(editor, kind, window);
+        open->setFindText(start);
+        open->show();
+    }
+    open->raise();
+    open->activateWindow();
+    open->findField().setFocus();
+    return open;
+}
+
+}  // namespace verbanta::app
