@@ -135,16 +135,26 @@ void FindReplaceDialog::replaceAll()
                         CaptionCodec::toModel(m_replace->text()), m_matchCase->isChecked());
 }
 
+namespace {
+
+/// The window's shown find or replace dialog, or null. A closed one lingers until its
+/// deferred deletion: only a shown one counts.
+FindReplaceDialog* shownDialog(const QWidget* window)
+{
+    for (FindReplaceDialog* d :
+         window->findChildren<FindReplaceDialog*>(Qt::FindDirectChildrenOnly))
+        if (d->isVisible())
+            return d;
+    return nullptr;
+}
+
+}  // namespace
+
 FindReplaceDialog* ShowFindReplace(CaptionEditor& editor, FindReplaceDialog::Kind kind,
                                    QWidget* window)
 {
     QString start = CaptionCodec::toDisplay(editor.prepareFind());
-    FindReplaceDialog* open = nullptr;
-    // A closed dialog lingers until its deferred deletion: only a shown one counts.
-    for (FindReplaceDialog* d :
-         window->findChildren<FindReplaceDialog*>(Qt::FindDirectChildrenOnly))
-        if (d->isVisible())
-            open = d;
+    FindReplaceDialog* open = shownDialog(window);
     if (open && open->kind() != kind) {
         // The other kind takes over what was typed into this one.
         if (!open->findText().isEmpty())
