@@ -108,6 +108,8 @@ void CaptionListView::paintEvent(QPaintEvent* event)
             m_model->prepareRows(first, last);
     }
     QTableView::paintEvent(event);
+    if (m_model)
+        m_model->releaseRows();
     emit painted();
 }
 

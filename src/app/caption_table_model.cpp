@@ -58,12 +58,15 @@ void CaptionTableModel::prepareRows(int first, int last)
         return;
     }
     const int size = last - first + 1;
-    if (first == m_cacheFirst && static_cast<int>(m_cache.size()) == size)
-        return;
     m_cacheFirst = first;
     m_cache.resize(static_cast<std::size_t>(size));
     for (int i = 0; i < size; ++i)
         m_cache[static_cast<std::size_t>(i)] = m_editor->entry(first + i);
+}
+
+void CaptionTableModel::releaseRows()
+{
+    dropCache();
 }
 
 const SyncEntry* CaptionTableModel::entryAt(int row) const
@@ -81,9 +84,12 @@ QString CaptionTableModel::cellText(int row, int column) const
     if (!m_editor || row < 0 || row >= m_rowCount)
         return {};
     switch (column) {
-        case TimeColumn: return CaptionCodec::toDisplay(m_editor->timeText(row));
-        case TextColumn: return CaptionCodec::toDisplay(m_editor->captionText(row));
-        default: return {};
+        case TimeColumn:
+            return CaptionCodec::toDisplay(m_editor->timeText(row));
+        case TextColumn:
+            return CaptionCodec::toDisplay(m_editor->captionText(row));
+        default:
+            return {};
     }
 }
 
@@ -94,7 +100,8 @@ QVariant CaptionTableModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
         case Qt::DisplayRole:
-            return index.column() == CheckColumn ? QVariant() : cellText(index.row(), index.column());
+            return index.column() == CheckColumn ? QVariant()
+                                                 : cellText(index.row(), index.column());
         case Qt::DecorationRole:
             if (index.column() == CheckColumn)
                 return entry->checked ? m_checked : m_unchecked;
@@ -129,9 +136,12 @@ QVariant CaptionTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
-        case TimeColumn: return QString::fromUtf8("싱크시간");
-        case TextColumn: return QString::fromUtf8("자막 내용");
-        default: return QString();
+        case TimeColumn:
+            return QString::fromUtf8("싱크시간");
+        case TextColumn:
+            return QString::fromUtf8("자막 내용");
+        default:
+            return QString();
     }
 }
 

@@ -15,8 +15,10 @@ namespace verbanta::app {
 
 /// The caption list's rows: a virtual table over the sync list of the editor's current
 /// language. It holds no row texts; each visible cell's text is made when the view asks for
-/// it. Entry pointers of the row window about to be painted are cached (the node cache), and
-/// the cache is dropped whenever the row count changes or the model is re-bound.
+/// it. Entry pointers of the row window being painted are cached (the node cache) for that
+/// paint only, so no pointer outlives a change the editor has not told yet (a message box
+/// in the middle of a command repaints the list); it is also dropped whenever the row count
+/// changes or the model is re-bound.
 class CaptionTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -42,6 +44,8 @@ public:
     const SyncEntry* entryAt(int row) const;
     /// Fills the node cache for the rows the view is about to paint.
     void prepareRows(int first, int last);
+    /// The paint is over: the node cache goes.
+    void releaseRows();
     /// The displayed text of a cell (time or caption column).
     QString cellText(int row, int column) const;
 
@@ -54,11 +58,11 @@ public:
     /// The whole list was replaced (another language, a new or reopened document).
     void listWasReplaced();
 
-    static const QColor kMarkText;        ///< yellow text of marked rows
-    static const QColor kBookmarkBack;    ///< navy
-    static const QColor kSyncErrorBack;   ///< dark red
-    static const QColor kRangeBack;       ///< teal
-    static const QColor kCommentText;     ///< grey
+    static const QColor kMarkText;       ///< yellow text of marked rows
+    static const QColor kBookmarkBack;   ///< navy
+    static const QColor kSyncErrorBack;  ///< dark red
+    static const QColor kRangeBack;      ///< teal
+    static const QColor kCommentText;    ///< grey
 
 private:
     void dropCache();

@@ -462,6 +462,20 @@ private slots:
         QVERIFY(!background(f, 3).isValid());
     }
 
+    void theListHoldsNoEntryPointerOnceItsPaintIsOver()
+    {
+        // A command may change rows and show a message before it tells the list what
+        // changed; the message's event loop must find no freed entry in the list's cache.
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        f.list().viewport()->repaint();
+        QCOMPARE(background(f, 0), CaptionTableModel::kRangeBack);
+        f.frame->documentHost().model().RemoveAt(0, false);  // not told yet
+        QVERIFY(!f.rows().data(f.rows().index(0, 1), Qt::BackgroundRole).isValid());
+        QCOMPARE(f.rows().data(f.rows().index(0, 0), Qt::DecorationRole).isValid(), true);
+    }
+
     void precisesChangesDoNotResetTheList()
     {
         test::FrameFixture f;
