@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -8,6 +9,7 @@
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
 #include "dialogs/export_format_dialog.h"
+#include "dialogs/subtitle_file_dialog.h"
 #include "formats/export_sample.h"
 #include "main_frame.h"
 #include "settings/app_settings.h"
@@ -138,6 +140,34 @@ private slots:
         QCOMPARE(out.readAll().toStdString(),
                  verbanta::ExportSubtitles(model, 1, ExportFormat::WebVtt));
         QVERIFY(messenger.shown.empty());
+    }
+
+    void browsingOffersTheFormatsFilterAndAChosenNameSetsTheFormat()
+    {
+        verbanta::SamiModel model(settings);
+        verbanta::test::RecordingMessenger messenger;
+        QTemporaryDir dir;
+        ExportFormatDialog d(model, dir.filePath("movie.smi"), messenger);
+        combo(d, 0)->setCurrentIndex(2);
+        const QString other = dir.filePath("other.vtt");
+        QTimer::singleShot(0, [&] {
+            auto* files =
+                qobject_cast<verbanta::app::SubtitleFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(files);
+            QCOMPARE(files->filterEntry(), 3);  // the chosen format's files
+            QCOMPARE(files->chosenFile(), dir.filePath("movie.ass"));
+            files->selectFile(other);
+            files->accept();
+        });
+        QPushButton* browse = nullptr;
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("찾아보기(&B)..."))
+                browse = b;
+        QVERIFY(browse);
+        browse->click();
+        QCOMPARE(d.path(), other);
+        QCOMPARE(d.format(), ExportFormat::WebVtt);
+        QVERIFY(messenger.questions.empty());
     }
 
     void theFileMenuOffersItAfterTheTextExport()

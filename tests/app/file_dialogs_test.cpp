@@ -44,6 +44,9 @@ void whenShown(std::function<void(T&)> act)
             QFAIL("the expected dialog did not open");
         }
         act(*dialog);
+        // A failed check inside must not leave the test waiting on an open dialog.
+        if (QTest::currentTestFailed() && dialog->isVisible())
+            dialog->reject();
     });
 }
 
@@ -167,7 +170,12 @@ private slots:
         rate->setCurrentIndex(0);
         QCOMPARE(d.framesPerSecond(), 23.976);
         if (qEnvironmentVariableIsSet("VERBANTA_SHOTS")) {
-            d.resize(d.sizeHint());
+            QTemporaryDir folder;
+            for (const char* name : {"movie.srt", "movie.smi", "한글 자막.ass", "notes.txt"})
+                QFile(folder.filePath(QString::fromUtf8(name))).open(QIODevice::WriteOnly);
+            d.setDirectory(folder.path());
+            d.show();
+            QTest::qWait(300);  // the folder is listed in the background
             d.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/import_file_dialog.png");
         }
     }
@@ -389,6 +397,80 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList({"*_0*.smi"}), QStringList());
     }
 
+    void aFileChangedWhileTheSplitDialogIsOpenIsOfferedForReloadingAfterIt()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.editor().selectRow(3);
+        f.editor().toggleBookmark();
+        const QString path = f.dir.filePath("two.smi");
+        whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
+            // Another program rewrites the file: the dialog's rows must stay valid.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(test::cp949(test::kTwoLanguages).c_str());
+            file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                             QFileDevice::FileModificationTime);
+            file.close();
+            QTest::qWait(300);
+            QVERIFY(f.t.messenger.questions.empty());
+            QCOMPARE(d.parts().size(), std::size_t(2));
+            d.reject();
+        });
+        QVERIFY(f.frame->commands().run(cmd::SplitFile));
+        QCOMPARE(f.t.messenger.questions.size(), std::size_t(1));
+        QVERIFY(contains(f.t.messenger.questions[0], "다른 프로그램에서 수정되었습니다."));
+        QVERIFY(f.frame->documentHost().document().watchId() != 0);
+    }
+
+    void splitWithItsOnlyBookmarkOnTheFirstSyncSaysTheResultWouldBeTheSame()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.editor().selectRow(0);
+        f.editor().toggleBookmark();
+        QVERIFY(f.frame->commands().run(cmd::SplitFile));
+        QCOMPARE(f.t.messenger.shown.size(), std::size_t(1));
+        QCOMPARE(f.t.messenger.shown[0].text,
+                 std::string("나눈 파일의 저장 결과가 현재 파일의 내용과 동일합니다."));
+    }
+
+    void mergeCancelledLeavesTheDocumentAsItWas()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        const QString other = f.write("other.smi", test::kTwoLanguages);
+        whenShown<app::MergeFilesDialog>([&](app::MergeFilesDialog& d) {
+            d.findChild<QLineEdit*>()->setText(other);
+            d.addName();
+            d.reject();
+        });
+        QVERIFY(f.frame->commands().run(cmd::MergeFiles));
+        QCOMPARE(f.rows().rowCount(), 7);
+        QVERIFY(!f.frame->documentHost().document().IsModified());
+    }
+
+    void mergeOfAModifiedDocumentAsksToSaveFirstAndCancelKeepsTheDialogOpen()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.frame->documentHost().document().SetModifiedFlag(true);
+        const QString other = f.write("other.smi", test::kTwoLanguages);
+        f.t.messenger.answers.push_back(Answer::Cancel);
+        whenShown<app::MergeFilesDialog>([&](app::MergeFilesDialog& d) {
+            d.findChild<QLineEdit*>()->setText(other);
+            d.addName();
+            d.accept();
+            QVERIFY(d.isVisible());
+            d.reject();
+        });
+        QVERIFY(f.frame->commands().run(cmd::MergeFiles));
+        QCOMPARE(f.t.messenger.questions.size(), std::size_t(1));
+        QVERIFY(contains(f.t.messenger.questions[0], "변경 내용을"));
+        QCOMPARE(f.rows().rowCount(), 7);
+        QVERIFY(f.frame->documentHost().document().IsModified());
+    }
+
     void mergeDialogEditsItsListAndOkJoinsTheFiles()
     {
         test::FrameFixture f;
@@ -460,7 +542,6 @@ private slots:
             QCOMPARE(comboTexts(*fileTypeCombo(d)),
                      QStringList({"SAMI 자막 파일 (*.smi)", "모든 파일(*.*)"}));
             if (qEnvironmentVariableIsSet("VERBANTA_SHOTS")) {
-                d.resize(d.sizeHint());
                 d.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/save_language_dialog.png");
             }
             language->setCurrentIndex(1);

@@ -1,15 +1,65 @@
 #include "dialogs/subtitle_file_dialog.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
+#include <QTranslator>
 
 #include "platform/messenger.h"
 
 namespace verbanta::app {
 namespace {
+
+/// Korean for the texts of Qt's own file dialog that it cannot be given directly: column
+/// headers, tooltips, the context menu and the type column. Other texts pass through.
+class FileDialogKorean : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        static const QHash<QByteArray, QString> texts = {
+            {"Name", QStringLiteral("이름")},
+            {"Size", QStringLiteral("크기")},
+            {"Type", QStringLiteral("유형")},
+            {"Date Modified", QStringLiteral("수정한 날짜")},
+            {"Computer", QStringLiteral("컴퓨터")},
+            {"Folder", QStringLiteral("폴더")},
+            {"File", QStringLiteral("파일")},
+            {"%1 File", QStringLiteral("%1 파일")},
+            {"Back", QStringLiteral("뒤로")},
+            {"Forward", QStringLiteral("앞으로")},
+            {"Parent Directory", QStringLiteral("상위 폴더")},
+            {"Create New Folder", QStringLiteral("새 폴더 만들기")},
+            {"List View", QStringLiteral("목록")},
+            {"Detail View", QStringLiteral("자세히")},
+            {"&Rename", QStringLiteral("이름 바꾸기(&R)")},
+            {"&Delete", QStringLiteral("삭제(&D)")},
+            {"Show &hidden files", QStringLiteral("숨김 파일 표시(&H)")},
+            {"&New Folder", QStringLiteral("새 폴더(&N)")},
+            {"New Folder", QStringLiteral("새 폴더")},
+        };
+        const QByteArray where(context);
+        if (where != "QFileDialog" && where != "QFileSystemModel" &&
+            where != "QAbstractFileIconProvider")
+            return QString();
+        return texts.value(QByteArray(source));
+    }
+};
+
+/// Installed once, for every file dialog of the program.
+void installFileDialogKorean()
+{
+    static FileDialogKorean* translator = [] {
+        auto* t = new FileDialogKorean;
+        QCoreApplication::installTranslator(t);
+        return t;
+    }();
+    Q_UNUSED(translator);
+}
 
 QFileDialog::FileMode fileModeOf(SubtitleFileDialog::Mode mode)
 {
@@ -31,6 +81,7 @@ SubtitleFileDialog::SubtitleFileDialog(QWidget* parent, Mode mode, std::string_v
                                        const QString& defaultSuffix, Messenger* messenger)
     : QFileDialog(parent), m_messenger(messenger)
 {
+    installFileDialogKorean();
     // Qt's own dialog: rows can be added to it, and it behaves the same on every desktop.
     setOption(QFileDialog::DontUseNativeDialog);
     // The combo shows each filter's label as written; the patterns stay out of sight.
@@ -50,6 +101,8 @@ SubtitleFileDialog::SubtitleFileDialog(QWidget* parent, Mode mode, std::string_v
     setLabelText(QFileDialog::Accept,
                  mode == Mode::Save ? QStringLiteral("저장(&S)") : QStringLiteral("열기(&O)"));
     setLabelText(QFileDialog::Reject, QStringLiteral("취소"));
+    // Room for the file list and long Korean file names from the start.
+    resize(sizeHint().expandedTo(QSize(640, 440)));
     setWindowTitle(mode == Mode::Save ? QStringLiteral("다른 이름으로 저장")
                                       : QStringLiteral("열기"));
 }
