@@ -358,6 +358,13 @@ private slots:
             d.clearName();
             QVERIFY(d.parts()[1].path.empty());
             QCOMPARE(name->text(), QString());
+            // "찾기" fills the edit box only; the part keeps no name until "수정".
+            const QString found = f.dir.filePath("found.smi");
+            chooseFile(found);
+            d.browse();
+            QCOMPARE(name->text(), found);
+            QCOMPARE(name->selectedText(), found);
+            QVERIFY(d.parts()[1].path.empty());
             d.accept();
         });
         QVERIFY(f.frame->commands().run(cmd::SplitFile));
