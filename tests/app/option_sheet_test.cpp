@@ -24,7 +24,9 @@
 #include "dialogs/view_option_page.h"
 #include "edit_panel.h"
 #include "frame_fixture.h"
+#include "model/text_format.h"
 #include "model/time_field.h"
+#include "player_pane.h"
 #include "settings/app_settings.h"
 #include "support/recording_messenger.h"
 #include "time_field_widget.h"
@@ -424,6 +426,8 @@ private slots:
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::Options));
         QVERIFY(f.t.settings.DisplayAsTime);
         QCOMPARE(start.mode(), verbanta::TimeFieldLogic::kTimeMode);
+        QCOMPARE(f.frame->playerPane().positionText(),
+                 QString::fromStdString(verbanta::FormatTime(0, true)));
         QVERIFY(f.editor().entry(0)->syncError || f.editor().entry(1)->syncError);
         QCOMPARE(document.watchId(), 0);
         QCOMPARE(f.t.settings.SyncIncrease, 40);
@@ -436,6 +440,8 @@ private slots:
         });
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::Options));
         QCOMPARE(start.mode(), verbanta::TimeFieldLogic::kMillisecondsMode);
+        QCOMPARE(f.frame->playerPane().positionText(),
+                 QString::fromStdString(verbanta::FormatTime(0, false)));
         QVERIFY(document.watchId() != 0);
 
         // Cancel applies nothing.
