@@ -2,9 +2,11 @@
 // the export of video bookmarks as captions.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "editor/caption_editor.h"
+#include "editor/text_search.h"
 #include "model/text_format.h"
 #include "platform/messenger.h"
 #include "settings/app_settings.h"
@@ -31,11 +33,27 @@ bool isBlank(std::string_view text)
     return TrimWhiteSpace(text).empty();
 }
 
+/// Whether a text holds enough syncs for its parse to be worth holding the rows below aside;
+/// a caption or two is not, and without the hold the model's own check sees the whole list.
+bool manySyncs(std::string_view text)
+{
+    constexpr int kHoldFrom = 32;
+    int found = 0;
+    for (std::ptrdiff_t at = FindForward(text, "<SYNC", 0, false); at >= 0 && found < kHoldFrom;
+         at = FindForward(text, "<SYNC", static_cast<std::size_t>(at) + 1, false))
+        ++found;
+    return found >= kHoldFrom;
+}
+
 }  // namespace
 
 void CaptionEditor::insertBlockBefore(int row, std::string_view block, bool merge)
 {
     row = std::clamp(row, 0, rowCount());
+    if (!manySyncs(block)) {
+        m_model.InsertTextBefore(row, block, merge);
+        return;
+    }
     {
         // The parse appends entry after entry; with the rows below held aside, a long paste
         // into the middle of a long list does not shift them at every entry.
@@ -365,17 +383,19 @@ void CaptionEditor::exportBookmarksToSyncs()
     const int count = m_player.BookmarkCount();
     if (count <= 0)
         return;
-    int r = m_currentRow;
+    const int r = m_currentRow;
+    const int before = rowCount();
+    // One caption per bookmark in the bookmarks' order, parsed as one text so that they follow
+    // each other below the current row; all of them are one undo step, as one command made
+    // them. The last one is selected.
+    std::string blocks;
+    for (int i = 0; i < count; ++i) blocks += syncBlock(newSyncText(), m_player.BookmarkAt(i));
     {
-        // All the new captions are one undo step, as one command made them.
         Action action(*this);
-        for (int i = 0; i < count; ++i) {
-            insertBlockBefore(r + 1, syncBlock(newSyncText(), m_player.BookmarkAt(i)), true);
-            ++r;
-        }
+        insertBlockBefore(r + 1, blocks, true);
         action.group();
     }
-    finishChange(r);
+    finishChange(r + rowCount() - before);
 }
 
 }  // namespace verbanta
