@@ -226,13 +226,13 @@ UndoRecord SamiModel::makeListRecord(int kind, int slot, Position before,
     return r;
 }
 
-Position SamiModel::InsertAfterInSlot(int slot, Position pos, const SyncEntry& entry,
-                                      bool recordUndo)
+Position SamiModel::InsertAfterInSlot(int slot, Position pos, SyncEntry entry, bool recordUndo)
 {
     SyncList& l = slotList(slot);
-    Position added = l.contains(pos) ? l.insertAfter(pos, entry) : l.insertAt(0, entry);
+    Position added =
+        l.contains(pos) ? l.insertAfter(pos, std::move(entry)) : l.insertAt(0, std::move(entry));
     if (recordUndo)
-        PushUndo(makeListRecord(UndoRecord::kInsert, slot, l.prev(added), entry));
+        PushUndo(makeListRecord(UndoRecord::kInsert, slot, l.prev(added), added->entry));
     return added;
 }
 

@@ -123,7 +123,7 @@ public:
 
     /// Inserts into any slot's list after a position (at the head for none), as the reader
     /// does; pushes an insert record when asked.
-    Position InsertAfterInSlot(int slot, Position pos, const SyncEntry& entry, bool recordUndo);
+    Position InsertAfterInSlot(int slot, Position pos, SyncEntry entry, bool recordUndo);
 
     // Playback cursor.
     bool SeekCursor(std::int32_t timeMs);

@@ -101,7 +101,7 @@ SamiReader::SamiReader(SamiModel& model, bool recordUndo)
 
 bool SamiReader::startsWith(std::size_t i, std::string_view marker) const
 {
-    return m_text.substr(std::min(i, m_text.size())).starts_with(marker);
+    return i <= m_text.size() && m_text.compare(i, marker.size(), marker) == 0;
 }
 
 bool SamiReader::Parse(std::string_view text, bool merge)
@@ -124,10 +124,10 @@ bool SamiReader::Parse(std::string_view text, bool merge)
             const std::size_t next = std::min(m_text.find('<', i), m_text.size());
             m_accumulator.append(m_text.substr(i, next - i));
             i = next;
-        } else if (startsWith(i, "</")) {
+        } else if (byteAt(i + 1) == '/') {
             flush();
             i = readEndTag(i + 2);
-        } else if (startsWith(i, "<!--")) {
+        } else if (byteAt(i + 1) == '!' && startsWith(i, "<!--")) {
             flush();
             i = readComment(i + 4);
         } else {
@@ -159,19 +159,24 @@ bool SamiReader::Parse(std::string_view text, bool merge)
 std::size_t SamiReader::readTag(std::size_t nameStart)
 {
     const std::size_t tagStart = nameStart - 1;
-    std::string name;
     std::size_t i = nameStart;
+    // The name runs from nameStart to the first white space, ">" or "<".
+    std::size_t nameEnd = std::string_view::npos;
+    const auto nameIs = [&](std::string_view upper) {
+        return EqualsIgnoringCase(m_text.substr(nameStart, std::min(nameEnd, i) - nameStart),
+                                  upper);
+    };
     for (;;) {
         const char c = byteAt(i);
         if (c == '\0')
             return m_text.size();
         if (IsMarkupSpace(c)) {
-            const std::string upper = UpperAscii(name);
+            nameEnd = i;
             TagMode mode = TagMode::Other;
-            if (upper == "SYNC") {
+            if (nameIs("SYNC")) {
                 mode = TagMode::Sync;
                 m_paragraphsSinceSync = 0;
-            } else if (upper == "P") {
+            } else if (nameIs("P")) {
                 mode = TagMode::Paragraph;
             }
             // STYLE and TITLE take their state at the ">", so that an unclosed one is text.
@@ -179,18 +184,17 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
             continue;  // normally at the tag's ">"
         }
         if (c == '>') {
-            const std::string upper = UpperAscii(name);
-            if (upper == "SYNC") {
+            if (nameIs("SYNC")) {
                 m_paragraphsSinceSync = 0;
                 m_scanState = kInSync;
-            } else if (upper == "P") {
+            } else if (nameIs("P")) {
                 // A second P in one SYNC ends the paragraph before it.
                 if (m_paragraphsSinceSync > 0 && m_scanState == kInSync)
                     commitCurrent();
                 ++m_paragraphsSinceSync;
-            } else if (upper == "STYLE") {
+            } else if (nameIs("STYLE")) {
                 m_scanState = kInStyle;
-            } else if (upper == "TITLE") {
+            } else if (nameIs("TITLE")) {
                 m_scanState = kInTitle;
             } else {
                 flushText(m_text.substr(tagStart, i + 1 - tagStart));
@@ -202,7 +206,6 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
             flushText(m_text.substr(tagStart, i - tagStart));
             return i;
         }
-        name += c;
         ++i;
     }
 }
@@ -267,7 +270,8 @@ std::size_t SamiReader::readAttributes(std::size_t start, TagMode mode)
 {
     // The attributes take effect only when the tag is closed: a tag that is never closed is
     // caption text and nothing else, or reading the saved text again would cut the caption.
-    std::vector<std::pair<std::string, std::string>> applied;
+    std::vector<std::pair<std::string, std::string>>& applied = m_applied;
+    applied.clear();
     const std::size_t end = scanAttributes(start, applied);
     if (end >= m_text.size() || m_text[end] != '>')
         return end;
@@ -440,12 +444,16 @@ int SamiReader::languageFor(const std::string& className)
 
 void SamiReader::commitCaption(SyncEntry entry)
 {
-    entry.text = TrimWhiteSpace(entry.text);
+    // Trimmed in place: every caption read from a file has a line end on either side.
+    const std::string_view trimmed = TrimWhiteSpace(entry.text);
+    const auto begin = static_cast<std::size_t>(trimmed.data() - entry.text.data());
+    entry.text.erase(begin + trimmed.size());
+    entry.text.erase(0, begin);
     NeutraliseJoinedMarkup(entry.text);
     entry.isEndSync = IsEndSyncText(entry.text) ? 1 : 0;
     const int b = languageFor(entry.className);
     placeHeldComments();
-    insertInto(m_model.slotOrder[static_cast<std::size_t>(b)], entry);
+    insertInto(m_model.slotOrder[static_cast<std::size_t>(b)], std::move(entry));
     m_lastLanguage = b;
     placeQueuedComments();
 }
@@ -456,7 +464,7 @@ void SamiReader::placeComment(SyncEntry comment)
         m_heldComments.push_back(std::move(comment));
         return;
     }
-    insertInto(m_model.slotOrder[static_cast<std::size_t>(m_lastLanguage)], comment);
+    insertInto(m_model.slotOrder[static_cast<std::size_t>(m_lastLanguage)], std::move(comment));
 }
 
 void SamiReader::placeQueuedComments()
@@ -468,14 +476,14 @@ void SamiReader::placeQueuedComments()
 
 void SamiReader::placeHeldComments()
 {
-    for (const SyncEntry& c : m_heldComments) insertInto(m_model.GetCurrentSlot(), c);
+    for (SyncEntry& c : m_heldComments) insertInto(m_model.GetCurrentSlot(), std::move(c));
     m_heldComments.clear();
 }
 
-void SamiReader::insertInto(int slot, const SyncEntry& entry)
+void SamiReader::insertInto(int slot, SyncEntry entry)
 {
     Position& at = m_state.insertAt[static_cast<std::size_t>(slot)];
-    at = m_model.InsertAfterInSlot(slot, at, entry, m_state.recordUndo);
+    at = m_model.InsertAfterInSlot(slot, at, std::move(entry), m_state.recordUndo);
 }
 
 bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge)

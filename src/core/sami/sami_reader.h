@@ -50,7 +50,7 @@ private:
     void placeQueuedComments();
     void placeHeldComments();
     int languageFor(const std::string& className);
-    void insertInto(int slot, const SyncEntry& entry);
+    void insertInto(int slot, SyncEntry entry);
 
     SamiModel& m_model;
     SamiModel::ParseState& m_state;
@@ -66,6 +66,8 @@ private:
     /// Comments met inside a SYNC: they follow the caption being read, once it is committed.
     std::vector<SyncEntry> m_queuedComments;
     bool m_overflowReported = false;
+    /// The attributes of the tag being read, kept to spare an allocation per tag.
+    std::vector<std::pair<std::string, std::string>> m_applied;
 };
 
 /// Text that the scanner pieced together around something it took out (a comment inside a
