@@ -14,6 +14,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 
 #include "caption_view.h"
@@ -219,15 +220,20 @@ void CMainFrame::savePlacement()
     if (!placement.normal.isValid())
         placement.normal = geometry();
     WindowSettings::writeWindowPos(m_context.store, placement.format());
+    // In full screen the player has the whole screen; its pane's width is the one before.
     const QList<int> sizes = m_splitter->sizes();
-    if (!sizes.isEmpty() && sizes[0] > 0)
-        WindowSettings::writePlayerWidth(m_context.store, sizes[0]);
+    const int playerWidth = isFullScreenMode() ? m_playerWidthBeforeFullScreen
+                            : !sizes.isEmpty() ? sizes[0]
+                                               : 0;
+    if (playerWidth > 0)
+        WindowSettings::writePlayerWidth(m_context.store, playerWidth);
 }
 
 void CMainFrame::toggleFullScreen()
 {
     if (!m_fullScreenRecord) {
         m_wasMaximized = isMaximized();
+        m_playerWidthBeforeFullScreen = m_splitter->sizes().value(0);
         m_fullScreenRecord = normalGeometry().isValid() ? normalGeometry() : geometry();
         m_captionView->hide();
         m_player->ShowPlayerControls(false);
@@ -249,6 +255,9 @@ void CMainFrame::toggleFullScreen()
             showNormal();
             setGeometry(back);
         }
+        // The splitter has its old width once the window is back to its size.
+        const int playerWidth = m_playerWidthBeforeFullScreen;
+        QTimer::singleShot(0, this, [this, playerWidth] { applyPlayerWidth(playerWidth); });
         m_captionView->takeFocus();
     }
     m_commands->updateStates();

@@ -132,6 +132,7 @@ private:
     /// The window's geometry to return to; set while in full screen.
     std::optional<QRect> m_fullScreenRecord;
     bool m_wasMaximized = false;
+    int m_playerWidthBeforeFullScreen = 0;
 };
 
 }  // namespace verbanta::app

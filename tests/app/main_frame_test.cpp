@@ -208,6 +208,41 @@ private slots:
         QTRY_COMPARE(frame.geometry().size(), before.size());
     }
 
+    void closingInFullScreenKeepsThePanesWidthAndWindowForTheNextStart()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        frame.restorePlacementAndShow();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.setGeometry(20, 30, 790, 560);
+        QApplication::processEvents();
+        QSplitter& splitter = frame.splitter();
+        splitter.setSizes({370, splitter.width() - splitter.handleWidth() - 370});
+        QVERIFY(frame.commands().run(cmd::FullScreen));
+        QApplication::processEvents();
+        QVERIFY(frame.close());
+        QCOMPARE(verbanta::WindowSettings::readPlayerWidth(t.store), 370);
+        const auto stored =
+            WindowPlacement::parse(verbanta::WindowSettings::readWindowPos(t.store));
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->normal.size(), QSize(790, 560));
+    }
+
+    void leavingFullScreenGivesThePlayerPaneItsWidthBack()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        frame.restorePlacementAndShow();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QSplitter& splitter = frame.splitter();
+        splitter.setSizes({370, splitter.width() - splitter.handleWidth() - 370});
+        QVERIFY(frame.commands().run(cmd::FullScreen));
+        QApplication::processEvents();
+        QVERIFY(frame.commands().run(cmd::FullScreen));
+        QTRY_COMPARE(splitter.sizes().value(0), 370);
+        QVERIFY(frame.captionView().isVisible());
+    }
+
     void aFileThatFailsToLoadLeavesAnEmptyCleanUntitledWindow()
     {
         verbanta::test::FrameFixture f;
