@@ -53,7 +53,9 @@ private slots:
         QVERIFY(!player().SeekTo(0, false));
         for (int id : {2005, 2006, 2009, 2010, 2011, 2012, 2013, 2014, 2015, 2016, 2017})
             QVERIFY2(!enabled(id), qPrintable(QString::number(id)));
-        QCOMPARE(player().rendering(), app::VideoRendering::Software);
+        // Without a window system there is no OpenGL: the software picture is used.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QCOMPARE(player().rendering(), app::VideoRendering::Software);
         QCOMPARE(player().renderingLabel()->text(), player().renderingText());
         QCOMPARE(player().button(2009)->toolTip(), QString::fromUtf8("재생"));
         QCOMPARE(player().button(2017)->text(), QString::fromUtf8("단일"));
@@ -136,6 +138,8 @@ private slots:
 
     void aStampAfterAnExactSeekIsTheTimeOfTheFrameOnScreen()
     {
+        if (player().rendering() != app::VideoRendering::Software)
+            QSKIP("the frame on screen is read from the software picture");
         loadCaptions();
         if (!openClip())
             QSKIP("libmpv cannot open the test clip here");
