@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QClipboard>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -77,6 +78,17 @@ private slots:
                 QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
         QCOMPARE(frame.commands().action(cmd::OpenMedia)->toolTip(), QStringLiteral("동영상 열기"));
         QCOMPARE(frame.commands().action(cmd::AppAbout)->toolTip(), QStringLiteral("Pelorin란"));
+    }
+
+    void thePasteButtonFollowsTheClipboard()
+    {
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        QAction* paste = frame.commands().action(cmd::EditPaste);
+        QApplication::clipboard()->clear();
+        QTRY_VERIFY(!paste->isEnabled());
+        QApplication::clipboard()->setText(QStringLiteral("<SYNC Start=1000><P Class=KRCC>\r\n가"));
+        QTRY_VERIFY(paste->isEnabled());
     }
 
     void statusBarShowsThePromptOfTheHighlightedItemAndReadyOtherwise()

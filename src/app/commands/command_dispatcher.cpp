@@ -1,8 +1,10 @@
 #include "commands/command_dispatcher.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -30,6 +32,9 @@ CommandDispatcher::CommandDispatcher(CMainFrame& frame) : QObject(&frame), m_fra
         connect(action, &QAction::triggered, this, [this, id] { run(id); });
         m_actions.emplace(command.id, action);
     }
+    // Another program may put text on the clipboard: the paste button follows at once.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &CommandDispatcher::updateStates);
 }
 
 bool CommandDispatcher::event(QEvent* event)
