@@ -20,8 +20,10 @@
 #include "edit_panel.h"
 #include "frame_fixture.h"
 #include "help/help_dialog.h"
+#include "korean_fonts.h"
 #include "main_frame.h"
 #include "test_context.h"
+#include "time_field_widget.h"
 #include "window_placement.h"
 
 using verbanta::app::CMainFrame;
@@ -78,6 +80,31 @@ private slots:
                 QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
         QCOMPARE(frame.commands().action(cmd::OpenMedia)->toolTip(), QStringLiteral("동영상 열기"));
         QCOMPARE(frame.commands().action(cmd::AppAbout)->toolTip(), QStringLiteral("Pelorin란"));
+    }
+
+    void everyTextOfTheWindowHasAFontWithHangul()
+    {
+        // Whatever fonts the system has, Hangul never shows as boxes: the program's default,
+        // the caption list and the fixed-pitch fields all draw "가" and "똠".
+        verbanta::app::KoreanFonts::applyApplicationFont();
+        verbanta::test::TestContext t;
+        CMainFrame frame(t.context);
+        const QFont fonts[] = {QApplication::font(), frame.captionView().list().font(),
+                               frame.captionView().panel().textField().font(),
+                               frame.captionView().panel().startField().font(),
+                               frame.menuBar()->font()};
+        for (const QFont& font : fonts) {
+            const QFontMetrics metrics(font);
+            QVERIFY2(metrics.inFont(QChar(0xAC00)) && metrics.inFont(QChar(0xB620)),
+                     qPrintable(font.family()));
+        }
+        // The text and time fields use a fixed-pitch family, as "굴림체" is: every Latin
+        // character one cell, every Hangul syllable two.
+        const QFontMetrics field(frame.captionView().panel().textField().font());
+        const int cell = field.horizontalAdvance(QLatin1Char('0'));
+        for (const char c : {'i', 'W', ':', '.', '-', ' '})
+            QCOMPARE(field.horizontalAdvance(QLatin1Char(c)), cell);
+        QVERIFY(std::abs(field.horizontalAdvance(QChar(0xAC00)) - 2 * cell) <= 1);  // rounding
     }
 
     void thePasteButtonFollowsTheClipboard()
