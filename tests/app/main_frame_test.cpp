@@ -1,8 +1,10 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSet>
@@ -10,6 +12,7 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 
@@ -22,6 +25,7 @@
 #include "help/help_dialog.h"
 #include "korean_fonts.h"
 #include "main_frame.h"
+#include "qt_messenger.h"
 #include "test_context.h"
 #include "time_field_widget.h"
 #include "window_placement.h"
@@ -105,6 +109,44 @@ private slots:
         for (const char c : {'i', 'W', ':', '.', '-', ' '})
             QCOMPARE(field.horizontalAdvance(QLatin1Char(c)), cell);
         QVERIFY(std::abs(field.horizontalAdvance(QChar(0xAC00)) - 2 * cell) <= 1);  // rounding
+    }
+
+    void questionsAskWithTheProgramsKoreanButtons()
+    {
+        // The reload prompt and the save prompt: the box's buttons and what each answers.
+        QApplication::setApplicationName(QStringLiteral("Verbanta"));
+        verbanta::app::QtMessenger messenger;
+        QStringList buttons;
+        QString title;
+        const auto answerWith = [&](const QString& text) {
+            QTimer::singleShot(0, [&, text] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                title = box->windowTitle();
+                buttons.clear();
+                for (QAbstractButton* b : box->buttons()) buttons << b->text();
+                for (QAbstractButton* b : box->buttons())
+                    if (b->text() == text)
+                        b->click();
+            });
+        };
+        const std::string reload =
+            "현재 열린 파일이 다른 프로그램에서 수정되었습니다.\n\n"
+            "자막 파일을 다시 읽어들이겠습니까?";
+        answerWith(QStringLiteral("예(&Y)"));
+        QVERIFY(messenger.askYesNo(reload));
+        QCOMPARE(title, QStringLiteral("Verbanta"));
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({"아니오(&N)", "예(&Y)"}));
+        answerWith(QStringLiteral("아니오(&N)"));
+        QVERIFY(!messenger.askYesNo(reload));
+
+        answerWith(QStringLiteral("취소"));
+        QCOMPARE(messenger.askYesNoCancel("변경 내용을 a.smi에 저장할까요?"),
+                 verbanta::Answer::Cancel);
+        QCOMPARE(buttons.size(), 3);
+        answerWith(QStringLiteral("아니오(&N)"));
+        QCOMPARE(messenger.askYesNoCancel("변경 내용을 a.smi에 저장할까요?"), verbanta::Answer::No);
     }
 
     void thePasteButtonFollowsTheClipboard()
