@@ -16,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 #include "caption_view.h"
 #include "commands/accelerator_filter.h"
@@ -141,6 +142,17 @@ bool CMainFrame::event(QEvent* event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The largest size follows the screen the window is on, also after a move to another.
+    if (!m_followsScreen && windowHandle()) {
+        m_followsScreen = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &CMainFrame::applySizeLimits);
+        applySizeLimits();
+    }
 }
 
 void CMainFrame::applySizeLimits()

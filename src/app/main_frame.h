@@ -102,6 +102,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -133,6 +134,7 @@ private:
     std::optional<QRect> m_fullScreenRecord;
     bool m_wasMaximized = false;
     int m_playerWidthBeforeFullScreen = 0;
+    bool m_followsScreen = false;
 };
 
 }  // namespace verbanta::app

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
@@ -202,6 +203,8 @@ private slots:
         const QList<int> sizes = frame.splitter().sizes();
         QVERIFY(sizes[0] >= 350);
         QVERIFY(sizes[1] >= 390);
+        // At most the screen enlarged by 10 pixels on each side and 50 above and below.
+        QCOMPARE(frame.maximumSize(), frame.screen()->size() + QSize(20, 100));
     }
 
     void firstStartHasA350PixelPlayerPane()
