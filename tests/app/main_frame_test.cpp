@@ -150,6 +150,23 @@ private slots:
         QCOMPARE(messenger.askYesNoCancel("변경 내용을 a.smi에 저장할까요?"), verbanta::Answer::No);
     }
 
+    void becomingActiveGivesTheKeysToTheCaptionViewsLastControl()
+    {
+        verbanta::test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QTRY_VERIFY(!f.frame->isActiveWindow());
+        // The caption view remembers the start field as the control it had last.
+        f.editor().setFocusSlot(verbanta::FocusTarget::StartField);
+        f.frame->activateWindow();
+        QTRY_VERIFY(f.frame->isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(&f.view().panel().startField()));
+    }
+
     void thePasteButtonFollowsTheClipboard()
     {
         verbanta::test::TestContext t;
