@@ -67,7 +67,13 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
     setCentralWidget(m_splitter);
-    connect(m_player, &PlayerPane::focusWanted, this, [this] { m_captionView->takeFocus(); });
+    connect(m_player, &PlayerPane::focusWanted, this, [this] {
+        // In full screen the caption view is hidden: the keys stay with the player.
+        if (isFullScreenMode())
+            m_player->setFocus();
+        else
+            m_captionView->takeFocus();
+    });
 
     m_host = new DocumentHost(*this);
     m_editor =
@@ -248,6 +254,8 @@ void CMainFrame::toggleFullScreen()
         m_playerWidthBeforeFullScreen = m_splitter->sizes().value(0);
         m_fullScreenRecord = normalGeometry().isValid() ? normalGeometry() : geometry();
         m_captionView->hide();
+        // Typed keys must not land in the hidden caption fields.
+        m_player->setFocus();
         m_player->ShowPlayerControls(false);
         menuBar()->hide();
         m_toolBar->hide();

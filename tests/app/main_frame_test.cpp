@@ -26,6 +26,7 @@
 #include "help/help_dialog.h"
 #include "korean_fonts.h"
 #include "main_frame.h"
+#include "player_pane.h"
 #include "qt_messenger.h"
 #include "test_context.h"
 #include "time_field_widget.h"
@@ -302,10 +303,19 @@ private slots:
         QVERIFY(frame.commands().run(cmd::FullScreen));
         QVERIFY(frame.isFullScreenMode());
         QVERIFY(frame.commands().action(cmd::FullScreen)->isChecked());
-        QVERIFY(!frame.centralWidget()->findChildren<QWidget*>().isEmpty());
-        QTest::keyClick(&frame, Qt::Key_Escape);
+        QVERIFY(frame.captionView().isHidden());
+        QVERIFY(frame.menuBar()->isHidden());
+        QApplication::processEvents();
+        // The keys are the player's, never the hidden caption fields'; Esc there leaves.
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QWidget& player = frame.playerPane();
+        QVERIFY(focus == &player || player.isAncestorOf(focus));
+        QTest::keyClick(focus, Qt::Key_Escape);
         QVERIFY(!frame.isFullScreenMode());
         QVERIFY(!frame.commands().action(cmd::FullScreen)->isChecked());
+        QVERIFY(frame.captionView().isVisible());
+        QVERIFY(frame.menuBar()->isVisible());
         QTRY_COMPARE(frame.geometry().size(), before.size());
     }
 
