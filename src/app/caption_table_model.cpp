@@ -7,7 +7,7 @@
 
 namespace verbanta::app {
 
-// The colours of marked rows, as the design gives them (0x00BBGGRR references).
+// The colours of marked rows, from their 0x00BBGGRR colour references.
 const QColor CaptionTableModel::kMarkText(0xFF, 0xFF, 0x00);
 const QColor CaptionTableModel::kBookmarkBack(0x00, 0x00, 0x80);
 const QColor CaptionTableModel::kSyncErrorBack(0x80, 0x00, 0x00);
@@ -108,7 +108,7 @@ QVariant CaptionTableModel::data(const QModelIndex& index, int role) const
             return {};
         case Qt::ForegroundRole:
         case Qt::BackgroundRole: {
-            // Later rules win over earlier ones, as listed in the design.
+            // Later rules win over earlier ones: bookmark, timing error, range, comment.
             QVariant text, back;
             if (entry->bookmarked) {
                 text = kMarkText;

@@ -20,8 +20,8 @@ using namespace verbanta::app;
 
 namespace {
 
-// The accelerator table of the design, key by key.
-const std::pair<const char*, int> kDesignAccelerators[] = {
+// The accelerator table, key by key.
+const std::pair<const char*, int> kAcceleratorTable[] = {
     {"Alt+,", 32788},
     {"Alt+.", 32789},
     {"Alt+/", 32790},
@@ -127,7 +127,7 @@ private slots:
         }
     }
 
-    void theKeysAreExactlyTheDesignsAcceleratorTable()
+    void theKeysAreExactlyTheAcceleratorTable()
     {
         QHash<QKeyCombination, int> table;
         for (const Command& c : commandTable())
@@ -135,8 +135,8 @@ private slots:
                 QVERIFY2(!table.contains(k[0]), qPrintable(k.toString()));
                 table.insert(k[0], c.id);
             }
-        QCOMPARE(table.size(), static_cast<qsizetype>(std::size(kDesignAccelerators)));
-        for (const auto& [key, id] : kDesignAccelerators)
+        QCOMPARE(table.size(), static_cast<qsizetype>(std::size(kAcceleratorTable)));
+        for (const auto& [key, id] : kAcceleratorTable)
             QVERIFY2(table.value(keyOf(key)) == id, key);
     }
 
@@ -153,7 +153,7 @@ private slots:
         check(menu_layout::toolBar());
     }
 
-    void theSyncMenuHasTheDesignsOrder()
+    void theSyncMenuHasItsOrder()
     {
         const std::vector<int> ids(menu_layout::syncMenu().begin(), menu_layout::syncMenu().end());
         QCOMPARE(ids, std::vector<int>({37872, 37873, 0, 37874, 37875, 0, 37876, 32782, 0, 37877,
@@ -204,7 +204,7 @@ private slots:
         QWidget* targets[] = {&f.list(), &f.view().panel().textField(),
                               &f.view().panel().startField()};
         for (QWidget* target : targets) {
-            for (const auto& [text, id] : kDesignAccelerators) {
+            for (const auto& [text, id] : kAcceleratorTable) {
                 focusInWindow(f, *target);
                 requested.clear();
                 const QKeyCombination key = keyOf(text);
