@@ -244,6 +244,12 @@ TEST_F(SamiReaderTest, DoesNotLetARemovedCommentCloseAnUnclosedTag)
               (std::vector<std::string>{"x&lt;SYNC ab> &lt;!--y <b>", "c", "d", "e"}));
     load(cp949("<TITLE>a<P x</TITLE>junk<TITLE>></TITLE>"));
     EXPECT_EQ(model.title, "a&lt;P x>");
+    // In a title an end tag pieced together around a tag taken out would be dropped.
+    load("<TITLE>t<<P>/b>u<<P>/TITLE>v</TITLE>");
+    EXPECT_EQ(model.title, "t&lt;/b>u&lt;/TITLE>v");
+    SamiModel again(settings);
+    again.LoadText(WriteSami(model, -1));
+    EXPECT_EQ(again.title, model.title);
     // An end of BODY pieced together would end the caption where it stands.
     loadBody("<SYNC Start=1000><P Class=KRCC>x<<!-- c -->/BODY>y<<!-- -->/title>z");
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"x&lt;/BODY>y&lt;/title>z", "c", ""}));

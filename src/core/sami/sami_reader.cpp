@@ -91,6 +91,15 @@ void NeutraliseJoinedMarkup(std::string& text)
     }
 }
 
+void NeutraliseTitle(std::string& title)
+{
+    // A title drops every end tag when it is read; one pieced together around a tag that the
+    // scanner took out ("<" + "<P>" + "/b>") would be lost on the next load.
+    for (std::size_t i = title.find("</"); i != std::string::npos; i = title.find("</", i + 4))
+        title.replace(i, 1, "&lt;");
+    NeutraliseJoinedMarkup(title);
+}
+
 SamiReader::SamiReader(SamiModel& model, bool recordUndo)
     : m_model(model), m_state(model.parseState())
 {
@@ -149,7 +158,7 @@ bool SamiReader::Parse(std::string_view text, bool merge)
         const JournalPosition last = journal.lastPosition();
         journal.GroupUndo(last - (pushed - 1), last);
     }
-    NeutraliseJoinedMarkup(m_model.title);
+    NeutraliseTitle(m_model.title);
     m_state.recordUndo = false;
     return true;
 }

@@ -76,6 +76,9 @@ private:
 /// saved text reads back as the same text. Unclosed tags that were read as text stay verbatim.
 void NeutraliseJoinedMarkup(std::string& text);
 
+/// The same for the title, where every end tag is neutralised too: none can be read there.
+void NeutraliseTitle(std::string& title);
+
 /// Runs the scanner over a text into the model's lists (see `SamiReader`).
 bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge);
 
