@@ -99,6 +99,17 @@ TEST_F(SamiReaderTest, SaturatesHugeStartTimes)
     EXPECT_EQ(entries[1].startMs, -2147483647 - 1);
 }
 
+TEST_F(SamiReaderTest, DoesNotLendTheTimeOfTheLastDocumentToASyncWithoutStart)
+{
+    loadBody("<SYNC Start=5000><P Class=KRCC>earlier");
+    // A SYNC without START takes no time of its own; the file read before must not give one.
+    loadBody("<SYNC><P Class=KRCC>later");
+    const auto entries = entriesOf(model, 0);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].text, "later");
+    EXPECT_EQ(entries[0].startMs, 0);
+}
+
 TEST_F(SamiReaderTest, QuotedClassIsALanguageOfItsOwn)
 {
     loadBody("<SYNC Start=1000><P Class=KRCC>a\r\n<SYNC Start=2000><P Class='ENCC'>b");
