@@ -63,15 +63,20 @@ void onSheet(std::function<void(COptionSheet&)> work)
     });
 }
 
-/// Runs `work` on the next modal window that is not the sheet, once it is open; gives up
+/// Runs `work` on the file dialog once it is open; gives up
 /// after a few seconds so that a dialog that never opens fails the test instead of hanging it.
 void whenModal(std::function<void(QWidget*)> work)
 {
     auto* timer = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, tries, work] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && !qobject_cast<COptionSheet*>(modal)) {
+        // The file dialog is looked for by its kind: a window an earlier case left open can
+        // stand first in the modal order.
+        QWidget* modal = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QFileDialog*>(w) && w->isVisible())
+                modal = w;
+        if (modal) {
             timer->deleteLater();
             timer->stop();
             work(modal);
@@ -389,8 +394,12 @@ private slots:
             QVERIFY(dialog);
             title = dialog->windowTitle();
             filters = dialog->nameFilters();
-            dialog->selectFile(program);
-            static_cast<QDialog*>(dialog)->accept();
+            // Typed as a user would: selectFile() leaves the name field alone while it has the
+            // focus, and the dialog's own check depends on how far the folder view has loaded.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(program);
+            static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
         });
         sheet.filePage().browseButton().click();
         QCOMPARE(title, QStringLiteral("에디터 선택"));

@@ -190,15 +190,16 @@ TEST_F(EndSyncToolsTest, ConditionalRunsOnlyMoveExistingEndSyncs)
     EXPECT_FALSE(last->groupBegin || last->groupEnd);
 }
 
-TEST_F(EndSyncToolsTest, DurationMovesTheLastEndSyncAndSkipsUnchangedOnes)
+TEST_F(EndSyncToolsTest, DurationMovesTheLastEndSyncAndCountsEveryEndSyncItSets)
 {
     addCaption(1000);
     addEnd(1200);
     EXPECT_EQ(model.ResetEndSyncsByDuration(3000, false, false, false), 1);
     EXPECT_EQ(shape(), (Shape{"1000", "4000/"}));
-    // A second identical run finds nothing to change and records nothing.
-    EXPECT_EQ(model.ResetEndSyncsByDuration(3000, false, false, false), 0);
-    EXPECT_EQ(model.journal().size(), 1);
+    // A second identical run sets the end sync again, to the same time, and says so.
+    EXPECT_EQ(model.ResetEndSyncsByDuration(3000, false, false, false), 1);
+    EXPECT_EQ(shape(), (Shape{"1000", "4000/"}));
+    EXPECT_EQ(model.journal().size(), 2);
 }
 
 TEST_F(EndSyncToolsTest, ZeroDurationChangesNothing)

@@ -128,9 +128,10 @@ int resetEndSyncs(SamiModel& model, bool rangeOnly, ResetRule rule, DurationOf d
                 }
                 continue;
             }
-            // Moving an end sync to the time it already has changes nothing and is not counted.
+            // A move is made and counted even to the time the end sync already has, so that a
+            // run reports every end sync it set.
             const std::int64_t current = std::int64_t{rows[n].startMs} - e.startMs;
-            if (end == rows[n].startMs || !rule.allowsMove(current, wanted))
+            if (!rule.allowsMove(current, wanted))
                 continue;
             SyncEntry moved = rows[n];
             moved.startMs = end;
