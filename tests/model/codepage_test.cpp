@@ -190,6 +190,19 @@ TEST(CodepageConvert, UndecodableCp949BytesSurviveAUnicodeFile)
     EXPECT_EQ(ToCp949(FromCp949(model, TextEncoding::Utf16Be), TextEncoding::Utf16Be), model);
 }
 
+TEST(CodepageConvert, DoesNotLoseAnInvalidPairTheLibraryStepsOver)
+{
+    // The C library's converter steps over the pair A2 E8 before reporting it; both bytes
+    // must survive, and the byte after them must stay itself.
+    const std::string model = "x\xA2\xE8\x03y";
+    for (TextEncoding e : {TextEncoding::Utf8, TextEncoding::Utf16Le}) {
+        const std::string file = FromCp949(model, e);
+        EXPECT_EQ(ToCp949(file, e), model) << encodingName(e);
+    }
+    EXPECT_EQ(FromCp949(model, TextEncoding::Utf8), "x\xEE\xBE\xA2\xEE\xBF\xA8\x03y");
+    EXPECT_EQ(Cp949ToUtf8(model), "x\xEF\xBF\xBD\xEF\xBF\xBD\x03y");
+}
+
 TEST(CodepageConvert, PrivateUseCharacterIsNotFusedWithNextByte)
 {
     // U+EFC3 would be the byte C3, but C3 'A' is a CP949 syllable: keep the reference.

@@ -112,31 +112,76 @@ private:
     iconv_t m_cd;
 };
 
-/// Which BMP characters CP949 has, read once from the C library's table. Asking per character
-/// lets runs of convertible text go to iconv whole, which is slow at every character it refuses.
-const std::vector<bool>& cp949Characters()
+/// CP949 as the C library knows it, read once pair by pair: which BMP characters it has, and
+/// what each two-byte pair decodes to (0 when the pair is not a character). Decoding goes
+/// through this table rather than the library's streaming converter, which steps over some
+/// invalid pairs (such as 0xA2 0xE8) before it reports them, so that both bytes would be lost.
+/// Asking per character also lets runs of convertible text go to the encoder whole.
+struct Cp949Tables {
+    std::vector<bool> has = std::vector<bool>(0x10000, false);
+    std::vector<char32_t> pairs = std::vector<char32_t>(0x7E * 0x100, 0);
+};
+
+constexpr unsigned kFirstLead = 0x81;
+constexpr unsigned kLastLead = 0xFE;
+
+const Cp949Tables& cp949Tables()
 {
-    static const std::vector<bool> table = [] {
-        std::vector<bool> has(0x10000, false);
-        for (char32_t c = 0; c < 0x80; ++c) has[c] = true;
+    static const Cp949Tables tables = [] {
+        Cp949Tables t;
+        for (char32_t c = 0; c < 0x80; ++c) t.has[c] = true;
         Converter decoder(kUtf32, "CP949");
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x41; trail <= 0xFE; ++trail) {
+        for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
+            for (unsigned trail = 0x41; trail <= 0xFE; ++trail) {
                 const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
                 char32_t cp = 0;
                 if (decoder.convertShort({pair, 2}, reinterpret_cast<char*>(&cp), sizeof cp) &&
-                    cp < has.size())
-                    has[cp] = true;
+                    cp != 0) {
+                    t.pairs[(lead - kFirstLead) * 0x100 + trail] = cp;
+                    if (cp < t.has.size())
+                        t.has[cp] = true;
+                }
             }
         }
-        return has;
+        return t;
     }();
-    return table;
+    return tables;
+}
+
+/// The character of the CP949 pair at the start of `s`, or 0 when it does not start with one.
+char32_t cp949Pair(std::string_view s)
+{
+    if (s.size() < 2)
+        return 0;
+    const auto lead = static_cast<unsigned char>(s[0]);
+    if (lead < kFirstLead || lead > kLastLead)
+        return 0;
+    return cp949Tables().pairs[(lead - kFirstLead) * 0x100 + static_cast<unsigned char>(s[1])];
+}
+
+/// Decodes CP949 onto `out`; a byte that starts no character becomes onError(byte).
+template <class OnError>
+void decodeCp949(std::string_view in, std::u32string& out, OnError onError)
+{
+    out.reserve(out.size() + in.size());
+    for (std::size_t i = 0; i < in.size();) {
+        const auto byte = static_cast<unsigned char>(in[i]);
+        if (byte < 0x80) {
+            out.push_back(byte);
+            ++i;
+        } else if (const char32_t cp = cp949Pair(in.substr(i, 2))) {
+            out.push_back(cp);
+            i += 2;
+        } else {
+            out.push_back(onError(byte));
+            ++i;
+        }
+    }
 }
 
 bool cp949Has(char32_t cp)
 {
-    return cp <= 0xFFFF && cp949Characters()[cp];
+    return cp <= 0xFFFF && cp949Tables().has[cp];
 }
 
 std::string_view asBytes(const std::u32string& text, std::size_t from, std::size_t to)
@@ -228,7 +273,6 @@ void appendReference(std::string& out, char32_t cp)
 // after it; where it would pair, the character is kept as its reference instead.
 std::string settleRawBytes(const std::string& text, const std::vector<std::size_t>& rawAt)
 {
-    Converter decoder(kUtf32, "CP949");
     std::string out;
     out.reserve(text.size() + 8 * rawAt.size());
     std::size_t copied = 0;
@@ -236,9 +280,7 @@ std::string settleRawBytes(const std::string& text, const std::vector<std::size_
         out.append(text, copied, at - copied);
         copied = at + 1;
         const auto byte = static_cast<unsigned char>(text[at]);
-        char32_t cp = 0;
-        if (at + 1 < text.size() && decoder.convertShort(std::string_view(text).substr(at, 2),
-                                                         reinterpret_cast<char*>(&cp), sizeof cp))
+        if (cp949Pair(std::string_view(text).substr(at, 2)) != 0)
             appendReference(out, kRawByteBase + byte);
         else
             out += static_cast<char>(byte);
@@ -321,20 +363,16 @@ enum class Target { Utf8File, Utf16File, Display };
 /// Decodes CP949 model text into characters for `target`, expanding references.
 std::u32string expandCp949(std::string_view text, Target target)
 {
-    Converter decoder(kUtf32, "CP949");
     std::u32string out;
-    const auto onError = [target](std::string_view rest, std::u32string& piece) {
-        piece.push_back(target == Target::Display
-                            ? kReplacement
-                            : kRawByteBase + static_cast<unsigned char>(rest[0]));
-        return std::size_t{1};
+    const auto onError = [target](unsigned char byte) {
+        return target == Target::Display ? kReplacement : kRawByteBase + byte;
     };
     // '&' is never a CP949 trail byte, so cutting the text before it leaves characters whole.
     std::size_t segment = 0;
     bool afterHighSurrogate = false;
     const auto flush = [&](std::size_t end) {
         if (end > segment) {
-            decoder.run(text.substr(segment, end - segment), out, onError);
+            decodeCp949(text.substr(segment, end - segment), out, onError);
             afterHighSurrogate = false;
         }
     };
@@ -488,9 +526,9 @@ TextEncoding DetectEncoding(std::string_view bytes)
         return TextEncoding::Utf8;
     bool readable = true;
     std::u32string scratch;
-    Converter(kUtf32, "CP949").run(bytes, scratch, [&](std::string_view rest, std::u32string&) {
+    decodeCp949(bytes, scratch, [&](unsigned char) {
         readable = false;
-        return rest.size();  // one failure decides
+        return kReplacement;
     });
     return readable ? TextEncoding::Cp949 : TextEncoding::Utf8;
 }
