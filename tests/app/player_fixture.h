@@ -82,6 +82,18 @@ struct PlayerFixture {
             return false;
         return done.wait(5000) || done.count() > 0;
     }
+    /// Waits until the position has stopped changing for a while: a seek may report the time
+    /// asked for first and the frame it landed on later, which a loaded machine delays.
+    bool settle() const
+    {
+        QSignalSpy moves(&media(), &app::MediaBackend::positionChanged);
+        for (int i = 0; i < 20; ++i) {
+            if (!moves.wait(300))
+                return true;
+            moves.clear();
+        }
+        return false;
+    }
     /// Waits for the next finished seek, whoever asked for it.
     static bool nextSeek(QSignalSpy& spy) { return !spy.isEmpty() || spy.wait(5000); }
     bool loadCaptions() const

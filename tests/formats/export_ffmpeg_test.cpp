@@ -52,8 +52,8 @@ protected:
         const std::vector<test::FfmpegCue> seen = test::ReadFileWithFfmpeg(file);
         ASSERT_EQ(seen.size(), expected.size());
         // ASS keeps hundredths of a second.
-        auto asWritten = [this](std::int32_t ms) {
-            return GetParam() == ExportFormat::Ass ? (ms + 5LL) / 10 * 10 : ms;
+        auto asWritten = [format = GetParam()](std::int32_t ms) {
+            return format == ExportFormat::Ass ? (ms + 5LL) / 10 * 10 : ms;
         };
         for (std::size_t i = 0; i < seen.size(); ++i) {
             SCOPED_TRACE(i);

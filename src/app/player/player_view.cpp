@@ -80,7 +80,10 @@ MediaBackend::Options backendOptions()
 }  // namespace
 
 CPlayerView::CPlayerView(CMainFrame& frame, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_media(new MediaBackend(backendOptions(), this))
+    : QWidget(parent),
+      m_frame(frame),
+      m_settings(frame.context().settings),
+      m_media(new MediaBackend(backendOptions(), this))
 {
     setMinimumWidth(kMinimumWidth);
     setFocusPolicy(Qt::ClickFocus);
@@ -142,11 +145,15 @@ CPlayerView::~CPlayerView()
 {
     m_positionTimer.stop();
     m_repeatTimer.stop();
-    AppSettings& s = m_frame.context().settings;
+    AppSettings& s = m_settings;
     s.ClickAndGo = button(2001)->isChecked();
     s.PlayAndGo = button(2002)->isChecked();
     s.ShowPlayerCtrl = m_showPlayerCtrl;
     s.ShowMediaCtrl = m_showMediaCtrl;
+    // The picture lets go of the media's renderer while the media still exists: the media was
+    // made first, so as a child it would be destroyed first.
+    delete m_picture;
+    m_picture = nullptr;
 }
 
 void CPlayerView::runCommand(int id)

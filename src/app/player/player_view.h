@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "editor/editor_ports.h"
+#include "settings/app_settings.h"
 #include "editor/player_playback.h"
 #include "player/media_backend.h"
 #include "player/video_rendering.h"
@@ -154,6 +155,8 @@ private:
     void onOpenFailed(MediaBackend::Failure failure);
 
     CMainFrame& m_frame;
+    /// Kept apart from the frame: the view is destroyed after the frame's own destructor ran.
+    AppSettings& m_settings;
     MediaBackend* m_media;
     QString m_mediaPath;  ///< the file last asked for, named when it cannot be played
     VideoRendering m_rendering = VideoRendering::Software;
