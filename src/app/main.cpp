@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -17,6 +20,12 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Quandel Soft"));
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
     verbanta::app::KoreanFonts::applyApplicationFont();
+    // Qt's own texts (the colour chooser, the text fields' context menus, file dialogs) speak
+    // Korean like the rest of the program.
+    QTranslator qtKorean;
+    if (qtKorean.load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtKorean);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Verbanta SAMI subtitle editor"));
