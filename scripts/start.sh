@@ -16,6 +16,11 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     screen="$PWD/build/offscreen-screen.json"
     printf '%s\n' '{ "screens": [ { "name": "screen", "x": 0, "y": 0, "width": 1920,' \
         '"height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1 } ] }' >"$screen"
+    # Qt wants a private runtime folder, which a session without a desktop may not have.
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        export XDG_RUNTIME_DIR="$PWD/build/runtime"
+        mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+    fi
     QT_QPA_PLATFORM="offscreen:configfile=$screen" \
         build/release/src/app/verbanta --screenshot "$shot" "$sample"
     echo "$shot"
