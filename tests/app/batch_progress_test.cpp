@@ -13,6 +13,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "dialog_shot.h"
 #include "dialogs/batch_conversion_runner.h"
 #include "dialogs/progress_bar.h"
 #include "dialogs/subtitle_file_dialog.h"
@@ -160,10 +161,7 @@ private slots:
         QCOMPARE(pane->text(), QStringLiteral("진행중"));
         QCOMPARE(runner.progressBar()->bar()->maximum(), 3);
         QVERIFY(messenger.shown.empty());
-        if (qEnvironmentVariableIsSet("VERBANTA_SHOTS")) {
-            f.frame->statusBar()->grab().save(qEnvironmentVariable("VERBANTA_SHOTS") +
-                                              "/batch_progress.png");
-        }
+        test::shoot(*f.frame->statusBar(), "batch_progress");
 
         gate.release();
         QTRY_VERIFY(!runner.isRunning());

@@ -3,6 +3,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "dialog_shot.h"
 #include "dialogs/bookmark_list_dialog.h"
 #include "dialogs/stepped_time_field.h"
 #include "editor/editor_ports.h"
@@ -105,9 +106,7 @@ private slots:
         Fixture x;
         fill(x.bookmarks, {30000, 10000, 25000});
         auto d = x.dialog();
-        // For a look at the dialog: VERBANTA_SHOTS=folder
-        if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
-            d->grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/bookmark_list_dialog.png");
+        test::shoot(*d, "bookmark_list_dialog");
         QCOMPARE(d->windowTitle(), QStringLiteral("동영상 북마크"));
         QCOMPARE(d->countLabel().text(), QStringLiteral("동영상 북마크 수: 3개"));
         QCOMPARE(column(d->list(), 0), (QStringList{"30000", "10000", "25000"}));

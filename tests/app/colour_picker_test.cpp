@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "dialog_shot.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/colour_picker_palette.h"
 
@@ -123,8 +124,7 @@ private slots:
         QVERIFY(!buttons[24]->isChecked());
         QVERIFY(popupButton(*popup, "기본 설정"));
         QVERIFY(popupButton(*popup, "사용자 지정..."));
-        if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
-            popup->grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/colour_palette.png");
+        verbanta::test::shoot(*popup, "colour_palette");
         popup->close();
     }
 

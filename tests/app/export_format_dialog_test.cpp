@@ -8,6 +8,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "dialog_shot.h"
 #include "dialogs/export_format_dialog.h"
 #include "dialogs/subtitle_file_dialog.h"
 #include "formats/export_sample.h"
@@ -55,9 +56,7 @@ private slots:
         combo(d, 1)->setCurrentIndex(1);
         QCOMPARE(d.languageIndex(), 1);
         QCOMPARE(d.path(), QStringLiteral("/films/movie.encc.ass"));
-        // For a look at the dialog: VERBANTA_SHOTS=folder
-        if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
-            d.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/export_format_dialog.png");
+        verbanta::test::shoot(d, "export_format_dialog");
     }
 
     void usesTheShortLanguageCodeWhenItIsUnique()

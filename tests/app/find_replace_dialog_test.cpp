@@ -7,6 +7,7 @@
 #include "caption_text_edit.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "dialog_shot.h"
 #include "dialogs/find_replace_dialog.h"
 #include "edit_panel.h"
 #include "frame_fixture.h"
@@ -70,13 +71,6 @@ std::string samiOf(const std::vector<std::string>& texts)
     return out + "</BODY>\r\n</SAMI>\r\n";
 }
 
-void shoot(QWidget& widget, const char* name)
-{
-    // For a look at the dialog: VERBANTA_SHOTS=folder
-    if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
-        widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name + ".png");
-}
-
 }  // namespace
 
 class FindReplaceDialogTest : public QObject {
@@ -89,7 +83,7 @@ private slots:
         f.showAndFocusList();
         FindReplaceDialog* find = open(f, cmd::EditFind);
         QVERIFY(find);
-        shoot(*find, "find_dialog");
+        test::shoot(*find, "find_dialog");
         QCOMPARE(find->windowTitle(), QStringLiteral("찾기"));
         QVERIFY(!find->isModal());
         QVERIFY(find->downOption()->isChecked());
@@ -110,7 +104,7 @@ private slots:
         FindReplaceDialog* replace = open(f, cmd::EditReplace);
         QVERIFY(replace);
         QVERIFY(replace != find);
-        shoot(*replace, "replace_dialog");
+        test::shoot(*replace, "replace_dialog");
         QCOMPARE(replace->windowTitle(), QStringLiteral("바꾸기"));
         QCOMPARE(replace->findText(), QStringLiteral("br"));
         QVERIFY(replace->replaceField());

@@ -10,6 +10,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "dialog_shot.h"
 #include "dialogs/language_info_dialog.h"
 #include "dialogs/language_settings_dialog.h"
 #include "dialogs/language_sync_dialog.h"
@@ -83,13 +84,6 @@ const char* const kTwinLanguages =
     "<SYNC Start=2100><P Class=ENCC>&nbsp;\r\n"
     "</BODY>\r\n</SAMI>\r\n";
 
-void shoot(QWidget& widget, const char* name)
-{
-    // For a look at the dialog: VERBANTA_SHOTS=folder
-    if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
-        widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name + ".png");
-}
-
 }  // namespace
 
 class LanguageDialogsTest : public QObject {
@@ -102,7 +96,7 @@ private slots:
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
         LanguageSettingsDialog d(f.frame->documentHost().model(), f.t.messenger);
-        shoot(d, "language_settings_dialog");
+        test::shoot(d, "language_settings_dialog");
         QCOMPARE(d.windowTitle(), QStringLiteral("다국어 자막 설정"));
         QCOMPARE(d.list().headerItem()->text(0), QStringLiteral("언어명"));
         QCOMPARE(rowsOf(d.list()), (QStringList{"한국어", "English"}));
@@ -132,7 +126,7 @@ private slots:
         QStringList listed;
         test::ModalDriver<LanguageSettingsDialog> outer([&](LanguageSettingsDialog& d) {
             test::ModalDriver<LanguageInfoDialog> inner([&](LanguageInfoDialog& info) {
-                shoot(info, "language_info_dialog");
+                test::shoot(info, "language_info_dialog");
                 caption = info.modeCaption().text();
                 startClass = info.classField().text();
                 for (int i = 0; i < info.baseChoice().count(); ++i)
@@ -454,7 +448,7 @@ private slots:
         QVERIFY(f.openTwoLanguages());
         QStringList offered;
         test::ModalDriver<LanguageSyncDialog> driver([&](LanguageSyncDialog& d) {
-            shoot(d, "language_sync_dialog");
+            test::shoot(d, "language_sync_dialog");
             for (int i = 0; i < d.choices().count(); ++i) offered << d.choices().itemText(i);
             button(d, QStringLiteral("확인"))->click();
         });

@@ -8,6 +8,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "dialog_shot.h"
 #include "dialogs/end_sync_reset_dialog.h"
 #include "dialogs/shift_syncs_dialog.h"
 #include "dialogs/stepped_time_field.h"
@@ -68,13 +69,6 @@ std::vector<std::string> shownTexts(const test::RecordingMessenger& messenger)
     return out;
 }
 
-void shoot(QWidget& widget, const char* name)
-{
-    // For a look at the dialog: VERBANTA_SHOTS=folder
-    if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
-        widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name + ".png");
-}
-
 }  // namespace
 
 class TimingDialogsTest : public QObject {
@@ -93,7 +87,7 @@ private slots:
             QVERIFY(!d.endSyncsOnly());
             QCOMPARE(d.offsetField().field().minimum(), -100000000);
             QCOMPARE(d.offsetField().field().maximum(), 100000000);
-            shoot(d, "shift_syncs_dialog");
+            test::shoot(d, "shift_syncs_dialog");
         }
         settings.DisplayAsTime = true;
         ShiftSyncsDialog d(settings, messenger, -1500);
@@ -215,7 +209,7 @@ private slots:
         QCOMPARE(d.focusWidget(), &d.durationField().field());
         QCOMPARE(d.durationField().field().maximum(), 100000000);
         QCOMPARE(d.durationField().field().minimum(), 0);
-        shoot(d, "end_sync_reset_dialog");
+        test::shoot(d, "end_sync_reset_dialog");
     }
 
     void endSyncModesSwitchTheirControlsAndTheLimitsExcludeEachOther()
@@ -350,7 +344,7 @@ private slots:
         QStringList firstRow;
         int selectedAtStart = -1;
         test::ModalDriver<SyncErrorDialog> driver([&](SyncErrorDialog& d) {
-            shoot(d, "sync_error_dialog");
+            test::shoot(d, "sync_error_dialog");
             countText = d.findChild<QLabel*>()->text();
             firstRow =
                 QStringList{d.list().topLevelItem(0)->text(0), d.list().topLevelItem(0)->text(1)};

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "dialogs/buddy_label.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/number_field.h"
 #include "dialogs/style_choice_lists.h"
@@ -16,14 +17,6 @@ namespace verbanta::app {
 namespace {
 
 constexpr std::int32_t kMarginMaximum = 40;
-
-QLabel* buddyLabel(const char* text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setBuddy(buddy);
-    return label;
-}
 
 int choiceIndex(std::span<const StyleChoice> choices, const std::string& value)
 {

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "caption_codec.h"
+#include "dialogs/buddy_label.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/number_field.h"
 #include "dialogs/style_choice_lists.h"
@@ -40,13 +41,6 @@ constexpr MarginControl kMarginControls[] = {
     {"왼쪽(&L)", ParagraphStyle::kMarginLeft},
     {"오른쪽(&R)", ParagraphStyle::kMarginRight},
 };
-
-QLabel* buddyLabel(const char* text, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setBuddy(buddy);
-    return label;
-}
 
 /// The two names of a font-family value: the text before the first comma without its
 /// trailing white space, and the text after it trimmed (empty without a comma).

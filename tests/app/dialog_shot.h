@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace verbanta::test {
+
+/// For a look at a dialog as a user sees it: with VERBANTA_SHOTS set to a folder, the widget
+/// is saved there as NAME.png.
+inline void shoot(QWidget& widget, const char* name)
+{
+    if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
+        widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name + ".png");
+}
+
+}  // namespace verbanta::test
