@@ -17,6 +17,20 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release -j "$jobs" --timeout 300
 
+# File permissions do not bind the superuser, so the tests of read-only and unreadable files
+# skip as root: run the core tests once more as an ordinary user, where they apply.
+as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=/tmp TMPDIR=/tmp)
+core_tests="$PWD/build/release/tests/verbanta_core_tests"
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+    echo "== Core tests as an ordinary user (permission cases) =="
+    # A checkout in a folder only root may enter (such as /root) cannot be run as another user.
+    if "${as_nobody[@]}" test -x "$core_tests" -a -r "$PWD/tests/data"; then
+        (cd /tmp && "${as_nobody[@]}" "$core_tests" --gtest_brief=1)
+    else
+        echo "skipped: the checkout is not readable by other users"
+    fi
+fi
+
 echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer, fuzzing) =="
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++-14 -DVERBANTA_SANITIZE=ON -DVERBANTA_FUZZ=ON \

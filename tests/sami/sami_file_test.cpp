@@ -68,16 +68,21 @@ TEST_F(SamiFileTest, ClearsTheReadOnlyAttributeAndSaysSo)
     EXPECT_NE(fs::status(path).permissions() & fs::perms::group_read, fs::perms::none);
 }
 
-TEST_F(SamiFileTest, OpensAFileWithoutWritePermissionReadOnly)
+TEST_F(SamiFileTest, ClearsTheReadOnlyAttributeAlsoInAFolderThatCannotBeWritten)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root: write permission is never refused";
+    // The attribute belongs to the file: a folder without write permission does not keep the
+    // owner from clearing it, so the file loads writable.
     const std::string path = dir.file("locked.smi");
     test::writeFile(path, test::goldenFile("new_document.smi"));
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     fs::permissions(path, fs::perms::owner_read);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     ASSERT_TRUE(model.LoadFile(path, true));
-    EXPECT_TRUE(model.readOnly);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_FALSE(model.readOnly);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, path + "\n파일의 읽기 전용 속성을 해제하였습니다.");
 }
 
 TEST_F(SamiFileTest, SaysWhenTheReadOnlyAttributeCannotBeClearedAndLoadsReadOnly)
