@@ -13,7 +13,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/batch_conversion_runner.h"
 #include "dialogs/progress_bar.h"
 #include "dialogs/subtitle_file_dialog.h"

@@ -3,7 +3,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/bookmark_list_dialog.h"
 #include "dialogs/stepped_time_field.h"
 #include "editor/editor_ports.h"
@@ -13,6 +13,8 @@
 
 using namespace verbanta;
 using app::BookmarkListDialog;
+
+using test::button;
 
 namespace {
 
@@ -39,14 +41,6 @@ public:
     std::int32_t BookmarkAt(int) const override { return -1; }
     void SetRangeMarks(std::int32_t, std::int32_t) override {}
 };
-
-QPushButton* button(QWidget& dialog, const QString& text)
-{
-    for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
 
 QStringList column(const QTableWidget& list, int c)
 {

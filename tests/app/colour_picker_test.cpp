@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/colour_picker_palette.h"
 
@@ -23,10 +23,7 @@ namespace {
 
 QPushButton* popupButton(ColourPalettePopup& popup, const char* text)
 {
-    for (QPushButton* button : popup.findChildren<QPushButton*>())
-        if (button->text() == QString::fromUtf8(text))
-            return button;
-    return nullptr;
+    return verbanta::test::button(popup, QString::fromUtf8(text));
 }
 
 /// Answers the colour chooser once it opens: picks `colour`, or cancels for an invalid one.

@@ -8,7 +8,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/export_format_dialog.h"
 #include "dialogs/subtitle_file_dialog.h"
 #include "formats/export_sample.h"
@@ -158,10 +158,7 @@ private slots:
             files->selectFile(other);
             files->accept();
         });
-        QPushButton* browse = nullptr;
-        for (QPushButton* b : d.findChildren<QPushButton*>())
-            if (b->text() == QStringLiteral("찾아보기(&B)..."))
-                browse = b;
+        QPushButton* browse = verbanta::test::button(d, QStringLiteral("찾아보기(&B)..."));
         QVERIFY(browse);
         browse->click();
         QCOMPARE(d.path(), other);

@@ -7,7 +7,7 @@
 #include "caption_text_edit.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/find_replace_dialog.h"
 #include "edit_panel.h"
 #include "frame_fixture.h"
@@ -16,15 +16,9 @@ using namespace verbanta;
 using app::FindReplaceDialog;
 namespace cmd = app::cmd;
 
-namespace {
+using test::button;
 
-QPushButton* button(QWidget& dialog, const QString& text)
-{
-    for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
+namespace {
 
 /// The find or replace dialogs of the window that are shown.
 QList<FindReplaceDialog*> shownDialogs(const test::FrameFixture& f)

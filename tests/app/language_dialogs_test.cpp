@@ -10,7 +10,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/language_info_dialog.h"
 #include "dialogs/language_settings_dialog.h"
 #include "dialogs/language_sync_dialog.h"
@@ -26,15 +26,9 @@ using app::LanguageSyncDialog;
 using app::SyncErrorDialog;
 namespace cmd = app::cmd;
 
-namespace {
+using test::button;
 
-QPushButton* button(QWidget& dialog, const QString& text)
-{
-    for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
+namespace {
 
 QStringList rowsOf(const QTreeWidget& list)
 {

@@ -8,7 +8,7 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
-#include "dialog_shot.h"
+#include "dialog_test_support.h"
 #include "dialogs/end_sync_reset_dialog.h"
 #include "dialogs/shift_syncs_dialog.h"
 #include "dialogs/stepped_time_field.h"
@@ -24,6 +24,8 @@ using app::ShiftSyncsDialog;
 using app::SyncErrorDialog;
 namespace cmd = app::cmd;
 
+using test::button;
+
 namespace {
 
 /// A one-language subtitle of Korean captions; "" as a text makes an end sync.
@@ -37,14 +39,6 @@ std::string samiOf(const std::vector<std::pair<int, std::string>>& rows)
         out += "<SYNC Start=" + std::to_string(ms) + "><P Class=KRCC>" +
                (text.empty() ? "&nbsp;" : "\r\n" + text) + "\r\n";
     return out + "</BODY>\r\n</SAMI>\r\n";
-}
-
-QPushButton* button(QWidget& dialog, const QString& text)
-{
-    for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
 }
 
 /// Replaces a milliseconds-mode field's text by typing, as the user does.

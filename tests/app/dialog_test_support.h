@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -11,6 +12,15 @@ inline void shoot(QWidget& widget, const char* name)
 {
     if (qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
         widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name + ".png");
+}
+
+/// The push button of a dialog that shows exactly this text, or null.
+inline QPushButton* button(QWidget& dialog, const QString& text)
+{
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+        if (b->text() == text)
+            return b;
+    return nullptr;
 }
 
 }  // namespace verbanta::test
