@@ -302,5 +302,21 @@ TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
     EXPECT_EQ(launcher.launched.size(), 2u);
 }
 
+TEST(EditorCommandLine, QuotesAPathWithBlanksUnlessThePatternQuotesIt)
+{
+    // A path without blanks is put in as it stands.
+    EXPECT_EQ(EditorCommandLine("notepad.exe %f", "C:\\subs\\a.smi"), "notepad.exe C:\\subs\\a.smi");
+    // Blanks would split the path into several arguments.
+    EXPECT_EQ(EditorCommandLine("gedit %f", "/home/u/My Subs/a b.smi"),
+              "gedit \"/home/u/My Subs/a b.smi\"");
+    EXPECT_EQ(EditorCommandLine("ed \"%F\" %f.txt", "/x y/a.smi"),
+              "ed \"/x y/a.smi\" \"/x y/a.smi\".txt");
+    // A quote in the path is tripled, the splitting's literal quote, in or out of quotes.
+    EXPECT_EQ(EditorCommandLine("ed %f \"%f\"", "/q\"a.smi"),
+              "ed \"/q\"\"\"a.smi\" \"/q\"\"\"a.smi\"");
+    // A lone "%" or "%" before another letter stays.
+    EXPECT_EQ(EditorCommandLine("ed %d %", "/a"), "ed %d %");
+}
+
 }  // namespace
 }  // namespace verbanta::test

@@ -262,6 +262,34 @@ void CaptionEditor::cutSingle()
 
 // ---- external editor ---------------------------------------------------------------------
 
+std::string EditorCommandLine(const std::string& pattern, const std::string& path)
+{
+    // The launcher splits the line at blanks outside quotes, so a path with a blank is
+    // quoted where the pattern has not quoted it already; a quote inside it is tripled,
+    // which the splitting reads as a literal quote.
+    std::string escaped;
+    for (char c : path)
+        escaped += c == '"' ? std::string(3, '"') : std::string(1, c);
+    const bool needsQuotes = path.find_first_of(" \t\"") != std::string::npos;
+    std::string command;
+    bool quoted = false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() &&
+            (pattern[i + 1] == 'f' || pattern[i + 1] == 'F')) {
+            if (quoted || !needsQuotes)
+                command += escaped;
+            else
+                command += '"' + escaped + '"';
+            ++i;
+        } else {
+            if (pattern[i] == '"')
+                quoted = !quoted;
+            command += pattern[i];
+        }
+    }
+    return command;
+}
+
 void CaptionEditor::openExternalEditor()
 {
     // The answer does not stop the command: the editor opens the file as it is on disk.
@@ -271,18 +299,7 @@ void CaptionEditor::openExternalEditor()
         say("현재 열린 자막 파일이 없습니다.", MessageIcon::Warning);
         return;
     }
-    std::string command;
-    const std::string& pattern = m_settings.EditorName;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() &&
-            (pattern[i + 1] == 'f' || pattern[i + 1] == 'F')) {
-            command += path;
-            ++i;
-        } else {
-            command += pattern[i];
-        }
-    }
-    if (!m_launcher.launch(command))
+    if (!m_launcher.launch(EditorCommandLine(m_settings.EditorName, path)))
         say("지정한 에디터를 실행할 수 없습니다.", MessageIcon::Error);
 }
 
