@@ -285,6 +285,15 @@ private slots:
         QVERIFY2(now >= 10000 && now <= 12200, qPrintable(QString::number(now)));
     }
 
+    void thePositionLabelHoldsAnHourLongTimeWhole()
+    {
+        const QWidget* label = player().control(2004);
+        const QWidget* next = player().control(2005);
+        QVERIFY(label && next);
+        QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(QStringLiteral("9:59:59.999")));
+        QVERIFY(label->geometry().right() < next->geometry().left());
+    }
+
     void closingTheMediaResetsTheBarAndTheButtons()
     {
         if (!openClip())

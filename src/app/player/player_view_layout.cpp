@@ -179,6 +179,9 @@ void CPlayerView::createControls()
         m_controls[c.id] = w;
         m_template[c.id] = QRect(px(c.x), px(c.y), px(c.cx), px(c.cy));
     }
+    // The template's position label fits a count of milliseconds but not "0:00:00.000" in
+    // today's fonts: it takes the free room up to the button beside it.
+    m_template[2004].setRight(m_template[2005].left() - 3);
 }
 
 void CPlayerView::createVideo(VideoRendering rendering)
