@@ -38,6 +38,21 @@ namespace cmd = verbanta::app::cmd;
 
 class MainFrameTest : public QObject {
     Q_OBJECT
+
+    /// The program itself run with "--screenshot SHOT FILE", offscreen, with settings and
+    /// data folders of its own; true when it ended.
+    static bool screenshotRun(QProcess& run, verbanta::test::FrameFixture& f, const QString& shot,
+                              const QString& file)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), f.dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), f.dir.filePath(QStringLiteral("data")));
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--screenshot"), shot, file});
+        return run.waitForFinished(60000);
+    }
+
 private slots:
     void newWindowIsUntitled()
     {
@@ -488,18 +503,11 @@ private slots:
 
     void screenshotRunWritesThePictureOfTheOpenedFile()
     {
-        // The program itself, offscreen, with settings and data folders of its own.
         verbanta::test::FrameFixture f;
         const QString file = f.write(QStringLiteral("two.smi"), verbanta::test::kTwoLanguages);
         const QString shot = f.dir.filePath(QStringLiteral("shot.png"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), f.dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), f.dir.filePath(QStringLiteral("data")));
         QProcess run;
-        run.setProcessEnvironment(env);
-        run.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--screenshot"), shot, file});
-        QVERIFY(run.waitForFinished(60000));
+        QVERIFY(screenshotRun(run, f, shot, file));
         QCOMPARE(run.exitCode(), 0);
 
         QImage image(shot);
@@ -526,15 +534,8 @@ private slots:
         verbanta::test::FrameFixture f;
         const QString missing = f.dir.filePath(QStringLiteral("missing.smi"));
         const QString shot = f.dir.filePath(QStringLiteral("shot.png"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), f.dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), f.dir.filePath(QStringLiteral("data")));
         QProcess run;
-        run.setProcessEnvironment(env);
-        run.start(QStringLiteral(VERBANTA_APP_PATH),
-                  {QStringLiteral("--screenshot"), shot, missing});
-        QVERIFY(run.waitForFinished(60000));
+        QVERIFY(screenshotRun(run, f, shot, missing));
         QCOMPARE(run.exitCode(), 0);
         QVERIFY(QFile::exists(shot));
         QVERIFY(QString::fromUtf8(run.readAllStandardError())

@@ -113,6 +113,23 @@ class OptionSheetTest : public QObject {
         sheet.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name);
     }
 
+    /// One field of each kind on every page changed as the user would.
+    static void editEveryPage(COptionSheet& sheet)
+    {
+        number(sheet, "SyncIncrease").setValue(250);
+        number(sheet, "OneLetterSync").stepBy(1);
+        check(sheet, "DeleteEndToo").setChecked(true);
+        check(sheet, "InsertBR").setChecked(false);
+        sheet.syncPage().newSyncField().setText(QStringLiteral("[빈 자막]"));
+        check(sheet, "DisplayAsTime").setChecked(true);
+        number(sheet, "MovieRepeatTime").stepBy(-1);
+        sheet.filePage().editorField().setText(QStringLiteral("gedit %f"));
+        check(sheet, "NoFileWatch").setChecked(true);
+        number(sheet, "AutoSaveSeconds").setValue(0);
+        number(sheet, "FontSize").stepBy(1);
+        number(sheet, "LeftMargin").stepBy(-1);
+    }
+
 private slots:
     void init() { messenger.shown.clear(); }
 
@@ -192,35 +209,13 @@ private slots:
         AppSettings settings;
         {
             COptionSheet sheet(settings, messenger);
-            number(sheet, "SyncIncrease").setValue(250);
-            number(sheet, "OneLetterSync").stepBy(1);
-            check(sheet, "DeleteEndToo").setChecked(true);
-            check(sheet, "InsertBR").setChecked(false);
-            sheet.syncPage().newSyncField().setText(QStringLiteral("[빈 자막]"));
-            check(sheet, "DisplayAsTime").setChecked(true);
-            number(sheet, "MovieRepeatTime").stepBy(-1);
-            sheet.filePage().editorField().setText(QStringLiteral("gedit %f"));
-            check(sheet, "NoFileWatch").setChecked(true);
-            number(sheet, "AutoSaveSeconds").setValue(0);
-            number(sheet, "FontSize").stepBy(1);
-            number(sheet, "LeftMargin").stepBy(-1);
+            editEveryPage(sheet);
             const AppSettings untouched = settings;
             sheet.reject();
             QVERIFY(settings == untouched);
         }
         COptionSheet sheet(settings, messenger);
-        number(sheet, "SyncIncrease").setValue(250);
-        number(sheet, "OneLetterSync").stepBy(1);
-        check(sheet, "DeleteEndToo").setChecked(true);
-        check(sheet, "InsertBR").setChecked(false);
-        sheet.syncPage().newSyncField().setText(QStringLiteral("[빈 자막]"));
-        check(sheet, "DisplayAsTime").setChecked(true);
-        number(sheet, "MovieRepeatTime").stepBy(-1);
-        sheet.filePage().editorField().setText(QStringLiteral("gedit %f"));
-        check(sheet, "NoFileWatch").setChecked(true);
-        number(sheet, "AutoSaveSeconds").setValue(0);
-        number(sheet, "FontSize").stepBy(1);
-        number(sheet, "LeftMargin").stepBy(-1);
+        editEveryPage(sheet);
         sheet.accept();
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
         AppSettings expected;
