@@ -191,6 +191,27 @@ TEST_F(RowCommands, SplitCountsLineBreaksAndTruncatesEachStep)
     EXPECT_EQ(times(), (std::vector<int>{0, 100, 300, 600}));
 }
 
+TEST_F(RowCommands, SplitOfACaptionWithABreakButOneLineLeftKeepsThatLineAsOneUndoStep)
+{
+    // The break is there, so the caption is split; its blank piece is skipped, and the one
+    // piece left replaces the row at its own time.
+    load({{1000, "A<br>\r\n"}, {1400, "&nbsp;"}});
+    editor.splitContent();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(texts(), (std::vector<std::string>{"A", "&nbsp;"}));
+    EXPECT_EQ(times(), (std::vector<int>{1000, 1400}));
+    EXPECT_EQ(editor.currentRow(), 0);
+    editor.undo();
+    EXPECT_EQ(texts(), (std::vector<std::string>{"A<br>\r\n", "&nbsp;"}));
+    EXPECT_FALSE(editor.canUndo());
+    // Only breaks and blanks leave no piece at all: nothing to keep, so nothing changes.
+    load({{1000, "<br><BR>"}, {1400, "B"}});
+    editor.splitContent();
+    EXPECT_EQ(texts(), (std::vector<std::string>{"<br><BR>", "B"}));
+    EXPECT_EQ(messages(), std::vector<std::string>{"자막이 한 줄로 되어 있어 분리할 수 없습니다."});
+    EXPECT_FALSE(editor.canUndo());
+}
+
 TEST_F(RowCommands, SplitRefusesWithTheSystemMessages)
 {
     load({{1000, "A<br>B"}, {900, "C"}, {2000, "#c"}, {3000, "one line"}, {4000, "&nbsp;"}});

@@ -236,8 +236,9 @@ void CaptionEditor::splitContent()
             pieces.push_back(text.substr(from, to - from));
         from = to + 1;
     }
-    // A caption whose breaks leave a single piece has nothing to split either.
-    if (!replaced || pieces.size() < 2) {
+    // Breaks with nothing but blanks around them leave no piece to keep. A single piece is
+    // kept: the row loses its stray breaks.
+    if (!replaced || pieces.empty()) {
         say("자막이 한 줄로 되어 있어 분리할 수 없습니다.", MessageIcon::Warning);
         return;
     }
