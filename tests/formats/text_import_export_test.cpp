@@ -56,6 +56,15 @@ TEST_F(TextImport, ParagraphModeBreaksUnixLinesToo)
     EXPECT_EQ(captions(), (Texts{"A<br>\r\nB", "C<br>\r\nD"}));
 }
 
+TEST_F(TextImport, TrimsOnlySpacesTabsAndLineEnds)
+{
+    // A form feed or vertical tab is text of the line, not white space to trim.
+    ImportTextBytes(model, "\t A\f \r\n\vB\r\n", false);
+    EXPECT_EQ(captions(), (Texts{"A\f", "\vB"}));
+    ImportTextBytes(model, " A\r\n\f\r\n\r\nB\v", true);
+    EXPECT_EQ(captions(), (Texts{"A<br>\r\n\f", "B\v"}));
+}
+
 TEST_F(TextImport, BareCarriageReturnsMakeOneCaption)
 {
     ImportTextBytes(model, "A\rB\rC\r", false);

@@ -4,7 +4,6 @@
 #include "formats/reader_helpers.h"
 #include "model/codepage.h"
 #include "model/sami_model.h"
-#include "model/text_format.h"
 #include "platform/messenger.h"
 
 namespace verbanta {
@@ -13,6 +12,17 @@ const std::string_view kCannotOpenTextMessage =
     "지정하신 파일을 열 수 없습니다.\n다시 한번 확인해 주십시오.";
 
 namespace {
+
+// A text line loses spaces, tabs and line ends at its edges; other control bytes such as a form
+// feed are part of its text.
+std::string_view TrimLineEdges(std::string_view text)
+{
+    constexpr std::string_view kEdges = " \t\r\n";
+    const std::size_t begin = text.find_first_not_of(kEdges);
+    if (begin == std::string_view::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(kEdges) - begin + 1);
+}
 
 // A paragraph's inner line ends as the model's line breaks. A bare line feed counts as a line
 // end too: files written on Unix would otherwise keep their lines as one run of text.
@@ -46,7 +56,7 @@ void ImportTextBytes(SamiModel& model, std::string_view bytes, bool paragraphs)
     // return ends the paragraph.
     bool lineEnded = false;
     auto completeCaption = [&] {
-        const std::string_view trimmed = TrimWhiteSpace(buffer);
+        const std::string_view trimmed = TrimLineEdges(buffer);
         if (trimmed.empty()) {
             buffer.clear();
             return;  // the mark stays: blank runs give no empty captions
