@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "model/sami_model.h"
+#include "model/text_format.h"
 #include "sami/sami_test_util.h"
 #include "settings/app_settings.h"
 #include "support/cp949.h"
@@ -231,6 +232,20 @@ TEST_F(SamiReaderTest, KeepsUnclosedTagVerbatim)
 {
     loadBody("<SYNC Start=1000><P Class=KRCC>a<b<br>c<font color=red<i>d</i>");
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"a<b<br>c<font color=red<i>d</i>"}));
+}
+
+TEST_F(SamiReaderTest, DoesNotLoseAnUnclosedTagAtTheEndOfTheText)
+{
+    // The end of the text abandons a tag as a "<" does: its bytes stay caption text.
+    load("<SAMI><BODY><SYNC Start=1><P Class=KRCC>if a < b");
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"if a < b"}));
+    load("<SAMI><BODY><SYNC Start=1><P Class=KRCC>x<y");
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"x<y"}));
+    load("<SAMI><BODY><SYNC Start=1><P Class=KRCC>x </y");
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"x &lt;/y"}));
+    // Outside a caption such bytes are dropped as before.
+    load("<SAMI><BODY><SYNC Start=1><P Class=KRCC>x</BODY> <i");
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"x"}));
 }
 
 TEST_F(SamiReaderTest, DoesNotCutACaptionAtAnUnclosedSyncTag)
@@ -691,6 +706,20 @@ TEST_F(SamiFragmentTest, KeepsAPasteOfMoreThanTheJournalHoldsInOneStep)
     ASSERT_EQ(j.size(), 1200);
     EXPECT_TRUE(j.at(j.firstPosition())->groupBegin);
     EXPECT_TRUE(j.at(j.lastPosition())->groupEnd);
+}
+
+TEST_F(SamiFragmentTest, DoesNotCutATypedCaptionAtAnAngleBracket)
+{
+    // The edit panel and the paste send each caption as a block that ends with its text.
+    model.ReplaceAt(1, FormatSyncBlock("a < b", "KRCC", 2000));
+    model.InsertTextAfter(2, FormatSyncBlock("if x<y", "KRCC", 4000));
+    model.InsertTextBefore(0, FormatSyncBlock("<- back", "KRCC", 500), true);
+    EXPECT_EQ(textsOf(model, 0),
+              (std::vector<std::string>{"<- back", "one", "a < b", "three", "if x<y"}));
+    SamiModel again(settings);
+    again.LoadText(WriteSami(model, -1));
+    EXPECT_EQ(textsOf(again, 0), (std::vector<std::string>{"<- back", "one", "a < b", "three",
+                                                           "if x<y", "&nbsp;"}));
 }
 
 TEST_F(SamiFragmentTest, ReplacesARowKeepingItsMarksInOneUndoStep)

@@ -177,8 +177,12 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
     };
     for (;;) {
         const char c = byteAt(i);
-        if (c == '\0')
+        if (c == '\0') {
+            // The end of the text abandons the tag as a "<" does: a caption typed as "a < b"
+            // reaches the reader as a block that ends with its text and must keep it.
+            flushText(m_text.substr(tagStart));
             return m_text.size();
+        }
         if (IsMarkupSpace(c)) {
             nameEnd = i;
             TagMode mode = TagMode::Other;
@@ -222,8 +226,12 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
 std::size_t SamiReader::readEndTag(std::size_t nameStart)
 {
     const std::size_t close = m_text.find('>', nameStart);
-    if (close == std::string_view::npos)
+    if (close == std::string_view::npos) {
+        // Never closed, it is no end tag: in a caption its bytes are text like any other.
+        if (m_scanState == kInSync)
+            flushText(m_text.substr(nameStart - 2));
         return m_text.size();
+    }
     const std::string_view name = m_text.substr(nameStart, close - nameStart);
     if (EqualsIgnoringCase(name, "TITLE")) {
         m_scanState = kOutside;
