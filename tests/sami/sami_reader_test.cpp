@@ -718,8 +718,8 @@ TEST_F(SamiFragmentTest, DoesNotCutATypedCaptionAtAnAngleBracket)
               (std::vector<std::string>{"<- back", "one", "a < b", "three", "if x<y"}));
     SamiModel again(settings);
     again.LoadText(WriteSami(model, -1));
-    EXPECT_EQ(textsOf(again, 0), (std::vector<std::string>{"<- back", "one", "a < b", "three",
-                                                           "if x<y", "&nbsp;"}));
+    EXPECT_EQ(textsOf(again, 0),
+              (std::vector<std::string>{"<- back", "one", "a < b", "three", "if x<y", "&nbsp;"}));
 }
 
 TEST_F(SamiFragmentTest, ReplacesARowKeepingItsMarksInOneUndoStep)
