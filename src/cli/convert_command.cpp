@@ -19,6 +19,7 @@
 #include "formats/reader_table.h"
 #include "formats/text_export.h"
 #include "formats/text_import.h"
+#include "model/ascii_case.h"
 #include "model/sami_model.h"
 
 namespace verbanta::cli {
@@ -37,22 +38,11 @@ struct ConvertOptions {
     std::string encoding;  ///< SAMI and text output; empty: as read (CP949 for an import)
 };
 
-bool endsWithIgnoringCase(const std::string& path, std::string_view suffix)
-{
-    if (path.size() < suffix.size())
-        return false;
-    std::string tail = path.substr(path.size() - suffix.size());
-    for (char& c : tail)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return tail == suffix;
-}
-
 bool isSamiInput(const ConvertOptions& o)
 {
     return o.from == "sami" ||
            (o.from.empty() &&
-            (endsWithIgnoringCase(o.input, ".smi") || endsWithIgnoringCase(o.input, ".sami")));
+            (EndsWithIgnoringCase(o.input, ".smi") || EndsWithIgnoringCase(o.input, ".sami")));
 }
 
 double framesPerSecond(const std::string& label)
@@ -100,7 +90,7 @@ int run(const ConvertOptions& o, CliContext& context)
     if (cueFormat)
         written = ExportSubtitlesToFile(model, o.language < 0 ? 0 : o.language, *cueFormat,
                                         o.output, context.messenger);
-    else if (endsWithIgnoringCase(o.output, ".txt"))
+    else if (EndsWithIgnoringCase(o.output, ".txt"))
         written = ExportText(model, o.output);
     else
         written = model.SaveFile(o.output, -1);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/ascii_case.h"
 #include "support/cp949.h"
 
 namespace verbanta {
@@ -14,6 +15,18 @@ namespace {
 using test::cp949;
 
 const std::string kMark = cp949("↘");
+
+TEST(AsciiCase, FoldsOnlyAsciiLettersSoCp949BytesStayApart)
+{
+    EXPECT_TRUE(EqualsIgnoringCase("<Br>", "<bR>"));
+    EXPECT_FALSE(EqualsIgnoringCase("<br>", "<br"));
+    // 0xC1 and 0xE1 differ by the case bit, as Latin-1's A-acute and a-acute do; in CP949
+    // they begin different characters.
+    EXPECT_FALSE(EqualsIgnoringCase("\xC1\xA1", "\xE1\xA1"));
+    EXPECT_EQ(ToLowerAscii("A.SMI\xC1"), "a.smi\xC1");
+    EXPECT_TRUE(EndsWithIgnoringCase("/x/Film.SRT", ".srt"));
+    EXPECT_FALSE(EndsWithIgnoringCase("rt", ".srt"));
+}
 
 TEST(TextFormat, LineBreakMarkIsTheCp949Arrow)
 {

@@ -2,29 +2,16 @@
 
 #include <cstdio>
 
+#include "model/ascii_case.h"
+
 namespace verbanta::app {
 namespace {
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
-}
 
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = lowerAscii(c);
+    c = LowerAscii(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
@@ -33,7 +20,7 @@ int hexDigit(char c)
 std::optional<std::uint32_t> ParseColourText(std::string_view text)
 {
     for (const PaletteColour& entry : kColourPalette)
-        if (equalsIgnoringCase(text, entry.name))
+        if (EqualsIgnoringCase(text, entry.name))
             return entry.rgb;
     if (text.size() != 7 || text.front() != '#')
         return std::nullopt;

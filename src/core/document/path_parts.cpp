@@ -9,11 +9,6 @@ constexpr std::string_view kSeparators = "\\/:";
 constexpr std::string_view kSeparators = "/";
 #endif
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 std::size_t LastSeparator(std::string_view path)
@@ -46,16 +41,6 @@ PathParts SplitPath(std::string_view path)
         parts.extension = name.substr(dot);
     }
     return parts;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    return true;
 }
 
 }  // namespace verbanta

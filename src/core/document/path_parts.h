@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/ascii_case.h"
+
 namespace verbanta {
 
 // Path pieces by the platform's own rules: on POSIX systems only "/" separates folders, so a
@@ -26,8 +28,5 @@ struct PathParts {
     std::string extension;
 };
 PathParts SplitPath(std::string_view path);
-
-/// Whether two texts are equal when ASCII letters are compared without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace verbanta

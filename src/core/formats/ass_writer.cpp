@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/ascii_case.h"
 #include "model/codepage.h"
 #include "model/text_format.h"
 
@@ -147,12 +148,10 @@ std::string AssWriter::styleLine() const
     const std::uint32_t outline =
         ParseColor(StringProperty(m_rule, ParagraphStyle::kBackgroundColor)).value_or(kBlack);
 
-    std::string weight(StringProperty(m_rule, ParagraphStyle::kFontWeight));
-    for (char& c : weight) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string weight = ToLowerAscii(StringProperty(m_rule, ParagraphStyle::kFontWeight));
     const bool bold = weight == "bold" || weight == "bolder" || std::atoi(weight.c_str()) >= 600;
 
-    std::string align(StringProperty(m_rule, ParagraphStyle::kTextAlign));
-    for (char& c : align) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string align = ToLowerAscii(StringProperty(m_rule, ParagraphStyle::kTextAlign));
     const int alignment = align == "left" ? 1 : align == "right" ? 3 : 2;
 
     char numbers[160];

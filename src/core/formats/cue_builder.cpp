@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 
+#include "model/ascii_case.h"
 #include "model/codepage.h"
 #include "model/sami_model.h"
 #include "model/sync_list.h"
@@ -25,11 +26,6 @@ constexpr char kMarkOpen[] = {'\x01', '\x02', '\x03', '\x04'};   // by CueToken:
 constexpr char kMarkClose[] = {'\x05', '\x06', '\x07', '\x08'};  // by CueToken::Style
 
 using Style = CueToken::Style;
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsSpaceByte(char c)
 {

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <utility>
 
+#include "model/ascii_case.h"
 #include "model/text_format.h"
 
 namespace verbanta {
@@ -69,11 +70,6 @@ constexpr NamedColor kColors[] = {
     {"yellowgreen", 0x9ACD32},
 };
 // clang-format on
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 int HexValue(char c)
 {

@@ -4,28 +4,12 @@
 #include "formats/cue_builder.h"
 #include "formats/subrip_writer.h"
 #include "formats/webvtt_writer.h"
+#include "model/ascii_case.h"
 #include "model/sami_model.h"
 #include "platform/messenger.h"
 #include "sami/sami_file.h"
 
 namespace verbanta {
-
-namespace {
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix)
-{
-    if (text.size() < lowerSuffix.size())
-        return false;
-    const std::string_view tail = text.substr(text.size() - lowerSuffix.size());
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const char c = tail[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerSuffix[i])
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 std::optional<ExportFormat> ExportFormatFromPath(std::string_view path)
 {

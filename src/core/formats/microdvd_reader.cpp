@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "model/ascii_case.h"
 #include "model/sami_model.h"
 #include "model/text_format.h"
 
@@ -18,11 +19,6 @@ constexpr std::int64_t kDefaultDurationFrames = 60;
 bool IsLower(char c)
 {
     return c >= 'a' && c <= 'z';
-}
-
-char ToLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string FormatSize(std::string_view value)
@@ -49,7 +45,7 @@ std::optional<Rewritten> RewriteCode(std::string_view content)
 {
     if (content.size() < 2 || content[1] != ':')
         return std::nullopt;
-    const char code = ToLower(content[0]);
+    const char code = LowerAscii(content[0]);
     const bool lower = IsLower(content[0]);
     const std::string_view value = content.substr(2);
     Rewritten r;
@@ -78,7 +74,7 @@ std::optional<Rewritten> RewriteCode(std::string_view content)
         case 'y': {
             r.block = "{";
             for (char letter : value) {
-                const char l = ToLower(letter);
+                const char l = LowerAscii(letter);
                 if (l == 'b' || l == 'i' || l == 'u' || l == 's') {
                     r.block += std::string("\\") + l + "1";
                     r.closing += std::string("{\\") + l + "}";
@@ -166,7 +162,7 @@ int MicroDvdDefaultCharset(std::string_view codes)
             break;
         std::string block(codes.substr(open, close - open + 1));
         if (block.size() > 2)
-            block[1] = ToLower(block[1]);
+            block[1] = LowerAscii(block[1]);
         if (block.starts_with("{h:")) {
             const ScanResult scan = ScanPattern(std::string_view(block).substr(3), "%d");
             if (scan.count == 1)

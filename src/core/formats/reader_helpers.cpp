@@ -275,13 +275,4 @@ std::string ReplaceAllDbcs(std::string_view text, std::string_view from, std::st
     return out;
 }
 
-std::string ToLowerAscii(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 }  // namespace verbanta

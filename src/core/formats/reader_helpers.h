@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formats/formatted_scan.h"
+#include "model/ascii_case.h"
 #include "model/sami_model.h"
 #include "model/text_format.h"
 
@@ -109,8 +110,5 @@ std::string_view TextAfterBrace(std::string_view line, int n);
 /// replacement; occurrences are found at character boundaries of the code page.
 std::string ReplaceAllDbcs(std::string_view text, std::string_view from, std::string_view to,
                            int codePage);
-
-/// ASCII lower case.
-std::string ToLowerAscii(std::string_view text);
 
 }  // namespace verbanta

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/ascii_case.h"
 #include "model/entity_table.h"
 
 namespace verbanta {
@@ -21,22 +22,6 @@ bool IsLeadByte(char c)
 bool IsWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
-{
-    if (text.size() != lowerWord.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (LowerAscii(text[i]) != lowerWord[i])
-            return false;
-    }
-    return true;
 }
 
 // One byte of the text outside a tag.

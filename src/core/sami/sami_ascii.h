@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/ascii_case.h"
+
 namespace verbanta::sami {
 
 // Byte-level helpers shared by the reader and the rule setters. Only ASCII letters change
@@ -17,10 +19,8 @@ inline bool IsMarkupSpace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-inline char UpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using verbanta::EqualsIgnoringCase;
+using verbanta::UpperAscii;
 
 inline std::string UpperAscii(std::string_view text)
 {
@@ -28,17 +28,6 @@ inline std::string UpperAscii(std::string_view text)
     for (char& c : out)
         c = UpperAscii(c);
     return out;
-}
-
-/// Whether two texts are equal when ASCII letters are compared without case.
-inline bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i]))
-            return false;
-    return true;
 }
 
 /// The leading decimal number after an optional sign, 0 when there is none. Values beyond the

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace verbanta {
+
+// Case rules for markup names, extensions and keywords: only ASCII letters change case, so
+// the bytes of CP949 text pass through untouched.
+
+inline char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline char UpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+inline std::string ToLowerAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = LowerAscii(c);
+    return out;
+}
+
+/// Whether two texts are equal when ASCII letters are compared without regard to case.
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return true;
+}
+
+/// Whether the text ends with the suffix, ASCII letters compared without regard to case.
+inline bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix)
+{
+    return text.size() >= suffix.size() &&
+           EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+}  // namespace verbanta
