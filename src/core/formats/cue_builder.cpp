@@ -15,9 +15,6 @@ namespace verbanta {
 
 namespace {
 
-// A tag longer than this is text, as in the list display: the export shows what the list shows.
-constexpr std::size_t kTagBufferBytes = 128;
-
 // While a caption is still CP949 its elements are control bytes, which the caption itself
 // cannot contain (its control characters become white space or are dropped). They survive the
 // code page conversion and are written out as markup afterwards, so that decoded "<", ">" and
@@ -305,36 +302,14 @@ int AutomaticLetters(const SyncEntry& entry)
     return CountCharacters(StripTags(entry.text, true));
 }
 
-// The caption's CP949 text with element markers; see MarkupBuilder.
+// The caption's CP949 text with element markers; see MarkupBuilder. Tags are read as the list
+// display reads them: the export shows what the list shows.
 std::string MarkedCaption(std::string_view cp949Text)
 {
     MarkupBuilder builder;
-    std::size_t runBegin = 0;
-    std::size_t tagBegin = std::string_view::npos;
-    // The tag rules of StripTags: "<" opens, ">" closes, a second "<" or 128 bytes give the
-    // buffered part up as text, a tag still open at the end is dropped.
-    for (std::size_t i = 0; i < cp949Text.size(); ++i) {
-        const char c = cp949Text[i];
-        if (tagBegin != std::string_view::npos && i - tagBegin >= kTagBufferBytes)
-            tagBegin = std::string_view::npos;  // its bytes stay in the text run
-        if (tagBegin == std::string_view::npos) {
-            if (c == '<') {
-                builder.addText(cp949Text.substr(runBegin, i - runBegin));
-                tagBegin = runBegin = i;
-            }
-            continue;
-        }
-        if (c == '>') {
-            HandleTag(builder, cp949Text.substr(tagBegin, i + 1 - tagBegin));
-            tagBegin = std::string_view::npos;
-            runBegin = i + 1;
-        } else if (c == '<') {
-            builder.addText(cp949Text.substr(runBegin, i - runBegin));
-            tagBegin = runBegin = i;
-        }
-    }
-    if (tagBegin == std::string_view::npos)
-        builder.addText(cp949Text.substr(runBegin));
+    ForEachMarkupPiece(
+        cp949Text, [&](std::string_view run) { builder.addText(run); },
+        [&](std::string_view tag) { HandleTag(builder, tag); });
     return builder.finish();
 }
 

@@ -10,8 +10,6 @@ namespace verbanta {
 
 namespace {
 
-// A tag longer than this is not a tag: its bytes are kept as text.
-constexpr std::size_t kTagBufferBytes = 128;
 constexpr std::size_t kEntitySpanBytes = 10;
 
 bool IsLeadByte(char c)
@@ -57,41 +55,15 @@ std::string StripTags(std::string_view text, bool display)
 {
     std::string out;
     out.reserve(text.size());
-    std::string tag;
-    bool inTag = false;
-    // A buffer given up as a tag is text again, with the same treatment as any other text.
-    auto flushTagAsText = [&] {
-        for (char b : tag) AppendTextByte(out, b, display);
-        tag.clear();
-    };
-    for (char c : text) {
-        if (inTag && tag.size() >= kTagBufferBytes) {
-            flushTagAsText();
-            inTag = false;
-        }
-        if (!inTag) {
-            if (c == '<') {
-                inTag = true;
-                tag.assign(1, c);
-            } else {
-                AppendTextByte(out, c, display);
-            }
-            continue;
-        }
-        if (c == '>') {
-            tag += c;
+    ForEachMarkupPiece(
+        text,
+        [&](std::string_view run) {
+            for (char c : run) AppendTextByte(out, c, display);
+        },
+        [&](std::string_view tag) {
             if (EqualsIgnoringCase(tag, "<br>"))
                 out += display ? kLineBreakMark : std::string_view("\r\n");
-            tag.clear();
-            inTag = false;
-        } else if (c == '<') {
-            flushTagAsText();
-            tag.assign(1, c);
-        } else {
-            tag += c;
-        }
-    }
-    // A tag still open at the end is dropped.
+        });
     return out;
 }
 

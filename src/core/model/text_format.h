@@ -19,6 +19,43 @@ inline constexpr std::string_view kLineBreakMark = "\xa2\xd9";  // ↘
 /// The list display keeps at most this many bytes of a caption.
 inline constexpr std::size_t kListDisplayBytes = 256;
 
+/// A tag longer than this is not a tag: its bytes are kept as text.
+inline constexpr std::size_t kTagBufferBytes = 128;
+
+/// Walks SAMI markup as `StripTags` reads it, calling onText(run) for each run of text and
+/// onTag(tag) for each whole tag from "<" to ">", in order. A second "<" or a tag of 128 bytes
+/// gives the part buffered so far up as text; a tag still open at the end is dropped.
+template <class OnText, class OnTag>
+void ForEachMarkupPiece(std::string_view text, OnText&& onText, OnTag&& onTag)
+{
+    constexpr std::size_t kNone = std::string_view::npos;
+    std::size_t runBegin = 0;
+    std::size_t tagBegin = kNone;
+    const auto textUpTo = [&](std::size_t end) {
+        if (end > runBegin)
+            onText(text.substr(runBegin, end - runBegin));
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (tagBegin != kNone && i - tagBegin >= kTagBufferBytes)
+            tagBegin = kNone;  // its bytes stay in the text run
+        if (tagBegin == kNone) {
+            if (text[i] == '<') {
+                textUpTo(i);
+                tagBegin = runBegin = i;
+            }
+        } else if (text[i] == '>') {
+            onTag(text.substr(tagBegin, i + 1 - tagBegin));
+            tagBegin = kNone;
+            runBegin = i + 1;
+        } else if (text[i] == '<') {
+            textUpTo(i);
+            tagBegin = runBegin = i;
+        }
+    }
+    if (tagBegin == kNone)
+        textUpTo(text.size());
+}
+
 /// A time as the user sees it: "h:mm:ss.mmm" (hours unlimited, "-" before a negative time) when
 /// `displayAsTime` is on, else the signed decimal milliseconds.
 std::string FormatTime(std::int32_t ms, bool displayAsTime);
