@@ -13,8 +13,6 @@
 namespace verbanta {
 namespace {
 
-constexpr const char* kEndSyncText = "&nbsp;";
-
 // Comments carry no meaningful time, so the tools look past them when they compare neighbours.
 
 /// The first row from `row` on that is not a comment, or -1.
@@ -85,10 +83,7 @@ int resetEndSyncs(SamiModel& model, bool rangeOnly, ResetRule rule, DurationOf d
                                       MessageIcon::Warning);
         return -1;
     }
-    SyncEntry endSync;
-    model.InitEntry(endSync);
-    endSync.isEndSync = 1;
-    endSync.text = kEndSyncText;
+    SyncEntry endSync = model.EndSyncEntry(0);
 
     // The cap must not cut the step apart while it is being recorded.
     UndoActionScope action(model.journal());

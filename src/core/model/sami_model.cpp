@@ -268,14 +268,19 @@ Position SamiModel::InsertAfter(Position pos, const SyncEntry& entry, bool recor
     return added;
 }
 
-Position SamiModel::InsertEndSync(Position pos, std::int32_t timeMs, bool recordUndo)
+SyncEntry SamiModel::EndSyncEntry(std::int32_t timeMs) const
 {
     SyncEntry end;
     InitEntry(end);
     end.isEndSync = 1;
     end.text = kEndSyncText;
     end.startMs = timeMs;
-    return InsertAfter(pos, end, recordUndo);
+    return end;
+}
+
+Position SamiModel::InsertEndSync(Position pos, std::int32_t timeMs, bool recordUndo)
+{
+    return InsertAfter(pos, EndSyncEntry(timeMs), recordUndo);
 }
 
 void SamiModel::forgetPosition(Position removed, Position replacement)

@@ -93,6 +93,8 @@ public:
     SyncEntry GetFirst() const;
     SyncEntry GetLast() const;
     void InitEntry(SyncEntry& entry) const;
+    /// An end sync at the time: an entry made by `InitEntry` with the text "&nbsp;".
+    SyncEntry EndSyncEntry(std::int32_t timeMs) const;
 
     Position AddHead(const SyncEntry& entry, bool recordUndo);
     Position AddTail(const SyncEntry& entry, bool recordUndo);
