@@ -29,17 +29,24 @@ TEST(AppSettings, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(s.TopMargin, 2);
 }
 
-TEST(AppSettings, SaveWritesAllThirtySixOptionsInTheOptionsSection)
+TEST(AppSettings, SaveWritesAllFortyTwoOptionsInTheOptionsSection)
 {
     MemoryKeyValueStore store;
     AppSettings().Save(store);
-    EXPECT_EQ(store.values().size(), 36u);
+    EXPECT_EQ(store.values().size(), 42u);
     for (const auto& [key, value] : store.values())
         EXPECT_EQ(key.rfind("Options\\", 0), 0u) << key;
     EXPECT_EQ(store.readInt("Options", "ShowMediaCtrl"), 1);
     EXPECT_EQ(store.readInt("Options", "DisplayErrorSync"), 0);
     EXPECT_EQ(store.readString("Options", "FontColor"), "white");
     EXPECT_EQ(store.readInt("Options", "RightMargin"), 8);
+    // The caption checks' profile follows the common guidance for Korean subtitles.
+    EXPECT_EQ(store.readInt("Options", "CheckMaxReadingSpeed"), 12);
+    EXPECT_EQ(store.readInt("Options", "CheckMaxLineLetters"), 16);
+    EXPECT_EQ(store.readInt("Options", "CheckMaxLines"), 2);
+    EXPECT_EQ(store.readInt("Options", "CheckMinDuration"), 1000);
+    EXPECT_EQ(store.readInt("Options", "CheckMaxDuration"), 7000);
+    EXPECT_EQ(store.readInt("Options", "CheckMinGapFrames"), 2);
 }
 
 TEST(AppSettings, ChangedValuesSurviveSaveAndLoad)
@@ -51,6 +58,7 @@ TEST(AppSettings, ChangedValuesSurviveSaveAndLoad)
     changed.NewSync = "새 줄";
     changed.FontColor = "#FF8000";
     changed.RightMargin = 40;
+    changed.CheckMinGapFrames = 3;
     MemoryKeyValueStore store;
     changed.Save(store);
     AppSettings loaded;

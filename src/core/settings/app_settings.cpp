@@ -57,6 +57,13 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     {"RightMargin", &AppSettings::RightMargin},
     // Files page; its label is AppSettings::kAutoSaveSecondsLabel.
     {"AutoSaveSeconds", &AppSettings::AutoSaveSeconds},
+    // The caption checks' profile.
+    {"CheckMaxReadingSpeed", &AppSettings::CheckMaxReadingSpeed},
+    {"CheckMaxLineLetters", &AppSettings::CheckMaxLineLetters},
+    {"CheckMaxLines", &AppSettings::CheckMaxLines},
+    {"CheckMinDuration", &AppSettings::CheckMinDuration},
+    {"CheckMaxDuration", &AppSettings::CheckMaxDuration},
+    {"CheckMinGapFrames", &AppSettings::CheckMinGapFrames},
 }};
 
 template <class... Ts>

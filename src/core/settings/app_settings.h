@@ -48,6 +48,13 @@ struct AppSettings {
     std::int32_t RightMargin = 8;
     /// Seconds between recovery copies of a modified document; 0 turns them off.
     std::int32_t AutoSaveSeconds = 60;
+    // The caption checks' profile, after the common guidance for Korean subtitles.
+    std::int32_t CheckMaxReadingSpeed = 12;  ///< letters per second
+    std::int32_t CheckMaxLineLetters = 16;   ///< letters per line
+    std::int32_t CheckMaxLines = 2;
+    std::int32_t CheckMinDuration = 1000;    ///< ms
+    std::int32_t CheckMaxDuration = 7000;    ///< ms
+    std::int32_t CheckMinGapFrames = 2;      ///< frames between a caption's end and the next
 
     /// The files page's label and range of `AutoSaveSeconds`, for the options sheet.
     static constexpr const char* kAutoSaveSecondsLabel = "자동 저장 간격(초, 0은 사용 안 함):";
@@ -59,7 +66,7 @@ struct AppSettings {
     /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
     static constexpr const char* kSettingsSection = "Settings";
     /// How many values `Load` and `Save` handle.
-    static constexpr int kValueCount = 36;
+    static constexpr int kValueCount = 42;
 
     /// Reads every option; a missing or unreadable value takes its default.
     void Load(const KeyValueStore& store);
