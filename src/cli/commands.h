@@ -17,5 +17,6 @@ void RegisterSplitCommand(CLI::App& app, CliContext& context);
 void RegisterMergeCommand(CLI::App& app, CliContext& context);
 void RegisterRestyleCommand(CLI::App& app, CliContext& context);
 void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context);
+void RegisterCheckCommand(CLI::App& app, CliContext& context);
 
 }  // namespace verbanta::cli

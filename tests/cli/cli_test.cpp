@@ -196,6 +196,33 @@ TEST_F(CliTest, ReadsGarbageAndTruncatedMarkupWithoutFailing)
     }
 }
 
+TEST_F(CliTest, CheckPrintsEachFindingAndExitsThreeWhenThereAreAny)
+{
+    Outcome o = run("check --json '" + twoLanguages + "'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "");
+
+    // 25 half letters shown for one second in the second language.
+    const std::string fast = dir.file("fast.smi");
+    test::writeFile(fast, test::samiWithBody(
+                              "<SYNC Start=1000><P Class=KRCC>\r\n안녕\r\n"
+                              "<SYNC Start=3000><P Class=KRCC>&nbsp;\r\n"
+                              "<SYNC Start=1000><P Class=ENCC>\r\nabcdefghijklmnopqrstuvwxy\r\n"
+                              "<SYNC Start=2000><P Class=ENCC>&nbsp;",
+                              ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
+                              ".ENCC { Name:영어; lang:en-US; SAMIType:CC; }"));
+    o = run("check --json '" + fast + "'");
+    EXPECT_EQ(o.status, 3) << o.err;
+    EXPECT_EQ(o.out, "{\"language\":1,\"row\":0,\"start\":1000,\"rule\":\"reading_speed\","
+                     "\"value\":12.5}\n");
+    o = run("check '" + fast + "'");
+    EXPECT_EQ(o.status, 3) << o.err;
+    EXPECT_EQ(o.out, "ENCC row 0 at 1000: reading_speed 12.5\n1 finding(s)\n");
+
+    EXPECT_EQ(run("check '" + dir.file("missing.smi") + "'").status, 1);
+    EXPECT_EQ(run("check --fps 0 '" + fast + "'").status, 1);
+}
+
 }  // namespace
 }  // namespace verbanta
 
