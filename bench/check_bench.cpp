@@ -17,29 +17,34 @@ const std::string kShort = "\xbe\xc8\xb3\xe7\xc7\xcf\xbc\xbc\xbf\xe4";  // ì•ˆë…
 // Twenty syllables on one line: too many letters per line and per second.
 const std::string kLong = kShort + kShort + kShort + kShort;
 
-/// 25,000 captions of two seconds with an end sync each, one every three seconds.
-void Fill(SyncList& list)
-{
-    SyncEntry caption;
-    caption.text = "<font color=yellow>" + kShort + "</font>";
-    SyncEntry end;
-    end.isEndSync = 1;
-    end.text = "&nbsp;";
-    for (int i = 0; i < kRows / 2; ++i) {
-        caption.startMs = i * 3000;
-        end.startMs = caption.startMs + 2000;
-        list.insertAt(list.count(), caption);
-        list.insertAt(list.count(), end);
+/// 25,000 captions of two seconds with an end sync each, one every three seconds, checked.
+struct CheckedList {
+    SyncList list;
+    CheckState checks{CheckProfile(), 24};
+
+    CheckedList()
+    {
+        SyncEntry caption;
+        caption.text = "<font color=yellow>" + kShort + "</font>";
+        SyncEntry end;
+        end.isEndSync = 1;
+        end.text = "&nbsp;";
+        for (int i = 0; i < kRows / 2; ++i) {
+            caption.startMs = i * 3000;
+            end.startMs = caption.startMs + 2000;
+            list.insertAt(list.count(), caption);
+            list.insertAt(list.count(), end);
+        }
+        checks.attach(list, 0);
+        checks.settle();
     }
-}
+};
 
 void BM_CheckSingleRowChange(benchmark::State& state)
 {
-    SyncList list;
-    Fill(list);
-    CheckState checks(CheckProfile(), 24);
-    checks.attach(list, 0);
-    checks.settle();
+    CheckedList checked;
+    SyncList& list = checked.list;
+    CheckState& checks = checked.checks;
     int row = 0;
     bool longText = false;
     for (auto _ : state) {
@@ -55,11 +60,9 @@ BENCHMARK(BM_CheckSingleRowChange)->Unit(benchmark::kMicrosecond);
 
 void BM_CheckInsertAndRemoveRow(benchmark::State& state)
 {
-    SyncList list;
-    Fill(list);
-    CheckState checks(CheckProfile(), 24);
-    checks.attach(list, 0);
-    checks.settle();
+    CheckedList checked;
+    SyncList& list = checked.list;
+    CheckState& checks = checked.checks;
     SyncEntry caption;
     caption.text = kLong;
     int row = 0;
@@ -78,10 +81,8 @@ BENCHMARK(BM_CheckInsertAndRemoveRow)->Unit(benchmark::kMicrosecond);
 
 void BM_CheckWholeList(benchmark::State& state)
 {
-    SyncList list;
-    Fill(list);
-    CheckState checks(CheckProfile(), 24);
-    checks.attach(list, 0);
+    CheckedList checked;
+    CheckState& checks = checked.checks;
     for (auto _ : state) {
         checks.listReplaced();
         checks.settle();
