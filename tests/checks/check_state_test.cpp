@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,6 +85,8 @@ TEST(CheckState, FollowsInsertsRemovalsAndChangesAsAFullCheckWould)
     CheckState state(CheckProfile(), 24);
     state.attach(list, 0);
     ExpectMatchesFullCheck(state, list, "attached");
+    std::vector<CheckRuleSet> marks;
+    for (int row = 0; row < list.count(); ++row) marks.push_back(state.rulesAt(row));
     for (int command = 0; command < 400; ++command) {
         std::vector<Notice> notices;
         const int edits = 1 + static_cast<int>(random() % 3);
@@ -106,7 +109,18 @@ TEST(CheckState, FollowsInsertsRemovalsAndChangesAsAFullCheckWould)
             }
         }
         Deliver(state, notices);
+        const CheckState::RowRange repaint = state.settle();
+        // Where no row moved, every row whose marks changed is among those to repaint.
+        const bool moved = std::any_of(notices.begin(), notices.end(),
+                                       [](const Notice& n) { return n.kind != Notice::Changed; });
+        for (int row = 0; !moved && row < list.count(); ++row) {
+            const bool changed = state.rulesAt(row) != marks[static_cast<std::size_t>(row)];
+            EXPECT_TRUE(!changed || (row >= repaint.first && row <= repaint.last)) << "row " << row;
+        }
         ExpectMatchesFullCheck(state, list, "command " + std::to_string(command));
+        marks.resize(static_cast<std::size_t>(list.count()));
+        for (int row = 0; row < list.count(); ++row)
+            marks[static_cast<std::size_t>(row)] = state.rulesAt(row);
         if (HasFatalFailure())
             return;
     }
@@ -127,6 +141,7 @@ TEST(CheckState, RechecksTheCaptionBeforeRowsRemovedAtTheEnd)
     EXPECT_EQ(state.rulesAt(0), 0);
     list.remove(list.at(1));
     state.rowsRemoved(1, 1);
+    EXPECT_EQ(state.settle(), (CheckState::RowRange{0, 0}));
     EXPECT_EQ(state.rulesAt(0), RuleBit(CheckRule::NoEndBeforeSilence));
     // A new profile or frame rate rechecks everything.
     state.setProfile(CheckProfile{.maxLettersPerSecond = 12, .maxLettersPerLine = 0});

@@ -1,7 +1,9 @@
 #include "checks/check_rules.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "checks/caption_measure.h"
 #include "model/sync_list.h"
@@ -96,8 +98,9 @@ CaptionRules::CaptionRules(const CheckProfile& profile, double framesPerSecond)
       m_framesPerSecond(std::isfinite(framesPerSecond) && framesPerSecond > 0
                             ? framesPerSecond
                             : kDefaultFramesPerSecond),
-      m_minGapMs(
-          static_cast<std::int32_t>(std::lround(profile.minGapFrames * 1000.0 / m_framesPerSecond)))
+      m_minGapMs(static_cast<std::int32_t>(
+          std::lround(std::clamp(profile.minGapFrames * 1000.0 / m_framesPerSecond, 0.0,
+                                 double{std::numeric_limits<std::int32_t>::max()}))))
 {
 }
 
@@ -130,7 +133,7 @@ void CaptionRules::check(const SyncList& list, int row, Report&& report) const
             std::int64_t{m_profile.maxLettersPerSecond} * 2 * duration)
         report(CheckRule::ReadingSpeed,
                static_cast<double>(CeilDiv(std::int64_t{m.halfLetters} * 50000, duration)) / 100);
-    if (m.longestLineHalfLetters > 2 * m_profile.maxLettersPerLine)
+    if (m.longestLineHalfLetters > std::int64_t{m_profile.maxLettersPerLine} * 2)
         report(CheckRule::LettersPerLine, m.longestLineHalfLetters / 2.0);
     if (m.lines > m_profile.maxLines)
         report(CheckRule::LineCount, m.lines);

@@ -1,6 +1,7 @@
 #include "checks/check_state.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "model/sync_list.h"
 
@@ -96,6 +97,17 @@ void CheckState::store(int row, CheckRuleSet rules)
     held = rules;
 }
 
+void CheckState::recheck(int row)
+{
+    const CheckRuleSet rules = m_rules.rulesAt(*m_list, row);
+    if (rules == m_rowRules[static_cast<std::size_t>(row)])
+        return;
+    store(row, rules);
+    if (m_changed.first > m_changed.last)
+        m_changed = {row, row};
+    m_changed = {std::min(m_changed.first, row), std::max(m_changed.last, row)};
+}
+
 void CheckState::recheckAll()
 {
     m_rowRules.assign(m_list ? static_cast<std::size_t>(m_list->count()) : 0, 0);
@@ -105,14 +117,15 @@ void CheckState::recheckAll()
         store(row, m_rules.rulesAt(*m_list, row));
 }
 
-void CheckState::settle()
+CheckState::RowRange CheckState::settle()
 {
     // A count that disagrees with the list means a notification was missed: start afresh.
     if (m_all || !m_list || static_cast<int>(m_rowRules.size()) != m_list->count()) {
         recheckAll();
         m_all = false;
         m_dirty.clear();
-        return;
+        m_changed = {};
+        return {0, static_cast<int>(m_rowRules.size()) - 1};
     }
     const int last = m_list->count() - 1;
     std::sort(m_dirty.begin(), m_dirty.end());
@@ -125,10 +138,11 @@ void CheckState::settle()
         a = std::clamp(a, 0, last);
         b = std::clamp(b, 0, last);
         for (int row = std::max(FirstAffectedRow(*m_list, a), done + 1); row <= b; ++row)
-            store(row, m_rules.rulesAt(*m_list, row));
+            recheck(row);
         done = std::max(done, b);
     }
     m_dirty.clear();
+    return std::exchange(m_changed, RowRange{});
 }
 
 CheckRuleSet CheckState::rulesAt(int row)

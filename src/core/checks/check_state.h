@@ -23,6 +23,8 @@ class SyncList;
 /// - `setProfile` when the options change, `setFrameRate` when a video opens or closes.
 /// A notification only notes what changed. The rows are rechecked when next asked for, so the
 /// list must hold all of a change's notifications by then, as it does once they are delivered.
+/// A change may alter the marks of rows it does not name (the caption before a moved end
+/// sync): after delivering one, the editor calls `settle` and repaints the rows it returns.
 class CheckState {
 public:
     CheckState(const CheckProfile& profile, double framesPerSecond);
@@ -39,8 +41,16 @@ public:
     void rowsChanged(int first, int last);
     void listReplaced() { m_all = true; }
 
-    /// Rechecks what the notifications since the last call named.
-    void settle();
+    /// The rows first..last, none when first > last.
+    struct RowRange {
+        int first = 0;
+        int last = -1;
+        bool operator==(const RowRange&) const = default;
+    };
+
+    /// Rechecks what the notifications since the last call named; the rows whose rules
+    /// changed lie within the range returned (every row after a whole-list recheck).
+    RowRange settle();
     /// The rules the row breaks; 0 for a row outside the list or with no list attached.
     CheckRuleSet rulesAt(int row);
     /// The row's findings with their values, for its tooltip.
@@ -57,6 +67,7 @@ private:
     void markDirty(int first, int last);
     void store(int row, CheckRuleSet rules);
     void recheckAll();
+    void recheck(int row);
 
     CaptionRules m_rules;
     const SyncList* m_list = nullptr;
@@ -67,6 +78,7 @@ private:
     bool m_all = true;
     std::array<int, kCheckRuleCount> m_rowsBreaking{};
     int m_rowsWithFindings = 0;
+    RowRange m_changed;  ///< rows whose rules changed since the last settle
 };
 
 }  // namespace verbanta
