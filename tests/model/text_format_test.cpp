@@ -124,6 +124,15 @@ TEST(TextFormat, IsEndSyncTextRecognisesBlankNbspAndBr)
     EXPECT_TRUE(IsEndSyncText(""));
     EXPECT_TRUE(IsEndSyncText(" \t\r\n\v\f"));
     EXPECT_FALSE(IsEndSyncText("&nbsp;&nbsp;"));
+    // End tags after the blank close it and show nothing.
+    EXPECT_TRUE(IsEndSyncText("&nbsp;</P>"));
+    EXPECT_TRUE(IsEndSyncText(" &nbsp </P>\r\n</SYNC > "));
+    EXPECT_TRUE(IsEndSyncText("<br></font></p>"));
+    EXPECT_TRUE(IsEndSyncText("</P>"));
+    EXPECT_FALSE(IsEndSyncText("&nbsp;</P>x"));
+    EXPECT_FALSE(IsEndSyncText("&nbsp;</ P>"));
+    EXPECT_FALSE(IsEndSyncText("&nbsp;<P>"));
+    EXPECT_FALSE(IsEndSyncText("a</P>"));
     EXPECT_FALSE(IsEndSyncText("<br/>"));
     EXPECT_FALSE(IsEndSyncText("a"));
 }

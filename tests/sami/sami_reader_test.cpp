@@ -74,7 +74,7 @@ TEST_F(SamiReaderTest, RecognisesEndSyncTexts)
     EXPECT_FALSE(entries[4].isEndSync);
 }
 
-TEST_F(SamiReaderTest, ReadsStartOnlyWithCapitalS)
+TEST_F(SamiReaderTest, ReadsStartInAnyCase)
 {
     loadBody(
         "<SYNC start=1000><P Class=KRCC>lower\r\n"
@@ -86,7 +86,7 @@ TEST_F(SamiReaderTest, ReadsStartOnlyWithCapitalS)
         "<SYNC Start=x><P Class=KRCC>none");
     std::vector<int> times;
     for (const SyncEntry& e : entriesOf(model, 0)) times.push_back(e.startMs);
-    EXPECT_EQ(times, (std::vector<int>{0, 2000, 1500, 2500, 3000, -40, 0}));
+    EXPECT_EQ(times, (std::vector<int>{1000, 2000, 1500, 2500, 3000, -40, 0}));
 }
 
 TEST_F(SamiReaderTest, SaturatesHugeStartTimes)
@@ -111,13 +111,17 @@ TEST_F(SamiReaderTest, DoesNotLendTheTimeOfTheLastDocumentToASyncWithoutStart)
     EXPECT_EQ(entries[0].startMs, 0);
 }
 
-TEST_F(SamiReaderTest, QuotedClassIsALanguageOfItsOwn)
+TEST_F(SamiReaderTest, QuotedClassIsTheClassItself)
 {
-    loadBody("<SYNC Start=1000><P Class=KRCC>a\r\n<SYNC Start=2000><P Class='ENCC'>b");
+    loadBody(
+        "<SYNC Start=1000><p class=KRCC>a\r\n<SYNC Start=2000><P Class='ENCC'>b\r\n"
+        "<SYNC Start=3000><P CLASS=\" KRCC \">c\r\n<SYNC Start=4000><P Class=\"ENCC\"/>d");
     ASSERT_EQ(model.languageCount, 2);
-    EXPECT_EQ(model.classNames[1], "'ENCC'");
-    EXPECT_EQ(model.languages[1].selector, ".'ENCC'");
-    EXPECT_EQ(textsOf(model, 1), (std::vector<std::string>{"b"}));
+    EXPECT_EQ(model.classNames[1], "ENCC");
+    EXPECT_EQ(model.languages[1].selector, ".ENCC");
+    EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(textsOf(model, 1), (std::vector<std::string>{"b", "d"}));
+    // ENCC is missing from the style sheet, so the language is made for it.
     EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
 }
 

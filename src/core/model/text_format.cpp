@@ -1,5 +1,6 @@
 #include "model/text_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -32,6 +33,28 @@ void AppendTextByte(std::string& out, char c, bool display)
             out += c;
     } else if (c != '\r' && c != '\n') {
         out += c;
+    }
+}
+
+/// The text without the end tags ("</P>", "</font >") and blanks at its end.
+std::string_view WithoutTrailingEndTags(std::string_view text)
+{
+    const auto isNameByte = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    };
+    for (;;) {
+        text = TrimWhiteSpace(text);
+        const std::size_t open = text.rfind("</");
+        if (open == std::string_view::npos || text.back() != '>')
+            return text;
+        // "</" + a name + blanks + ">": the name starts at once, so "</ P>" is text.
+        const std::string_view inside = text.substr(open + 2, text.size() - open - 3);
+        const auto nameEnd = std::find_if_not(inside.begin(), inside.end(), isNameByte);
+        if (nameEnd == inside.begin() ||
+            !TrimWhiteSpace(inside.substr(static_cast<std::size_t>(nameEnd - inside.begin())))
+                 .empty())
+            return text;
+        text = text.substr(0, open);
     }
 }
 
@@ -87,7 +110,8 @@ std::string ListDisplayText(std::string_view text)
 
 bool IsEndSyncText(std::string_view text)
 {
-    const std::string_view t = TrimWhiteSpace(text);
+    // End tags that close a blank ("&nbsp;</P></SYNC>") show nothing either.
+    const std::string_view t = WithoutTrailingEndTags(text);
     return t.empty() || EqualsIgnoringCase(t, "&nbsp;") || EqualsIgnoringCase(t, "&nbsp") ||
            EqualsIgnoringCase(t, "<br>");
 }

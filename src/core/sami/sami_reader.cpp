@@ -32,6 +32,23 @@ std::string CleanNameValue(std::string value)
     return value;
 }
 
+/// A class as HTML means it: 'ENCC', "ENCC" and " ENCC " in quotes are ENCC. A value that
+/// needs its quotes to be written back (white space inside) keeps them.
+std::string UnquotedClass(std::string value)
+{
+    value = CleanNameValue(std::move(value));
+    if (value.size() < 2 || (value.front() != '"' && value.front() != '\'') ||
+        value.back() != value.front())
+        return value;
+    std::string_view inner = TrimWhiteSpace(std::string_view(value).substr(1, value.size() - 2));
+    // Unquoted, a "/" before the ">" would be dropped on the next load.
+    const bool plain = !inner.empty() && inner.back() != '/' &&
+                       std::none_of(inner.begin(), inner.end(), [](char c) {
+                           return sami::IsMarkupSpace(c) || c == '"' || c == '\'' || c == '=';
+                       });
+    return plain || inner.empty() ? std::string(inner) : value;
+}
+
 bool IsStructuralTag(std::string_view upperName)
 {
     return upperName == "SYNC" || upperName == "P" || upperName == "STYLE" || upperName == "TITLE";
@@ -379,7 +396,8 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
 {
     if (name.empty())
         return;
-    if (mode == TagMode::Sync && name[0] == 'S' && EqualsIgnoringCase(name, "START")) {
+    // Attribute names are HTML's: "start", "START" and "Start" are one name.
+    if (mode == TagMode::Sync && EqualsIgnoringCase(name, "START")) {
         std::string_view v = value;
         const auto strip = [](char c) { return c == '"' || c == '\'' || c == '\t' || c == ' '; };
         while (!v.empty() && strip(v.front())) v.remove_prefix(1);
@@ -388,8 +406,8 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
         m_current.startMs = ms;
         m_model.InitEntry(m_state.pending);
         m_state.pending.startMs = ms;
-    } else if (mode == TagMode::Paragraph && name[0] == 'C' && EqualsIgnoringCase(name, "CLASS")) {
-        std::string cls = CleanNameValue(value);
+    } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "CLASS")) {
+        std::string cls = UnquotedClass(value);
         // The class is also a selector in the saved style sheet, where a brace would let part
         // of it read as a rule of its own: "a}P" would empty the P rule on the next load.
         std::replace_if(

@@ -16,6 +16,34 @@ bool IsSelectorByte(char c)
            c == '#';
 }
 
+/// Whether the ";" at `at` closes a numeric character reference ("&#231;", "&#xE7;"): a
+/// character CP949 lacks, from a UTF-8 or UTF-16 file, is held so and belongs to its value.
+bool ClosesReference(std::string_view rule, std::size_t at)
+{
+    const std::size_t amp = rule.rfind("&#", at);
+    if (amp == std::string_view::npos || at - amp > 12)
+        return false;
+    std::string_view digits = rule.substr(amp + 2, at - amp - 2);
+    const bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
+    if (hex)
+        digits.remove_prefix(1);
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [hex](char c) {
+        return (c >= '0' && c <= '9') ||
+               (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    });
+}
+
+/// The ";" or "}" that ends the declaration starting at `from`, or the end of the rule.
+std::size_t DeclarationEnd(std::string_view rule, std::size_t from)
+{
+    for (std::size_t i = rule.find_first_of(";}", from); i != std::string_view::npos;
+         i = rule.find_first_of(";}", i + 1)) {
+        if (rule[i] == '}' || !ClosesReference(rule, i))
+            return i;
+    }
+    return rule.size();
+}
+
 /// Where a property's value starts (just after its ":"), or npos when the rule lacks it. The
 /// name must be a whole property name, the text between the rule's "{" or a ";" and the next
 /// ":": "color" is not read from inside "background-color", nor from inside another value.
@@ -23,7 +51,7 @@ std::size_t FindPropertyValue(std::string_view rule, std::string_view name)
 {
     const std::size_t open = rule.find('{');
     for (std::size_t start = open == std::string_view::npos ? 0 : open + 1; start < rule.size();) {
-        const std::size_t end = std::min(rule.find_first_of(";}", start), rule.size());
+        const std::size_t end = DeclarationEnd(rule, start);
         const std::string_view declaration = rule.substr(start, end - start);
         const std::size_t colon = declaration.find(':');
         if (colon != std::string_view::npos && TrimWhiteSpace(declaration.substr(0, colon)) == name)
@@ -36,14 +64,15 @@ std::size_t FindPropertyValue(std::string_view rule, std::string_view name)
 }
 
 /// Takes one property from rule text: sets its bit and value when the rule has it. The value
-/// runs to the next ";", or to the rule's closing "}" when the last property has no ";".
+/// runs to the next ";" (not one of a character reference), or to the rule's closing "}" when
+/// the last property has no ";".
 void TakeProperty(std::string_view rule, StyleProperty& property, bool pointValued,
                   std::uint32_t& flags)
 {
     const std::size_t start = FindPropertyValue(rule, property.name);
     if (start == std::string_view::npos)
         return;
-    const std::size_t end = std::min(rule.find_first_of(";}", start), rule.size());
+    const std::size_t end = DeclarationEnd(rule, start);
     std::string_view value = TrimWhiteSpace(rule.substr(start, end - start));
     flags |= property.bit;
     if (!pointValued) {
