@@ -128,5 +128,45 @@ TEST_F(DocumentEncodingTest, SaveLanguageWritesTheDocumentsEncodingOrTheOneGiven
     EXPECT_EQ(doc.encoding(), TextEncoding::Utf8Bom);
 }
 
+TEST_F(DocumentEncodingTest, ReopensInTheChosenEncodingAndReloadsInIt)
+{
+    // CP949 "치킨" happens to be well-formed UTF-8, so the guess reads it wrongly.
+    std::string file = test::samiFile({1000});
+    const std::string path =
+        write("a.smi", file.replace(file.find("c1000"), 5, test::cp949("치킨")));
+    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_EQ(doc.encoding(), TextEncoding::Utf8);
+    EXPECT_NE(doc.model().GetFirst().text, test::cp949("치킨"));
+
+    // Edits are offered for saving first; cancelling keeps everything as it is.
+    doc.SetModifiedFlag(true);
+    messenger.answers = {Answer::Cancel, Answer::No};
+    EXPECT_FALSE(doc.ReopenInEncoding(TextEncoding::Cp949));
+    EXPECT_EQ(doc.encoding(), TextEncoding::Utf8);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.ReopenInEncoding(TextEncoding::Cp949));
+    EXPECT_EQ(messenger.questions.size(), 2u);
+    EXPECT_EQ(doc.encoding(), TextEncoding::Cp949);
+    EXPECT_EQ(doc.model().GetFirst().text, test::cp949("치킨"));
+    EXPECT_FALSE(doc.IsModified());
+
+    // A reload keeps the choice; a file opened afresh is guessed again.
+    doc.ReloadFromDisk();
+    EXPECT_EQ(doc.encoding(), TextEncoding::Cp949);
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_EQ(doc.encoding(), TextEncoding::Utf8);
+    doc.NewDocument();
+    EXPECT_FALSE(doc.ReopenInEncoding(TextEncoding::Cp949));
+}
+
+TEST_F(DocumentEncodingTest, ReopenedAsUtf8AMarkedFileKeepsItsMark)
+{
+    const std::string path = write("a.smi", "\xEF\xBB\xBF" + utf8File());
+    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.ReopenInEncoding(TextEncoding::Utf8));
+    EXPECT_EQ(doc.encoding(), TextEncoding::Utf8Bom);
+    EXPECT_EQ(doc.model().GetFirst().text, test::cp949("안녕 ") + "&#128512;");
+}
+
 }  // namespace
 }  // namespace verbanta

@@ -59,16 +59,25 @@ TEST(CodepageDetect, TellsUnmarkedUtf8FromCp949)
     EXPECT_EQ(DetectEncoding("\xC0\xAF"), TextEncoding::Cp949);
 }
 
-TEST(CodepageDetect, AmbiguousShortTextStaysCp949)
+TEST(CodepageDetect, OneMultiByteSequenceMakesWellFormedUtf8Utf8)
 {
-    // "é" in UTF-8 is also a Hangul syllable of CP949, as is CP949 "치킨" valid UTF-8.
-    ASSERT_NO_THROW(test::utf8("\xC3\xA9"));
-    EXPECT_EQ(DetectEncoding("\xC3\xA9"), TextEncoding::Cp949);
-    EXPECT_EQ(DetectEncoding(cp949("치킨")), TextEncoding::Cp949);
-    // Both readings work; three multi-byte sequences stay CP949, four make it UTF-8.
-    ASSERT_NO_THROW(test::utf8("café crème brûlée"));
-    EXPECT_EQ(DetectEncoding("crème brûlée"), TextEncoding::Cp949);
-    EXPECT_EQ(DetectEncoding("café crème brûlée"), TextEncoding::Utf8);
+    // "æ" in UTF-8 is also a Hangul syllable of CP949; a Latin text is still UTF-8. Only a
+    // very short CP949 text such as "치킨" can be well-formed UTF-8 too, and is then misread.
+    EXPECT_EQ(DetectEncoding("Karant\xC3\xA6ne"), TextEncoding::Utf8);
+    EXPECT_EQ(DetectEncoding(cp949("치킨")), TextEncoding::Utf8);
+    EXPECT_EQ(DetectEncoding(cp949("안녕하세요 치킨")), TextEncoding::Cp949);
+}
+
+TEST(CodepageDetect, KnowsUnmarkedUtf16ByItsZeroBytes)
+{
+    const std::string text = "<SAMI><BODY>안녕 😀</BODY></SAMI>\r\n";
+    EXPECT_EQ(DetectEncoding(utf16(text, "UTF-16LE")), TextEncoding::Utf16Le);
+    EXPECT_EQ(DetectEncoding(utf16(text, "UTF-16BE")), TextEncoding::Utf16Be);
+    EXPECT_EQ(DetectEncoding(std::string("a\0", 2)), TextEncoding::Utf16Le);
+    // Zeros falling on both sides, or a stray one, are no UTF-16.
+    EXPECT_EQ(DetectEncoding(std::string("abcd") + std::string(8, '\0')), TextEncoding::Cp949);
+    EXPECT_EQ(DetectEncoding(cp949("자막 파일의 한 줄입니다") + std::string(1, '\0')),
+              TextEncoding::Cp949);
 }
 
 TEST(CodepageConvert, UnicodeFilesRoundTripByteForByte)

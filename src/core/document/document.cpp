@@ -46,6 +46,7 @@ bool Document::NewDocument()
     // The new document has no file, so the previous file's watch ends here.
     StopFileWatch();
     m_path.clear();
+    m_encodingChosen = false;
     m_title = kUntitled;
     if (m_views && m_views->hasPlayerView()) {
         m_views->stopPlayerAndRewind();
@@ -71,6 +72,7 @@ bool Document::OpenDocument(const std::string& path)
     }
     ClearContents();
     SetModifiedFlag(false);
+    m_encodingChosen = false;
     if (!m_model.LoadFile(path, true)) {
         // The content is gone, so the document must no longer claim the previous file: a
         // later save would overwrite that file with the empty document.
@@ -126,14 +128,28 @@ bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding>
 
 void Document::ReloadFromDisk()
 {
+    reloadFile(m_encodingChosen ? std::optional(m_model.fileEncoding) : std::nullopt);
+}
+
+bool Document::ReopenInEncoding(TextEncoding encoding)
+{
+    if (m_path.empty() || !SaveModified() || !reloadFile(encoding))
+        return false;
+    m_encodingChosen = true;
+    return true;
+}
+
+bool Document::reloadFile(std::optional<TextEncoding> encoding)
+{
     if (m_path.empty())
-        return;
+        return false;
     // A file that cannot be read any more leaves the edits and their mark in place.
-    if (!m_model.LoadFile(m_path, true))
-        return;
+    if (!m_model.LoadFile(m_path, true, encoding))
+        return false;
     SetModifiedFlag(false);
     if (m_views && m_views->hasPlayerView())
         m_views->stopPlayerAndRewind();
+    return true;
 }
 
 void Document::SetModifiedFlag(bool modified)

@@ -55,8 +55,13 @@ public:
     TextEncoding encoding() const { return m_model.fileEncoding; }
     /// Empties the model and gives it the default header.
     void ClearContents();
-    /// Reads the file again after another program changed it (nothing without a path).
+    /// Reads the file again after another program changed it (nothing without a path), in the
+    /// encoding chosen for it if one was.
     void ReloadFromDisk();
+    /// Reads the open file again in the encoding chosen, after asking to save a modified
+    /// document; the choice holds for later reloads until another file is opened. False
+    /// without a path, when the question is cancelled, or when the file cannot be read.
+    bool ReopenInEncoding(TextEncoding encoding);
 
     void SetModifiedFlag(bool modified);
     bool IsModified() const { return m_modified; }
@@ -95,6 +100,7 @@ public:
 private:
     /// Writes the model (one language, or all for -1) to a new file and flushes it to the disk.
     bool writeModel(const std::string& temporaryPath, int languageIndex, TextEncoding encoding);
+    bool reloadFile(std::optional<TextEncoding> encoding);
     void refreshTitle();
     void becomeUntitled();
 
@@ -110,6 +116,8 @@ private:
     bool m_modified = false;
     int m_watchId = 0;
     bool m_askingReload = false;
+    /// The user chose the file's encoding; reloads keep it instead of guessing again.
+    bool m_encodingChosen = false;
 };
 
 }  // namespace verbanta

@@ -22,8 +22,10 @@ namespace {
 constexpr char32_t kEscapeBase = 0xDC00;
 constexpr char32_t kRawByteBase = 0xEF00;
 constexpr char32_t kReplacement = 0xFFFD;
-// Multi-byte sequences that make well-formed UTF-8 win even when CP949 could read it too.
-constexpr std::size_t kEvidenceSequences = 4;
+// Unmarked UTF-16: at least one unit in this many has a zero on one side, and that side has
+// at least this many times the zeros of the other.
+constexpr std::size_t kUtf16ZeroShare = 8;
+constexpr std::size_t kUtf16ZeroDominance = 4;
 
 const char* const kUtf32 = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
 
@@ -482,6 +484,25 @@ bool isUtf16(TextEncoding e)
     return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be;
 }
 
+// UTF-16 without a mark shows itself by its zero bytes: the high byte of every ASCII
+// character, and markup, digits and line ends are ASCII. A zero on one side of the units must
+// be common and clearly outnumber the other side, where a UTF-16 text has few (U+AC00 "가"
+// among them) and where zero padding or stray zeros of an 8-bit file fall as often.
+std::optional<TextEncoding> DetectUnmarkedUtf16(std::string_view bytes)
+{
+    std::size_t zeros[2] = {0, 0};
+    for (std::size_t i = 0; i < bytes.size(); ++i) zeros[i % 2] += bytes[i] == '\0' ? 1 : 0;
+    const std::size_t units = bytes.size() / 2;
+    for (const auto& [side, encoding] :
+         {std::pair{1, TextEncoding::Utf16Le}, std::pair{0, TextEncoding::Utf16Be}}) {
+        const std::size_t here = zeros[side];
+        const std::size_t there = zeros[1 - side];
+        if (here > 0 && here * kUtf16ZeroShare >= units && there * kUtf16ZeroDominance <= here)
+            return encoding;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 const char* encodingName(TextEncoding encoding)
@@ -500,37 +521,27 @@ std::optional<TextEncoding> encodingFromName(std::string_view name)
     return std::nullopt;
 }
 
-// Well-formed UTF-8 Korean is almost never readable as CP949 (a trail byte 0x80 or a stray
-// lead stops it within a few characters), and real CP949 Korean is almost never well-formed
-// UTF-8 (its common leads 0xB0..0xC1 cannot start a sequence). A text that both can read is
-// ambiguous; with fewer than four multi-byte sequences it stays CP949, this being a Korean
-// editor, and only more evidence makes it UTF-8.
+// Real CP949 Korean is practically never well-formed UTF-8: its most common leads 0xB0..0xC1
+// cannot start a sequence, so any text of a few words breaks it. Well-formed UTF-8 with a
+// multi-byte sequence is therefore UTF-8, a Latin text such as "Karantæne" included.
 TextEncoding DetectEncoding(std::string_view bytes)
 {
     for (const EncodingInfo& e : kEncodings) {
         if (!e.byteOrderMark.empty() && bytes.starts_with(e.byteOrderMark))
             return e.encoding;
     }
-    std::size_t sequences = 0;
+    if (const auto utf16 = DetectUnmarkedUtf16(bytes))
+        return *utf16;
+    bool multiByte = false;
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
         const std::size_t length = utf8Sequence(bytes.substr(i), cp);
         if (length == 0)
             return TextEncoding::Cp949;
-        sequences += length > 1 ? 1 : 0;
+        multiByte = multiByte || length > 1;
         i += length;
     }
-    if (sequences == 0)
-        return TextEncoding::Cp949;
-    if (sequences >= kEvidenceSequences)
-        return TextEncoding::Utf8;
-    bool readable = true;
-    std::u32string scratch;
-    decodeCp949(bytes, scratch, [&](unsigned char) {
-        readable = false;
-        return kReplacement;
-    });
-    return readable ? TextEncoding::Cp949 : TextEncoding::Utf8;
+    return multiByte ? TextEncoding::Utf8 : TextEncoding::Cp949;
 }
 
 std::string ToCp949(std::string_view bytes, TextEncoding from)

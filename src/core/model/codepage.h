@@ -15,9 +15,9 @@ const char* encodingName(TextEncoding encoding);
 /// The encoding named as encodingName() names it (ASCII case ignored), or nothing.
 std::optional<TextEncoding> encodingFromName(std::string_view name);
 
-/// Guesses the encoding of a whole file. A byte-order mark decides; otherwise the text is
-/// UTF-8 only when it is well-formed UTF-8 with multi-byte sequences and either holds at least
-/// four of them or cannot be read as CP949. Everything else, pure ASCII included, is CP949.
+/// Guesses the encoding of a whole file. A byte-order mark decides; otherwise UTF-16 is known
+/// by its zero bytes, and a text that is well-formed UTF-8 throughout with at least one
+/// multi-byte sequence is UTF-8. Everything else, pure ASCII included, is CP949.
 TextEncoding DetectEncoding(std::string_view bytes);
 
 /// Converts file bytes to CP949 for the model, dropping the byte-order mark of Utf8Bom and

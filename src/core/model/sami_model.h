@@ -57,7 +57,9 @@ public:
     std::string CurrentClassName() const;
 
     // Reading and writing SAMI (implemented with the reader and the writer under sami/).
-    bool LoadFile(const std::string& path, bool replace);
+    /// Reads a SAMI file in the encoding given, or the one it is detected in.
+    bool LoadFile(const std::string& path, bool replace,
+                  std::optional<TextEncoding> encoding = std::nullopt);
     bool LoadText(std::string_view text);
     bool SaveFile(const std::string& path, int languageIndex);
     bool ExportPlainText(const std::string& path);

@@ -201,15 +201,19 @@ bool ExportPlainTextFile(const SamiModel& model, const std::string& path, TextEn
 
 }  // namespace sami
 
-DecodedText DecodeFileText(std::string_view bytes)
+DecodedText DecodeFileText(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
     DecodedText decoded;
-    decoded.encoding = DetectEncoding(bytes);
+    decoded.encoding = encoding ? *encoding : DetectEncoding(bytes);
+    // A mark says what it says: UTF-8 chosen for a marked file keeps its mark when saved.
+    if (decoded.encoding == TextEncoding::Utf8 && DetectEncoding(bytes) == TextEncoding::Utf8Bom)
+        decoded.encoding = TextEncoding::Utf8Bom;
     decoded.text = ToCp949(bytes, decoded.encoding);
     return decoded;
 }
 
-bool SamiModel::LoadFile(const std::string& path, bool replace)
+bool SamiModel::LoadFile(const std::string& path, bool replace,
+                         std::optional<TextEncoding> encoding)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
@@ -283,7 +287,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace)
     bytes.resize(size);
 
     // UTF-16 text must be converted before the scanner sees it: its zero bytes would end it.
-    const DecodedText decoded = DecodeFileText(bytes);
+    const DecodedText decoded = DecodeFileText(bytes, encoding);
     if (decoded.text.size() > kMaxSamiFileBytes)
         return tooLarge();
 

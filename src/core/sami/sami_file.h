@@ -24,9 +24,10 @@ struct DecodedText {
     TextEncoding encoding = TextEncoding::Cp949;
 };
 
-/// Detects the encoding of a SAMI or text file and converts it to CP949; CP949 bytes are kept
-/// as they are, characters CP949 lacks become numeric references.
-DecodedText DecodeFileText(std::string_view bytes);
+/// Converts a SAMI or text file to CP949 from the encoding given, or the one detected; CP949
+/// bytes are kept as they are, characters CP949 lacks become numeric references.
+DecodedText DecodeFileText(std::string_view bytes,
+                           std::optional<TextEncoding> encoding = std::nullopt);
 
 namespace sami {
 
