@@ -127,7 +127,7 @@ TEST_F(ForeignImport, ResetsTheModelBetweenReaders)
 TEST_F(ForeignImport, FailedDetectionLeavesANewEmptyDocument)
 {
     model.AddTail(SyncEntry{}, true);
-    EXPECT_FALSE(import("1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nnot a time\n"));
+    EXPECT_FALSE(import("1\n00:00:01,000 -> 00:00:02,000\nA\n\n2\nnot a time\n"));
     EXPECT_TRUE(isNewEmptyDocument());
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "지정한 파일은 지원하는 자막 파일 형식이 아닙니다.");
@@ -265,9 +265,17 @@ TEST_F(ForeignImport, TruncatedFilesImportWhatIsValid)
         for (std::size_t n = 0; n < whole.size(); n += 3) {
             messenger.shown.clear();
             const bool ok = import(whole.substr(0, n));
-            // Either captions or the message, never both and never neither.
+            // Either captions or the failure, never both and never neither; a SubRip time line
+            // cut short skips its entry with a note.
             EXPECT_EQ(ok, model.GetCount() > 0) << name << " cut at " << n;
-            EXPECT_EQ(messenger.shown.size(), ok ? 0u : 1u) << name << " cut at " << n;
+            const MessageIcon icon = ok ? MessageIcon::Warning : MessageIcon::Error;
+            if (ok) {
+                EXPECT_LE(messenger.shown.size(), 1u) << name << " cut at " << n;
+            } else {
+                EXPECT_EQ(messenger.shown.size(), 1u) << name << " cut at " << n;
+            }
+            for (const auto& shown : messenger.shown)
+                EXPECT_EQ(shown.icon, icon) << name << " cut at " << n;
         }
     }
 }
@@ -337,6 +345,46 @@ TEST_F(ForeignImport, ReadsLinesOfAHundredThousandBytes)
     EXPECT_FALSE(import(longText + "\n"));
     EXPECT_FALSE(import(std::string(100000, '{') + "\n"));
     EXPECT_FALSE(import(std::string(100000, '1') + ":\n"));
+}
+
+// ---- files as other tools write them, in forms ffmpeg reads otherwise or not at all ---------
+
+TEST_F(ForeignImport, ReadsSubRipTimesAsOtherToolsWriteThemAndSkipsOneThatDoesNotRead)
+{
+    ASSERT_TRUE(importData("subrip_short_times.srt", 2));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "No milliseconds"),
+                                 withEnd(3500, 4250, "One and two fraction digits"),
+                                 withEnd(-1000, 500, "A negative start"),
+                                 withEnd(10000, 11000, "After the skipped entry")}));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text, "14번째 줄의 자막은 시간을 읽을 수 없어 건너뛰었습니다.");
+    EXPECT_EQ(messenger.shown[0].icon, MessageIcon::Warning);
+}
+
+TEST_F(ForeignImport, ReadsAssFieldsInTheOrderOfTheFormatLineAndEmptyOnes)
+{
+    // ffmpeg takes the text of these from the standard layout, and reads no time without
+    // hundredths.
+    ASSERT_TRUE(importData("ass_format_lines.ass", 5));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2500, "Fewer fields, and commas"),
+                                 withEnd(3000, 4000, "Second<br>\r\nline")}));
+    ASSERT_TRUE(importData("ass_empty_fields.ass", 5));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "Empty margins, no layer"),
+                                 withEnd(3000, 4000, "No hundredths")}));
+}
+
+TEST_F(ForeignImport, ReadsMicroDvdFramesWithBlanksInTheBraces)
+{
+    ASSERT_TRUE(importData("microdvd_blanks_in_braces.sub", 3));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "Blanks inside the braces"),
+                                 withEnd(3000, 5400, "Open end")}));
+}
+
+TEST_F(ForeignImport, RecognisesUtf16WithoutAMarkByItsZeroBytes)
+{
+    ASSERT_TRUE(importData("utf16le_without_mark.srt"));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2500, "UTF-16 without a mark"),
+                                 withEnd(3000, 4000, cp949("둘째 자막"))}));
 }
 
 }  // namespace

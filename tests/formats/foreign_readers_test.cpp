@@ -21,53 +21,70 @@ TEST_F(ForeignReaders, SubRipKeepsItalicTagsAsHtml)
     EXPECT_EQ(entries(), withEnd(1000, 2000, "<i>Hello</i>"));
 }
 
-TEST_F(ForeignReaders, SubRipJoinsLinesAndReadsTheFractionAsWritten)
+TEST_F(ForeignReaders, SubRipJoinsLinesAndReadsShortFractionsAsFractions)
 {
     ASSERT_TRUE(read(kSrt,
                      "1\n00:01:02,5 --> 00:01:03,250\nA\nB\n\n2\n"
-                     "00:01:04,000 --> 00:01:05,000\n  C  \n"));
-    EXPECT_EQ(entries(), concat({withEnd(62005, 63250, "A<br>\r\nB"), withEnd(64000, 65000, "C")}));
+                     "00:01:04,05 --> 00:01:05,0001\n  C  \n"));
+    EXPECT_EQ(entries(), concat({withEnd(62500, 63250, "A<br>\r\nB"), withEnd(64050, 65001, "C")}));
 }
 
 TEST_F(ForeignReaders, SubRipAcceptsAnySeparatorsAndSpacing)
 {
-    ASSERT_TRUE(read(kSrt, "7\n0:0:1.5-->0:0:2.75 X1:10 X2:20\ntext\n"));
-    EXPECT_EQ(entries(), withEnd(1005, 2075, "text"));
+    ASSERT_TRUE(
+        read(kSrt, "7\n0:0:1.5-->0:0:2.75 X1:10 X2:20\ntext\n8\n0:0:3 --> 0:0:4 X1:1\nt\n"));
+    EXPECT_EQ(entries(), concat({withEnd(1500, 2750, "text"), withEnd(3000, 4000, "t")}));
 }
 
-TEST_F(ForeignReaders, SubRipAppendsLinesAfterABlankLineWithoutSeparator)
+TEST_F(ForeignReaders, SubRipContinuesACaptionAfterABlankLine)
 {
-    // Only a number alone after a blank line starts the next caption.
+    // A number alone is the next counter only when a timing line follows it.
     ASSERT_TRUE(read(kSrt,
                      "1\n00:00:01,000 --> 00:00:02,000\nA\n2000\n\nB\n\n12 apples\n\n3\n"
-                     "00:00:03,000 --> 00:00:04,000\nC\n"));
-    EXPECT_EQ(entries(),
-              concat({withEnd(1000, 2000, "A<br>\r\n2000B12 apples"), withEnd(3000, 4000, "C")}));
+                     "00:00:03,000 --> 00:00:04,000\nC\n\n4\n"));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "A<br>\r\n2000<br>\r\nB<br>\r\n12 apples"),
+                                 withEnd(3000, 4000, "C")}));
+    ASSERT_TRUE(read(kSrt, "00:00:01,000 --> 00:00:02,000\nA\n4\n"));
+    EXPECT_EQ(entries(), withEnd(1000, 2000, "A<br>\r\n4"));
 }
 
-TEST_F(ForeignReaders, SubRipFailsOnALineItCannotAccountFor)
+TEST_F(ForeignReaders, SubRipSkipsWhatItCannotAccountFor)
 {
-    EXPECT_FALSE(read(kSrt, "Hello\n"));
-    EXPECT_FALSE(read(kSrt, "1\n00:00:01,000 -> 00:00:02,000\nA\n"));
-    // Captions read before the bad line stay for the caller to discard.
-    EXPECT_FALSE(read(kSrt, "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nnot a time\n"));
-    EXPECT_EQ(model.GetCount(), 2);
+    // Nothing that reads, and nothing read: the import tries the next reader.
+    EXPECT_TRUE(read(kSrt, "Hello\n1\n00:00:01,000 -> 00:00:02,000\nA\n"));
+    EXPECT_EQ(model.GetCount(), 0);
+    // A timing line that does not read drops its entry up to the next one, noting its line.
+    std::vector<int> skipped;
+    model.Reset(true);
+    LineReader lines(
+        "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:0x,000 --> 00:00:03,000\nB\n\n3\n"
+        "99999999999:00:00,000 --> 00:00:01,000\nC\n\n4\n00:00:04,000 --> 00:00:05,000\nD\n");
+    ReaderOptions options;
+    options.skippedLines = &skipped;
+    ASSERT_TRUE(ReaderAt(kSrt).Read(lines, model, options));
+    EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "A"), withEnd(4000, 5000, "D")}));
+    EXPECT_EQ(skipped, (std::vector<int>{6, 10}));
 }
 
-TEST_F(ForeignReaders, SubRipRejectsAByteOrderMarkOnItsOwn)
+TEST_F(ForeignReaders, SubRipSkipsAByteOrderMarkBeforeTheFirstTiming)
 {
-    // The reader sees the mark as text; the import converts the file before reading.
-    EXPECT_FALSE(read(kSrt,
-                      "\xEF\xBB\xBF"
-                      "1\n00:00:01,000 --> 00:00:02,000\nA\n"));
+    // The import converts the file before reading; a mark left in is text before the first
+    // entry, which is dropped.
+    ASSERT_TRUE(read(kSrt,
+                     "\xEF\xBB\xBF"
+                     "1\n00:00:01,000 --> 00:00:02,000\nA\n"));
+    EXPECT_EQ(entries(), withEnd(1000, 2000, "A"));
 }
 
-TEST_F(ForeignReaders, SubRipFailsOnTimesBeyondTheTimeRange)
+TEST_F(ForeignReaders, SubRipReadsTimesAtTheEdgesOfTheTimeRange)
 {
-    EXPECT_FALSE(read(kSrt, "1\n99999999999:00:00,000 --> 00:00:01,000\nA\n"));
-    EXPECT_FALSE(read(kSrt, "1\n596:31:23,648 --> 596:31:23,649\nA\n"));
+    ASSERT_TRUE(read(kSrt, "1\n596:31:23,648 --> 596:31:23,649\nA\n"));
+    EXPECT_EQ(model.GetCount(), 0);
     ASSERT_TRUE(read(kSrt, "1\n596:31:23,647 --> -1:00:00,000\nA\n"));
     EXPECT_EQ(entries(), withEnd(2147483647, -3600000, "A"));
+    // The sign before the hours makes the whole time negative.
+    ASSERT_TRUE(read(kSrt, "1\n-00:00:01,500 --> 00:00:01,000\nA\n"));
+    EXPECT_EQ(entries(), withEnd(-1500, 1000, "A"));
 }
 
 // ---- SubRip with braces ---------------------------------------------------------------------
@@ -214,7 +231,7 @@ TEST_F(ForeignReaders, SsaSectionLineChangesOnlyTheStyleLayout)
 TEST_F(ForeignReaders, SsaFailsOnBadFieldsAndIgnoresOtherKeys)
 {
     EXPECT_FALSE(read(kSsa, "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,x,0,0,,Hi\n"));
-    EXPECT_FALSE(read(kSsa, "Dialogue: 0,0:00:01,0:00:02.00,Default,,0,0,0,,Hi\n"));
+    EXPECT_FALSE(read(kSsa, "Dialogue: 0,0:00:01x,0:00:02.00,Default,,0,0,0,,Hi\n"));
     EXPECT_FALSE(read(kSsa, "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0\n"));
     EXPECT_FALSE(read(kSsa, "Style: Default,Arial\n"));
     EXPECT_FALSE(read(kSsa, "Dialogue: 0,99999:00:00.00,0:00:02.00,Default,,0,0,0,,Hi\n"));
@@ -225,6 +242,7 @@ TEST_F(ForeignReaders, SsaFailsOnBadFieldsAndIgnoresOtherKeys)
                      "dialogue:0,0:00:01.00,0:00:02.00,Default,,0,0,0,,yes\n"));
     EXPECT_EQ(entries(), withEnd(1000, 2000, "yes"));
     EXPECT_EQ(ParseSsaTime("1:02:03.45"), 3723450);
+    EXPECT_EQ(ParseSsaTime(" 1:02:03 "), 3723000);
 }
 
 // ---- VPlayer --------------------------------------------------------------------------------

@@ -39,6 +39,7 @@ protected:
                  const std::set<std::size_t>& skipEnds = {})
     {
         ASSERT_TRUE(ImportForeignFile(model, dataPath(name), filterEntry, 25.0));
+        EXPECT_TRUE(messenger.shown.empty()) << name;
         const std::vector<FfmpegCue> ours = cuesOf(model);
         std::vector<FfmpegCue> theirs =
             ReadWithFfmpeg(ffmpegInput + " -i '" + dataPath(name) + "'");
@@ -88,6 +89,38 @@ TEST_F(ImportAgreesWithFfmpeg, OnAUtf16SubRipFile)
     const std::vector<FfmpegCue> ours = cuesOf(model);
     EXPECT_EQ(ours, ReadFileWithFfmpeg(path));
     EXPECT_EQ(ours.size(), 5u);
+}
+
+TEST_F(ImportAgreesWithFfmpeg, OnSubRipEntriesAsOtherToolsWriteThem)
+{
+    // Missing and wrong counters, blank lines inside a caption, lines ending in CR alone.
+    compare("subrip_loose_entries.srt", 2, "");
+    compare("subrip_cr_only.srt", 2, "");
+}
+
+TEST_F(ImportAgreesWithFfmpeg, OnAMicroDvdFileThatGivesItsFrameRate)
+{
+    compare("microdvd_frame_rate.sub", 3, "-f microdvd");
+    EXPECT_EQ(model.GetFirst().startMs, 1001);  // frame 24 at 23.976, not at the rate chosen
+}
+
+TEST_F(ImportAgreesWithFfmpeg, OnASubViewerOneFile)
+{
+    compare("subviewer_v1.sub", 4, "-f subviewer1");
+}
+
+TEST_F(ImportAgreesWithFfmpeg, OnVPlayerVariants)
+{
+    // VPlayer captions have no end: each lasts until the next, as ffmpeg shows them.
+    ASSERT_TRUE(ImportForeignFile(model, dataPath("vplayer_variants.txt"), 6, 25.0));
+    std::vector<FfmpegCue> ours;
+    for (const ImportedEntry& e : entriesOf(model))
+        ours.push_back({e.startMs, 0, NormaliseCueText(utf8(e.text))});
+    std::vector<FfmpegCue> theirs =
+        ReadWithFfmpeg("-f vplayer -i '" + dataPath("vplayer_variants.txt") + "'");
+    for (FfmpegCue& cue : theirs) cue.endMs = 0;
+    EXPECT_EQ(ours, theirs);
+    EXPECT_EQ(ours.size(), 3u);
 }
 
 }  // namespace

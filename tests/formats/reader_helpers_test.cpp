@@ -120,15 +120,15 @@ TEST(FieldCursor, SplitsAtCommasAndKeepsTheRestWhole)
     EXPECT_FALSE(last.rest().has_value());
 }
 
-TEST(LineReader, GivesLinesAsATextModeReadDoes)
+TEST(LineReader, EndsLinesAtLfCrLfOrACrAlone)
 {
     using namespace std::literals;
-    LineReader lines("a\r\nb\n\nc\rd\r\ne\0f\ng"sv);
+    LineReader lines("a\r\nb\n\nc\rd\r\ne\0f\ng\r\r\nh\r\ri"sv);
     std::vector<std::string> got;
     std::string_view line;
     while (lines.next(line))
         got.emplace_back(line);
-    EXPECT_EQ(got, (std::vector<std::string>{"a", "b", "", "c\rd", "e", "g"}));
+    EXPECT_EQ(got, (std::vector<std::string>{"a", "b", "", "c", "d", "e", "g", "h", "", "i"}));
     lines.rewind();
     ASSERT_TRUE(lines.next(line));
     EXPECT_EQ(line, "a");

@@ -14,6 +14,8 @@ namespace verbanta {
 const std::string_view kCannotOpenSubtitleMessage = "지정한 자막 파일을 열 수 없습니다.";
 const std::string_view kUnsupportedFormatMessage =
     "지정한 파일은 지원하는 자막 파일 형식이 아닙니다.";
+const std::string_view kSkippedEntriesMessage =
+    "%s번째 줄의 자막은 시간을 읽을 수 없어 건너뛰었습니다.";
 
 namespace {
 
@@ -21,6 +23,20 @@ void ResetToNewDocument(SamiModel& model)
 {
     model.Reset(true);
     model.ClearUndo();
+}
+
+// The first lines are named; a file broken throughout names no more than these.
+constexpr std::size_t kSkippedLinesNamed = 10;
+
+std::string SkippedEntriesMessage(const std::vector<int>& lines)
+{
+    std::string numbers;
+    for (std::size_t i = 0; i < lines.size() && i < kSkippedLinesNamed; ++i)
+        numbers += (i > 0 ? ", " : "") + std::to_string(lines[i]);
+    if (lines.size() > kSkippedLinesNamed)
+        numbers += " …";
+    return std::string(kSkippedEntriesMessage)
+        .replace(kSkippedEntriesMessage.find("%s"), 2, numbers);
 }
 
 }  // namespace
@@ -59,12 +75,19 @@ bool ImportForeignBytes(SamiModel& model, std::string_view bytes, const std::vec
     ReaderOptions options;
     options.wide = encoding != TextEncoding::Cp949;
     options.frameRate = framesPerSecond;
+    std::vector<int> skippedLines;
+    options.skippedLines = &skippedLines;
     for (int slot : slots) {
         if (slot < 0 || slot >= kReaderCount)
             continue;
         LineReader lines(text);
+        skippedLines.clear();
         if (ReaderAt(slot).Read(lines, model, options) && model.GetCount() > 0) {
             model.CheckOrder();
+            // Only the reader that read the file speaks of its lines.
+            if (!skippedLines.empty())
+                model.messenger().showMessage(SkippedEntriesMessage(skippedLines),
+                                              MessageIcon::Warning);
             return true;
         }
         ResetToNewDocument(model);

@@ -14,6 +14,9 @@ class SamiModel;
 extern const std::string_view kCannotOpenSubtitleMessage;
 /// "지정한 파일은 지원하는 자막 파일 형식이 아닙니다."
 extern const std::string_view kUnsupportedFormatMessage;
+/// "%s번째 줄의 자막은 시간을 읽을 수 없어 건너뛰었습니다.": the lines of the entries a reader
+/// skipped, "12, 40", after a file was read.
+extern const std::string_view kSkippedEntriesMessage;
 
 /// The largest file the imports read: far beyond any subtitle or caption text, small enough
 /// that a video or disk image picked by mistake is refused before it fills the memory.

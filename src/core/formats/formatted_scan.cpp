@@ -167,12 +167,16 @@ bool LineReader::next(std::string_view& line)
 {
     if (m_pos >= m_text.size())
         return false;
-    std::size_t end = m_text.find('\n', m_pos);
-    const std::size_t lineEnd = end == std::string_view::npos ? m_text.size() : end;
-    line = m_text.substr(m_pos, lineEnd - m_pos);
-    m_pos = end == std::string_view::npos ? m_text.size() : end + 1;
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
+    // A line ends at LF, at CR LF, or at a CR alone, as files of old Macs and some tools end
+    // them; CRs just before an LF belong to that one line end ("\r\r\n").
+    const std::size_t end = std::min(m_text.find_first_of("\r\n", m_pos), m_text.size());
+    line = m_text.substr(m_pos, end - m_pos);
+    m_pos = end + 1;
+    if (end < m_text.size() && m_text[end] == '\r') {
+        const std::size_t after = m_text.find_first_not_of('\r', end);
+        if (after != std::string_view::npos && m_text[after] == '\n')
+            m_pos = after + 1;
+    }
     // Files are read as C strings: a zero byte ends the line for every reader.
     const std::size_t zero = line.find('\0');
     if (zero != std::string_view::npos)

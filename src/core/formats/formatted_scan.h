@@ -54,8 +54,8 @@ private:
     bool m_done = false;
 };
 
-/// The lines of a text, as a text-mode file read gives them: without the line feed and a
-/// carriage return before it, and ending at a zero byte as C strings do.
+/// The lines of a text without their line ends (LF, CR LF, or a CR alone; CRs before an LF
+/// are part of its line end), each ending at a zero byte as C strings do.
 class LineReader {
 public:
     explicit LineReader(std::string_view text) : m_text(text) {}

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "model/ascii_case.h"
 #include "model/sami_model.h"
@@ -125,6 +126,34 @@ std::string ConvertPart(std::string_view part, bool wide, int charset)
     return out + closing;
 }
 
+// A "/" at the start of a line part, before or after its leading codes, sets it in italics.
+std::string ConvertLinePart(std::string_view part, bool wide, int charset)
+{
+    std::size_t at = 0;
+    while (at < part.size() && part[at] == '{') {
+        const std::ptrdiff_t close = FindCharDbcs(part, '}', at, wide, charset);
+        if (close < 0)
+            break;
+        at = static_cast<std::size_t>(close) + 1;
+    }
+    if (at >= part.size() || part[at] != '/')
+        return ConvertPart(part, wide, charset);
+    const std::string rest = std::string(part.substr(0, at)) + std::string(part.substr(at + 1));
+    return "<i>" + ConvertPart(rest, wide, charset) + "</i>";
+}
+
+std::optional<double> DeclaredFrameRate(std::string_view text)
+{
+    text = TrimWhiteSpace(text);
+    double rate = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), rate, std::chars_format::fixed);
+    // A rate no video has is a caption that happens to be a number.
+    if (error != std::errc() || end != text.data() + text.size() || !(rate > 3 && rate < 100))
+        return std::nullopt;
+    return rate;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> FrameToMs(std::int64_t frame, double framesPerSecond)
@@ -144,11 +173,11 @@ std::string ConvertMicroDvdCodes(std::string_view text, bool wide, int charset)
     std::string out;
     std::size_t from = 0;
     for (std::size_t bar : FindAllCharDbcs(text, '|', wide, charset)) {
-        out += ConvertPart(text.substr(from, bar - from), wide, charset);
+        out += ConvertLinePart(text.substr(from, bar - from), wide, charset);
         out += kCaptionBreak;
         from = bar + 1;
     }
-    out += ConvertPart(text.substr(from), wide, charset);
+    out += ConvertLinePart(text.substr(from), wide, charset);
     return out;
 }
 
@@ -176,6 +205,8 @@ int MicroDvdDefaultCharset(std::string_view codes)
 bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     int charset = kDefaultCharset;
+    double frameRate = options.frameRate;
+    bool firstEntry = true;
     std::string_view raw;
     while (lines.next(raw)) {
         const std::string_view line = TrimWhiteSpace(raw);
@@ -183,13 +214,14 @@ bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptio
             continue;
         std::int64_t startFrame = 0;
         std::int64_t endFrame = 0;
-        const ScanResult both = ScanPattern(line, "{%d}{%d}");
+        // Blanks inside the braces are allowed: "{ 100 }{ 200 }".
+        const ScanResult both = ScanPattern(line, "{%d }{%d }");
         if (both.count == ScanResult::kEndOfInput)
             continue;  // "{" alone ends before the first number: treated like a blank line
         if (both.count == 2) {
             startFrame = both.fields[0];
             endFrame = both.fields[1];
-        } else if (const ScanResult open = ScanPattern(line, "{%d}{}"); open.count == 1) {
+        } else if (const ScanResult open = ScanPattern(line, "{%d }{ }"); open.count == 1) {
             startFrame = open.fields[0];
             endFrame = startFrame + kDefaultDurationFrames;
         } else {
@@ -202,8 +234,16 @@ bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptio
             }
             return false;
         }
-        const auto start = FrameToMs(startFrame, options.frameRate);
-        const auto end = FrameToMs(endFrame, options.frameRate);
+        // "{1}{1}23.976" first: the file's own frame rate, not a caption.
+        const bool first = std::exchange(firstEntry, false);
+        if (first && startFrame <= 1) {
+            if (const auto declared = DeclaredFrameRate(TextAfterBrace(line, 2))) {
+                frameRate = *declared;
+                continue;
+            }
+        }
+        const auto start = FrameToMs(startFrame, frameRate);
+        const auto end = FrameToMs(endFrame, frameRate);
         if (!start || !end)
             return false;
         const std::string text =

@@ -39,7 +39,8 @@ std::string ConvertMicroDvdCodes(std::string_view text, bool wide, int charset);
 int MicroDvdDefaultCharset(std::string_view codes);
 
 /// MicroDVD (.sub): "{start}{end}" frame numbers and the text on one line, "|" for a line
-/// break; "{name}{codes}" lines set the default style.
+/// break and "/" at a line's start for italics; "{name}{codes}" lines set the default style,
+/// and a first entry "{1}{1}23.976" the file's frame rate.
 class MicroDvdReader : public SubtitleReader {
 public:
     std::string_view name() const override { return "microdvd"; }

@@ -1,6 +1,7 @@
 #include "formats/ssa_reader.h"
 
 #include <string>
+#include <vector>
 
 #include "model/sami_model.h"
 
@@ -12,18 +13,78 @@ namespace {
 constexpr int kV4StyleFieldsBeforeEncoding = 17;  // Name ... AlphaLevel
 constexpr int kV5StyleFieldsBeforeEncoding = 22;  // Name ... MarginV
 
+/// The field names of a section's "Format:" line, lower-cased, in order.
+using FieldOrder = std::vector<std::string>;
+
+FieldOrder ReadFieldOrder(std::string_view value)
+{
+    FieldOrder order;
+    FieldCursor fields(value);
+    while (const auto field = fields.next()) order.push_back(ToLowerAscii(TrimWhiteSpace(*field)));
+    return order;
+}
+
+/// The fields of a line as its section's "Format:" line names them; the last takes the rest
+/// of the line, commas included, as a dialogue's Text does.
+std::vector<std::string_view> SplitByOrder(std::string_view value, const FieldOrder& order)
+{
+    std::vector<std::string_view> values;
+    FieldCursor fields(value);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto field = i + 1 < order.size() ? fields.next() : fields.rest();
+        if (!field)
+            break;
+        values.push_back(*field);
+    }
+    return values;
+}
+
+std::optional<std::string_view> FieldNamed(const std::vector<std::string_view>& values,
+                                           const FieldOrder& order, std::string_view name)
+{
+    for (std::size_t i = 0; i < order.size() && i < values.size(); ++i)
+        if (order[i] == name)
+            return values[i];
+    return std::nullopt;
+}
+
+/// A numeric field that may be left empty, as Layer, Marked and the margins often are.
+bool IsNumberOrEmpty(std::optional<std::string_view> field)
+{
+    return field && (TrimWhiteSpace(*field).empty() || ParseNumberField(*field).has_value());
+}
+
+struct Style {
+    std::string name;
+    int charset = kDefaultCharset;
+};
+
 // Name and Fontname are text; every other field before Encoding is a number.
-std::optional<int> ReadStyleLine(std::string_view value, int version, std::string& name)
+std::optional<Style> ReadStyleLine(std::string_view value, int version)
 {
     FieldCursor fields(value);
     const auto nameField = fields.next();
     const auto fontField = fields.next();
     if (!nameField || !fontField)
         return std::nullopt;
-    name = std::string(*nameField);
-    while (!name.empty() && name.front() == '*') name.erase(0, 1);
-    return ReadStyleCharset(
+    const auto charset = ReadStyleCharset(
         fields, (version >= 5 ? kV5StyleFieldsBeforeEncoding : kV4StyleFieldsBeforeEncoding) - 2);
+    if (!charset)
+        return std::nullopt;
+    return Style{std::string(*nameField), *charset};
+}
+
+// With a "Format:" line only Name and Encoding matter; an Encoding left out or empty is the
+// system's.
+std::optional<Style> ReadStyleLine(std::string_view value, const FieldOrder& order)
+{
+    const auto values = SplitByOrder(value, order);
+    const auto name = FieldNamed(values, order, "name");
+    if (!name)
+        return std::nullopt;
+    const auto encoding = FieldNamed(values, order, "encoding");
+    const auto number = encoding ? ParseNumberField(*encoding) : std::nullopt;
+    return Style{std::string(*name), number ? ToCharset(*number) : kDefaultCharset};
 }
 
 // Version 4 and below begin with "Marked=0": the text up to the "=" is skipped.
@@ -33,8 +94,7 @@ bool SkipMarked(FieldCursor& fields)
     if (!marked)
         return false;
     const std::size_t equals = marked->find('=');
-    return ParseNumberField(equals == std::string_view::npos ? *marked : marked->substr(equals + 1))
-        .has_value();
+    return IsNumberOrEmpty(equals == std::string_view::npos ? *marked : marked->substr(equals + 1));
 }
 
 struct Dialogue {
@@ -44,49 +104,70 @@ struct Dialogue {
     std::string_view text;
 };
 
+std::optional<Dialogue> MakeDialogue(std::optional<std::string_view> start,
+                                     std::optional<std::string_view> end,
+                                     std::optional<std::string_view> style,
+                                     std::optional<std::string_view> text)
+{
+    const auto startMs = start ? ParseSsaTime(*start) : std::nullopt;
+    const auto endMs = end ? ParseSsaTime(*end) : std::nullopt;
+    if (!startMs || !endMs || !text)
+        return std::nullopt;
+    return Dialogue{*startMs, *endMs, NormalizeStyleName(style.value_or("")), *text};
+}
+
 std::optional<Dialogue> ReadDialogueLine(std::string_view value, int version)
 {
     FieldCursor fields(value);
-    if (version >= 5 ? !fields.nextNumber() : !SkipMarked(fields))
+    if (version >= 5 ? !IsNumberOrEmpty(fields.next()) : !SkipMarked(fields))
         return std::nullopt;
-    Dialogue d;
-    const auto startField = fields.next();
-    const auto endField = fields.next();
-    if (!startField || !endField)
-        return std::nullopt;
-    const auto start = ParseSsaTime(*startField);
-    const auto end = ParseSsaTime(*endField);
+    const auto start = fields.next();
+    const auto end = fields.next();
     const auto style = fields.next();
     const auto actor = fields.next();
-    if (!start || !end || !style || !actor)
+    if (!style || !actor)
         return std::nullopt;
     for (int margin = 0; margin < 3; ++margin)
-        if (!fields.nextNumber())
+        if (!IsNumberOrEmpty(fields.next()))
             return std::nullopt;
     const auto effect = fields.next();
     const auto text = fields.rest();
-    if (!effect || !text)
+    if (!effect)
         return std::nullopt;
-    d.start = *start;
-    d.end = *end;
-    d.style = NormalizeStyleName(*style);
-    d.text = *text;
-    return d;
+    return MakeDialogue(start, end, style, text);
 }
+
+std::optional<Dialogue> ReadDialogueLine(std::string_view value, const FieldOrder& order)
+{
+    const auto values = SplitByOrder(value, order);
+    return MakeDialogue(FieldNamed(values, order, "start"), FieldNamed(values, order, "end"),
+                        FieldNamed(values, order, "style"), FieldNamed(values, order, "text"));
+}
+
+enum class Section { Other, Styles, Events };
 
 }  // namespace
 
 std::optional<std::int32_t> ParseSsaTime(std::string_view field)
 {
-    return ParseClockField(field, 10);
+    if (const auto time = ParseClockField(field, 10))
+        return time;
+    // "0:00:01" without hundredths.
+    const ScanResult scan = ScanPattern(field, "%d:%d:%d");
+    if (scan.count != 3 || !TrimWhiteSpace(field.substr(scan.end)).empty())
+        return std::nullopt;
+    return ClockTime(scan.fields[0], scan.fields[1], scan.fields[2]);
 }
 
 bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
-    // The dialogue layout follows "ScriptType" alone; a section line changes only the style
-    // layout.
+    // Without "Format:" lines the layouts are the standard ones of the script's version: the
+    // dialogue layout follows "ScriptType" alone, a section line changes only the style layout.
     int scriptVersion = 3;
     int styleVersion = 3;
+    Section section = Section::Other;
+    FieldOrder styleOrder;
+    FieldOrder eventOrder;
     StyleCharsets styles;
     std::string_view raw;
     while (lines.next(raw)) {
@@ -97,23 +178,33 @@ bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& o
         const std::string key = ToLowerAscii(line.substr(0, colon));
         const std::string_view value =
             colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
-        if (key == "scripttype") {
+        if (key.starts_with('[')) {
+            section = key == "[events]" ? Section::Events : Section::Other;
+            if (key == "[v4 styles]" || key == "[v4+ styles]") {
+                styleVersion = key == "[v4 styles]" ? 4 : 5;
+                section = Section::Styles;
+            }
+        } else if (key == "scripttype") {
             if (line.ends_with("4.00+"))
                 scriptVersion = styleVersion = 5;
             else if (line.ends_with("4.00"))
                 scriptVersion = styleVersion = 4;
-        } else if (key == "[v4 styles]") {
-            styleVersion = 4;
-        } else if (key == "[v4+ styles]") {
-            styleVersion = 5;
+        } else if (key == "format") {
+            if (section == Section::Styles)
+                styleOrder = ReadFieldOrder(value);
+            else if (section == Section::Events)
+                eventOrder = ReadFieldOrder(value);
         } else if (key == "style") {
-            std::string name;
-            const auto encoding = ReadStyleLine(value, styleVersion, name);
-            if (!encoding)
+            const auto style = styleOrder.empty() ? ReadStyleLine(value, styleVersion)
+                                                  : ReadStyleLine(value, styleOrder);
+            if (!style)
                 return false;
-            styles[name] = *encoding;
+            std::string_view name = style->name;
+            while (!name.empty() && name.front() == '*') name.remove_prefix(1);
+            styles[std::string(name)] = style->charset;
         } else if (key == "dialogue") {
-            const auto d = ReadDialogueLine(value, scriptVersion);
+            const auto d = eventOrder.empty() ? ReadDialogueLine(value, scriptVersion)
+                                              : ReadDialogueLine(value, eventOrder);
             if (!d)
                 return false;
             const int charset = CharsetOfStyle(styles, d->style);

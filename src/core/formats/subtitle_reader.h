@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "formats/reader_helpers.h"
 
@@ -18,6 +19,9 @@ struct ReaderOptions {
     int defaultCharset = kDefaultCharset;
     /// Frames per second, for MicroDVD's frame numbers.
     double frameRate = 25.0;
+    /// Where a reader that skips a malformed entry instead of failing notes its line
+    /// (counted from 1); none when nobody asks.
+    std::vector<int>* skippedLines = nullptr;
 };
 
 /// One foreign subtitle format: turns the lines of a file into caption syncs and end syncs at

@@ -15,10 +15,79 @@ std::optional<std::int32_t> HundredthsTime(const ScanResult& scan, std::size_t f
     return ClockTime(f[first], f[first + 1], f[first + 2], f[first + 4], 10);
 }
 
+/// A version 1 time, "[00:00:24]" alone on its line, in seconds.
+std::optional<std::int64_t> VersionOneSeconds(std::string_view line)
+{
+    const ScanResult scan = ScanPattern(line, "[%d:%d:%d]");
+    if (scan.count != 3 || scan.end != line.size())
+        return std::nullopt;
+    const auto& f = scan.fields;
+    return (std::int64_t{f[0]} * 60 + f[1]) * 60 + f[2];
+}
+
+bool IsVersionOne(LineReader& lines)
+{
+    std::string_view raw;
+    bool found = false;
+    while (!found && lines.next(raw)) found = VersionOneSeconds(TrimWhiteSpace(raw)).has_value();
+    lines.rewind();
+    return found;
+}
+
+// "**** START SCRIPT ****" and its end mark frame the captions.
+bool IsScriptMark(std::string_view line)
+{
+    return line.starts_with('*') && line.find("SCRIPT") != std::string_view::npos;
+}
+
+// Version 1: each time on a line of its own, the caption's lines (with "|" for a line break)
+// between it and the next time, which ends it; a time with no lines after it only ends the
+// caption before. The last caption has no end time. "[DELAY]" and a number on the next line
+// shift every time by that many seconds.
+bool ReadVersionOne(LineReader& lines, SamiModel& model, const ReaderOptions& options)
+{
+    std::int64_t delay = 0;
+    std::optional<std::int32_t> start;
+    std::string text;
+    const auto finish = [&](std::optional<std::int32_t> end) {
+        if (start && !text.empty()) {
+            const Position caption = AppendCaption(model, *start, std::move(text));
+            if (end)
+                model.InsertEndSync(caption, *end, false);
+        }
+        text.clear();
+    };
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string_view line = TrimWhiteSpace(raw);
+        if (line == "[DELAY]") {
+            if (lines.next(raw))
+                if (const ScanResult scan = ScanPattern(raw, "%d"); scan.count == 1)
+                    delay = scan.fields[0];
+            continue;
+        }
+        if (const auto seconds = VersionOneSeconds(line)) {
+            const auto time = ToTime((*seconds + delay) * 1000);
+            if (!time)
+                return false;
+            finish(time);
+            start = time;
+        } else if (start && !line.empty() && !IsScriptMark(line)) {
+            if (!text.empty())
+                text += kCaptionBreak;
+            text += ReplaceCharDbcs(line, '|', kCaptionBreak, options.wide, options.defaultCharset);
+        }
+    }
+    finish(std::nullopt);
+    return true;
+}
+
 }  // namespace
 
 bool SubViewerReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
+    if (IsVersionOne(lines))
+        return ReadVersionOne(lines, model, options);
     std::string_view raw;
     while (lines.next(raw)) {
         const std::string_view line = TrimWhiteSpace(raw);

@@ -25,18 +25,42 @@ std::string_view TextAfterTime(std::string_view line)
 
 bool VPlayerReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
-    return ReadScannedLines(lines, options.wide, options.defaultCharset, "%d:%d:%d:", 3,
-                            [&](std::string_view line, const ScanResult& scan) {
-                                const auto& f = scan.fields;
-                                const auto time = ClockTime(f[0], f[1], f[2]);
-                                if (!time)
-                                    return false;
-                                const std::string_view text = TextAfterTime(line);
-                                // A bare "0:00:00:" line is a placeholder, not a caption.
-                                if (*time != 0 || !text.empty())
-                                    AppendCaption(model, *time, std::string(text));
-                                return true;
-                            });
+    std::string_view raw;
+    while (lines.next(raw)) {
+        const std::string_view trimmed = TrimWhiteSpace(raw);
+        if (trimmed.empty() || trimmed.front() == '#')
+            continue;  // "#" starts a comment line
+        const std::string line =
+            ReplaceCharDbcs(trimmed, '|', kCaptionBreak, options.wide, options.defaultCharset);
+        const ScanResult scan = ScanPattern(line, "%d:%d:%d");
+        if (scan.count == ScanResult::kEndOfInput)
+            continue;
+        if (scan.count != 3)
+            return false;
+        const auto& f = scan.fields;
+        std::size_t at = scan.end;
+        // Hundredths may follow the seconds: "0:00:05.50".
+        std::int64_t hundredths = 0;
+        if (at + 1 < line.size() && line[at] == '.' && line[at + 1] >= '0' && line[at + 1] <= '9') {
+            const ScanResult fraction = ScanPattern(std::string_view(line).substr(at + 1), "%d");
+            hundredths = fraction.fields[0];
+            at += 1 + fraction.end;
+        }
+        const auto time = ClockTime(f[0], f[1], f[2], hundredths, 10);
+        if (!time)
+            return false;
+        // The time ends in ":", "=" or a blank before the text; any other byte keeps the
+        // older reading, the text after the line's third ":".
+        std::string_view text;
+        if (at < line.size())
+            text = std::string_view(": =").find(line[at]) != std::string_view::npos
+                       ? std::string_view(line).substr(at + 1)
+                       : TextAfterTime(line);
+        // A bare "0:00:00:" line is a placeholder, not a caption.
+        if (*time != 0 || !text.empty())
+            AppendCaption(model, *time, std::string(text));
+    }
+    return true;
 }
 
 }  // namespace verbanta
