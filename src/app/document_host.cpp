@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMetaObject>
 
 #include <iterator>
@@ -139,6 +140,29 @@ bool DocumentHost::saveAs()
     showEncoding();
     m_frame.commands().updateStates();
     return saved;
+}
+
+bool DocumentHost::reopenInEncoding()
+{
+    constexpr TextEncoding kChoices[] = {TextEncoding::Cp949, TextEncoding::Utf8,
+                                         TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+    QStringList labels;
+    int current = 0;
+    for (const TextEncoding e : kChoices) {
+        if (e == m_document.encoding() ||
+            (e == TextEncoding::Utf8 && m_document.encoding() == TextEncoding::Utf8Bom))
+            current = static_cast<int>(labels.size());
+        labels << encodingLabel(e);
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        &m_frame, QString::fromUtf8("인코딩 지정하여 다시 열기"),
+        QString::fromUtf8("파일을 다시 읽을 인코딩:"), labels, current, false, &ok);
+    if (!ok || !m_document.ReopenInEncoding(kChoices[labels.indexOf(chosen)]))
+        return false;
+    m_autosave->documentClean();
+    rebuildList();
+    return true;
 }
 
 bool DocumentHost::closeGuard()

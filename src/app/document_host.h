@@ -47,6 +47,8 @@ public:
     bool save();
     /// Save-as (57604): the name and, through the dialog's file type, the encoding to write.
     bool saveAs();
+    /// Asks for an encoding and reads the open file again in it.
+    bool reopenInEncoding();
     /// Before the window closes; false keeps it open.
     bool closeGuard();
 

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -194,6 +195,25 @@ private slots:
         QVERIFY(host.path().empty());  // saving asks for a name
         QCOMPARE(f.rows().rowCount(), 4);
         QVERIFY(f.t.messenger.shown.empty());
+    }
+
+    void reopenInEncodingReadsTheOpenFileAgainInTheChosenOne()
+    {
+        test::FrameFixture f;
+        QVERIFY(!f.frame->commands().isEnabled(cmd::ReopenInEncoding));  // no file yet
+        // CP949 "치킨" happens to be well-formed UTF-8, so the guess reads it wrongly.
+        QVERIFY(f.open(f.write(QStringLiteral("a.smi"),
+                               "<SAMI><BODY><SYNC Start=1000><P Class=KRCC>치킨</BODY></SAMI>")));
+        QCOMPARE(f.frame->encodingText(), QStringLiteral("UTF-8"));
+        whenShown<QInputDialog>([](QInputDialog& d) {
+            QCOMPARE(d.comboBoxItems(), QStringList({"CP949", "UTF-8", "UTF-16 LE", "UTF-16 BE"}));
+            QCOMPARE(d.textValue(), QStringLiteral("UTF-8"));
+            d.setTextValue(QStringLiteral("CP949"));
+            d.accept();
+        });
+        QVERIFY(f.frame->commands().run(cmd::ReopenInEncoding));
+        QCOMPARE(f.frame->encodingText(), QStringLiteral("CP949"));
+        QCOMPARE(rowsOf(f).value(0), QStringLiteral("1000:치킨"));
     }
 
     void importUsesTheChosenFrameRateForMicroDvd()

@@ -53,6 +53,8 @@ void fileNew(CMainFrame& frame);
 void fileOpen(CMainFrame& frame);
 void fileSave(CMainFrame& frame);
 void fileSaveAs(CMainFrame& frame);
+void reopenInEncoding(CMainFrame& frame);
+bool documentHasFile(CMainFrame& frame);
 void find(CMainFrame& frame);
 void findSyncErrors(CMainFrame& frame);
 void focusEnd(CMainFrame& frame);

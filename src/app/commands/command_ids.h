@@ -17,6 +17,7 @@ enum CommandId : int {
     ImportText = 32808,
     ExportText = 32809,
     ExportOtherFormat = 32840,  // SubRip, WebVTT or ASS, one language
+    ReopenInEncoding = 32841,
     SplitFile = 32814,
     MergeFiles = 32815,
     BatchFormat = 32816,

@@ -30,4 +30,14 @@ void fileSaveAs(CMainFrame& frame)
     frame.documentHost().saveAs();
 }
 
+bool documentHasFile(CMainFrame& frame)
+{
+    return !frame.documentHost().document().pathName().empty();
+}
+
+void reopenInEncoding(CMainFrame& frame)
+{
+    frame.documentHost().reopenInEncoding();
+}
+
 }  // namespace verbanta::app::bindings

@@ -9,7 +9,7 @@ using namespace cmd;
 constexpr int S = kSeparator;
 
 const int kFileMenu[] = {
-    FileNew, FileOpen, FileSave, FileSaveAs, S,
+    FileNew, FileOpen, FileSave, FileSaveAs, ReopenInEncoding, S,
     ImportOtherFormat, ImportText, ExportText, ExportOtherFormat, S,
     SplitFile, MergeFiles, BatchFormat, S,
     kRecentFiles, S,
