@@ -172,10 +172,13 @@ bool LineReader::next(std::string_view& line)
     const std::size_t end = std::min(m_text.find_first_of("\r\n", m_pos), m_text.size());
     line = m_text.substr(m_pos, end - m_pos);
     m_pos = end + 1;
-    if (end < m_text.size() && m_text[end] == '\r') {
-        const std::size_t after = m_text.find_first_not_of('\r', end);
-        if (after != std::string_view::npos && m_text[after] == '\n')
+    if (end < m_text.size() && m_text[end] == '\r' && end >= m_loneCrsUntil) {
+        // Each run of CRs is looked at once, so that a file of CRs alone reads in linear time.
+        const std::size_t after = std::min(m_text.find_first_not_of('\r', end), m_text.size());
+        if (after < m_text.size() && m_text[after] == '\n')
             m_pos = after + 1;
+        else
+            m_loneCrsUntil = after;
     }
     // Files are read as C strings: a zero byte ends the line for every reader.
     const std::size_t zero = line.find('\0');

@@ -62,11 +62,17 @@ public:
     /// The next line; false at the end of the text.
     bool next(std::string_view& line);
     /// Back to the first line.
-    void rewind() { m_pos = 0; }
+    void rewind()
+    {
+        m_pos = 0;
+        m_loneCrsUntil = 0;
+    }
 
 private:
     std::string_view m_text;
     std::size_t m_pos = 0;
+    /// The end of the run of CRs that each end a line of their own, once it has been found.
+    std::size_t m_loneCrsUntil = 0;
 };
 
 /// Milliseconds that fit the model's signed 32-bit times, or nothing.

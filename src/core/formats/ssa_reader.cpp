@@ -1,5 +1,6 @@
 #include "formats/ssa_reader.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -13,25 +14,44 @@ namespace {
 constexpr int kV4StyleFieldsBeforeEncoding = 17;  // Name ... AlphaLevel
 constexpr int kV5StyleFieldsBeforeEncoding = 22;  // Name ... MarginV
 
-/// The field names of a section's "Format:" line, lower-cased, in order.
-using FieldOrder = std::vector<std::string>;
+/// A section's "Format:" line: how many fields its lines have, and where the fields this
+/// reader takes stand (the first of each name, compared without regard to case).
+struct FieldOrder {
+    static constexpr std::string_view kTaken[] = {"name", "encoding", "start",
+                                                  "end",  "style",    "text"};
+    std::size_t count = 0;
+    std::array<std::optional<std::size_t>, std::size(kTaken)> at{};
+
+    std::optional<std::size_t> indexOf(std::string_view name) const
+    {
+        for (std::size_t i = 0; i < std::size(kTaken); ++i)
+            if (kTaken[i] == name)
+                return at[i];
+        return std::nullopt;
+    }
+};
 
 FieldOrder ReadFieldOrder(std::string_view value)
 {
     FieldOrder order;
     FieldCursor fields(value);
-    while (const auto field = fields.next()) order.push_back(ToLowerAscii(TrimWhiteSpace(*field)));
+    for (; const auto field = fields.next(); ++order.count) {
+        const std::string name = ToLowerAscii(TrimWhiteSpace(*field));
+        for (std::size_t i = 0; i < std::size(FieldOrder::kTaken); ++i)
+            if (FieldOrder::kTaken[i] == name && !order.at[i])
+                order.at[i] = order.count;
+    }
     return order;
 }
 
-/// The fields of a line as its section's "Format:" line names them; the last takes the rest
+/// The fields of a line as its section's "Format:" line counts them; the last takes the rest
 /// of the line, commas included, as a dialogue's Text does.
 std::vector<std::string_view> SplitByOrder(std::string_view value, const FieldOrder& order)
 {
     std::vector<std::string_view> values;
     FieldCursor fields(value);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const auto field = i + 1 < order.size() ? fields.next() : fields.rest();
+    for (std::size_t i = 0; i < order.count; ++i) {
+        const auto field = i + 1 < order.count ? fields.next() : fields.rest();
         if (!field)
             break;
         values.push_back(*field);
@@ -42,10 +62,10 @@ std::vector<std::string_view> SplitByOrder(std::string_view value, const FieldOr
 std::optional<std::string_view> FieldNamed(const std::vector<std::string_view>& values,
                                            const FieldOrder& order, std::string_view name)
 {
-    for (std::size_t i = 0; i < order.size() && i < values.size(); ++i)
-        if (order[i] == name)
-            return values[i];
-    return std::nullopt;
+    const auto i = order.indexOf(name);
+    if (!i || *i >= values.size())
+        return std::nullopt;
+    return values[*i];
 }
 
 /// A numeric field that may be left empty, as Layer, Marked and the margins often are.
@@ -195,16 +215,16 @@ bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& o
             else if (section == Section::Events)
                 eventOrder = ReadFieldOrder(value);
         } else if (key == "style") {
-            const auto style = styleOrder.empty() ? ReadStyleLine(value, styleVersion)
-                                                  : ReadStyleLine(value, styleOrder);
+            const auto style = styleOrder.count == 0 ? ReadStyleLine(value, styleVersion)
+                                                     : ReadStyleLine(value, styleOrder);
             if (!style)
                 return false;
             std::string_view name = style->name;
             while (!name.empty() && name.front() == '*') name.remove_prefix(1);
             styles[std::string(name)] = style->charset;
         } else if (key == "dialogue") {
-            const auto d = eventOrder.empty() ? ReadDialogueLine(value, scriptVersion)
-                                              : ReadDialogueLine(value, eventOrder);
+            const auto d = eventOrder.count == 0 ? ReadDialogueLine(value, scriptVersion)
+                                                 : ReadDialogueLine(value, eventOrder);
             if (!d)
                 return false;
             const int charset = CharsetOfStyle(styles, d->style);

@@ -206,7 +206,7 @@ DecodedText DecodeFileText(std::string_view bytes, std::optional<TextEncoding> e
     DecodedText decoded;
     decoded.encoding = encoding ? *encoding : DetectEncoding(bytes);
     // A mark says what it says: UTF-8 chosen for a marked file keeps its mark when saved.
-    if (decoded.encoding == TextEncoding::Utf8 && DetectEncoding(bytes) == TextEncoding::Utf8Bom)
+    if (decoded.encoding == TextEncoding::Utf8 && bytes.starts_with("\xEF\xBB\xBF"))
         decoded.encoding = TextEncoding::Utf8Bom;
     decoded.text = ToCp949(bytes, decoded.encoding);
     return decoded;

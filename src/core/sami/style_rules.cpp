@@ -20,9 +20,13 @@ bool IsSelectorByte(char c)
 /// character CP949 lacks, from a UTF-8 or UTF-16 file, is held so and belongs to its value.
 bool ClosesReference(std::string_view rule, std::size_t at)
 {
-    const std::size_t amp = rule.rfind("&#", at);
-    if (amp == std::string_view::npos || at - amp > 12)
+    // A reference is short: only the bytes just before the ";" are searched.
+    constexpr std::size_t kLongestReference = 12;
+    const std::size_t from = at > kLongestReference ? at - kLongestReference : 0;
+    std::size_t amp = rule.substr(from, at - from).rfind("&#");
+    if (amp == std::string_view::npos)
         return false;
+    amp += from;
     std::string_view digits = rule.substr(amp + 2, at - amp - 2);
     const bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
     if (hex)
