@@ -46,6 +46,8 @@ TEST_F(ForeignReaders, SubRipContinuesACaptionAfterABlankLine)
                                  withEnd(3000, 4000, "C")}));
     ASSERT_TRUE(read(kSrt, "00:00:01,000 --> 00:00:02,000\nA\n4\n"));
     EXPECT_EQ(entries(), withEnd(1000, 2000, "A<br>\r\n4"));
+    ASSERT_TRUE(read(kSrt, "\n00:00:01,000 --> 00:00:02,000\n42\n"));
+    EXPECT_EQ(entries(), withEnd(1000, 2000, "42"));
 }
 
 TEST_F(ForeignReaders, SubRipSkipsWhatItCannotAccountFor)

@@ -143,6 +143,7 @@ bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions
         const TimingLine read = ReadTimingLine(line);
         if (read.kind != LineKind::Text) {
             finishCaption();
+            blankSeen = false;
             if (read.kind == LineKind::BadTiming) {
                 // The entry is skipped up to the next timing line, the file is not rejected.
                 if (options.skippedLines)
@@ -164,8 +165,9 @@ bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions
         }
         blankSeen = false;
     }
-    // A number after a blank line at the end is the counter of an entry never written.
-    if (!heldAfterBlank)
+    // A number after a blank line at the end is the counter of an entry never written, unless
+    // it is all the caption has.
+    if (!heldAfterBlank || text.empty())
         releaseHeld();
     finishCaption();
     return true;
