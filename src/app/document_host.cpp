@@ -14,6 +14,7 @@
 #include "document/autosave_snapshot.h"
 #include "document/file_operations.h"
 #include "editor/caption_editor.h"
+#include "formats/foreign_import.h"
 #include "main_frame.h"
 #include "player_pane.h"
 #include "recovery_dialog.h"
@@ -24,6 +25,9 @@ namespace {
 
 const char* const kSamiFilter = "SAMI 자막 파일 (*.smi)";
 const char* const kAllFiles = "모든 파일 (*.*)";
+/// The import dialog's entry that tries every reader, and the frame rate it starts with.
+constexpr int kAllSupportedEntry = 1;
+constexpr double kDefaultFramesPerSecond = 25.0;
 
 std::string toPath(const QString& path)
 {
@@ -116,6 +120,26 @@ bool DocumentHost::openFile(const QString& path)
     // Success or not, the model's content changed: a failed open leaves it empty.
     documentReplaced();
     return opened;
+}
+
+bool DocumentHost::openFromCommandLine(const QString& argument)
+{
+    const QFileInfo file(argument);
+    const QString path = file.absoluteFilePath();
+    static const QStringList kImported = {QStringLiteral("srt"), QStringLiteral("ssa"),
+                                          QStringLiteral("ass"), QStringLiteral("sub"),
+                                          QStringLiteral("xss")};
+    if (!kImported.contains(file.suffix(), Qt::CaseInsensitive))
+        return openFile(path);
+    if (!newFile())
+        return false;
+    m_lastFolder = file.absolutePath();
+    const bool imported =
+        ImportForeignFile(model(), toPath(path), kAllSupportedEntry, kDefaultFramesPerSecond);
+    if (imported)
+        m_document.SetModifiedFlag(true);
+    rebuildList();
+    return imported;
 }
 
 bool DocumentHost::save()

@@ -44,6 +44,11 @@ public:
     /// Opens a file (command line, recent list, drop) after the save prompt. On failure the
     /// window is left empty, clean and untitled with the reader's message shown.
     bool openFile(const QString& path);
+    /// A file given on the command line, as the desktop's file manager does too: a relative
+    /// name is taken from the working folder; a file named as one of the formats the import
+    /// reads (.srt, .ssa, .ass, .sub, .xss) is imported as the import command does, trying
+    /// every reader; any other is opened as SAMI.
+    bool openFromCommandLine(const QString& argument);
     bool save();
     /// Save-as (57604): the name and, through the dialog's file type, the encoding to write.
     bool saveAs();

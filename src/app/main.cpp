@@ -58,7 +58,7 @@ int main(int argc, char** argv)
     verbanta::app::CMainFrame& frame = *app.frame();
     // No argument: the new empty document the window starts with; a file name: open it.
     if (!parser.positionalArguments().isEmpty())
-        frame.documentHost().openFile(parser.positionalArguments().front());
+        frame.documentHost().openFromCommandLine(parser.positionalArguments().front());
     frame.restorePlacementAndShow();
 
     if (parser.isSet(screenshotOption)) {

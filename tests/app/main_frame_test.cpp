@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -529,17 +530,65 @@ private slots:
         QVERIFY(highlighted);
     }
 
-    void aScreenshotRunOverABadFilePrintsTheMessageInsteadOfWaiting()
+    void theCommandLineOpensSamiAndImportsTheOtherFormatsByTheirNames()
     {
         verbanta::test::FrameFixture f;
-        const QString missing = f.dir.filePath(QStringLiteral("missing.smi"));
+        f.write(QStringLiteral("two.smi"), verbanta::test::kTwoLanguages);
+        f.writeBytes(QStringLiteral("MOVIE.SRT"), "1\r\n00:00:01,000 --> 00:00:02,500\r\nHi\r\n");
+        verbanta::app::DocumentHost& host = f.frame->documentHost();
+        // Names relative to the working folder, as a shell passes them.
+        struct Folder {
+            QString was = QDir::currentPath();
+            ~Folder() { QDir::setCurrent(was); }
+        } folder;
+        QVERIFY(QDir::setCurrent(f.dir.path()));
+
+        QVERIFY(host.openFromCommandLine(QStringLiteral("two.smi")));
+        // The document and the recent-file list keep the whole path.
+        QCOMPARE(QString::fromStdString(host.path()), f.dir.filePath(QStringLiteral("two.smi")));
+        QVERIFY(!host.isModified());
+
+        QVERIFY(host.openFromCommandLine(QStringLiteral("MOVIE.SRT")));
+        QCOMPARE(f.cell(0, 1), QStringLiteral("1000"));
+        QCOMPARE(f.cell(0, 2), QStringLiteral("Hi"));
+        QCOMPARE(f.cell(1, 1), QStringLiteral("2500"));
+        QVERIFY(host.isModified());
+        QVERIFY(host.path().empty());  // an import is saved under a name asked for
+        QVERIFY(f.t.messenger.shown.empty());
+    }
+
+    void aBadFileOnTheCommandLineGetsTheMessagesOfTheOpenCommandAndTheWindowStillShows()
+    {
+        verbanta::test::FrameFixture f;
+        f.writeBytes(QStringLiteral("picture.smi"),
+                     std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("folder.smi")));
         const QString shot = f.dir.filePath(QStringLiteral("shot.png"));
-        QProcess run;
-        QVERIFY(screenshotRun(run, f, shot, missing));
-        QCOMPARE(run.exitCode(), 0);
-        QVERIFY(QFile::exists(shot));
-        QVERIFY(QString::fromUtf8(run.readAllStandardError())
-                    .contains(QStringLiteral("이 파일을 찾을 수 없음.")));
+        for (const QString name : {QStringLiteral("picture.smi"), QStringLiteral("missing.smi"),
+                                   QStringLiteral("folder.smi")}) {
+            // The open command's way: the dialog gives the whole path.
+            f.t.messenger.shown.clear();
+            f.open(f.dir.filePath(name));
+            QStringList shown;
+            for (const auto& message : f.t.messenger.shown)
+                shown << QString::fromStdString(message.text)
+                             .replace(QLatin1Char('\r'), ' ')
+                             .replace(QLatin1Char('\n'), ' ');
+            QVERIFY2(!shown.isEmpty(), qPrintable(name));
+
+            // The program given the name relative to its working folder: a screenshot run
+            // prints the messages instead of waiting for someone to close them.
+            QFile::remove(shot);
+            QProcess run;
+            run.setWorkingDirectory(f.dir.path());
+            QVERIFY(screenshotRun(run, f, shot, name));
+            QCOMPARE(run.exitCode(), 0);
+            QVERIFY(QFile::exists(shot));
+            const QStringList printed =
+                QString::fromUtf8(run.readAllStandardError()).split(QLatin1Char('\n'));
+            for (const QString& line : shown)
+                QVERIFY2(printed.contains(line), qPrintable(name + QStringLiteral(": ") + line));
+        }
     }
 };
 
