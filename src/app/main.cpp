@@ -19,6 +19,8 @@ int main(int argc, char** argv)
     // On Windows these name the registry key Software\Quandel Soft\Verbanta.
     QApplication::setOrganizationName(QStringLiteral("Quandel Soft"));
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
+    // Desktops match the windows to the menu entry, and so to its icon, by this name.
+    QApplication::setDesktopFileName(QStringLiteral("verbanta"));
     verbanta::app::KoreanFonts::applyApplicationFont();
     // Qt's own texts (the colour chooser, the text fields' context menus, file dialogs) speak
     // Korean like the rest of the program.

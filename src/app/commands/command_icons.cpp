@@ -206,19 +206,6 @@ void help(QPainter& p)
     p.drawText(QRectF(1, 1, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
 }
 
-void program(QPainter& p)
-{
-    p.setPen(QPen(QColor(20, 20, 30), 0.8));
-    p.setBrush(QColor(35, 40, 60));
-    p.drawRoundedRect(QRectF(0.5, 1.5, 15, 13), 2, 2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(90, 170, 250));
-    p.drawRect(QRectF(2, 3, 12, 6.5));
-    p.setBrush(QColor(255, 220, 60));
-    p.drawRoundedRect(QRectF(3, 10.5, 10, 1.4), 0.6, 0.6);
-    p.drawRoundedRect(QRectF(4.5, 12.5, 7, 1.2), 0.6, 0.6);
-}
-
 }  // namespace
 
 QIcon CommandIcons::forCommand(int id)
@@ -243,7 +230,11 @@ QIcon CommandIcons::forCommand(int id)
 
 QIcon CommandIcons::programIcon()
 {
-    return render(program);
+    // The program's own icon as the desktop shows it, rendered from its drawing at build time.
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1/verbanta.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 }  // namespace verbanta::app
