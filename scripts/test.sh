@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice: once as built for users
 # (GCC), once with AddressSanitizer and UndefinedBehaviorSanitizer (clang), where the fuzz
-# targets also run for a short while each. Ends with ctest's summary.
+# targets also run for a short while each. Between the two, the release build is made into a
+# Debian package and checked. Ends with ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,6 +31,11 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
         echo "skipped: the checkout is not readable by other users"
     fi
 fi
+
+echo "== Debian package (from the release build) =="
+rm -f build/release/verbanta_*.deb
+(cd build/release && cpack -G DEB >/dev/null)
+bash packaging/check_package.sh build/release/verbanta_*.deb build/package-root
 
 echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer, fuzzing) =="
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
