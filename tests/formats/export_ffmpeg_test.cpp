@@ -12,6 +12,7 @@
 #include "formats/ffmpeg_cues.h"
 #include "model/sami_model.h"
 #include "settings/app_settings.h"
+#include "support/temp_folder.h"
 
 // ffmpeg, an independent reader of all three formats, must see the cues we meant to write.
 
@@ -24,22 +25,15 @@ class ExportFfmpegTest : public ::testing::TestWithParam<ExportFormat> {
 protected:
     AppSettings settings;
     SamiModel model{settings};
-    fs::path dir;
+    // A folder of its own: runs of other users or builds at the same time must not meet it.
+    test::TempFolder folder;
+    fs::path dir{folder.root()};
 
     void SetUp() override
     {
         if (!test::FfmpegInstalled())
             GTEST_SKIP() << "ffmpeg is not installed";
         test::FillExportSample(model);
-        dir = fs::temp_directory_path() /
-              ("verbanta-ffmpeg-" + std::to_string(static_cast<int>(GetParam())));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        if (!dir.empty())
-            fs::remove_all(dir);
     }
 
     void expectSameCues(int language)
