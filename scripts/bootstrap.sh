@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-translations-l10n
-    libmpv-dev
+    libmpv-dev libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev
     nlohmann-json3-dev libcli11-dev

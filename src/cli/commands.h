@@ -18,5 +18,6 @@ void RegisterMergeCommand(CLI::App& app, CliContext& context);
 void RegisterRestyleCommand(CLI::App& app, CliContext& context);
 void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context);
 void RegisterCheckCommand(CLI::App& app, CliContext& context);
+void RegisterWaveformCommand(CLI::App& app, CliContext& context);
 
 }  // namespace verbanta::cli

@@ -7,12 +7,12 @@
 namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 13> kCommands{
+constexpr std::array<RegisterCommand, 14> kCommands{
     RegisterInfoCommand,          RegisterDumpCommand,        RegisterResaveCommand,
     RegisterExportTextCommand,    RegisterConvertCommand,     RegisterEndSyncsCommand,
     RegisterCleanEndSyncsCommand, RegisterAddLanguageCommand, RegisterSplitCommand,
     RegisterMergeCommand,         RegisterRestyleCommand,     RegisterSaveLanguageCommand,
-    RegisterCheckCommand,
+    RegisterCheckCommand,         RegisterWaveformCommand,
 };
 
 }  // namespace verbanta::cli

@@ -1,0 +1,152 @@
+#include "media_cache.h"
+
+extern "C" {
+#include <libavutil/crc.h>
+#include <libavutil/md5.h>
+}
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "byte_codec.h"
+
+namespace verbanta::media {
+namespace {
+
+constexpr std::string_view kMagic = "VBTMEDIA";
+constexpr std::uint32_t kFormatVersion = 1;
+
+std::uint32_t checksum(std::string_view bytes)
+{
+    return av_crc(av_crc_get_table(AV_CRC_32_IEEE_LE), 0,
+                  reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+void putKey(ByteWriter& out, const CacheKey& key, AnalysisKind kind)
+{
+    out.bytes().append(kMagic);
+    out.put(kFormatVersion);
+    out.put(std::uint32_t(kind));
+    out.put(key.size);
+    out.put(key.modifiedNs);
+    out.put(std::int32_t(key.stream));
+    out.putText(key.path);
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n <= 0)
+            return false;
+        bytes.remove_prefix(std::size_t(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<CacheKey> CacheKey::of(const std::string& path, int stream)
+{
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    CacheKey key;
+    key.path = error ? path : absolute.lexically_normal().string();
+    key.size = std::uint64_t(info.st_size);
+    key.modifiedNs = std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    key.stream = stream;
+    return key;
+}
+
+std::string MediaCache::DefaultFolder()
+{
+    // A relative XDG_CACHE_HOME is invalid by its own definition and is ignored.
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache && cache[0] == '/')
+        return std::string(cache) + "/Verbanta";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return std::string(home) + "/.cache/Verbanta";
+    return {};
+}
+
+MediaCache::MediaCache(std::string folder) : m_folder(std::move(folder)) {}
+
+std::string MediaCache::fileFor(const CacheKey& key, AnalysisKind kind) const
+{
+    std::uint8_t digest[16];
+    av_md5_sum(digest, reinterpret_cast<const std::uint8_t*>(key.path.data()),
+               int(key.path.size()));
+    char name[64];
+    int at = 0;
+    for (std::uint8_t byte : digest)
+        at += std::snprintf(name + at, sizeof name - std::size_t(at), "%02x", byte);
+    std::snprintf(name + at, sizeof name - std::size_t(at), "-%d.%u", key.stream, unsigned(kind));
+    return m_folder + "/" + name;
+}
+
+std::optional<std::string> MediaCache::read(const CacheKey& key, AnalysisKind kind) const
+{
+    if (m_folder.empty())
+        return std::nullopt;
+    std::ifstream in(fileFor(key, kind), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    const std::string bytes = std::move(content).str();
+
+    ByteWriter expected;
+    putKey(expected, key, kind);
+    const std::string& header = expected.bytes();
+    // Another file's entry (same name by chance), an older layout or a cut header all differ.
+    if (bytes.compare(0, header.size(), header) != 0)
+        return std::nullopt;
+    ByteReader reader(std::string_view(bytes).substr(header.size()));
+    const auto size = reader.get<std::uint64_t>();
+    const auto sum = reader.get<std::uint32_t>();
+    if (!reader.ok() || size != reader.remaining() || checksum(reader.rest()) != sum)
+        return std::nullopt;
+    return std::string(reader.rest());
+}
+
+bool MediaCache::write(const CacheKey& key, AnalysisKind kind, std::string_view payload)
+{
+    std::error_code error;
+    if (!m_folder.empty())
+        std::filesystem::create_directories(m_folder, error);
+    const std::string target = fileFor(key, kind);
+    std::string temporary = target + ".XXXXXX";
+    const int fd = m_folder.empty() || error ? -1 : ::mkstemp(temporary.data());
+    bool written = fd >= 0;
+    if (written) {
+        ByteWriter out;
+        putKey(out, key, kind);
+        out.put(std::uint64_t(payload.size()));
+        out.put(checksum(payload));
+        written = writeAll(fd, out.bytes()) && writeAll(fd, payload);
+        written = ::close(fd) == 0 && written;
+        written = written && std::rename(temporary.c_str(), target.c_str()) == 0;
+        if (!written)
+            ::unlink(temporary.c_str());
+    }
+    if (!written)
+        m_writeFailed = true;
+    return written;
+}
+
+bool MediaCache::takeUnwritableNote()
+{
+    return m_writeFailed.load() && !m_noted.exchange(true);
+}
+
+}  // namespace verbanta::media

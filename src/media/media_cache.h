@@ -1,0 +1,61 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace verbanta::media {
+
+/// What identifies one stream of one media file as it is now: a file that was replaced or
+/// changed has another size or modification time, and so another key.
+struct CacheKey {
+    std::string path;  ///< absolute
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    int stream = -1;
+
+    /// The key of the file as it is on the disk now; nullopt when it cannot be examined.
+    static std::optional<CacheKey> of(const std::string& path, int stream);
+    friend bool operator==(const CacheKey&, const CacheKey&) = default;
+};
+
+/// The analyses kept for a key, each in a cache file of its own.
+enum class AnalysisKind : std::uint32_t {
+    AudioPeaks = 1,
+    ShotChanges = 2,  ///< reserved for the video's shot changes
+};
+
+/// Results of media analyses kept between sessions, one file per key and kind, in the user's
+/// cache folder. A file that is missing, damaged or made for another key reads as nothing,
+/// and the next write replaces it. Safe to share between threads.
+class MediaCache {
+public:
+    /// "$XDG_CACHE_HOME/Verbanta", else "~/.cache/Verbanta"; empty when neither is known.
+    static std::string DefaultFolder();
+
+    explicit MediaCache(std::string folder);
+    const std::string& folder() const { return m_folder; }
+
+    /// The payload stored for the key, or nullopt.
+    std::optional<std::string> read(const CacheKey& key, AnalysisKind kind) const;
+
+    /// Stores the payload through a temporary file and a rename; false when the folder cannot
+    /// be written, and the analysis goes on without the cache.
+    bool write(const CacheKey& key, AnalysisKind kind, std::string_view payload);
+
+    /// True once, after the first write that failed: the one note the user gets about it.
+    bool takeUnwritableNote();
+
+    /// The cache file of a key and kind (named after the path and stream, so that a changed
+    /// file replaces its old entry).
+    std::string fileFor(const CacheKey& key, AnalysisKind kind) const;
+
+private:
+    std::string m_folder;
+    std::atomic<bool> m_writeFailed{false};
+    std::atomic<bool> m_noted{false};
+};
+
+}  // namespace verbanta::media
