@@ -1,9 +1,13 @@
 #include "audio_decoder.h"
 
+#include <algorithm>
+#include <cstdio>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/dict.h>
 #include <libswresample/swresample.h>
 }
 
@@ -90,12 +94,36 @@ int AudioDecoder::channels() const
     return m_file->context()->streams[m_stream]->codecpar->ch_layout.nb_channels;
 }
 
-double AudioDecoder::expectedEnd() const
+AudioDecoder::StatedEnd AudioDecoder::statedEnd() const
 {
     const AVStream* st = m_file->context()->streams[m_stream];
-    if (st->start_time != AV_NOPTS_VALUE && st->duration != AV_NOPTS_VALUE && st->duration > 0)
-        return seconds(st->start_time + st->duration, st->time_base) - m_file->playerZero();
-    return m_file->containerEnd();
+    const double zero = m_file->playerZero();
+    const bool started = st->start_time != AV_NOPTS_VALUE;
+    const double start = started ? seconds(st->start_time, st->time_base) : 0.0;
+    StatedEnd end;
+    auto reading = [&end](double at) {
+        end.earliest = end.earliest < 0 ? at : std::min(end.earliest, at);
+        end.latest = std::max(end.latest, at);
+    };
+    if (started && st->duration != AV_NOPTS_VALUE && st->duration > 0)
+        reading(start + seconds(st->duration, st->time_base) - zero);
+    // Matroska keeps a track's length as a "DURATION" tag, from 0 or from the track's start.
+    const AVDictionaryEntry* tag = av_dict_get(st->metadata, "DURATION", nullptr, 0);
+    int hours = 0, minutes = 0;
+    double secs = 0.0;
+    if (tag && std::sscanf(tag->value, "%d:%d:%lf", &hours, &minutes, &secs) == 3) {
+        const double length = hours * 3600.0 + minutes * 60.0 + secs;
+        reading(length - zero);
+        reading(start + length - zero);
+    }
+    end.ofTrack = end.latest > 0;
+    if (!end.ofTrack) {
+        end = {};
+        const double whole = m_file->containerEnd();
+        if (whole > 0)
+            reading(whole);
+    }
+    return end;
 }
 
 bool AudioDecoder::seek(double at)

@@ -43,8 +43,15 @@ public:
     int stream() const { return m_stream; }
     int sampleRate() const;  ///< the stream's own rate, as the container declares it
     int channels() const;
-    /// Where the stream should end on the player's timeline, in seconds; negative if unknown.
-    double expectedEnd() const;
+    /// Where the stream should end on the player's timeline by the file's own account, in
+    /// seconds: the earliest and latest of its readings, which differ where containers
+    /// disagree on what a duration counts from; negative when the file says nothing.
+    struct StatedEnd {
+        double earliest = -1.0;
+        double latest = -1.0;
+        bool ofTrack = false;  ///< read from the track itself, not the whole file
+    };
+    StatedEnd statedEnd() const;
 
     /// Moves so that the next blocks start at or before `seconds` on the player's timeline.
     bool seek(double seconds);

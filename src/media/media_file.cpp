@@ -6,7 +6,6 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include <algorithm>
 #include <string_view>
 
 namespace verbanta::media {
@@ -129,14 +128,10 @@ double MediaFile::containerEnd() const
 {
     if (m_context->duration == AV_NOPTS_VALUE || m_context->duration <= 0)
         return -1.0;
-    const double duration = m_context->duration / double(AV_TIME_BASE);
     const double start = m_context->start_time == AV_NOPTS_VALUE
                              ? 0.0
                              : m_context->start_time / double(AV_TIME_BASE);
-    // Containers disagree on whether the duration counts from the start time or from 0
-    // (Matroska written with an offset does the latter): the earlier end is taken, so that a
-    // whole file is never called cut short.
-    return std::min(start + duration, duration) - m_playerZero;
+    return start + m_context->duration / double(AV_TIME_BASE) - m_playerZero;
 }
 
 MediaProbe ProbeMedia(const std::string& path)

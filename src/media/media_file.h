@@ -55,7 +55,7 @@ public:
     int defaultAudioStream() const;
 
     /// Where the file ends on the player's timeline by the container's own account, in
-    /// seconds, taking the earlier of two readings; negative when it does not say.
+    /// seconds; negative when it does not say.
     double containerEnd() const;
 
 private:

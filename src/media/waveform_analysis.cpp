@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint32_t kPayloadVersion = 1;
 // How often a growing waveform is published and announced.
 constexpr auto kPublishEvery = std::chrono::milliseconds(100);
-// A stream that ends this much before its declared end was cut short.
+// A track that ends this much before its stated end was cut short.
 constexpr double kCutShortMs = 1000.0;
 // A block whose timestamp leaps this far past the sound so far continues it instead: a
 // damaged timestamp must not make the pyramid reach hours ahead.
@@ -227,18 +227,23 @@ void WaveformAnalysis::run(const std::atomic<bool>& cancelled)
 
 void WaveformAnalysis::decode(AudioDecoder& decoder, const std::atomic<bool>& cancelled)
 {
-    const double expectedEnd = decoder.expectedEnd();
+    const AudioDecoder::StatedEnd stated = decoder.statedEnd();
     {
         std::unique_lock lock(m_mutex);
         m_state.stream = decoder.stream();
         m_state.sampleRate = decoder.sampleRate();
         m_state.channels = decoder.channels();
-        m_state.expectedEndMs = expectedEnd > 0 ? expectedEnd * 1000 : -1.0;
-        // Room for the declared length and a little more, so that the peaks never move
+        m_state.expectedEndMs = stated.earliest > 0 ? stated.earliest * 1000 : -1.0;
+        // Room for the longest stated length and a little more, so that the peaks never move
         // while the window reads them (and never take twice the room).
-        if (expectedEnd > 0)
-            m_pyramid.reserve(std::int64_t(expectedEnd * 1.01 * 1000 / PeakPyramid::kBaseMs) + 512);
+        if (stated.latest > 0)
+            m_pyramid.reserve(std::int64_t(stated.latest * 1.01 * 1000 / PeakPyramid::kBaseMs) +
+                              512);
     }
+    // A track may end before the whole file does (a video with a shorter sound): the file's
+    // length alone calls a track cut short only when much of it is missing.
+    const double shortfallMs =
+        stated.ofTrack ? kCutShortMs : std::max(kCutShortMs, stated.earliest * 1000 * 0.05);
     BucketCollector collector;
     double start = 0.0;
     double end = 0.0;
@@ -284,7 +289,7 @@ void WaveformAnalysis::decode(AudioDecoder& decoder, const std::atomic<bool>& ca
             s.detail = "no packet of the stream could be decoded";
     } else if (decoder.end() == AudioDecoder::End::ReadError) {
         s.status = WaveformStatus::CutShort;
-    } else if (s.expectedEndMs > 0 && s.endMs < s.expectedEndMs - kCutShortMs) {
+    } else if (s.expectedEndMs > 0 && s.endMs < s.expectedEndMs - shortfallMs) {
         s.status = WaveformStatus::CutShort;
         s.detail = "the file ends before its stated length";
     } else {

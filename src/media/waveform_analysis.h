@@ -44,7 +44,7 @@ struct WaveformState {
     int channels = 0;
     double startMs = 0.0;         ///< where the first decoded sample lies (may be below 0)
     double endMs = 0.0;           ///< how far the sound is decoded; where it stopped when cut short
-    double expectedEndMs = -1.0;  ///< where the stream should end; negative when unknown
+    double expectedEndMs = -1.0;  ///< where the file says the track ends; negative if unknown
     bool hasSound = false;        ///< some sample was decoded
     CacheUse cache = CacheUse::None;
 
