@@ -30,6 +30,7 @@ struct Prepared {
     std::filesystem::path cacheFolder;
     std::unique_ptr<MediaCache> cache;
     std::unique_ptr<WaveformAnalysis> built;
+    double firstOpenMs = 0;  ///< the first opening from the cache, on memory never used before
 };
 
 const Prepared& prepared()
@@ -43,6 +44,12 @@ const Prepared& prepared()
         made.cache = std::make_unique<MediaCache>(made.cacheFolder.string());
         made.built = std::make_unique<WaveformAnalysis>(mediaPath(), -1, made.cache.get());
         made.built->wait();
+        const auto start = std::chrono::steady_clock::now();
+        WaveformAnalysis again(mediaPath(), made.built->state().stream, made.cache.get());
+        again.wait();
+        made.firstOpenMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         return made;
     }();
     return p;
@@ -61,12 +68,16 @@ bool ready(benchmark::State& state)
     return true;
 }
 
+/// Opening the file again, as the editor does with the track the player plays: the cache is
+/// read and the peaks are ready. The iterations reuse memory the ones before gave back; the
+/// first opening of all, on fresh memory, is the counter first_open_ms.
 void OpenFromCache(benchmark::State& state)
 {
     if (!ready(state))
         return;
+    const int stream = prepared().built->state().stream;
     for (auto _ : state) {
-        WaveformAnalysis again(mediaPath(), -1, prepared().cache.get());
+        WaveformAnalysis again(mediaPath(), stream, prepared().cache.get());
         again.wait();
         if (again.state().cache != CacheUse::Read)
             state.SkipWithError("the second opening did not read the cache");
@@ -75,6 +86,7 @@ void OpenFromCache(benchmark::State& state)
     const WaveformState s = prepared().built->state();
     state.counters["sound_h"] = (s.endMs - s.startMs) / 3.6e6;
     state.counters["built_MB"] = double(prepared().built->memoryBytes()) / (1 << 20);
+    state.counters["first_open_ms"] = prepared().firstOpenMs;
 }
 BENCHMARK(OpenFromCache)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 

@@ -3,7 +3,7 @@
 # pyramid built by `verbanta-cli waveform` with an empty cache (whole process, the cache file
 # written) beside `ffmpeg -v quiet -i FILE -map 0:a:0 -f null -` on the same file, in paired
 # runs whose order alternates; prints both medians and the median of the pairs' ratios. Then
-# waveform_bench: reading the cache, the pyramid's memory, the data of one repaint.
+# waveform_bench: opening again from the cache, the pyramid's memory, the data of one repaint.
 # usage: bench/waveform_bench.sh BUILD_DIR [RUNS]     (MEDIA=FILE uses a file already made)
 set -euo pipefail
 build="${1:?usage: bench/waveform_bench.sh BUILD_DIR [RUNS]}"

@@ -49,7 +49,7 @@ private:
     std::string m_bytes;
 };
 
-/// Reads what ByteWriter wrote; any read past the end makes `ok()` false for good.
+/// Reads what ByteWriter wrote; a read past the end gives zero.
 class ByteReader {
 public:
     explicit ByteReader(std::string_view bytes) : m_bytes(bytes) {}
@@ -66,46 +66,18 @@ public:
             bits |= U(U(static_cast<unsigned char>(m_bytes[m_at - sizeof(T) + i])) << (8 * i));
         return static_cast<T>(bits);
     }
-    std::string getText()
-    {
-        const auto size = get<std::uint32_t>();
-        if (!take(size))
-            return {};
-        return std::string(m_bytes.substr(m_at - size, size));
-    }
-    /// `count` records of 16-bit fields into `out` (resized); false when the bytes are too few.
-    template <typename Vector>
-    bool getRecordsInto(std::uint64_t count, Vector& out)
-    {
-        using T = typename Vector::value_type;
-        static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % 2 == 0);
-        if (count > remaining() / sizeof(T) || !take(count * sizeof(T)))
-            return false;
-        out.resize(count);
-        std::memcpy(out.data(), m_bytes.data() + m_at - count * sizeof(T), count * sizeof(T));
-        if constexpr (std::endian::native == std::endian::big)
-            ByteWriter::swapPairs(reinterpret_cast<char*>(out.data()), count * sizeof(T));
-        return true;
-    }
-
-    bool ok() const { return m_ok; }
-    std::size_t remaining() const { return m_bytes.size() - m_at; }
-    std::string_view rest() const { return m_bytes.substr(m_at); }
 
 private:
     bool take(std::size_t size)
     {
-        if (!m_ok || size > remaining()) {
-            m_ok = false;
+        if (size > m_bytes.size() - m_at)
             return false;
-        }
         m_at += size;
         return true;
     }
 
     std::string_view m_bytes;
     std::size_t m_at = 0;
-    bool m_ok = true;
 };
 
 }  // namespace verbanta::media

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,23 @@ enum class AnalysisKind : std::uint32_t {
 /// Results of media analyses kept between sessions, one file per key and kind, in the user's
 /// cache folder. A file that is missing, damaged or made for another key reads as nothing,
 /// and the next write replaces it. Safe to share between threads.
+/// The payload of a cache entry, read from the disk front to back as the parser asks for it,
+/// straight into the parser's own memory.
+class CacheReader {
+public:
+    /// The next `size` bytes into `to`; false past the payload's end or when reading failed.
+    bool read(void* to, std::size_t size);
+    std::uint64_t remaining() const { return m_left; }
+
+private:
+    friend class MediaCache;
+    CacheReader(std::FILE* file, std::uint64_t size) : m_file(file), m_left(size) {}
+
+    std::FILE* m_file;
+    std::uint64_t m_left;
+    std::uint32_t m_sum = 1;
+};
+
 class MediaCache {
 public:
     /// "$XDG_CACHE_HOME/Verbanta", else "~/.cache/Verbanta"; empty when neither is known.
@@ -38,8 +57,11 @@ public:
     explicit MediaCache(std::string folder);
     const std::string& folder() const { return m_folder; }
 
-    /// The payload stored for the key, or nullopt.
-    std::optional<std::string> read(const CacheKey& key, AnalysisKind kind) const;
+    /// Reads the entry of the key through `parse`, which takes its payload from the reader
+    /// and says whether it makes sense. True when it did and the whole entry was read intact;
+    /// false when there is none, or it is damaged or stale (then what `parse` made is void).
+    bool read(const CacheKey& key, AnalysisKind kind,
+              const std::function<bool(CacheReader&)>& parse) const;
 
     /// Stores the payload through a temporary file and a rename; false when the folder cannot
     /// be written, and the analysis goes on without the cache.

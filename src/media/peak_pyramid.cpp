@@ -6,7 +6,7 @@ namespace verbanta::media {
 namespace {
 
 // Recomputes parents [first, last] of `level` from their children below.
-void rebuildParents(const std::vector<Peak>& below, std::vector<Peak>& level, std::int64_t first,
+void rebuildParents(const PeakPyramid::Level& below, PeakPyramid::Level& level, std::int64_t first,
                     std::int64_t last)
 {
     if (std::int64_t(level.size()) <= last)
@@ -27,7 +27,7 @@ void PeakPyramid::merge(std::int64_t first, std::span<const Peak> peaks)
 {
     if (peaks.empty() || first < 0)
         return;
-    std::vector<Peak>& base = m_levels[0];
+    Level& base = m_levels[0];
     std::int64_t last = first + std::int64_t(peaks.size()) - 1;
     if (std::int64_t(base.size()) <= last)
         base.resize(std::size_t(last + 1));
@@ -42,7 +42,7 @@ void PeakPyramid::merge(std::int64_t first, std::span<const Peak> peaks)
 
 void PeakPyramid::reserve(std::int64_t baseBuckets)
 {
-    for (std::vector<Peak>& level : m_levels) {
+    for (Level& level : m_levels) {
         level.reserve(std::size_t(std::max<std::int64_t>(baseBuckets, 0)));
         baseBuckets = (baseBuckets + kFanOut - 1) / kFanOut;
     }
@@ -54,7 +54,7 @@ Peak PeakPyramid::range(std::int64_t from, std::int64_t to) const
     from = std::max<std::int64_t>(from, 0);
     to = std::min(to, size());
     for (std::size_t n = 0; from < to; ++n) {
-        const std::vector<Peak>& level = m_levels[n];
+        const Level& level = m_levels[n];
         if (n + 1 == m_levels.size()) {
             while (from < to) result.merge(level[std::size_t(from++)]);
             break;
@@ -81,11 +81,11 @@ void PeakPyramid::columns(double fromMs, double msPerColumn, std::span<Peak> out
 std::size_t PeakPyramid::memoryBytes() const
 {
     std::size_t bytes = 0;
-    for (const std::vector<Peak>& level : m_levels) bytes += level.capacity() * sizeof(Peak);
+    for (const Level& level : m_levels) bytes += level.capacity() * sizeof(Peak);
     return bytes;
 }
 
-PeakPyramid PeakPyramid::fromBase(std::vector<Peak> base)
+PeakPyramid PeakPyramid::fromBase(Level base)
 {
     PeakPyramid pyramid;
     pyramid.m_levels[0] = std::move(base);

@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "large_page_allocator.h"
+
 namespace verbanta::media {
 
 /// The lowest and highest 16-bit sample of a stretch of sound; empty when no sample lies in it.
@@ -32,6 +34,8 @@ public:
     static constexpr int kFanOut = 4;
     static constexpr int kLevels = 12;  ///< the top bucket spans 2 ms * 4^11, over two hours
 
+    using Level = std::vector<Peak, LargePageAllocator<Peak>>;
+
     /// Merges `peaks` into the base buckets from `first` on and updates the levels above.
     void merge(std::int64_t first, std::span<const Peak> peaks);
     /// Makes room for this many base buckets, so that growing up to them never moves memory.
@@ -47,14 +51,14 @@ public:
     /// overlaps; columns outside the sound are empty.
     void columns(double fromMs, double msPerColumn, std::span<Peak> out) const;
 
-    /// The bytes the levels hold.
+    /// The bytes the levels take, room for growth and huge page rounding included.
     std::size_t memoryBytes() const;
 
     /// A pyramid over a base level read back from the cache.
-    static PeakPyramid fromBase(std::vector<Peak> base);
+    static PeakPyramid fromBase(Level base);
 
 private:
-    std::array<std::vector<Peak>, kLevels> m_levels;
+    std::array<Level, kLevels> m_levels;
 };
 
 }  // namespace verbanta::media

@@ -5,13 +5,12 @@
 #include <mutex>
 
 #include "audio_decoder.h"
-#include "byte_codec.h"
 #include "media_cache.h"
+#include "waveform_payload.h"
 
 namespace verbanta::media {
 namespace {
 
-constexpr std::uint32_t kPayloadVersion = 1;
 // How often a growing waveform is published and announced.
 constexpr auto kPublishEvery = std::chrono::milliseconds(100);
 // A track that ends this much before its stated end was cut short.
@@ -19,53 +18,6 @@ constexpr double kCutShortMs = 1000.0;
 // A block whose timestamp leaps this far past the sound so far continues it instead: a
 // damaged timestamp must not make the pyramid reach hours ahead.
 constexpr double kLeapSeconds = 600.0;
-
-std::string encodePayload(const WaveformState& state, const PeakPyramid& pyramid)
-{
-    ByteWriter out;
-    out.put(kPayloadVersion);
-    out.put(std::int32_t(PeakPyramid::kBaseMs));
-    out.put(std::int32_t(state.status));
-    out.putText(state.detail);
-    out.put(std::int32_t(state.sampleRate));
-    out.put(std::int32_t(state.channels));
-    out.put(std::int64_t(std::llround(state.startMs * 1000)));
-    out.put(std::int64_t(std::llround(state.endMs * 1000)));
-    out.put(std::int64_t(std::llround(state.expectedEndMs * 1000)));
-    out.put(std::uint8_t(state.hasSound));
-    const std::span<const Peak> base = pyramid.level(0);
-    out.put(std::uint64_t(base.size()));
-    out.putRecords(base);
-    return std::move(out.bytes());
-}
-
-bool decodePayload(std::string_view payload, WaveformState& state, PeakPyramid& pyramid)
-{
-    ByteReader in(payload);
-    if (in.get<std::uint32_t>() != kPayloadVersion ||
-        in.get<std::int32_t>() != PeakPyramid::kBaseMs)
-        return false;
-    const auto status = WaveformStatus(in.get<std::int32_t>());
-    if (status != WaveformStatus::Complete && status != WaveformStatus::CutShort)
-        return false;
-    WaveformState read;
-    read.status = status;
-    read.detail = in.getText();
-    read.sampleRate = in.get<std::int32_t>();
-    read.channels = in.get<std::int32_t>();
-    read.startMs = double(in.get<std::int64_t>()) / 1000;
-    read.endMs = double(in.get<std::int64_t>()) / 1000;
-    read.expectedEndMs = double(in.get<std::int64_t>()) / 1000;
-    read.hasSound = in.get<std::uint8_t>() != 0;
-    std::vector<Peak> base;
-    if (!in.getRecordsInto(in.get<std::uint64_t>(), base) || !in.ok() || in.remaining() != 0)
-        return false;
-    read.stream = state.stream;
-    read.cache = CacheUse::Read;
-    state = std::move(read);
-    pyramid = PeakPyramid::fromBase(std::move(base));
-    return true;
-}
 
 /// Gathers decoded samples into base buckets until they are published.
 class BucketCollector {
@@ -175,14 +127,12 @@ void WaveformAnalysis::update(const std::function<void(WaveformState&)>& change)
 bool WaveformAnalysis::readCache(int stream)
 {
     const std::optional<CacheKey> key = CacheKey::of(m_path, stream);
-    const std::optional<std::string> payload =
-        m_cache && key ? m_cache->read(*key, AnalysisKind::AudioPeaks) : std::nullopt;
-    if (!payload)
-        return false;
     WaveformState state;
     state.stream = stream;
     PeakPyramid pyramid;
-    if (!decodePayload(*payload, state, pyramid))
+    if (!m_cache || !key || !m_cache->read(*key, AnalysisKind::AudioPeaks, [&](CacheReader& in) {
+            return DecodePeaks(in, state, pyramid);
+        }))
         return false;
     update([&](WaveformState& s) {
         s = std::move(state);
@@ -302,7 +252,7 @@ void WaveformAnalysis::storeInCache(const CacheKey& key)
     std::string payload;
     {
         std::shared_lock lock(m_mutex);
-        payload = encodePayload(m_state, m_pyramid);
+        payload = EncodePeaks(m_state, m_pyramid);
     }
     const bool stored = m_cache->write(key, AnalysisKind::AudioPeaks, payload);
     std::unique_lock lock(m_mutex);

@@ -88,12 +88,12 @@ TEST_F(MediaCacheTest, IgnoresAndRewritesADamagedEntry)
     lying.put(std::uint32_t(1));
     lying.put(std::int32_t(PeakPyramid::kBaseMs));
     lying.put(std::int32_t(WaveformStatus::Complete));
-    lying.putText("");
     lying.put(std::int32_t(48000));
     lying.put(std::int32_t(2));
     for (int time = 0; time < 3; ++time) lying.put(std::int64_t(0));
     lying.put(std::uint8_t(1));
     lying.put(std::uint64_t(1) << 40);
+    lying.putText("");
     const std::vector<std::function<void()>> damages{
         [&] { TempFolder::write(entry(), good.substr(0, good.size() / 2)); },
         [&] { TempFolder::write(entry(), ""); },

@@ -9,7 +9,7 @@
 namespace verbanta::media {
 namespace {
 
-Peak bruteForce(const std::vector<Peak>& base, std::int64_t from, std::int64_t to)
+Peak bruteForce(const PeakPyramid::Level& base, std::int64_t from, std::int64_t to)
 {
     Peak p;
     for (std::int64_t i = std::max<std::int64_t>(from, 0);
@@ -23,7 +23,7 @@ TEST(PeakPyramid, AnswersAnyStretchAsItsBaseBucketsDo)
     std::mt19937 random(20);
     std::uniform_int_distribution<int> sample(-32768, 32767);
     PeakPyramid pyramid;
-    std::vector<Peak> base;
+    PeakPyramid::Level base;
     // Batches arrive in order, with gaps, and sometimes overlapping what came before.
     std::int64_t at = 0;
     for (int batch = 0; batch < 60; ++batch) {
