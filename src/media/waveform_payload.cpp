@@ -63,8 +63,12 @@ bool DecodePeaks(CacheReader& in, WaveformState& state, PeakPyramid& pyramid)
     char length[4];
     if (!in.read(length, sizeof length))
         return false;
-    read.detail.resize(ByteReader(std::string_view(length, 4)).get<std::uint32_t>());
-    if (read.detail.size() > in.remaining() || !in.read(read.detail.data(), read.detail.size()))
+    // The reason is the last thing: its length must be what is left.
+    const auto reasonLength = ByteReader(std::string_view(length, 4)).get<std::uint32_t>();
+    if (reasonLength != in.remaining())
+        return false;
+    read.detail.resize(reasonLength);
+    if (!in.read(read.detail.data(), read.detail.size()))
         return false;
     read.stream = state.stream;
     read.cache = CacheUse::Read;

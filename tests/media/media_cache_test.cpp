@@ -84,16 +84,19 @@ TEST_F(MediaCacheTest, IgnoresAndRewritesADamagedEntry)
     const std::string good = TempFolder::read(entry());
     const CacheKey key = *CacheKey::of(media, 1);
     // A payload whose checksum holds but whose peak count runs past its end.
-    ByteWriter lying;
-    lying.put(std::uint32_t(1));
-    lying.put(std::int32_t(PeakPyramid::kBaseMs));
-    lying.put(std::int32_t(WaveformStatus::Complete));
-    lying.put(std::int32_t(48000));
-    lying.put(std::int32_t(2));
-    for (int time = 0; time < 3; ++time) lying.put(std::int64_t(0));
-    lying.put(std::uint8_t(1));
-    lying.put(std::uint64_t(1) << 40);
-    lying.putText("");
+    const auto lying = [](std::uint64_t peaks) {
+        ByteWriter out;
+        out.put(std::uint32_t(1));
+        out.put(std::int32_t(PeakPyramid::kBaseMs));
+        out.put(std::int32_t(WaveformStatus::Complete));
+        out.put(std::int32_t(48000));
+        out.put(std::int32_t(2));
+        for (int time = 0; time < 3; ++time) out.put(std::int64_t(0));
+        out.put(std::uint8_t(1));
+        out.put(peaks);
+        out.put(std::uint32_t(0));
+        return out.bytes();
+    };
     const std::vector<std::function<void()>> damages{
         [&] { TempFolder::write(entry(), good.substr(0, good.size() / 2)); },
         [&] { TempFolder::write(entry(), ""); },
@@ -104,7 +107,7 @@ TEST_F(MediaCacheTest, IgnoresAndRewritesADamagedEntry)
             TempFolder::write(entry(), flipped);
         },
         [&] { TempFolder::write(entry(), good + "extra"); },
-        [&] { ASSERT_TRUE(cache.write(key, AnalysisKind::AudioPeaks, lying.bytes())); },
+        [&] { ASSERT_TRUE(cache.write(key, AnalysisKind::AudioPeaks, lying(1ull << 40))); },
     };
     for (std::size_t i = 0; i < damages.size(); ++i) {
         damages[i]();
