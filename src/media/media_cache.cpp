@@ -8,10 +8,12 @@ extern "C" {
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "byte_codec.h"
 
@@ -79,7 +81,10 @@ std::string MediaCache::DefaultFolder()
     return {};
 }
 
-MediaCache::MediaCache(std::string folder) : m_folder(std::move(folder)) {}
+MediaCache::MediaCache(std::string folder, std::uint64_t limitBytes)
+    : m_folder(std::move(folder)), m_limitBytes(limitBytes)
+{
+}
 
 std::string MediaCache::fileFor(const CacheKey& key, AnalysisKind kind) const
 {
@@ -117,21 +122,23 @@ bool MediaCache::read(const CacheKey& key, AnalysisKind kind,
         return false;
     ByteWriter expected;
     putKey(expected, key, kind);
-    std::string header = expected.bytes();
-    const std::size_t keyBytes = header.size();
-    header.append(12, '\0');  // the payload's length and checksum
+    const std::string& keyBytes = expected.bytes();
     // Another file's entry (same name by chance), an older layout or a cut header all differ.
-    std::string found(header.size(), '\0');
+    std::string found(keyBytes.size() + 12, '\0');  // the key, the payload's length and sum
     if (std::fread(found.data(), 1, found.size(), file.get()) != found.size() ||
-        found.compare(0, keyBytes, header, 0, keyBytes) != 0)
+        found.compare(0, keyBytes.size(), keyBytes) != 0)
         return false;
-    ByteReader fields(std::string_view(found).substr(keyBytes));
+    ByteReader fields(std::string_view(found).substr(keyBytes.size()));
     const auto size = fields.get<std::uint64_t>();
     const auto sum = fields.get<std::uint32_t>();
     if (std::uint64_t(info.st_size) != found.size() + size)
         return false;
     CacheReader reader(file.get(), size);
-    return parse(reader) && reader.remaining() == 0 && reader.m_sum == sum;
+    if (!parse(reader) || reader.remaining() != 0 || reader.m_sum != sum)
+        return false;
+    // A used entry is a recent one: the oldest go first when the folder is full.
+    ::futimens(::fileno(file.get()), nullptr);
+    return true;
 }
 
 bool MediaCache::write(const CacheKey& key, AnalysisKind kind, std::string_view payload)
@@ -156,7 +163,40 @@ bool MediaCache::write(const CacheKey& key, AnalysisKind kind, std::string_view 
     }
     if (!written)
         m_writeFailed = true;
+    else
+        trimTo(m_limitBytes, target);
     return written;
+}
+
+void MediaCache::trimTo(std::uint64_t limit, const std::string& keep) const
+{
+    struct Entry {
+        std::filesystem::file_time_type used;
+        std::uint64_t size;
+        std::filesystem::path path;
+    };
+    std::vector<Entry> entries;
+    std::uint64_t total = 0;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(m_folder, error)) {
+        std::error_code ignored;
+        // Another writer's temporary file ("<entry>.XXXXXX") is left to its writer.
+        const std::string name = item.path().filename().string();
+        if (!item.is_regular_file(ignored) || item.path() == keep ||
+            std::count(name.begin(), name.end(), '.') != 1)
+            continue;
+        entries.push_back({item.last_write_time(ignored), item.file_size(ignored), item.path()});
+        total += entries.back().size;
+    }
+    total += std::filesystem::file_size(keep, error);
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.used < b.used; });
+    for (const Entry& entry : entries) {
+        if (total <= limit)
+            break;
+        if (std::filesystem::remove(entry.path, error))
+            total -= entry.size;
+    }
 }
 
 bool MediaCache::takeUnwritableNote()

@@ -29,9 +29,6 @@ enum class AnalysisKind : std::uint32_t {
     ShotChanges = 2,  ///< reserved for the video's shot changes
 };
 
-/// Results of media analyses kept between sessions, one file per key and kind, in the user's
-/// cache folder. A file that is missing, damaged or made for another key reads as nothing,
-/// and the next write replaces it. Safe to share between threads.
 /// The payload of a cache entry, read from the disk front to back as the parser asks for it,
 /// straight into the parser's own memory.
 class CacheReader {
@@ -49,12 +46,19 @@ private:
     std::uint32_t m_sum = 1;
 };
 
+/// Results of media analyses kept between sessions, one file per key and kind, in the user's
+/// cache folder. A file that is missing, damaged or made for another key reads as nothing,
+/// and the next write replaces it. Safe to share between threads.
 class MediaCache {
 public:
     /// "$XDG_CACHE_HOME/Verbanta", else "~/.cache/Verbanta"; empty when neither is known.
     static std::string DefaultFolder();
 
-    explicit MediaCache(std::string folder);
+    static constexpr std::uint64_t kDefaultLimitBytes = std::uint64_t(1) << 30;
+
+    /// The least recently used entries give way once the folder's take more than
+    /// `limitBytes` (a two-hour film's peaks take 14 MB).
+    explicit MediaCache(std::string folder, std::uint64_t limitBytes = kDefaultLimitBytes);
     const std::string& folder() const { return m_folder; }
 
     /// Reads the entry of the key through `parse`, which takes its payload from the reader
@@ -75,7 +79,11 @@ public:
     std::string fileFor(const CacheKey& key, AnalysisKind kind) const;
 
 private:
+    /// Removes the least recently used entries but `keep` until the folder holds `limit`.
+    void trimTo(std::uint64_t limit, const std::string& keep) const;
+
     std::string m_folder;
+    std::uint64_t m_limitBytes;
     std::atomic<bool> m_writeFailed{false};
     std::atomic<bool> m_noted{false};
 };

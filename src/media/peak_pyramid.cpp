@@ -70,11 +70,16 @@ Peak PeakPyramid::range(std::int64_t from, std::int64_t to) const
 
 void PeakPyramid::columns(double fromMs, double msPerColumn, std::span<Peak> out) const
 {
+    // Bucket numbers held within the level, whatever times come (far off, or not numbers).
+    const double last = double(size()) + 1;
+    const auto bucket = [last](double at) {
+        return std::int64_t(at > -1.0 ? (at < last ? at : last) : -1.0);
+    };
     for (std::size_t c = 0; c < out.size(); ++c) {
         const double start = fromMs + double(c) * msPerColumn;
-        const auto first = std::int64_t(std::floor(start / kBaseMs));
-        const auto end = std::int64_t(std::ceil((start + msPerColumn) / kBaseMs));
-        out[c] = range(first, std::max(end, first + 1));
+        const double first = std::floor(start / kBaseMs);
+        const double end = std::ceil((start + msPerColumn) / kBaseMs);
+        out[c] = range(bucket(first), bucket(std::max(end, first + 1)));
     }
 }
 

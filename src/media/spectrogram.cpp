@@ -16,6 +16,8 @@ namespace verbanta::media {
 namespace {
 
 constexpr double kBaseColumnMs = 2.0;
+// Tiles are asked for up to this far: a hundred hours, more than any film.
+constexpr double kLongestMs = 100 * 3600e3;
 // Requests beyond these many, the oldest, are for places the view has left.
 constexpr std::size_t kQueuedRequests = 32;
 // Decoded sound before a window after a seek: the decoder's first frame there is unreliable.
@@ -280,7 +282,7 @@ std::shared_ptr<const SpectrogramTile> SpectrogramTiles::tile(int level, std::in
         return *found->second;
     }
     if (m_failure != OpenFailure::None || key == m_computing || level < 0 || level >= kLevels ||
-        index < 0)
+        index < 0 || double(index) * tileMs(level) > kLongestMs)
         return nullptr;
     std::erase(m_requests, key);
     m_requests.push_front(key);

@@ -28,9 +28,12 @@ struct SpectrogramTile {
 /// short stretch of decoded sound each, and kept while they are recently used.
 ///
 /// Tiles are counted on the player's timeline: at level z a column spans
-/// `columnMs(z)` = 2 ms * 2^z and tile i covers [i, i + 1) * `tileMs(z)`. For the strip:
-/// take `levelFor(ms per pixel)`, ask `tile()` for each tile in view, draw those that exist
-/// scaled to their time span, and repaint when `onTileReady` fires (post it to the UI thread).
+/// `columnMs(z)` = 2 ms * 2^z and tile i covers [i, i + 1) * `tileMs(z)`; each column shows
+/// the 32 ms around its middle (on a wide column, a sample of it). For the strip: take
+/// `levelFor(ms per pixel)`, ask `tile()` for each tile in view, draw those that exist scaled
+/// to their time span (`QImage(rgb.data(), kColumns, kRows, kColumns * 3, Format_RGB888)`,
+/// the tile held while the image is used), and repaint when `onTileReady` fires (post it to
+/// the UI thread). A tile of no sound is black.
 class SpectrogramTiles {
 public:
     static constexpr int kColumns = 256;

@@ -55,8 +55,20 @@ struct WaveformState {
 /// mixed to mono, into a peak pyramid that any thread may read while it grows. Reads the
 /// cache first when one is given, and stores finished results there.
 ///
-/// For the strip: create one per shown track (mpv's "ff-index" is the stream), call
-/// `columns()` in paintEvent and repaint when `onProgress` fires (post it to the UI thread).
+/// For the editor's timing strip:
+/// - One MediaCache serves the whole run (folder `MediaCache::DefaultFolder()`); when an
+///   analysis ends, its `takeUnwritableNote()` says, once, that the status bar should note
+///   that the cache cannot be written.
+/// - The stream is the track mpv plays: "track-list/N/ff-index" of its selected audio track
+///   (`ProbeMedia()` lists the audio streams with both numbers). On a track switch make a new
+///   analysis; destroying the old one cancels it.
+/// - `onProgress` comes on the worker thread: queue a repaint on the UI thread, which then
+///   asks `state()` and `columns()`; the queued call must not assume the analysis still exists.
+/// - paintEvent: `columns(viewStartMs, msPerPixel, peaks)` for the strip's width; an empty
+///   peak is where there is no sound, a full one spans min..max of 32768.
+/// - `state()`: NoAudio and Unreadable say why there is no waveform (`detail` is FFmpeg's
+///   reason); CutShort keeps the peaks up to `endMs`, where the file stopped; while Running,
+///   `endMs` against `expectedEndMs` is the progress.
 class WaveformAnalysis {
 public:
     /// Starts at once. `stream` -1 takes the default audio stream. `cache` may be null and

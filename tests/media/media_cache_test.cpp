@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "byte_codec.h"
 #include "generated_media.h"
@@ -131,6 +132,30 @@ TEST_F(MediaCacheTest, WorksWithoutAnUnwritableFolderAndNotesItOnce)
     EXPECT_EQ(open(media, unwritable).state.cache, CacheUse::Unwritable);
     EXPECT_FALSE(unwritable.takeUnwritableNote());
     EXPECT_FALSE(cache.takeUnwritableNote());
+}
+
+TEST_F(MediaCacheTest, GivesWayToTheLeastRecentlyUsedEntriesWhenFull)
+{
+    const std::string payload(1000, 'p');
+    const auto keyOf = [&](int stream) { return *CacheKey::of(media, stream); };
+    const auto readable = [&](MediaCache& c, int stream) {
+        return c.read(keyOf(stream), AnalysisKind::AudioPeaks, [](CacheReader& in) {
+            std::string bytes(in.remaining(), '\0');
+            return in.read(bytes.data(), bytes.size());
+        });
+    };
+    // Room for two entries, not three; file times are only so fine, hence the pauses.
+    MediaCache small(folder.path("small"), 2 * (payload.size() + 200));
+    for (int stream : {1, 2}) {
+        ASSERT_TRUE(small.write(keyOf(stream), AnalysisKind::AudioPeaks, payload));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(readable(small, 1));  // now the more recently used
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(small.write(keyOf(3), AnalysisKind::AudioPeaks, payload));
+    EXPECT_TRUE(readable(small, 1));
+    EXPECT_FALSE(readable(small, 2));
+    EXPECT_TRUE(readable(small, 3));
 }
 
 TEST_F(MediaCacheTest, DoesNotStoreAFileDeletedWhileAnalysed)
