@@ -86,7 +86,8 @@ void PeakPyramid::columns(double fromMs, double msPerColumn, std::span<Peak> out
 std::size_t PeakPyramid::memoryBytes() const
 {
     std::size_t bytes = 0;
-    for (const Level& level : m_levels) bytes += level.capacity() * sizeof(Peak);
+    for (const Level& level : m_levels)
+        bytes += LargePageAllocator<Peak>::footprint(level.capacity());
     return bytes;
 }
 
