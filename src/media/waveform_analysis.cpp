@@ -15,9 +15,10 @@ namespace {
 constexpr auto kPublishEvery = std::chrono::milliseconds(100);
 // A track that ends this much before its stated end was cut short.
 constexpr double kCutShortMs = 1000.0;
-// A block whose timestamp leaps this far past the sound so far continues it instead: a
-// damaged timestamp must not make the pyramid reach hours ahead.
+// A block whose timestamp leaps this far past the sound so far continues it instead, and
+// sound past a day is not shown: a damaged timestamp must not make the pyramid reach far.
 constexpr double kLeapSeconds = 600.0;
+constexpr double kLongestSeconds = 24 * 3600.0;
 
 /// Gathers decoded samples into base buckets until they are published.
 class BucketCollector {
@@ -27,8 +28,10 @@ public:
         const double perSample = 1000.0 / (PeakPyramid::kBaseMs * block.sampleRate);
         const double at = block.start * 1000.0 / PeakPyramid::kBaseMs;
         // Samples before the player's time 0 cannot be shown.
-        int i = at < 0 ? int(std::ceil(-at / perSample)) : 0;
-        while (i < block.count) {
+        const double before = at < 0 ? std::ceil(-at / perSample) : 0.0;
+        if (before >= block.count)
+            return;
+        for (int i = int(before); i < block.count;) {
             const auto bucket = std::int64_t(std::floor(at + i * perSample));
             const int end = std::clamp(int(std::ceil((double(bucket + 1) - at) / perSample)), i + 1,
                                        block.count);
@@ -211,6 +214,8 @@ void WaveformAnalysis::decode(AudioDecoder& decoder, const std::atomic<bool>& ca
     while (decoder.next(block)) {
         if (hasSound && block.start > end + kLeapSeconds)
             block.start = end;
+        if (!(block.start < kLongestSeconds))
+            continue;
         else if (hasSound && block.start < end - 1.0)
             publish();  // timestamps went back: the batch restarts there
         collector.add(block);
