@@ -24,7 +24,7 @@ struct SaveLanguageOptions {
 int run(const SaveLanguageOptions& o, CliContext& context)
 {
     Document document(context.settings, context.messenger, SystemFileOperations());
-    if (!document.OpenDocument(o.input))
+    if (!document.OpenDocument(o.input, false))
         return 1;
     const int count = document.model().GetLanguageCount();
     if (o.language < 0 || o.language >= count) {

@@ -1,13 +1,16 @@
 // The info, dump, resave and export-text subcommands, run as a user runs them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "sami/sami_file.h"
 #include "sami/sami_test_util.h"
 #include "support/cp949.h"
 
@@ -158,7 +161,9 @@ TEST_F(CliTest, FailsWithTheSystemsMessage)
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("는 유효하지 않은 파일명입니다."), std::string::npos);
 
-    test::writeFile(dir.file("big.smi"), std::string(1000001, 'x'));
+    // Past the limit (a sparse file, quick to make) is refused before anything is read.
+    test::writeFile(dir.file("big.smi"), "<SAMI>");
+    std::filesystem::resize_file(dir.file("big.smi"), 2 * kMaxSamiFileBytes + 3);
     o = run("dump '" + dir.file("big.smi") + "'");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out, "");
@@ -167,6 +172,47 @@ TEST_F(CliTest, FailsWithTheSystemsMessage)
     o = run("dump '" + dir.path().string() + "'");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, dir.path().string() + "\r은 디렉토리입니다.\n");
+}
+
+TEST_F(CliTest, SaysWhatItCouldNotReadAndNeverChangesTheFilesItReads)
+{
+    // Bytes but no SAMI at all: a failure that says so.
+    const std::string prose = dir.file("prose.smi");
+    test::writeFile(prose, "not a subtitle\r\n");
+    for (const std::string command : {"info", "dump", "resave"}) {
+        const std::string out = command == "resave" ? " '" + dir.file("out.smi") + "'" : "";
+        const Outcome o = run(command + " '" + prose + "'" + out);
+        EXPECT_EQ(o.status, 1) << command;
+        EXPECT_EQ(o.err, prose +
+                             "\n파일에 SAMI 자막이 없습니다.\n"
+                             "SAMI 자막 파일이 아니거나 손상된 파일입니다.\n");
+    }
+    // A NUL byte ends the reading: said on stderr, and the command still succeeds.
+    std::string cut = test::goldenFile("two_languages.smi");
+    cut[cut.find("<SYNC")] = '\0';
+    test::writeFile(dir.file("cut.smi"), cut);
+    Outcome o = run("info '" + dir.file("cut.smi") + "'");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_NE(o.err.find("번째 바이트가 널 문자(0)여서"), std::string::npos) << o.err;
+
+    // Reading commands leave a read-only file read-only.
+    std::filesystem::permissions(twoLanguages, std::filesystem::perms::owner_read);
+    const std::string in = " '" + twoLanguages + "'";
+    for (const std::string args :
+         {"info" + in, "dump" + in, "convert" + in + " '" + dir.file("c.srt") + "'",
+          "export-text" + in + " '" + dir.file("t.txt") + "'"}) {
+        o = run(args);
+        EXPECT_EQ(o.status, 0) << args << ": " << o.err;
+        EXPECT_EQ(std::filesystem::status(twoLanguages).permissions(),
+                  std::filesystem::perms::owner_read)
+            << args;
+    }
+
+    // A FIFO nobody writes to is refused at once, by the SAMI and by the other readers.
+    const std::string fifo = dir.file("pipe.srt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_EQ(run("info '" + fifo + "'").status, 1);
+    EXPECT_EQ(run("convert '" + fifo + "' '" + dir.file("p.smi") + "'").status, 1);
 }
 
 TEST_F(CliTest, FailsWithStatusOneOnAUsageError)

@@ -97,6 +97,15 @@ TEST_F(RecoveryStoreTest, WritesTheCopyAndItsManifestInANewFolderWithNothingLeft
     EXPECT_EQ(names, (std::vector<std::string>{"fedcba9876543210.lock",
                                                "fedcba9876543210.manifest",
                                                "fedcba9876543210.smi"}));
+    // Unsaved work is the user's alone: owner-only files in an owner-only folder, also when
+    // a copy of an older version was readable by others.
+    namespace fs = std::filesystem;
+    fs::permissions(store.copyPathOf(kOwnId), fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(folder, fs::perms::all);
+    ASSERT_TRUE(store.writeCopy("third", sampleManifest()));
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    for (const std::string& path : {store.copyPathOf(kOwnId), store.manifestPathOf(kOwnId)})
+        EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_TRUE(store.hasOwnCopy());
     EXPECT_TRUE(store.removeOwnCopy());
     EXPECT_FALSE(store.hasOwnCopy());
@@ -120,7 +129,7 @@ TEST_F(RecoveryStoreTest, AFailedRenameKeepsThePreviousCopyWholeAndRemovesTheTem
     files.log.clear();
     ASSERT_TRUE(store.writeCopy("new", sampleManifest()));
     const std::string tmp = store.copyPathOf(kOwnId) + ".tmp";
-    EXPECT_LT(files.indexOf("writeNewFile " + tmp),
+    EXPECT_LT(files.indexOf("flushFile " + tmp),
               files.indexOf("rename " + tmp + " -> " + store.copyPathOf(kOwnId)));
     EXPECT_TRUE(files.called("syncDirectory " + folder));
 }

@@ -115,6 +115,77 @@ TEST_F(DocumentTest, AnUnreadableFileGivesTheReadersMessageAndStaysIntact)
     EXPECT_EQ(TempFolder::read(path), test::samiFile({1000, 2000}));
 }
 
+TEST_F(DocumentTest, AFileWithoutSamiIsRefusedAndOfferedForImportWhenAReaderKnowsIt)
+{
+    const std::string prose = folder.path("prose.smi");
+    TempFolder::write(prose, "just some words\r\n");
+    EXPECT_FALSE(doc.OpenDocument(prose));
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(
+        messenger.shown[0].text,
+        prose + "\n파일에 SAMI 자막이 없습니다.\nSAMI 자막 파일이 아니거나 손상된 파일입니다.");
+    EXPECT_TRUE(messenger.questions.empty());
+
+    const std::string subrip = folder.path("subrip.smi");
+    TempFolder::write(subrip, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
+    messenger.answers = {Answer::Yes};
+    ASSERT_TRUE(doc.OpenDocument(subrip));
+    ASSERT_EQ(messenger.questions.size(), 1u);
+    EXPECT_EQ(messenger.questions[0], subrip +
+                                          "\n이 파일은 다른 형식의 자막 파일로 읽을 수 "
+                                          "있습니다.\n자막 파일로 가져오시겠습니까?");
+    EXPECT_GT(doc.model().GetCount(), 0);
+    EXPECT_TRUE(doc.pathName().empty());
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentTest, AFileCutShortByANulCharacterIsSaidAndReplacedOnlyAfterAsking)
+{
+    std::string bytes = test::samiFile({1000, 2000, 3000});
+    const std::size_t cut = bytes.find("<SYNC Start=2000>");
+    bytes[cut] = '\0';
+    const std::string path = folder.path("nul.smi");
+    TempFolder::write(path, bytes);
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_EQ(doc.model().GetCount(), 1);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text,
+              path + "\n파일의 " + std::to_string(cut + 1) +
+                  "번째 바이트가 널 문자(0)여서 그 앞까지만 읽었습니다.\n그 바이트부터 끝까지 " +
+                  std::to_string(bytes.size() - cut) + "바이트는 읽지 않았습니다.");
+    edit();
+    messenger.answers = {Answer::No};
+    EXPECT_FALSE(doc.FileSave());
+    ASSERT_EQ(messenger.questions.size(), 1u);
+    EXPECT_NE(messenger.questions[0].find("더 짧은 파일"), std::string::npos);
+    EXPECT_EQ(TempFolder::read(path), bytes);
+    messenger.answers = {Answer::Yes};
+    ASSERT_TRUE(doc.FileSave());
+    EXPECT_LT(TempFolder::read(path).size(), bytes.size());
+    edit();
+    ASSERT_TRUE(doc.FileSave());  // the file is whole now: no question
+    EXPECT_EQ(messenger.questions.size(), 2u);
+}
+
+TEST_F(DocumentTest, AFileSavedPastAMillionBytesOpensAgain)
+{
+    // Past the old limit of 1,000,000 bytes, which a save's growth once crossed.
+    std::string bytes = test::samiFile({});
+    std::string body;
+    for (int i = 0; i < 50000; ++i)
+        body += "<SYNC Start=" + std::to_string(i * 1000) + "><P Class=KRCC>caption\r\n";
+    bytes.insert(bytes.find("</BODY>"), body);
+    const std::string path = folder.path("big.smi");
+    TempFolder::write(path, bytes);
+    ASSERT_TRUE(doc.OpenDocument(path));
+    edit();
+    ASSERT_TRUE(doc.FileSave());
+    ASSERT_GT(TempFolder::read(path).size(), 1000000u);
+    ASSERT_TRUE(doc.OpenDocument(path));
+    EXPECT_EQ(doc.model().GetCount(), 50001);  // with the end sync the save added
+    EXPECT_EQ(doc.model().GetFirst().text, "edited");
+}
+
 TEST_F(DocumentTest, TheModifiedMarkIsAddedOnceAndRemovedOnce)
 {
     ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
@@ -185,7 +256,14 @@ TEST_F(DocumentTest, TheSaveCommandAsksForANameWithoutAPathOrAWritableFile)
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     EXPECT_TRUE(doc.SaveNeedsName());
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    // A missing file is written again while its folder is there.
     std::filesystem::remove(path);
+    EXPECT_FALSE(doc.SaveNeedsName());
+    const std::string gone = folder.path("gone/movie.smi");
+    std::filesystem::create_directory(folder.path("gone"));
+    TempFolder::write(gone, test::samiFile({1}));
+    ASSERT_TRUE(doc.OpenDocument(gone));
+    std::filesystem::remove_all(folder.path("gone"));
     EXPECT_TRUE(doc.SaveNeedsName());
 }
 
@@ -202,12 +280,13 @@ TEST_F(DocumentTest, TheSaveCommandSavesUnderTheChosenName)
     EXPECT_FALSE(doc.CanSave());
 }
 
-TEST_F(DocumentTest, TheSaveCommandOfAMissingFileSuggestsItsPath)
+TEST_F(DocumentTest, TheSaveCommandOfAFileInAMissingFolderSuggestsItsPath)
 {
-    const std::string path = file("movie.smi");
+    std::filesystem::create_directory(folder.path("gone"));
+    const std::string path = file("gone/movie.smi");
     ASSERT_TRUE(doc.OpenDocument(path));
     edit();
-    std::filesystem::remove(path);
+    std::filesystem::remove_all(folder.path("gone"));
     views.saveAsAnswer.reset();
     EXPECT_FALSE(doc.FileSave());
     EXPECT_EQ(views.saveAsSuggestions, std::vector<std::string>{path});

@@ -35,6 +35,7 @@ public:
     std::vector<std::string> recent;
     std::optional<std::string> saveAsAnswer;
     std::vector<std::string> saveAsSuggestions;
+    std::vector<std::string> statuses;
 
     bool hasPlayerView() const override { return player; }
     void stopPlayerAndRewind() override { ++stops; }
@@ -44,6 +45,7 @@ public:
     void refreshPlayerCaption() override { ++captionRefreshes; }
     void refreshTitle(const std::string& title) override { titles.push_back(title); }
     void addToRecentFiles(const std::string& path) override { recent.push_back(path); }
+    void showStatus(const std::string& text) override { statuses.push_back(text); }
     std::optional<std::string> askSaveAsPath(const std::string& suggested) override
     {
         saveAsSuggestions.push_back(suggested);

@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "document/document.h"
 #include "sami/sami_writer.h"
 #include "settings/app_settings.h"
@@ -119,6 +121,8 @@ TEST_F(SafeSaveTest, WithoutBackupOptionTheFileIsReplacedAlone)
     ASSERT_TRUE(doc.SaveDocument(target));
     EXPECT_EQ(TempFolder::read(target), newBytes);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
+    // The new file is renamed over the old one, which is never deleted first.
+    EXPECT_FALSE(files.called("remove " + target));
 }
 
 TEST_F(SafeSaveTest, SavingUnderANewNameMakesNoBackup)
@@ -132,19 +136,19 @@ TEST_F(SafeSaveTest, SavingUnderANewNameMakesNoBackup)
     EXPECT_EQ(doc.title(), "other.smi");
 }
 
-TEST_F(SafeSaveTest, UsesTheNextTemporaryNameWhenOneIsTaken)
+TEST_F(SafeSaveTest, ATemporaryFileLeftByAKilledSaveIsReplaced)
 {
-    TempFolder::write(temporary(0), "someone else's");
+    TempFolder::write(temporary(0), "cut short");
     openAndEdit(target);
     ASSERT_TRUE(doc.SaveDocument(target));
-    EXPECT_TRUE(files.called("rename " + temporary(1) + " -> " + target));
-    EXPECT_EQ(TempFolder::read(temporary(0)), "someone else's");
+    EXPECT_TRUE(files.called("rename " + temporary(0) + " -> " + target));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"movie.BAK", "movie.smi"}));
 }
 
 TEST_F(SafeSaveTest, AllTemporaryNamesTakenFailsWithoutAMessage)
 {
-    for (int n = 0; n < kTemporaryNameCount; ++n)
-        TempFolder::write(temporary(n), "");
+    // Folders are never taken for temporary files left behind.
+    for (int n = 0; n < kTemporaryNameCount; ++n) std::filesystem::create_directory(temporary(n));
     openAndEdit(target);
     EXPECT_FALSE(doc.SaveDocument(target));
     EXPECT_TRUE(messenger.shown.empty());
@@ -157,8 +161,8 @@ TEST_F(SafeSaveTest, FlushesTheTemporaryFileBeforeAnyRenameAndTheFolderAfterTheL
 {
     openAndEdit(target);
     ASSERT_TRUE(doc.SaveDocument(target));
-    const int synced = files.indexOf("syncFile " + temporary());
-    const int backedUp = files.indexOf("rename " + target + " -> " + backup);
+    const int synced = files.indexOf("flushFile " + temporary());
+    const int backedUp = files.indexOf("link " + target + " -> " + backup);
     const int renamed = files.indexOf("rename " + temporary() + " -> " + target);
     const int folderSynced = files.indexOf("syncDirectory " + folder.root() + "/");
     ASSERT_GE(synced, 0);
@@ -180,7 +184,7 @@ TEST_F(SafeSaveTest, ASavedFileKeepsItsPermissions)
 TEST_F(SafeSaveTest, WriteFailureReportsTheWritersMessageAndLeavesTheFile)
 {
     openAndEdit(target);
-    failWith("syncFile", temporary(), EIO);
+    failWith("flushFile", temporary(), EIO);
     EXPECT_FALSE(doc.SaveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
@@ -285,25 +289,13 @@ TEST_F(SafeSaveTest, SavingOverAReadOnlyFileLeavesTheNewFileWritableByItsOwner)
 TEST_F(SafeSaveTest, ABackupThatCannotBeMadeStopsTheSave)
 {
     openAndEdit(target);
-    failWith("rename", target, EACCES, backup);
+    failWith("link", target, EACCES, backup);
     EXPECT_FALSE(doc.SaveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "백업 파일 \"" + backup + "\"을 작성할 수 없습니다.");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
     EXPECT_EQ(TempFolder::read(target), oldBytes);
     expectEditsKept();
-}
-
-TEST_F(SafeSaveTest, WithoutBackupAnUndeletableFileStopsTheSave)
-{
-    settings.MakeBackup = false;
-    openAndEdit(target);
-    failWith("remove", target);
-    EXPECT_FALSE(doc.SaveDocument(target));
-    ASSERT_EQ(messenger.shown.size(), 1u);
-    EXPECT_EQ(messenger.shown[0].text, "기존 파일 \"" + target + "\"을 삭제할 수 없습니다.");
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
-    EXPECT_EQ(TempFolder::read(target), oldBytes);
 }
 
 TEST_F(SafeSaveTest, AFailedFinalRenamePutsThePreviousFileBack)
@@ -319,11 +311,23 @@ TEST_F(SafeSaveTest, AFailedFinalRenamePutsThePreviousFileBack)
     expectEditsKept();
 }
 
-TEST_F(SafeSaveTest, WhenThePreviousFileCannotGoBackTheBackupStays)
+TEST_F(SafeSaveTest, WithoutSecondNamesTheBackupIsARenameThatAFailedSaveTakesBack)
 {
+    // A file system without hard links: the previous file is renamed to the backup name.
     openAndEdit(target);
+    files.fault = [&](const std::string& op, const std::string& from, const std::string&) {
+        if (op == "link")
+            return EPERM;
+        return op == "rename" && from == temporary() ? EACCES : 0;
+    };
+    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_TRUE(files.called("rename " + target + " -> " + backup));
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
+    EXPECT_EQ(TempFolder::read(target), oldBytes);
+
+    // When the previous file cannot go back either, it stays whole as the backup.
     files.fault = [&](const std::string& op, const std::string&, const std::string& to) {
-        return op == "rename" && to == target ? EACCES : 0;
+        return op == "link" ? EPERM : op == "rename" && to == target ? EACCES : 0;
     };
     EXPECT_FALSE(doc.SaveDocument(target));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.BAK"});
@@ -331,17 +335,35 @@ TEST_F(SafeSaveTest, WhenThePreviousFileCannotGoBackTheBackupStays)
     expectEditsKept();
 }
 
-TEST_F(SafeSaveTest, AFailedFinalRenameWithoutBackupKeepsTheTemporaryFile)
+TEST_F(SafeSaveTest, AFailedFinalRenameWithoutBackupLeavesTheTargetAsItWas)
 {
     settings.MakeBackup = false;
     openAndEdit(target);
     failWith("rename", temporary(), EACCES, target);
     EXPECT_FALSE(doc.SaveDocument(target));
     EXPECT_EQ(messenger.shown.size(), 1u);
-    // The old file was deleted before the rename; the new content is whole in the temporary.
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"~Pel000.TMP"});
-    EXPECT_EQ(TempFolder::read(temporary()), newBytes);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
+    EXPECT_EQ(TempFolder::read(target), oldBytes);
     expectEditsKept();
+}
+
+TEST_F(SafeSaveTest, SavingThroughALinkWritesItsFileWithTheBackupBesideIt)
+{
+    std::filesystem::create_directory(folder.path("real"));
+    const std::string real = folder.path("real/movie.smi");
+    const std::string link = folder.path("link.smi");
+    std::filesystem::create_symlink(real, link);
+    openAndEdit(real);
+    ASSERT_TRUE(doc.OpenDocument(link));
+    SyncEntry entry = doc.model().GetFirst();
+    entry.text = "changed";
+    doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
+    ASSERT_TRUE(doc.SaveDocument(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempFolder::read(real), newBytes);
+    EXPECT_EQ(TempFolder::read(folder.path("real/movie.BAK")), oldBytes);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"link.smi", "real"}));
+    EXPECT_EQ(doc.pathName(), link);
 }
 
 TEST_F(SafeSaveTest, ACompleteFileIsOnDiskAtEveryStep)
@@ -354,13 +376,11 @@ TEST_F(SafeSaveTest, ACompleteFileIsOnDiskAtEveryStep)
             openAndEdit(target);
             int checks = 0;
             files.watch = [&](const std::string& step) {
+                // The target itself, not only some file beside it.
                 ++checks;
-                bool whole = false;
-                for (const std::string& p : {target, backup, temporary()})
-                    if (TempFolder::exists(p)) {
-                        const std::string bytes = TempFolder::read(p);
-                        whole = whole || bytes == oldBytes || bytes == newBytes;
-                    }
+                const bool whole =
+                    TempFolder::exists(target) &&
+                    (TempFolder::read(target) == oldBytes || TempFolder::read(target) == newBytes);
                 EXPECT_TRUE(whole) << step;
             };
             const std::string op = failing;

@@ -220,7 +220,7 @@ TEST_F(BatchConversionTest, TheOldContentStaysWhenTheNewOneCannotBeWritten)
 {
     const std::string path = file("a.smi");
     test::FaultyFileOperations files;
-    for (const char* op : {"writeNewFile", "rename"}) {
+    for (const char* op : {"writeFile", "rename"}) {
         SCOPED_TRACE(op);
         files.fault = [&](const std::string& o, const std::string&, const std::string&) {
             return o == op ? ENOSPC : 0;
@@ -236,7 +236,7 @@ TEST_F(BatchConversionTest, TheNewContentIsOnDiskBeforeItTakesTheName)
     const std::string path = file("a.smi");
     test::FaultyFileOperations files;
     ASSERT_TRUE(ConvertStyleFile(path, ConversionOptions::FromSettings(settings), files));
-    const int written = files.indexOf("writeNewFile " + folder.path("~Pel000.TMP"));
+    const int written = files.indexOf("flushFile " + folder.path("~Pel000.TMP"));
     const int renamed = files.indexOf("rename " + folder.path("~Pel000.TMP") + " -> " + path);
     ASSERT_GE(written, 0);
     EXPECT_LT(written, renamed);

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <future>
 #include <mutex>
 #include <vector>
@@ -209,7 +210,11 @@ TEST_F(WatchedDocumentTest, AnOutsideChangeAnsweredYesReloadsTheDocument)
     messenger.answers = {Answer::Yes};
     const int stops = views.stops;
     doc.OnFileWatchNotify(ids[0]);
-    EXPECT_EQ(messenger.questions.size(), 1u);
+    // Unsaved changes: the question says they will be lost, and Enter would answer No.
+    EXPECT_EQ(messenger.defaultNoQuestions,
+              std::vector<std::string>{"현재 열린 파일이 다른 프로그램에서 수정되었습니다.\n\n"
+                                       "다시 읽어들이면 저장하지 않은 변경 내용이 모두 "
+                                       "사라집니다.\n자막 파일을 다시 읽어들이겠습니까?"});
     EXPECT_EQ(doc.model().GetCount(), 3);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(views.stops, stops + 1);
@@ -228,15 +233,46 @@ TEST_F(WatchedDocumentTest, AnsweredNoKeepsTheDocumentButRebuildsTheList)
     EXPECT_EQ(views.rebuilds, 1);
 }
 
-TEST_F(WatchedDocumentTest, WithAutoLoadFileTheChangeIsReadWithoutAQuestion)
+TEST_F(WatchedDocumentTest, WithAutoLoadFileOnlyAnUnmodifiedDocumentIsReadWithoutAQuestion)
 {
     settings.AutoLoadFile = true;
     TempFolder::write(path, test::samiFile({10, 20, 30}));
-    const auto ids = listener.waitFor(1, 1000ms);
+    auto ids = listener.waitFor(1, 1000ms);
     ASSERT_EQ(ids.size(), 1u);
     doc.OnFileWatchNotify(ids[0]);
     EXPECT_TRUE(messenger.questions.empty());
     EXPECT_EQ(doc.model().GetCount(), 3);
+
+    // Unsaved work is asked about all the same, and the default answer keeps it.
+    doc.SetModifiedFlag(true);
+    TempFolder::write(path, test::samiFile({1}));
+    ids = listener.waitFor(2, 1000ms);
+    ASSERT_EQ(ids.size(), 2u);
+    doc.OnFileWatchNotify(ids[1]);
+    EXPECT_EQ(messenger.defaultNoQuestions.size(), 1u);
+    EXPECT_EQ(doc.model().GetCount(), 3);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(WatchedDocumentTest, AFileDeletedOrRenamedAwayIsSaidOnceAndTheNextSaveWritesItAgain)
+{
+    std::filesystem::rename(path, folder.path("elsewhere.smi"));
+    const auto ids = listener.waitFor(1, 1000ms);
+    ASSERT_EQ(ids.size(), 1u);
+    doc.OnFileWatchNotify(ids[0]);
+    doc.OnFileWatchNotify(ids[0]);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].text,
+              path +
+                  "\n현재 열린 파일이 삭제되었거나 다른 이름으로 바뀌었습니다.\n"
+                  "편집 중인 내용은 그대로 있으며, 저장하면 이 이름으로 다시 기록합니다.");
+    EXPECT_EQ(views.statuses.size(), 1u);
+    EXPECT_TRUE(messenger.questions.empty());
+    // The content now lives only in the window: it can be saved, and is, under its name.
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.FileSave());
+    EXPECT_TRUE(views.saveAsSuggestions.empty());
+    EXPECT_NE(TempFolder::read(path).find("c2000"), std::string::npos);
 }
 
 /// A messenger whose question lets another notice in, as the message loop of a modal box does.

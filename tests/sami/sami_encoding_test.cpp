@@ -225,8 +225,8 @@ TEST_F(SamiEncodingTest, MalformedUnicodeIsKeptNotDropped)
 
 TEST_F(SamiEncodingTest, TheSizeLimitCountsTheConvertedText)
 {
-    // ASCII in UTF-16 is twice its CP949 size: 1.6 MB on disk, 800 kB in the model.
-    const std::string caption(790000, 'a');
+    // ASCII in UTF-16 is twice its CP949 size: past the limit on disk, half of it in the model.
+    const std::string caption(kMaxSamiFileBytes / 2 + 1000, 'a');
     const std::string utf8 =
         test::utf8(test::samiWithBody("<SYNC Start=1><P Class=KRCC>" + caption));
     const std::string file = utf16(utf8, false);
@@ -237,7 +237,7 @@ TEST_F(SamiEncodingTest, TheSizeLimitCountsTheConvertedText)
     // Korean in UTF-8 shrinks by a third, emoji grow to references: the CP949 size decides.
     const std::string emoji = test::utf8(test::samiWithBody("<SYNC Start=1><P Class=KRCC>")) + [] {
         std::string s;
-        for (int i = 0; i < 120000; ++i) s += "😀";
+        for (std::size_t i = 0; i < kMaxSamiFileBytes / 8; ++i) s += "😀";
         return s;
     }();
     ASSERT_LT(emoji.size(), kMaxSamiFileBytes);

@@ -56,11 +56,16 @@ TEST_F(SamiFileTest, LoadsAFileAndKnowsItIsWritable)
     EXPECT_TRUE(messenger.shown.empty());
 }
 
-TEST_F(SamiFileTest, ClearsTheReadOnlyAttributeAndSaysSo)
+TEST_F(SamiFileTest, ReadingNeverChangesTheModeAndOpeningForEditingClearsReadOnly)
 {
     const std::string path = dir.file("ro.smi");
     test::writeFile(path, test::goldenFile("new_document.smi"));
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    ASSERT_TRUE(model.LoadFile(path, true));
+    EXPECT_TRUE(messenger.shown.empty());
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+
+    EXPECT_TRUE(sami::ClearReadOnlyAttribute(path, messenger));
     ASSERT_TRUE(model.LoadFile(path, true));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, path + "\n파일의 읽기 전용 속성을 해제하였습니다.");
@@ -78,6 +83,7 @@ TEST_F(SamiFileTest, ClearsTheReadOnlyAttributeAlsoInAFolderThatCannotBeWritten)
     test::writeFile(path, test::goldenFile("new_document.smi"));
     fs::permissions(path, fs::perms::owner_read);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    sami::ClearReadOnlyAttribute(path, messenger);
     ASSERT_TRUE(model.LoadFile(path, true));
     fs::permissions(dir.path(), fs::perms::owner_all);
     EXPECT_FALSE(model.readOnly);
@@ -105,6 +111,7 @@ TEST_F(SamiFileTest, SaysWhenTheReadOnlyAttributeCannotBeClearedAndLoadsReadOnly
             test::RecordingMessenger childMessenger;
             SamiModel theirs(childSettings);
             theirs.setMessenger(childMessenger);
+            sami::ClearReadOnlyAttribute(path, childMessenger);
             const bool loaded = theirs.LoadFile(path, true);
             report = std::string(loaded ? "loaded" : "failed") +
                      (theirs.readOnly ? " read-only" : " writable") + " " +
@@ -136,22 +143,23 @@ TEST_F(SamiFileTest, ReportsAFileWithoutReadPermission)
     fs::permissions(path, fs::perms::owner_write);
     seedModel();
     EXPECT_FALSE(model.LoadFile(path, true));
-    EXPECT_EQ(lastMessage(), path + "\r은 사용할 수 없습니다(이유 알 수 없음).");
+    EXPECT_EQ(lastMessage(), path + "\r을 읽을 권한이 없습니다.");
     EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"kept"}));
 }
 
 TEST_F(SamiFileTest, AcceptsExactlyTheSizeLimit)
 {
-    const std::string head = test::samiWithBody("<SYNC Start=1><P Class=KRCC>");
-    std::string bytes = head + std::string(kMaxSamiFileBytes - head.size(), 'a');
-    ASSERT_EQ(bytes.size(), 1000000u);
+    // Blanks before the SAMI element are read and dropped, so the limit is quick to reach.
+    const std::string sami = test::samiWithBody("<SYNC Start=1><P Class=KRCC>a");
+    std::string bytes = std::string(kMaxSamiFileBytes - sami.size(), ' ') + sami;
+    ASSERT_EQ(bytes.size(), 64u * 1024 * 1024);
     const std::string path = dir.file("limit.smi");
     test::writeFile(path, bytes);
     ASSERT_TRUE(model.LoadFile(path, true));
     EXPECT_TRUE(messenger.shown.empty());
     EXPECT_EQ(model.GetCount(), 1);
 
-    test::writeFile(path, bytes + "a");
+    test::writeFile(path, " " + bytes);
     seedModel();
     EXPECT_FALSE(model.LoadFile(path, true));
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -203,16 +211,36 @@ TEST_F(SamiFileTest, RefusesSpecialFilesWithoutHanging)
     EXPECT_EQ(lastMessage(), "/dev/zero\r은 특수한 파일입니다.");
 }
 
-TEST_F(SamiFileTest, EndsTheTextAtAZeroByte)
+TEST_F(SamiFileTest, EndsTheTextAtAZeroByteAndSaysWhereAndHowMuchWasNotRead)
 {
     std::string bytes = test::samiWithBody(
         "<SYNC Start=1><P Class=KRCC>before<SYNC Start=2><P "
         "Class=KRCC>after");
-    bytes[bytes.find("<SYNC Start=2>")] = '\0';
+    const std::size_t at = bytes.find("<SYNC Start=2>");
+    bytes[at] = '\0';
     const std::string path = dir.file("zero.smi");
     test::writeFile(path, bytes);
     ASSERT_TRUE(model.LoadFile(path, true));
     EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"before"}));
+    EXPECT_EQ(model.unreadBytes, bytes.size() - at);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_EQ(messenger.shown[0].icon, MessageIcon::Warning);
+    EXPECT_NE(messenger.shown[0].text.find(std::to_string(at + 1) + "번째 바이트"),
+              std::string::npos);
+
+    // In UTF-16 only a whole zero character counts, at its place in the file.
+    bytes[at] = '<';
+    std::string wide = "\xFF\xFE";
+    for (const char c : bytes) wide += {c, '\0'};
+    wide[2 + 2 * at] = '\0';
+    test::writeFile(path, wide);
+    messenger.shown.clear();
+    ASSERT_TRUE(model.LoadFile(path, true));
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{"before"}));
+    EXPECT_EQ(model.unreadBytes, wide.size() - 2 - 2 * at);
+    ASSERT_EQ(messenger.shown.size(), 1u);
+    EXPECT_NE(messenger.shown[0].text.find(std::to_string(3 + 2 * at) + "번째 바이트"),
+              std::string::npos);
 }
 
 TEST_F(SamiFileTest, AppendsAFileAfterTheCurrentList)
@@ -230,14 +258,14 @@ TEST_F(SamiFileTest, SurvivesBinaryGarbage)
     std::mt19937 random(12345);
     const std::string path = dir.file("garbage.smi");
     for (int round = 0; round < 50; ++round) {
-        std::string bytes(4096, '\0');
+        std::string bytes(4096, '\0');  // after a SAMI element, so that it is read as SAMI
         for (char& c : bytes) {
             // Mostly markup characters, so that the scanner's states are all reached.
             static constexpr char kAlphabet[] = "<>/!-=\"' \r\nSYNCPstartClassID{};:.#&\x80\xb0";
             c = (random() % 4 == 0) ? static_cast<char>(random())
                                     : kAlphabet[random() % (sizeof kAlphabet - 1)];
         }
-        test::writeFile(path, bytes);
+        test::writeFile(path, "<SAMI>" + bytes);
         ASSERT_TRUE(model.LoadFile(path, true)) << "round " << round;
         const std::string first = WriteSami(model, -1);
         SamiModel again(settings);
@@ -270,8 +298,13 @@ TEST_F(SamiFileTest, MapsSystemErrorsToReasons)
     fs::permissions(p, fs::perms::owner_read);
     EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r은 읽기 전용 파일입니다.");
     fs::permissions(p, fs::perms::owner_all);
-    EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r은 사용할 수 없습니다(이유 알 수 없음).");
-    EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r은 사용할 수 없습니다(이유 알 수 없음).");
+    // A permission error names itself, for reading and for writing alike.
+    EXPECT_EQ(sami::CreateFailureReason(EACCES, p),
+              "\r에 쓸 권한이 없습니다(파일이나 폴더의 권한을 확인해 주십시오).");
+    EXPECT_EQ(sami::CreateFailureReason(EPERM, p), sami::CreateFailureReason(EACCES, p));
+    EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r을 읽을 권한이 없습니다.");
+    EXPECT_EQ(sami::OpenFailureReason(EPERM, p), "\r을 읽을 권한이 없습니다.");
+    EXPECT_EQ(sami::CreateFailureReason(ENXIO, p), "\r는 특수한 파일입니다.");
     EXPECT_EQ(sami::OpenFailureReason(EACCES, "/dev/null"), "\r은 특수한 파일입니다.");
     EXPECT_EQ(sami::CreateFailureReason(EACCES, "/dev/null"), "\r는 특수한 파일입니다.");
     EXPECT_EQ(sami::WriteFailureMessage(EIO),

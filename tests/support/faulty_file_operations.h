@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,43 @@ public:
         return run("readFile", path, "",
                    [&] { return PosixFileOperations::readFile(path, bytes); });
     }
-    bool writeNewFile(const std::string& path, std::string_view bytes) override
+    int createFile(const std::string& path, unsigned mode) override
     {
-        return change("writeNewFile", path, "",
-                      [&] { return PosixFileOperations::writeNewFile(path, bytes); });
+        int handle = -1;
+        change("createFile", path, "", [&] {
+            handle = PosixFileOperations::createFile(path, mode);
+            return handle >= 0;
+        });
+        if (handle >= 0)
+            m_paths[handle] = path;
+        return handle;
     }
-    bool syncFile(const std::string& path) override
+    bool writeFile(int handle, std::string_view bytes) override
     {
-        return run("syncFile", path, "", [&] { return PosixFileOperations::syncFile(path); });
+        return change("writeFile", m_paths[handle], "",
+                      [&] { return PosixFileOperations::writeFile(handle, bytes); });
+    }
+    bool flushFile(int handle) override
+    {
+        return run("flushFile", m_paths[handle], "",
+                   [&] { return PosixFileOperations::flushFile(handle); });
+    }
+    bool closeFile(int handle) override
+    {
+        const std::string path = m_paths[handle];
+        m_paths.erase(handle);
+        // A refused close still closes: the descriptor must not leak.
+        const bool closed = PosixFileOperations::closeFile(handle);
+        return run("closeFile", path, "", [&] { return closed; });
+    }
+    bool copyAttributes(int handle, const FileStatus& from) override
+    {
+        return run("copyAttributes", m_paths[handle], "",
+                   [&] { return PosixFileOperations::copyAttributes(handle, from); });
+    }
+    bool link(const std::string& from, const std::string& to) override
+    {
+        return change("link", from, to, [&] { return PosixFileOperations::link(from, to); });
     }
     bool syncDirectory(const std::string& directory) override
     {
@@ -75,6 +105,8 @@ public:
     }
 
 private:
+    std::map<int, std::string> m_paths;  ///< the path each open handle was created at
+
     template <class F>
     bool run(const char* op, const std::string& a, const std::string& b, F real)
     {

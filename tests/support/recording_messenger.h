@@ -25,6 +25,11 @@ public:
         questions.emplace_back(text);
         return next() == Answer::Yes;
     }
+    bool askYesNoDefaultNo(std::string_view text) override
+    {
+        defaultNoQuestions.emplace_back(text);
+        return askYesNo(text);
+    }
     Answer askYesNoCancel(std::string_view text) override
     {
         questions.emplace_back(text);
@@ -33,6 +38,8 @@ public:
 
     std::vector<Shown> shown;
     std::vector<std::string> questions;
+    std::vector<std::string>
+        defaultNoQuestions;      ///< the questions of those asked with No as default
     std::deque<Answer> answers;  ///< answers given in order; No once they run out
 
 private:

@@ -12,6 +12,7 @@
 
 #include "document/file_operations.h"
 #include "model/codepage.h"
+#include "platform/atomic_file_writer.h"
 
 namespace verbanta {
 namespace {
@@ -198,6 +199,13 @@ bool RecoveryStore::ensureFolder()
         errno = ENOTDIR;
         return false;
     }
+    // The copies hold the user's unsaved work: only the user may enter the folder.
+    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace, ec);
+    if (ec) {
+        errno = ec.value();
+        return false;
+    }
     return true;
 }
 
@@ -221,22 +229,17 @@ bool RecoveryStore::takeLock()
 
 namespace {
 
-/// Writes a new file beside the target and renames it onto the target.
+/// Replaces one of the store's files whole, readable by its owner only.
 bool replaceAtomically(FileOperations& files, const std::string& target, std::string_view bytes)
 {
-    const std::string temporary = target + std::string(kTemporarySuffix);
-    // A temporary file left by a run killed while writing is stale.
-    if (files.exists(temporary) && !files.remove(temporary))
-        return false;
-    if (!files.writeNewFile(temporary, bytes))
-        return false;
-    if (!files.rename(temporary, target)) {
-        const int error = errno;
-        files.remove(temporary);
-        errno = error;
-        return false;
-    }
-    return true;
+    AtomicWriteOptions options;
+    options.temporaryPath = target + std::string(kTemporarySuffix);
+    options.newFileMode = 0600;
+    options.keepAttributes = false;
+    options.syncFolder = false;  // once for the copy and its manifest
+    const AtomicWriteResult result = WriteFileAtomically(target, bytes, files, options);
+    errno = result.error;
+    return result.ok();
 }
 
 }  // namespace

@@ -10,8 +10,12 @@
 #include "document/safe_save.h"
 #include "files/merge.h"
 #include "filewatch/file_watch.h"
+#include "formats/foreign_import.h"
+#include "formats/microdvd_reader.h"
+#include "formats/reader_table.h"
 #include "platform/messenger.h"
 #include "sami/sami_file.h"
+#include "sami/sami_writer.h"
 #include "settings/app_settings.h"
 
 namespace verbanta {
@@ -20,6 +24,19 @@ namespace {
 constexpr const char* kFileNotFound =
     "%1\n이 파일을 찾을 수 없음.\n경로와 파일 이름이 정확한지 확인하십시오.";
 constexpr const char* kSaveChangesQuestion = "변경 내용을 %1에 저장할까요?";
+constexpr const char* kImportQuestion =
+    "%s\n이 파일은 다른 형식의 자막 파일로 읽을 수 있습니다.\n자막 파일로 가져오시겠습니까?";
+constexpr const char* kShorterSaveQuestion =
+    "%s\n이 파일은 널 문자(0)에서 읽기를 멈추어 끝의 %d바이트를 읽지 않았습니다.\n"
+    "지금 저장하면 그 부분이 없는 더 짧은 파일로 바뀝니다.\n\n저장하시겠습니까?";
+constexpr const char* kFileGoneMessage =
+    "%s\n현재 열린 파일이 삭제되었거나 다른 이름으로 바뀌었습니다.\n"
+    "편집 중인 내용은 그대로 있으며, 저장하면 이 이름으로 다시 기록합니다.";
+constexpr const char* kTooLargeToOpenMessage =
+    "%s\n파일을 저장하였지만, 편집할 수 있는 크기(64MB)를 넘어 다시 열 수 없습니다.\n"
+    "자막을 나누어 저장해 주십시오.";
+constexpr const char* kFileGoneStatus =
+    "열린 파일이 디스크에서 사라졌습니다. 저장하면 다시 기록합니다.";
 
 }  // namespace
 
@@ -64,7 +81,7 @@ void Document::ClearContents()
     m_model.ClearUndo();
 }
 
-bool Document::OpenDocument(const std::string& path)
+bool Document::OpenDocument(const std::string& path, bool forEditing)
 {
     if (!m_files.exists(path)) {
         m_messenger.showMessage(FillIn(kFileNotFound, {path}), MessageIcon::Error);
@@ -73,11 +90,13 @@ bool Document::OpenDocument(const std::string& path)
     ClearContents();
     SetModifiedFlag(false);
     m_encodingChosen = false;
+    if (forEditing)
+        sami::ClearReadOnlyAttribute(path, m_messenger);
     if (!m_model.LoadFile(path, true)) {
         // The content is gone, so the document must no longer claim the previous file: a
         // later save would overwrite that file with the empty document.
         becomeUntitled();
-        return false;
+        return forEditing && offerImport(path);
     }
     if (m_views && m_views->hasPlayerView()) {
         m_views->stopPlayerAndRewind();
@@ -89,27 +108,43 @@ bool Document::OpenDocument(const std::string& path)
     return true;
 }
 
-bool Document::writeModel(const std::string& temporaryPath, int languageIndex,
-                          TextEncoding encoding)
+bool Document::offerImport(const std::string& path)
 {
-    if (!sami::SaveSamiFile(m_model, temporaryPath, languageIndex, encoding))
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes || bytes->empty() || bytes->size() > kMaxImportFileBytes)
         return false;
-    if (m_files.syncFile(temporaryPath))
-        return true;
-    const int error = errno;
-    m_files.remove(temporaryPath);
-    m_messenger.showMessage(sami::WriteFailureMessage(error), MessageIcon::Error);
-    return false;
+    const std::string text = ToCp949(*bytes, DetectEncoding(*bytes));
+    if (sami::HoldsSamiMarkup(std::string_view(text).substr(0, text.find('\0'))))
+        return false;  // refused for another reason
+    constexpr int kAllSupported = 1;
+    const double fps = kFrameRates[kDefaultFrameRateIndex].framesPerSecond;
+    SilentMessenger silent;
+    SamiModel probe(m_settings);
+    probe.setMessenger(silent);
+    if (!ImportForeignBytes(probe, *bytes, kAllSupported, fps) ||
+        !m_messenger.askYesNo(FillIn(kImportQuestion, {path})))
+        return false;
+    // As the import command does: a new, unsaved document with the file's captions.
+    NewDocument();
+    if (!ImportForeignBytes(m_model, *bytes, kAllSupported, fps))
+        return false;
+    SetModifiedFlag(true);
+    return true;
 }
 
 bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding> encoding)
 {
     const bool makeBackup = m_settings.MakeBackup;
     const TextEncoding target = encoding.value_or(m_model.fileEncoding);
+    // The file read only up to a NUL character is replaced by a shorter one only when asked.
+    if (m_model.unreadBytes > 0 && path == m_path &&
+        !m_messenger.askYesNo(
+            FillIn(kShorterSaveQuestion, {path, std::to_string(m_model.unreadBytes)})))
+        return false;
     StopFileWatch();
-    const SaveResult result = SaveWithBackup(
-        path, makeBackup, [&](const std::string& tmp) { return writeModel(tmp, -1, target); },
-        m_files, m_messenger);
+    const std::string sami = WriteSami(m_model, -1);
+    const SaveResult result =
+        SaveWithBackup(path, makeBackup, FromCp949(sami, target), m_files, m_messenger);
     if (result.outcome != SaveOutcome::Saved) {
         // The edits are still in the model and the file on disk is what it was before, so
         // watching it goes on.
@@ -118,7 +153,11 @@ bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding>
     }
     m_model.readOnly = false;
     m_model.fileEncoding = target;
+    m_model.unreadBytes = 0;
+    m_fileGone = false;
     SetModifiedFlag(false);
+    if (sami.size() > kMaxSamiFileBytes)
+        m_messenger.showMessage(FillIn(kTooLargeToOpenMessage, {path}), MessageIcon::Warning);
     if (path != m_path)
         SetPathName(path, true);
     else
@@ -144,6 +183,7 @@ bool Document::reloadFile(std::optional<TextEncoding> encoding)
     if (m_path.empty())
         return false;
     // A file that cannot be read any more leaves the edits and their mark in place.
+    sami::ClearReadOnlyAttribute(m_path, m_messenger);
     if (!m_model.LoadFile(m_path, true, encoding))
         return false;
     SetModifiedFlag(false);
@@ -168,6 +208,7 @@ void Document::SetPathName(const std::string& path, bool addToRecent)
 {
     StopFileWatch();
     m_path = path;
+    m_fileGone = false;
     m_title = NameOf(path);
     if (m_modified)
         m_title += " *";
@@ -227,8 +268,14 @@ bool Document::SaveModified()
 
 bool Document::SaveNeedsName()
 {
-    return m_path.empty() || !m_files.exists(m_path) || m_files.isDirectory(m_path) ||
-           m_files.isReadOnly(m_path);
+    if (m_path.empty())
+        return true;
+    // A file deleted or renamed away is written again under its name while its folder is there.
+    if (!m_files.exists(m_path)) {
+        const std::string folder = DirectoryOf(m_path);
+        return !m_files.isDirectory(folder.empty() ? "." : folder);
+    }
+    return m_files.isDirectory(m_path) || m_files.isReadOnly(m_path);
 }
 
 bool Document::FileSave()
@@ -267,7 +314,13 @@ void Document::OnFileWatchNotify(int watchId)
     if (m_askingReload)
         return;
     m_askingReload = true;
-    const bool reload = m_fileWatch && m_fileWatch->AskReload(watchId, m_messenger);
+    bool reload = false;
+    if (!m_path.empty() && !m_files.exists(m_path)) {
+        fileGone();
+    } else {
+        m_fileGone = false;
+        reload = m_fileWatch && m_fileWatch->AskReload(watchId, m_messenger, m_modified);
+    }
     if (reload)
         ReloadFromDisk();
     m_askingReload = false;
@@ -275,6 +328,18 @@ void Document::OnFileWatchNotify(int watchId)
         m_views->rebuildList();
         m_views->refreshPlayerCaption();
     }
+}
+
+void Document::fileGone()
+{
+    // Said once; the content now lives only in the window, so it counts as unsaved.
+    if (m_fileGone)
+        return;
+    m_fileGone = true;
+    if (m_views)
+        m_views->showStatus(kFileGoneStatus);
+    m_messenger.showMessage(FillIn(kFileGoneMessage, {m_path}), MessageIcon::Warning);
+    SetModifiedFlag(true);
 }
 
 bool Document::SaveLanguage(const std::string& path, int languageIndex,
@@ -286,12 +351,9 @@ bool Document::SaveLanguage(const std::string& path, int languageIndex,
     const bool ownFile = m_watchId != 0 && m_files.sameFile(path, m_path);
     if (ownFile)
         StopFileWatch();
-    const bool saved = ReplaceFileSafely(
-        path,
-        [&](const std::string& tmp) {
-            return writeModel(tmp, languageIndex, encoding.value_or(m_model.fileEncoding));
-        },
-        m_files);
+    const bool saved = sami::WriteFileReporting(
+        path, FromCp949(WriteSami(m_model, languageIndex), encoding.value_or(m_model.fileEncoding)),
+        m_messenger, m_files);
     if (ownFile)
         StartFileWatch();
     return saved;

@@ -43,12 +43,16 @@ public:
 
     /// An empty, untitled, clean document with the default header.
     bool NewDocument();
-    /// Opens a SAMI file; on failure the document is left empty, clean and untitled.
-    bool OpenDocument(const std::string& path);
+    /// Opens a SAMI file; for editing, its read-only attribute is cleared first, while a file
+    /// opened only to be read is never changed. On failure the document is left empty, clean
+    /// and untitled, unless a file without SAMI captions that another format's reader
+    /// recognises is imported at the user's wish.
+    bool OpenDocument(const std::string& path, bool forEditing = true);
     /// Saves the whole model to the path through a temporary file, with a backup when
     /// `MakeBackup` is set, in the document's encoding or the one given (save-as), which the
-    /// document then keeps. A failed save leaves the model, its edits, its encoding and the
-    /// modified mark as they were, and every file on disk whole.
+    /// document then keeps. A file that was read only up to a NUL character is replaced only
+    /// after asking. A failed save leaves the model, its edits, its encoding and the modified
+    /// mark as they were, and every file on disk whole.
     bool SaveDocument(const std::string& path,
                       std::optional<TextEncoding> encoding = std::nullopt);
     /// The encoding the file was opened in and is saved in; CP949 for a new document.
@@ -72,8 +76,9 @@ public:
 
     /// Before close, new and open: whether to go on, after asking to save a modified document.
     bool SaveModified();
-    /// The save command: to the document's path, after asking for a name when it has none or
-    /// its file is missing or read-only. Enabled only while the document is modified.
+    /// The save command: to the document's path, after asking for a name when it has none,
+    /// its file is read-only or its folder is gone. Enabled only while the document is
+    /// modified.
     bool FileSave();
     bool CanSave() const { return m_modified; }
     /// Whether the save command must ask for a name first.
@@ -84,8 +89,9 @@ public:
     void StartFileWatch();
     void StopFileWatch();
     /// The file watch's notice, on the user-interface thread: ask (or reload at once when
-    /// `AutoLoadFile` is set), reload on yes, then rebuild the list whatever the answer.
-    /// A notice that arrives while the question is showing is dropped.
+    /// `AutoLoadFile` is set and nothing is unsaved), reload on yes, then rebuild the list
+    /// whatever the answer. A file deleted or renamed away is said once and marks the
+    /// document modified. A notice that arrives while the question is showing is dropped.
     void OnFileWatchNotify(int watchId);
 
     /// Writes one language (its index in the language list) to a file of its own, in the
@@ -98,9 +104,11 @@ public:
     bool MergeFiles(const std::vector<std::string>& paths);
 
 private:
-    /// Writes the model (one language, or all for -1) to a new file and flushes it to the disk.
-    bool writeModel(const std::string& temporaryPath, int languageIndex, TextEncoding encoding);
     bool reloadFile(std::optional<TextEncoding> encoding);
+    /// After a refused open: offers to import a file without SAMI markup that another format's
+    /// reader recognises, as an unsaved untitled document; whether it was imported.
+    bool offerImport(const std::string& path);
+    void fileGone();
     void refreshTitle();
     void becomeUntitled();
 
@@ -118,6 +126,7 @@ private:
     bool m_askingReload = false;
     /// The user chose the file's encoding; reloads keep it instead of guessing again.
     bool m_encodingChosen = false;
+    bool m_fileGone = false;  ///< the deletion of the open file has been said
 };
 
 }  // namespace verbanta

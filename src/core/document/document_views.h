@@ -31,6 +31,8 @@ public:
     /// Asks for a file name with the save-as dialog (filter "SAMI 자막 파일 (*.smi)", default
     /// extension ".smi"); nothing when the user cancels.
     virtual std::optional<std::string> askSaveAsPath(const std::string& suggestedName) = 0;
+    /// Shows a passing note (UTF-8) in the status bar.
+    virtual void showStatus(const std::string& text) { (void)text; }
 };
 
 }  // namespace verbanta

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 namespace verbanta {
@@ -151,59 +152,12 @@ bool PosixFileOperations::readFile(const std::string& path, std::string& bytes)
     }
 }
 
-bool PosixFileOperations::writeNewFile(const std::string& path, std::string_view bytes)
-{
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
-        return false;
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        const ssize_t n = ::write(fd.get(), data, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            ok = false;
-            break;
-        }
-        data += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fdatasync(fd.get()) == 0;
-    ok = fd.close() && ok;
-    if (!ok) {
-        const int saved = errno;
-        ::unlink(path.c_str());
-        errno = saved;
-    }
-    return ok;
-}
-
-bool PosixFileOperations::syncFile(const std::string& path)
-{
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0)
-        return false;
-    return ::fdatasync(fd.get()) == 0;
-}
-
 bool PosixFileOperations::syncDirectory(const std::string& directory)
 {
     Descriptor fd(::open(orCurrent(directory), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0)
         return false;
     return ::fsync(fd.get()) == 0;
-}
-
-bool PosixFileOperations::copyPermissions(const std::string& from, const std::string& to)
-{
-    struct stat st {};
-    if (::stat(from.c_str(), &st) != 0)
-        return false;
-    return ::chmod(to.c_str(), st.st_mode & 07777) == 0;
 }
 
 bool PosixFileOperations::sameFile(const std::string& a, const std::string& b)
@@ -227,6 +181,114 @@ std::vector<std::string> PosixFileOperations::listDirectory(const std::string& d
     }
     ::closedir(dir);
     return names;
+}
+
+FileStatus PosixFileOperations::status(const std::string& path)
+{
+    FileStatus result;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return result;
+    result.kind = S_ISREG(st.st_mode)   ? FileStatus::Kind::Regular
+                  : S_ISDIR(st.st_mode) ? FileStatus::Kind::Directory
+                                        : FileStatus::Kind::Other;
+    result.mode = st.st_mode & 07777;
+    result.owner = st.st_uid;
+    result.group = st.st_gid;
+    return result;
+}
+
+std::string PosixFileOperations::resolveLinks(const std::string& path)
+{
+    // As many links as the system itself follows before it reports a loop.
+    constexpr int kMaxLinks = 40;
+    std::string current = path;
+    for (int followed = 0; followed <= kMaxLinks; ++followed) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n < 0)
+            return current;
+        target.resize(static_cast<std::size_t>(n));
+        // A relative link is relative to the folder the link is in.
+        if (target.empty() || target.front() != '/') {
+            const std::size_t slash = current.find_last_of('/');
+            target = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) +
+                     target;
+        }
+        current = std::move(target);
+    }
+    errno = ELOOP;
+    return {};
+}
+
+int PosixFileOperations::createFile(const std::string& path, unsigned mode)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                          static_cast<mode_t>(mode));
+    if (fd >= 0)
+        ::flock(fd, LOCK_EX | LOCK_NB);
+    return fd;
+}
+
+int PosixFileOperations::openDevice(const std::string& path)
+{
+    // Non-blocking only while opening, so that a FIFO without a reader fails instead of hanging.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd >= 0)
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+bool PosixFileOperations::writeFile(int handle, std::string_view bytes)
+{
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(handle, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool PosixFileOperations::flushFile(int handle)
+{
+    return ::fsync(handle) == 0;
+}
+
+bool PosixFileOperations::closeFile(int handle)
+{
+    return ::close(handle) == 0;
+}
+
+bool PosixFileOperations::copyAttributes(int handle, const FileStatus& from)
+{
+    // The owner first: changing it may clear the set-user-id bits that the mode then restores.
+    // Only the superuser may give a file away; an owner may still pass on the group.
+    const int saved = errno;
+    if (::fchown(handle, from.owner, from.group) != 0)
+        ::fchown(handle, static_cast<uid_t>(-1), from.group);
+    errno = saved;
+    return ::fchmod(handle, static_cast<mode_t>(from.mode & 07777)) == 0;
+}
+
+bool PosixFileOperations::link(const std::string& from, const std::string& to)
+{
+    if (isLocked(from)) {
+        errno = EBUSY;
+        return false;
+    }
+    return ::link(from.c_str(), to.c_str()) == 0;
 }
 
 FileOperations& SystemFileOperations()

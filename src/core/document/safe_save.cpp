@@ -1,39 +1,88 @@
 #include "document/safe_save.h"
 
-#include <cstdio>
+#include <cerrno>
 
 #include "document/file_operations.h"
 #include "document/message_text.h"
 #include "document/path_parts.h"
 #include "platform/messenger.h"
+#include "sami/sami_file.h"
 
 namespace verbanta {
 namespace {
 
-SaveResult failed(SaveOutcome outcome, SaveResult result)
+/// File systems without a second name for a file (FAT, some network shares) say so with these.
+bool linksUnsupported(int error)
 {
-    result.outcome = outcome;
-    return result;
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK ||
+           error == ENOSYS || error == EXDEV;
 }
+
+/// The backup step of a save: runs when the new content is complete in the temporary file.
+class BackupStep {
+public:
+    BackupStep(bool makeBackup, FileOperations& files, Messenger& messenger, SaveResult& result)
+        : m_makeBackup(makeBackup), m_files(files), m_messenger(messenger), m_result(result)
+    {
+    }
+
+    bool operator()(const AtomicWriteResult& progress)
+    {
+        const std::string& target = progress.target;
+        // Without a previous file or a wish for a backup, the rename replaces the file alone.
+        if (!m_makeBackup || m_files.status(target).kind != FileStatus::Kind::Regular)
+            return true;
+        const BackupName backup = BackupNameOf(target);
+        if (backup.alternate &&
+            !m_messenger.askYesNo(FillIn("백업 파일 \"%s\"을 보존하시겠습니까?", {backup.path}))) {
+            m_result.outcome = SaveOutcome::BackupRefused;
+            return false;
+        }
+        if (m_files.exists(backup.path) && !m_files.remove(backup.path)) {
+            m_messenger.showMessage(
+                FillIn("기존의 백업 파일 \"%s\"을 삭제할 수 없습니다.", {backup.path}),
+                MessageIcon::Error);
+            m_result.outcome = SaveOutcome::BackupNotDeletable;
+            return false;
+        }
+        // A second name keeps the target in place until the new file replaces it; where the
+        // file system has none, the previous file is renamed, still whole under the backup name.
+        m_moved = false;
+        if (!m_files.link(target, backup.path)) {
+            m_moved = linksUnsupported(errno) && m_files.rename(target, backup.path);
+            if (!m_moved) {
+                m_messenger.showMessage(
+                    FillIn("백업 파일 \"%s\"을 작성할 수 없습니다.", {backup.path}),
+                    MessageIcon::Error);
+                m_result.outcome = SaveOutcome::BackupNotCreated;
+                return false;
+            }
+        }
+        m_result.backupPath = backup.path;
+        return true;
+    }
+
+    /// After a failed final rename: the target is as it was before the save.
+    void undo(const std::string& target)
+    {
+        if (m_result.backupPath.empty())
+            return;
+        if (m_moved)
+            m_files.rename(m_result.backupPath, target);
+        else
+            m_files.remove(m_result.backupPath);
+        m_result.backupPath.clear();
+    }
+
+private:
+    bool m_makeBackup;
+    FileOperations& m_files;
+    Messenger& m_messenger;
+    SaveResult& m_result;
+    bool m_moved = false;
+};
 
 }  // namespace
-
-std::string TemporaryFileName(const std::string& directory, int n)
-{
-    char name[16];
-    std::snprintf(name, sizeof name, "~Pel%03d.TMP", n);
-    return directory + name;
-}
-
-std::string FindTemporaryName(const std::string& directory, FileOperations& files)
-{
-    for (int n = 0; n < kTemporaryNameCount; ++n) {
-        std::string name = TemporaryFileName(directory, n);
-        if (!files.exists(name))
-            return name;
-    }
-    return {};
-}
 
 BackupName BackupNameOf(const std::string& target)
 {
@@ -47,89 +96,42 @@ BackupName BackupNameOf(const std::string& target)
     return backup;
 }
 
-SaveResult SaveWithBackup(const std::string& target, bool makeBackup, const TemporaryWriter& write,
+SaveResult SaveWithBackup(const std::string& target, bool makeBackup, std::string_view bytes,
                           FileOperations& files, Messenger& messenger)
 {
     SaveResult result;
-    const std::string directory = DirectoryOf(target);
-    result.temporaryPath = FindTemporaryName(directory, files);
-    if (result.temporaryPath.empty())
-        return failed(SaveOutcome::NoTemporaryName, result);
-    const std::string& temporary = result.temporaryPath;
-    if (!write(temporary))
-        return failed(SaveOutcome::WriteFailed, result);
-
-    if (files.exists(target)) {
-        // The new file takes the old one's place, so it takes its permissions too (a private
-        // file must not become readable by everyone by being saved), writable by its owner.
-        files.copyPermissions(target, temporary);
-        files.makeWritable(temporary);
-        if (makeBackup) {
-            const BackupName backup = BackupNameOf(target);
-            const std::string keepQuestion =
-                FillIn("백업 파일 \"%s\"을 보존하시겠습니까?", {backup.path});
-            if (backup.alternate && !messenger.askYesNo(keepQuestion)) {
-                files.remove(temporary);
-                return failed(SaveOutcome::BackupRefused, result);
-            }
-            if (files.exists(backup.path) && !files.remove(backup.path)) {
-                files.remove(temporary);
-                messenger.showMessage(
-                    FillIn("기존의 백업 파일 \"%s\"을 삭제할 수 없습니다.", {backup.path}),
-                    MessageIcon::Error);
-                return failed(SaveOutcome::BackupNotDeletable, result);
-            }
-            if (!files.rename(target, backup.path)) {
-                files.remove(temporary);
-                messenger.showMessage(
-                    FillIn("백업 파일 \"%s\"을 작성할 수 없습니다.", {backup.path}),
-                    MessageIcon::Error);
-                return failed(SaveOutcome::BackupNotCreated, result);
-            }
-            result.backupPath = backup.path;
-        } else if (!files.remove(target)) {
-            files.remove(temporary);
-            messenger.showMessage(FillIn("기존 파일 \"%s\"을 삭제할 수 없습니다.", {target}),
+    BackupStep backup(makeBackup, files, messenger, result);
+    AtomicWriteOptions options;
+    // A read-only file that the user saves over anyway becomes writable by its owner.
+    options.ownerWritable = true;
+    options.beforeRename = [&](const AtomicWriteResult& progress) { return backup(progress); };
+    const AtomicWriteResult written = WriteFileAtomically(target, bytes, files, options);
+    result.target = written.target;
+    result.temporaryPath = written.temporaryPath;
+    switch (written.failed) {
+        case WriteStep::None:
+            return result;
+        case WriteStep::BeforeRename:
+            return result;  // the backup step has set the outcome and shown its message
+        case WriteStep::Name:
+            result.outcome = SaveOutcome::NoTemporaryName;
+            return result;
+        case WriteStep::Rename:
+            backup.undo(written.target);
+            files.syncDirectory(DirectoryOf(written.target));
+            messenger.showMessage(FillIn("파일 \"%s\"의 이름을 \"%s\"로 변경할 수 없습니다.",
+                                         {written.temporaryPath, written.target}),
                                   MessageIcon::Error);
-            return failed(SaveOutcome::TargetNotDeletable, result);
-        }
+            result.outcome = SaveOutcome::RenameFailed;
+            return result;
+        default:
+            // A file that could not be created is named: for a save, the temporary one.
+            sami::ReportWriteFailure(
+                written, written.temporaryPath.empty() ? written.target : written.temporaryPath,
+                messenger);
+            result.outcome = SaveOutcome::WriteFailed;
+            return result;
     }
-
-    if (files.rename(temporary, target)) {
-        files.syncDirectory(directory);
-        return result;
-    }
-    if (result.backupPath.empty()) {
-        result.temporaryKept = true;
-    } else {
-        // The previous file goes back under its name; failing that it stays whole as the
-        // backup. The new content is still in memory.
-        files.rename(result.backupPath, target);
-        files.remove(temporary);
-    }
-    files.syncDirectory(directory);
-    messenger.showMessage(
-        FillIn("파일 \"%s\"의 이름을 \"%s\"로 변경할 수 없습니다.", {temporary, target}),
-        MessageIcon::Error);
-    return failed(SaveOutcome::RenameFailed, result);
-}
-
-bool ReplaceFileSafely(const std::string& target, const TemporaryWriter& write,
-                       FileOperations& files, bool syncFolder)
-{
-    const std::string directory = DirectoryOf(target);
-    const std::string temporary = FindTemporaryName(directory, files);
-    if (temporary.empty() || !write(temporary))
-        return false;
-    if (files.exists(target))
-        files.copyPermissions(target, temporary);
-    if (!files.rename(temporary, target)) {
-        files.remove(temporary);
-        return false;
-    }
-    if (syncFolder)
-        files.syncDirectory(directory);
-    return true;
 }
 
 }  // namespace verbanta

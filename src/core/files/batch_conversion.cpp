@@ -4,8 +4,8 @@
 
 #include "document/file_operations.h"
 #include "document/path_parts.h"
-#include "document/safe_save.h"
 #include "model/codepage.h"
+#include "platform/atomic_file_writer.h"
 #include "platform/messenger.h"
 #include "settings/app_settings.h"
 
@@ -78,9 +78,9 @@ bool ConvertStyleFile(const std::string& path, const ConversionOptions& options,
         ReplacePropertyValue(image, name, ':', ';', *value);
     ReplacePropertyValue(image, "standard", ';', '}', "");
 
-    return ReplaceFileSafely(
-        path, [&](const std::string& tmp) { return files.writeNewFile(tmp, image); }, files,
-        syncFolder);
+    AtomicWriteOptions writing;
+    writing.syncFolder = syncFolder;
+    return WriteFileAtomically(path, image, files, writing).ok();
 }
 
 BatchResult ConvertStyleFiles(const std::vector<std::string>& paths,

@@ -7,9 +7,9 @@
 
 #include "document/file_operations.h"
 #include "document/path_parts.h"
-#include "document/safe_save.h"
 #include "model/sami_model.h"
 #include "model/text_format.h"
+#include "platform/atomic_file_writer.h"
 #include "platform/messenger.h"
 #include "sami/sami_writer.h"
 
@@ -161,10 +161,8 @@ int WriteSplitParts(const SamiModel& model, const std::vector<SplitPart>& parts,
             AppendSamiEntry(bytes, entry);
         }
         AppendSamiFooter(bytes);
-        const bool saved = ReplaceFileSafely(
-            part.path, [&](const std::string& tmp) { return files.writeNewFile(tmp, bytes); },
-            files);
-        if (saved)
+        // A part that cannot be written is skipped; the count tells how many were.
+        if (WriteFileAtomically(part.path, bytes, files).ok())
             ++written;
     }
     return written;

@@ -20,6 +20,10 @@ namespace {
 
 constexpr const char* kReloadQuestion =
     "현재 열린 파일이 다른 프로그램에서 수정되었습니다.\n\n자막 파일을 다시 읽어들이겠습니까?";
+constexpr const char* kReloadLosingChangesQuestion =
+    "현재 열린 파일이 다른 프로그램에서 수정되었습니다.\n\n"
+    "다시 읽어들이면 저장하지 않은 변경 내용이 모두 사라집니다.\n"
+    "자막 파일을 다시 읽어들이겠습니까?";
 
 // Changes of names and of contents or times in the folder, not in its subfolders. Renames
 // count because many editors save by writing a new file and renaming it over the old one.
@@ -43,6 +47,17 @@ std::string canonicalFolder(const std::string& directory)
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
+}
+
+/// The file's path with every link followed, or the path itself when it cannot be resolved.
+std::string canonicalPath(const std::string& path)
+{
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path;
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
 }
 
 }  // namespace
@@ -91,11 +106,13 @@ int FileWatch::AddWatch(const std::string& path, FileWatchListener* listener)
     const bool folderWatch = path.back() == '/';
     if (!folderWatch && !readStamp(path, record.stamp))
         return 0;
-    record.folder = canonicalFolder(DirectoryOf(path));
+    // A symbolic link is watched where the file it points to lives, which is what changes.
+    const std::string watched = folderWatch ? path : canonicalPath(path);
+    record.folder = canonicalFolder(DirectoryOf(watched));
     if (record.folder.empty())
         return 0;
     if (!folderWatch)
-        record.name = NameOf(path);
+        record.name = NameOf(watched);
 
     if (m_inotify < 0)
         m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -175,7 +192,7 @@ void FileWatch::StopFileWatchThread()
     m_worker.join();
 }
 
-bool FileWatch::AskReload(int id, Messenger& messenger)
+bool FileWatch::AskReload(int id, Messenger& messenger, bool unsavedChanges)
 {
     const bool* autoReload = nullptr;
     {
@@ -185,6 +202,9 @@ bool FileWatch::AskReload(int id, Messenger& messenger)
             return false;
         autoReload = it->second.autoReload;
     }
+    // Unsaved work is never thrown away without the user's explicit answer.
+    if (unsavedChanges)
+        return messenger.askYesNoDefaultNo(kReloadLosingChangesQuestion);
     if (autoReload && *autoReload)
         return true;
     return messenger.askYesNo(kReloadQuestion);
@@ -293,8 +313,11 @@ void FileWatch::checkDueFolders(Clock::time_point now)
             if (record.folder != folder.path)
                 continue;
             if (!record.name.empty()) {
+                // A file that went away is reported once, and once more when it is back.
                 Stamp current;
-                if (!readStamp(record.path, current) || current == record.stamp)
+                if (!readStamp(record.path, current))
+                    current = Stamp{};
+                if (current == record.stamp)
                     continue;
                 record.stamp = current;
             }

@@ -43,15 +43,17 @@ public:
     /// Stops the worker and waits for it; the worker forgets every watch as it leaves.
     void StopFileWatchThread();
     /// Whether the changed file should be read again: at once when its auto-reload flag is
-    /// set, else the user's answer. No for an unknown id. User-interface thread only.
-    bool AskReload(int id, Messenger& messenger);
+    /// set and nothing is unsaved, else the user's answer; with unsaved changes the question
+    /// says they will be lost and No is the default. No for an unknown id. User-interface
+    /// thread only.
+    bool AskReload(int id, Messenger& messenger, bool unsavedChanges = false);
 
     bool IsWorkerRunning() const;
     std::size_t WatchCount() const;
 
 private:
     /// What tells one version of a file from another: a file renamed over the old one has a
-    /// new inode even when it keeps the old time.
+    /// new inode even when it keeps the old time. All zero while the file is missing.
     struct Stamp {
         std::uint64_t device = 0;
         std::uint64_t inode = 0;

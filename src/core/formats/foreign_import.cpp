@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "formats/reader_table.h"
@@ -46,6 +47,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t li
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
+    // Only regular files: a FIFO without a writer would block the open, a device never end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return std::nullopt;
     std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -43,6 +44,16 @@ inline bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() &&
            EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+/// Where the needle first occurs in the text, ASCII letters compared without regard to case;
+/// npos when it does not.
+inline std::size_t FindIgnoringCase(std::string_view text, std::string_view needle)
+{
+    const auto found = std::search(text.begin(), text.end(), needle.begin(), needle.end(),
+                                   [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+    return found == text.end() && !needle.empty() ? std::string_view::npos
+                                                  : static_cast<std::size_t>(found - text.begin());
 }
 
 }  // namespace verbanta

@@ -51,6 +51,7 @@ void SamiModel::Reset(bool withDefaultHeader)
         slotOrder[static_cast<std::size_t>(j)] = j;
     readOnly = false;
     fileEncoding = TextEncoding::Cp949;
+    unreadBytes = 0;
 }
 
 void SamiModel::SetDefaultHeader()

@@ -212,6 +212,9 @@ public:
     bool readOnly = false;
     /// The encoding of the file last loaded whole (saves write it back); CP949 after Reset.
     TextEncoding fileEncoding = TextEncoding::Cp949;
+    /// The bytes of the file last loaded whole that the reader did not take: from a NUL
+    /// character, where the text ends, to the end of the file; 0 when it took them all.
+    std::size_t unreadBytes = 0;
 
 private:
     void requestCheckOrder();

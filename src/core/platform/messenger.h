@@ -19,6 +19,8 @@ public:
     virtual void showMessage(std::string_view text, MessageIcon icon) = 0;
     /// A Yes/No question with the question icon.
     virtual bool askYesNo(std::string_view text) = 0;
+    /// The same with No as the answer Enter gives: for a question whose Yes loses work.
+    virtual bool askYesNoDefaultNo(std::string_view text) { return askYesNo(text); }
     /// A Yes/No/Cancel question with the question icon.
     virtual Answer askYesNoCancel(std::string_view text) = 0;
 };

@@ -11,7 +11,10 @@
 #include <cerrno>
 #include <string>
 
+#include "document/file_operations.h"
+#include "model/ascii_case.h"
 #include "model/sami_model.h"
+#include "platform/atomic_file_writer.h"
 #include "platform/messenger.h"
 #include "sami/sami_writer.h"
 
@@ -29,6 +32,11 @@ bool ParentFolderExists(const std::string& path)
     struct stat st {};
     return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+// A permission the system refuses says so, for the file or the folder it is in.
+constexpr const char* kNoReadPermission = "\r을 읽을 권한이 없습니다.";
+constexpr const char* kNoWritePermission =
+    "\r에 쓸 권한이 없습니다(파일이나 폴더의 권한을 확인해 주십시오).";
 
 bool IsBadPathError(int error)
 {
@@ -92,7 +100,7 @@ std::string OpenFailureReason(int error, const std::string& path)
             return "\r은 디렉토리입니다.";
         if (!S_ISREG(st.st_mode))
             return "\r은 특수한 파일입니다.";
-        return "\r은 사용할 수 없습니다(이유 알 수 없음).";
+        return kNoReadPermission;
     }
     if (error == EIO)
         return "\r- 하드웨어 에러.";
@@ -119,10 +127,12 @@ std::string CreateFailureReason(int error, const std::string& path)
             return "\r는 특수한 파일입니다.";
         if ((st.st_mode & kWriteBit) == 0 || error == EROFS)
             return "\r은 읽기 전용 파일입니다.";
-        return "\r은 사용할 수 없습니다(이유 알 수 없음).";
+        return kNoWritePermission;
     }
     if (IsDiskFullError(error))
         return "\r- 디렉토리 용량을 초과하였습니다.";
+    if (error == ENXIO)
+        return "\r는 특수한 파일입니다.";  // a FIFO that nobody reads
     if (error == EIO)
         return "\r- 하드웨어 에러.";
     if (IsLockError(error))
@@ -142,49 +152,53 @@ std::string WriteFailureMessage(int error)
     return message;
 }
 
-bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger)
+void ReportWriteFailure(const AtomicWriteResult& result, const std::string& shownPath,
+                        Messenger& messenger)
+{
+    switch (result.failed) {
+        case WriteStep::None:
+        case WriteStep::BeforeRename:
+            return;
+        case WriteStep::Resolve:
+        case WriteStep::Name:
+        case WriteStep::Open:
+            messenger.showMessage(
+                "파일 \"" + shownPath + "\"" + CreateFailureReason(result.error, shownPath),
+                MessageIcon::Error);
+            return;
+        case WriteStep::Rename:
+            messenger.showMessage(
+                "파일 \"" + result.target + "\"" + CreateFailureReason(result.error, result.target),
+                MessageIcon::Error);
+            return;
+        case WriteStep::Write:
+        case WriteStep::Flush:
+        case WriteStep::Close:
+        case WriteStep::FolderFlush:
+            messenger.showMessage(WriteFailureMessage(result.error), MessageIcon::Error);
+            return;
+    }
+}
+
+bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger,
+                        FileOperations& files)
 {
     // A read-only file is refused even where the system would let it be replaced (as the
     // superuser), as the read-only attribute refuses it.
-    if (struct stat st{};
-        ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & kWriteBit) == 0) {
+    if (const FileStatus st = files.status(path);
+        st.kind == FileStatus::Kind::Regular && (st.mode & kWriteBit) == 0) {
         messenger.showMessage("파일 \"" + path + "\"\r은 읽기 전용 파일입니다.",
                               MessageIcon::Error);
         return false;
     }
-    // Non-blocking only while opening, so that a FIFO without a reader fails instead of hanging.
-    FileHandle file(
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
-    if (!file.valid()) {
-        const int error = errno;
-        messenger.showMessage("파일 \"" + path + "\"" + CreateFailureReason(error, path),
-                              MessageIcon::Error);
-        return false;
-    }
-    ::fcntl(file.fd(), F_SETFL, ::fcntl(file.fd(), F_GETFL) & ~O_NONBLOCK);
-    struct stat st {};
-    const bool regular = ::fstat(file.fd(), &st) == 0 && S_ISREG(st.st_mode);
+    const AtomicWriteResult result = WriteFileAtomically(path, bytes, files);
+    ReportWriteFailure(result, path, messenger);
+    return result.ok();
+}
 
-    int error = 0;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(file.fd(), bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (!file.close() && error == 0)
-        error = errno;
-    if (error == 0)
-        return true;
-    // Only a regular file is ours to delete: never a device such as /dev/full.
-    if (regular)
-        ::unlink(path.c_str());
-    messenger.showMessage(WriteFailureMessage(error), MessageIcon::Error);
-    return false;
+bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger)
+{
+    return WriteFileReporting(path, bytes, messenger, SystemFileOperations());
 }
 
 bool SaveSamiFile(const SamiModel& model, const std::string& path, int languageIndex,
@@ -212,21 +226,53 @@ DecodedText DecodeFileText(std::string_view bytes, std::optional<TextEncoding> e
     return decoded;
 }
 
+namespace sami {
+
+bool ClearReadOnlyAttribute(const std::string& path, Messenger& messenger)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & kWriteBit) != 0)
+        return true;
+    if (::chmod(path.c_str(), (st.st_mode & 07777) | kWriteBit) == 0) {
+        messenger.showMessage(path + "\n파일의 읽기 전용 속성을 해제하였습니다.",
+                              MessageIcon::Information);
+        return true;
+    }
+    messenger.showMessage(path +
+                              "\n파일의 읽기 전용 속성을 해제할 수 없습니다.\n\n"
+                              "파일이 쓰기 불가능한 상태인지 확인해 주십시오.",
+                          MessageIcon::Warning);
+    return false;
+}
+
+bool HoldsSamiMarkup(std::string_view text)
+{
+    // A document saved before its first caption has no SYNC but is SAMI all the same.
+    return FindIgnoringCase(text, "<SYNC") != std::string_view::npos ||
+           FindIgnoringCase(text, "<SAMI") != std::string_view::npos;
+}
+
+namespace {
+
+/// Where the first NUL character is in the file's own bytes.
+std::size_t FirstNulCharacter(std::string_view bytes, TextEncoding encoding)
+{
+    if (encoding != TextEncoding::Utf16Le && encoding != TextEncoding::Utf16Be)
+        return bytes.find('\0');
+    // UTF-16 has zero bytes in most characters: only a whole zero unit is a NUL character.
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        if (bytes[i] == '\0' && bytes[i + 1] == '\0')
+            return i;
+    return std::string_view::npos;
+}
+
+}  // namespace
+}  // namespace sami
+
 bool SamiModel::LoadFile(const std::string& path, bool replace,
                          std::optional<TextEncoding> encoding)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-        (st.st_mode & sami::kWriteBit) == 0) {
-        if (::chmod(path.c_str(), (st.st_mode & 07777) | sami::kWriteBit) == 0)
-            messenger().showMessage(path + "\n파일의 읽기 전용 속성을 해제하였습니다.",
-                                    MessageIcon::Information);
-        else
-            messenger().showMessage(path +
-                                        "\n파일의 읽기 전용 속성을 해제할 수 없습니다.\n\n"
-                                        "파일이 쓰기 불가능한 상태인지 확인해 주십시오.",
-                                    MessageIcon::Warning);
-    }
     // Devices, FIFOs and sockets are never opened: reading them could block or never end.
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
         messenger().showMessage(path + "\r은 특수한 파일입니다.", MessageIcon::Error);
@@ -290,6 +336,28 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
     const DecodedText decoded = DecodeFileText(bytes, encoding);
     if (decoded.text.size() > kMaxSamiFileBytes)
         return tooLarge();
+    // The scanner stops at a NUL character; the text up to it decides what the file is.
+    const std::string_view readable =
+        std::string_view(decoded.text).substr(0, decoded.text.find('\0'));
+    if (!readable.empty() && !sami::HoldsSamiMarkup(readable)) {
+        messenger().showMessage(path +
+                                    "\n파일에 SAMI 자막이 없습니다.\n"
+                                    "SAMI 자막 파일이 아니거나 손상된 파일입니다.",
+                                MessageIcon::Error);
+        return false;
+    }
+    std::size_t unread = 0;
+    if (readable.size() < decoded.text.size()) {
+        std::size_t at = sami::FirstNulCharacter(bytes, decoded.encoding);
+        if (at == std::string::npos)
+            at = readable.size();
+        unread = size - at;
+        messenger().showMessage(path + "\n파일의 " + std::to_string(at + 1) +
+                                    "번째 바이트가 널 문자(0)여서 그 앞까지만 읽었습니다.\n"
+                                    "그 바이트부터 끝까지 " +
+                                    std::to_string(unread) + "바이트는 읽지 않았습니다.",
+                                MessageIcon::Warning);
+    }
 
     if (replace) {
         // Only the document's own file decides whether the document is read-only and how it
@@ -297,6 +365,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
         LoadText(decoded.text);
         readOnly = !writable;
         fileEncoding = decoded.encoding;
+        unreadBytes = unread;
     } else {
         AppendTextAt(GetTailPosition(), decoded.text);
     }

@@ -7,12 +7,15 @@
 
 namespace verbanta {
 
+class FileOperations;
 class Messenger;
 class SamiModel;
+struct AtomicWriteResult;
 
 /// The byte limit of a SAMI file that can be loaded, counted in CP949 after conversion;
-/// exactly this many bytes are accepted.
-inline constexpr std::size_t kMaxSamiFileBytes = 1000000;
+/// exactly this many bytes are accepted. The other formats' readers have the same limit, and
+/// nothing the editor can hold and save comes near it.
+inline constexpr std::size_t kMaxSamiFileBytes = 64u << 20;
 
 /// The most bytes a UTF-8 or UTF-16 file can have and still convert to the limit above: every
 /// two bytes of such a file give at least one CP949 byte.
@@ -31,6 +34,14 @@ DecodedText DecodeFileText(std::string_view bytes,
 
 namespace sami {
 
+/// Opening for editing: clears the read-only attribute of the file, if it has it, and says
+/// whether that worked; loading goes on either way. Reading alone never changes the file.
+bool ClearReadOnlyAttribute(const std::string& path, Messenger& messenger);
+
+/// Whether text read from a file holds any SAMI markup (a SYNC or a SAMI element); a file
+/// without either holds no SAMI captions and is refused.
+bool HoldsSamiMarkup(std::string_view text);
+
 /// The reason shown after the path when a file cannot be opened for reading, from the system's
 /// error number ("\r이 존재하지 않습니다." …).
 std::string OpenFailureReason(int error, const std::string& path);
@@ -41,9 +52,17 @@ std::string CreateFailureReason(int error, const std::string& path);
 /// The message shown when writing an opened file fails.
 std::string WriteFailureMessage(int error);
 
-/// Creates (or replaces) the file and writes the bytes. Reports a creation error as
-/// "파일 \"path\"" + reason and a write error with its message; a failed write deletes the
-/// partly written file. Returns whether everything was written.
+/// Shows the message of a failed atomic write: a file that could not be created as
+/// "파일 \"shownPath\"" + reason, a failed write, flush or close with its message.
+void ReportWriteFailure(const AtomicWriteResult& result, const std::string& shownPath,
+                        Messenger& messenger);
+
+/// Creates or replaces the file whole with the bytes (WriteFileAtomically): a failure leaves
+/// the previous file untouched and shows its message; a read-only file is refused. Returns
+/// whether everything was written.
+bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger,
+                        FileOperations& files);
+/// The same on the process's real file system.
 bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger);
 
 /// Writes the whole model (language index -1) or one language as SAMI in the given encoding,
