@@ -198,7 +198,7 @@ TEST_F(CliTest, SaysWhatItCouldNotReadAndNeverChangesTheFilesItReads)
     // Reading commands leave a read-only file read-only.
     std::filesystem::permissions(twoLanguages, std::filesystem::perms::owner_read);
     const std::string in = " '" + twoLanguages + "'";
-    for (const std::string args :
+    for (const std::string& args :
          {"info" + in, "dump" + in, "convert" + in + " '" + dir.file("c.srt") + "'",
           "export-text" + in + " '" + dir.file("t.txt") + "'"}) {
         o = run(args);

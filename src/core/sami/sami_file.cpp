@@ -215,14 +215,33 @@ bool ExportPlainTextFile(const SamiModel& model, const std::string& path, TextEn
 
 }  // namespace sami
 
+namespace {
+
+TextEncoding FileTextEncoding(std::string_view bytes, std::optional<TextEncoding> encoding)
+{
+    const TextEncoding chosen = encoding ? *encoding : DetectEncoding(bytes);
+    // A mark says what it says: UTF-8 chosen for a marked file keeps its mark when saved.
+    if (chosen == TextEncoding::Utf8 && bytes.starts_with("\xEF\xBB\xBF"))
+        return TextEncoding::Utf8Bom;
+    return chosen;
+}
+
+}  // namespace
+
 DecodedText DecodeFileText(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
     DecodedText decoded;
-    decoded.encoding = encoding ? *encoding : DetectEncoding(bytes);
-    // A mark says what it says: UTF-8 chosen for a marked file keeps its mark when saved.
-    if (decoded.encoding == TextEncoding::Utf8 && bytes.starts_with("\xEF\xBB\xBF"))
-        decoded.encoding = TextEncoding::Utf8Bom;
+    decoded.encoding = FileTextEncoding(bytes, encoding);
     decoded.text = ToCp949(bytes, decoded.encoding);
+    return decoded;
+}
+
+DecodedText DecodeFileText(std::string&& bytes, std::optional<TextEncoding> encoding)
+{
+    DecodedText decoded;
+    decoded.encoding = FileTextEncoding(bytes, encoding);
+    decoded.text = decoded.encoding == TextEncoding::Cp949 ? std::move(bytes)
+                                                           : ToCp949(bytes, decoded.encoding);
     return decoded;
 }
 
@@ -333,7 +352,10 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
     bytes.resize(size);
 
     // UTF-16 text must be converted before the scanner sees it: its zero bytes would end it.
-    const DecodedText decoded = DecodeFileText(bytes, encoding);
+    // CP949 bytes become the text without a copy; the file's bytes are then only there.
+    const DecodedText decoded = DecodeFileText(std::move(bytes), encoding);
+    const std::string_view fileBytes =
+        decoded.encoding == TextEncoding::Cp949 ? std::string_view(decoded.text) : bytes;
     if (decoded.text.size() > kMaxSamiFileBytes)
         return tooLarge();
     // The scanner stops at a NUL character; the text up to it decides what the file is.
@@ -348,7 +370,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
     }
     std::size_t unread = 0;
     if (readable.size() < decoded.text.size()) {
-        std::size_t at = sami::FirstNulCharacter(bytes, decoded.encoding);
+        std::size_t at = sami::FirstNulCharacter(fileBytes, decoded.encoding);
         if (at == std::string::npos)
             at = readable.size();
         unread = size - at;

@@ -31,6 +31,10 @@ struct DecodedText {
 /// bytes are kept as they are, characters CP949 lacks become numeric references.
 DecodedText DecodeFileText(std::string_view bytes,
                            std::optional<TextEncoding> encoding = std::nullopt);
+/// The same, taking the bytes over as the text when they are CP949 (saving a copy of a large
+/// file); bytes in another encoding are left as they are.
+DecodedText DecodeFileText(std::string&& bytes,
+                           std::optional<TextEncoding> encoding = std::nullopt);
 
 namespace sami {
 
