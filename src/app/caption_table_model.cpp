@@ -79,6 +79,29 @@ const SyncEntry* CaptionTableModel::entryAt(int row) const
     return m_editor->entry(row);
 }
 
+namespace {
+
+/// No cell or tip shows more than this many bytes of a caption: painting and measuring a cell
+/// shape its whole text, which for a caption of a million characters took seconds per paint.
+constexpr std::size_t kMaxCellBytes = 4096;
+
+/// The caption's first bytes, cut between CP949 characters, with "…" when it goes on.
+QString cellCaption(const std::string& text)
+{
+    if (text.size() <= kMaxCellBytes)
+        return CaptionCodec::toDisplay(text);
+    std::size_t cut = 0;
+    while (cut < kMaxCellBytes) {
+        const std::size_t length = static_cast<unsigned char>(text[cut]) >= 0x80 ? 2 : 1;
+        if (cut + length > kMaxCellBytes)
+            break;
+        cut += length;
+    }
+    return CaptionCodec::toDisplay(std::string_view(text).substr(0, cut)) + QChar(0x2026);
+}
+
+}  // namespace
+
 QString CaptionTableModel::cellText(int row, int column) const
 {
     if (!m_editor || row < 0 || row >= m_rowCount)
@@ -87,7 +110,7 @@ QString CaptionTableModel::cellText(int row, int column) const
         case TimeColumn:
             return CaptionCodec::toDisplay(m_editor->timeText(row));
         case TextColumn:
-            return CaptionCodec::toDisplay(m_editor->captionText(row));
+            return cellCaption(m_editor->captionText(row));
         default:
             return {};
     }

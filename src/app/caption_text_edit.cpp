@@ -1,7 +1,12 @@
 #include "caption_text_edit.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextCursor>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "caption_codec.h"
 #include "korean_fonts.h"
@@ -9,6 +14,45 @@
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
+namespace {
+
+// The user state of a block whose following break is a soft one.
+constexpr int kSoftBreak = 1;
+
+/// The pieces a line is shown in: at most `maxChars` each, cut after a blank near the end of
+/// a piece where there is one, and never inside a surrogate pair.
+std::vector<QStringView> cutLine(QStringView line, int maxChars)
+{
+    std::vector<QStringView> pieces;
+    while (line.size() > maxChars) {
+        qsizetype cut = maxChars;
+        const qsizetype blank = line.left(cut).lastIndexOf(QLatin1Char(' '));
+        if (blank >= cut - maxChars / 4)
+            cut = blank + 1;
+        else if (line.at(cut - 1).isHighSurrogate())
+            --cut;
+        pieces.push_back(line.left(cut));
+        line = line.mid(cut);
+    }
+    pieces.push_back(line);
+    return pieces;
+}
+
+/// Text of the field in the model's form, its characters as the document's plain text gives
+/// them (a no-break space as a blank, a line separator as a line break).
+std::string modelFormOf(QString text)
+{
+    for (QChar& c : text) {
+        if (c == QChar::Nbsp)
+            c = QLatin1Char(' ');
+        else if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char('\n');
+    }
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return CaptionCodec::toModel(text);
+}
+
+}  // namespace
 
 CaptionTextEdit::CaptionTextEdit(const AppSettings& settings, QWidget* parent)
     : QPlainTextEdit(parent), m_settings(settings)
@@ -16,13 +60,90 @@ CaptionTextEdit::CaptionTextEdit(const AppSettings& settings, QWidget* parent)
     setFont(KoreanFonts::fieldFont());
     setTabChangesFocus(false);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    connect(document(), &QTextDocument::contentsChange, this, &CaptionTextEdit::noteChange);
+}
+
+void CaptionTextEdit::noteChange(int position, int removed, int added)
+{
+    Q_UNUSED(removed);
+    m_form.joined = false;
+    // With as many blocks as before, the blocks outside the change are the same ones.
+    if (static_cast<int>(m_form.blocks.size()) != document()->blockCount()) {
+        m_form.blocks.clear();
+        return;
+    }
+    // A change that ends the text has no block after it: the last one is the end.
+    const QTextBlock end = document()->findBlock(position + added);
+    const int first = document()->findBlock(position).blockNumber();
+    const int last = end.isValid() ? end.blockNumber() : document()->blockCount() - 1;
+    if (m_form.dirtyLast < m_form.dirtyFirst) {
+        m_form.dirtyFirst = first;
+        m_form.dirtyLast = last;
+    } else {
+        m_form.dirtyFirst = std::min(m_form.dirtyFirst, first);
+        m_form.dirtyLast = std::max(m_form.dirtyLast, last);
+    }
+}
+
+const CaptionTextEdit::ModelForm& CaptionTextEdit::modelForm() const
+{
+    const int count = document()->blockCount();
+    if (static_cast<int>(m_form.blocks.size()) != count) {
+        m_form.blocks.assign(static_cast<std::size_t>(count), std::string());
+        m_form.dirtyFirst = 0;
+        m_form.dirtyLast = count - 1;
+        m_form.joined = false;
+    }
+    if (m_form.dirtyFirst <= m_form.dirtyLast) {
+        QTextBlock block = document()->findBlockByNumber(m_form.dirtyFirst);
+        for (int n = m_form.dirtyFirst; n <= m_form.dirtyLast && block.isValid();
+             ++n, block = block.next())
+            m_form.blocks[static_cast<std::size_t>(n)] = modelFormOf(block.text());
+        m_form.dirtyFirst = 0;
+        m_form.dirtyLast = -1;
+    }
+    if (!m_form.joined) {
+        // The breaks are joined in afresh: a block's soft or real break may change alone.
+        m_form.text.clear();
+        m_form.starts.clear();
+        std::size_t n = 0;
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++n) {
+            m_form.starts.push_back(m_form.text.size());
+            m_form.text += m_form.blocks[n];
+            if (block.next().isValid() && !joinsNext(block))
+                m_form.text += "\r\n";
+        }
+        m_form.joined = true;
+    }
+    return m_form;
+}
+
+bool CaptionTextEdit::joinsNext(const QTextBlock& block)
+{
+    return block.userState() == kSoftBreak;
+}
+
+QString CaptionTextEdit::textBetween(int from, int to) const
+{
+    // One character per document position, each block break a line feed.
+    const QString plain = toPlainText();
+    QString text;
+    int at = from;
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        const int separator = block.position() + block.length() - 1;
+        if (!joinsNext(block) || separator < from || separator >= to)
+            continue;
+        text += QStringView(plain).mid(at, separator - at);
+        at = separator + 1;
+    }
+    text += QStringView(plain).mid(at, to - at);
+    return text;
 }
 
 std::string CaptionTextEdit::modelText() const
 {
-    QString text = toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return CaptionCodec::toModel(text);
+    return modelForm().text;
 }
 
 void CaptionTextEdit::setModelText(const std::string& cp949)
@@ -30,34 +151,124 @@ void CaptionTextEdit::setModelText(const std::string& cp949)
     QString text = CaptionCodec::toDisplay(cp949);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setPlainText(text);
+    // Long lines become blocks joined by soft breaks, numbered here in document order.
+    QString shown;
+    std::vector<bool> soft;
+    for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        const std::vector<QStringView> pieces = cutLine(line, kMaxBlockChars);
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (!soft.empty())
+                shown += QLatin1Char('\n');
+            shown += pieces[i];
+            soft.push_back(i + 1 < pieces.size());
+        }
+    }
+    const bool anySoft = std::find(soft.begin(), soft.end(), true) != soft.end();
+    setPlainText(shown);
+    if (anySoft) {
+        std::size_t n = 0;
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+            block.setUserState(n < soft.size() && soft[n++] ? kSoftBreak : -1);
+        m_form.joined = false;
+    }
+    // Undoing an edit restores blocks without their soft breaks: no undo while there are any.
+    setUndoRedoEnabled(!anySoft);
 }
 
 int CaptionTextEdit::modelOffsetOf(int position) const
 {
-    QString prefix = toPlainText().left(position);
-    prefix.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return static_cast<int>(CaptionCodec::toModel(prefix).size());
+    const ModelForm& form = modelForm();
+    const QTextBlock block = document()->findBlock(position);
+    return static_cast<int>(form.starts[static_cast<std::size_t>(block.blockNumber())] +
+                            modelFormOf(block.text().left(position - block.position())).size());
 }
 
 int CaptionTextEdit::positionOfModelOffset(int offset) const
 {
-    // Walk the characters, adding each one's size in the model's form.
-    const QString text = toPlainText();
-    int position = 0;
-    int bytes = 0;
-    while (position < text.size()) {
-        const int length = text.at(position).isHighSurrogate() ? 2 : 1;
-        const QString one = text.mid(position, length);
-        const int size = one == QStringLiteral("\n")
-                             ? 2
-                             : static_cast<int>(CaptionCodec::toModel(one).size());
+    // The block the offset falls in, then its characters one by one, each at its size in the
+    // model's form; a real break is two bytes, a soft one none.
+    const ModelForm& form = modelForm();
+    const auto after = std::upper_bound(form.starts.begin(), form.starts.end(),
+                                        static_cast<std::size_t>(std::max(offset, 0)));
+    const int number = static_cast<int>(after - form.starts.begin()) - 1;
+    QTextBlock block = document()->findBlockByNumber(std::max(number, 0));
+    const QString text = block.text();
+    int bytes = static_cast<int>(form.starts[static_cast<std::size_t>(block.blockNumber())]);
+    int at = 0;
+    while (at < text.size()) {
+        const int length = text.at(at).isHighSurrogate() ? 2 : 1;
+        const int size = text.at(at).unicode() < 0x80
+                             ? 1
+                             : static_cast<int>(modelFormOf(text.mid(at, length)).size());
         if (bytes + size > offset)
             break;
         bytes += size;
-        position += length;
+        at += length;
     }
-    return position;
+    return block.position() + at;
+}
+
+void CaptionTextEdit::insertReal(const QString& text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    // A split block keeps its state in its first part, but the break inserted is a real one
+    // and the block's own break now follows the last part.
+    const int state = cursor.block().userState();
+    const int first = cursor.blockNumber();
+    cursor.insertText(text);
+    const bool split = cursor.blockNumber() != first;
+    if (split) {
+        document()->findBlockByNumber(first).setUserState(-1);
+        cursor.block().setUserState(state);
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    if (split && state == kSoftBreak) {
+        // The states changed after the text did: whoever read it must read it again.
+        m_form.joined = false;
+        emit textChanged();
+    }
+}
+
+bool CaptionTextEdit::deleteAcrossSoftBreak(bool backward)
+{
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        return false;
+    const QTextBlock before = backward ? cursor.block().previous() : cursor.block();
+    if (!(backward ? cursor.atBlockStart() : cursor.atBlockEnd()) || !before.isValid() ||
+        !joinsNext(before))
+        return false;
+    // Deleting a break joins two blocks under the state of the later one: the break after
+    // the joined block, as it should be. Then the character beyond goes.
+    cursor.beginEditBlock();
+    for (int i = 0; i < 2; ++i) {
+        if (backward)
+            cursor.deletePreviousChar();
+        else
+            cursor.deleteChar();
+    }
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    return true;
+}
+
+QMimeData* CaptionTextEdit::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto* data = new QMimeData;
+    data->setText(textBetween(cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
+
+void CaptionTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText())
+        return;
+    insertReal(source->text());
+    ensureCursorVisible();
 }
 
 std::pair<int, int> CaptionTextEdit::modelSelection() const
@@ -108,7 +319,7 @@ bool CaptionTextEdit::event(QEvent* event)
 
 void CaptionTextEdit::insert(const QString& text)
 {
-    insertPlainText(text);
+    insertReal(text);
     ensureCursorVisible();
 }
 
@@ -151,6 +362,29 @@ void CaptionTextEdit::keyPressEvent(QKeyEvent* event)
                 else
                     emit cancelRequested();
                 return;
+            case Qt::Key_Backspace:
+            case Qt::Key_Delete:
+                if (mods == Qt::NoModifier && deleteAcrossSoftBreak(key == Qt::Key_Backspace))
+                    return;
+                break;
+            case Qt::Key_Left:
+            case Qt::Key_Right: {
+                // A soft break is no character: stepping over it alone moves on once more.
+                const int before = textCursor().position();
+                QPlainTextEdit::keyPressEvent(event);
+                QTextCursor cursor = textCursor();
+                const int step = cursor.position() - before;
+                const QTextBlock block = document()->findBlock(std::min(before, cursor.position()));
+                if (std::abs(step) == 1 && joinsNext(block) &&
+                    block.position() + block.length() - 1 == std::min(before, cursor.position())) {
+                    cursor.movePosition(
+                        step > 0 ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter,
+                        mods == Qt::ShiftModifier ? QTextCursor::KeepAnchor
+                                                  : QTextCursor::MoveAnchor);
+                    setTextCursor(cursor);
+                }
+                return;
+            }
             default: break;
         }
     }

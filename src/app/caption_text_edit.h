@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include <string>
+#include <vector>
 
 namespace verbanta {
 struct AppSettings;
@@ -14,9 +16,18 @@ namespace verbanta::app {
 /// "<br>" when `InsertBR` is on), Tab a tab character, Alt+B "<br>", Alt+E "&nbsp;", Alt+F and
 /// Alt+T the font tags, Alt+R clears; Alt+Enter, Esc and the Alt keys of the time fields are
 /// requests to the caption view.
+///
+/// Qt lays out a whole paragraph (block) after every change, and wraps a run without a break
+/// opportunity by looking ahead to the run's end, so one caption line of a million characters
+/// took minutes to show and seconds per key. A line longer than kMaxBlockChars is therefore
+/// shown as several blocks joined by "soft" breaks that are not part of the text: layout
+/// stays within the blocks on screen and the one being typed in.
 class CaptionTextEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
+    /// The longest block a caption line is shown in.
+    static constexpr int kMaxBlockChars = 1000;
+
     CaptionTextEdit(const AppSettings& settings, QWidget* parent = nullptr);
 
     /// The field's text as the model stores it: CP949 with "\r\n" line ends.
@@ -39,12 +50,37 @@ signals:
 
 protected:
     bool event(QEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    /// The field's text in the model's form, block by block: the panel asks for it after
+    /// every key, so only the blocks a change touched are converted again.
+    struct ModelForm {
+        std::vector<std::string> blocks;  ///< each block's CP949 text, its own break excluded
+        std::string text;                 ///< the whole text, breaks included
+        std::vector<std::size_t> starts;  ///< where each block begins in `text`
+        int dirtyFirst = 0;               ///< the blocks to convert again, first to last
+        int dirtyLast = -1;
+        bool joined = false;  ///< whether `text` and `starts` are up to date
+    };
+    /// Notes which blocks a change of the document touched.
+    void noteChange(int position, int removed, int added);
+    const ModelForm& modelForm() const;
+
+    /// The text between two document positions without the soft breaks in it.
+    QString textBetween(int from, int to) const;
+    /// Whether the break after this block is a soft one.
+    static bool joinsNext(const QTextBlock& block);
+    /// Inserts typed or pasted text; the line breaks in it are real ones.
+    void insertReal(const QString& text);
+    /// Backspace and Delete next to a soft break delete the character beyond it; false when
+    /// the key is not next to one.
+    bool deleteAcrossSoftBreak(bool backward);
     int modelOffsetOf(int position) const;
     int positionOfModelOffset(int offset) const;
     /// Whether a key is one of the field's own Alt keys.
@@ -53,6 +89,7 @@ private:
     bool inFullScreen() const;
 
     const AppSettings& m_settings;
+    mutable ModelForm m_form;
     bool m_focusedByClick = false;
     bool m_selectedByClick = false;
 };

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMetaObject>
 
 #include <iterator>
@@ -291,6 +292,11 @@ DocumentHost::askSaveAs(const std::string& suggested)
     const auto index = static_cast<std::size_t>(filters.indexOf(dialog.selectedNameFilter()));
     return std::pair{toPath(chosen), index < encodings.size() ? encodings[index]
                                                               : m_document.encoding()};
+}
+
+void DocumentHost::showStatus(const std::string& text)
+{
+    m_frame.statusPane().setText(QString::fromStdString(text));
 }
 
 void DocumentHost::fileChanged(int watchId)

@@ -67,6 +67,7 @@ public:
     void refreshTitle(const std::string& title) override;
     void addToRecentFiles(const std::string& path) override;
     std::optional<std::string> askSaveAsPath(const std::string& suggestedName) override;
+    void showStatus(const std::string& text) override;
 
     // FileWatchListener: called on the watch's thread.
     void fileChanged(int watchId) override;

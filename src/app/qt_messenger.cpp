@@ -62,6 +62,16 @@ void QtMessenger::showMessage(std::string_view text, MessageIcon icon)
 
 bool QtMessenger::askYesNo(std::string_view text)
 {
+    return ask(text, true);
+}
+
+bool QtMessenger::askYesNoDefaultNo(std::string_view text)
+{
+    return ask(text, false);
+}
+
+bool QtMessenger::ask(std::string_view text, bool defaultYes)
+{
     if (m_consoleOnly) {
         printLine(text);
         return false;
@@ -70,7 +80,7 @@ bool QtMessenger::askYesNo(std::string_view text)
                     QMessageBox::NoButton, parentWidget());
     QPushButton* yes = box.addButton(QString::fromUtf8("예(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8("아니오(&N)"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultYes ? yes : no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;

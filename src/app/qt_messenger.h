@@ -18,10 +18,12 @@ public:
 
     void showMessage(std::string_view text, MessageIcon icon) override;
     bool askYesNo(std::string_view text) override;
+    bool askYesNoDefaultNo(std::string_view text) override;
     Answer askYesNoCancel(std::string_view text) override;
 
 private:
     QWidget* parentWidget() const;
+    bool ask(std::string_view text, bool defaultYes);
     QWidget* m_parent;
     bool m_consoleOnly = false;
 };

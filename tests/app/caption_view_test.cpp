@@ -11,6 +11,7 @@
 #include "edit_panel.h"
 #include "frame_fixture.h"
 #include "marker_strip.h"
+#include "settings/app_settings.h"
 #include "time_field_widget.h"
 
 using namespace verbanta;
@@ -259,6 +260,52 @@ private slots:
         QCOMPARE(text.modelText(), std::string("&nbsp;"));
         // The editor holds what the field shows.
         QCOMPARE(f.editor().panel().text, std::string("&nbsp;"));
+    }
+
+    void aLongLineShowsInBlocksButEditsAsOneLine()
+    {
+        // The blocks keep layout quick; the soft breaks between them are no part of the text.
+        AppSettings settings;
+        settings.InsertBR = false;
+        app::CaptionTextEdit text(settings);
+        const int soft = app::CaptionTextEdit::kMaxBlockChars;  // model offset of the first
+        const std::string line = std::string(2500, 'a') + "bbbbbbbbbb";
+        text.setModelText(line + "\r\nshort");
+        QCOMPARE(text.document()->blockCount(), 4);
+        QCOMPARE(text.modelText(), line + "\r\nshort");
+
+        text.setModelSelection(soft - 1, soft + 1);
+        QCOMPARE(text.modelSelection(), std::pair(soft - 1, soft + 1));
+        text.copy();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("aa"));
+
+        // One arrow key steps one character, also over a soft break.
+        text.setModelSelection(soft + 1, soft + 1);
+        QTest::keyClick(&text, Qt::Key_Left);
+        QTest::keyClick(&text, Qt::Key_Left);
+        QCOMPARE(text.modelSelection(), std::pair(soft - 1, soft - 1));
+        QTest::keyClick(&text, Qt::Key_Right);
+        QTest::keyClick(&text, Qt::Key_Right);
+        QCOMPARE(text.modelSelection(), std::pair(soft + 1, soft + 1));
+
+        // A break typed or pasted into a piece is a real one; the soft breaks stay soft.
+        text.setModelText(line);
+        text.setModelSelection(1500, 1500);
+        QTest::keyClick(&text, Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral("x\ny"));
+        text.paste();
+        QCOMPARE(text.modelText(),
+                 std::string(1500, 'a') + "\r\nx\r\ny" + std::string(1000, 'a') + "bbbbbbbbbb");
+
+        // Backspace and Delete beside a soft break delete the character beyond it.
+        text.setModelText(line);
+        text.setModelSelection(soft, soft);
+        QTest::keyClick(&text, Qt::Key_Backspace);
+        QTextCursor cursor = text.textCursor();
+        cursor.setPosition(text.document()->firstBlock().length() - 1);
+        text.setTextCursor(cursor);
+        QTest::keyClick(&text, Qt::Key_Delete);
+        QCOMPARE(text.modelText(), std::string(2498, 'a') + "bbbbbbbbbb");
     }
 
     void altKeysOfTheTextFieldStepTheTimes()

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -17,6 +18,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+
+#include <filesystem>
 
 #include "caption_text_edit.h"
 #include "commands/command_dispatcher.h"
@@ -29,6 +32,7 @@
 #include "main_frame.h"
 #include "player_pane.h"
 #include "qt_messenger.h"
+#include "sami/sami_file.h"
 #include "test_context.h"
 #include "time_field_widget.h"
 #include "window_placement.h"
@@ -136,11 +140,13 @@ private slots:
         verbanta::app::QtMessenger messenger;
         QStringList buttons;
         QString title;
+        QString defaultButton;
         const auto answerWith = [&](const QString& text) {
             QTimer::singleShot(0, [&, text] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QVERIFY(box);
                 title = box->windowTitle();
+                defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
                 buttons.clear();
                 for (QAbstractButton* b : box->buttons()) buttons << b->text();
                 for (QAbstractButton* b : box->buttons())
@@ -156,8 +162,13 @@ private slots:
         QCOMPARE(title, QStringLiteral("Verbanta"));
         buttons.sort();
         QCOMPARE(buttons, QStringList({"아니오(&N)", "예(&Y)"}));
+        QCOMPARE(defaultButton, QStringLiteral("예(&Y)"));
         answerWith(QStringLiteral("아니오(&N)"));
         QVERIFY(!messenger.askYesNo(reload));
+        // A question whose Yes loses work: Enter answers No.
+        answerWith(QStringLiteral("예(&Y)"));
+        QVERIFY(messenger.askYesNoDefaultNo(reload));
+        QCOMPARE(defaultButton, QStringLiteral("아니오(&N)"));
 
         answerWith(QStringLiteral("취소"));
         QCOMPARE(messenger.askYesNoCancel("변경 내용을 a.smi에 저장할까요?"),
@@ -374,7 +385,9 @@ private slots:
     {
         verbanta::test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        const QString big = f.writeBytes(QStringLiteral("big.smi"), std::string(1000001, 'a'));
+        // Past the size limit: a sparse file, quick to make.
+        const QString big = f.writeBytes(QStringLiteral("big.smi"), "<SAMI>");
+        std::filesystem::resize_file(big.toStdString(), 2 * verbanta::kMaxSamiFileBytes + 3);
         QVERIFY(!f.open(big));
         QCOMPARE(f.t.messenger.shown.size(), std::size_t(1));
         const std::string expected =
