@@ -4,7 +4,11 @@
 // - scrolling a 50,000-row list from top to bottom, by the scroll bar and by Page Down, through
 //   the event loop: the longest time the loop could not answer is reported as max_stall_ms
 //   (<= 50 ms), and as max_stall_cpu_ms in the loop thread's own processor time, which other
-//   programs on a busy machine do not inflate.
+//   programs on a busy machine do not inflate;
+// - the same scrolling with 500,000 captions, a single-row command (move a caption down, then
+//   delete it) in the middle of them (<= 50 ms each) and saving them (figures only);
+// - a caption of 1,000,000 characters without a break: opening its file until the list and
+//   the edit panel show it (<= 1 s), and one typed key in the panel (<= 50 ms).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -22,8 +26,12 @@
 
 #include "app_context.h"
 #include "caption_list_view.h"
+#include "caption_text_edit.h"
 #include "caption_view.h"
+#include "commands/command_dispatcher.h"
+#include "commands/command_ids.h"
 #include "document_host.h"
+#include "edit_panel.h"
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "model/codepage.h"
@@ -36,6 +44,7 @@ namespace verbanta {
 namespace {
 
 constexpr int kRows = 50000;
+constexpr int kManyRows = 500000;
 constexpr std::size_t kFileBytes = 1000000;
 
 /// A main window at a normal size over options and a store of its own.
@@ -196,7 +205,7 @@ void report(benchmark::State& state, const Stall& stall)
 void BM_ScrollByScrollBarTopToBottom(benchmark::State& state)
 {
     Window w;
-    fillRows(w, kRows);
+    fillRows(w, static_cast<int>(state.range(0)));
     QScrollBar* bar = w.list().verticalScrollBar();
     Stall worst;
     for (auto _ : state) {
@@ -212,12 +221,17 @@ void BM_ScrollByScrollBarTopToBottom(benchmark::State& state)
     }
     report(state, worst);
 }
-BENCHMARK(BM_ScrollByScrollBarTopToBottom)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ScrollByScrollBarTopToBottom)
+    ->Arg(kRows)
+    ->Arg(kManyRows)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_PageDownTopToBottom(benchmark::State& state)
 {
     Window w;
-    fillRows(w, kRows);
+    const int rows = static_cast<int>(state.range(0));
+    fillRows(w, rows);
     app::CaptionListView& list = w.list();
     Stall worst;
     for (auto _ : state) {
@@ -225,7 +239,7 @@ void BM_PageDownTopToBottom(benchmark::State& state)
         list.setFocus();
         QApplication::processEvents();
         const Stall stall = longestStallWhile([&] {
-            if (w.frame->editor()->currentRow() >= kRows - 1)
+            if (w.frame->editor()->currentRow() >= rows - 1)
                 return false;
             // Posted as the keyboard delivers it, handled by the loop.
             QApplication::postEvent(
@@ -236,7 +250,91 @@ void BM_PageDownTopToBottom(benchmark::State& state)
     }
     report(state, worst);
 }
-BENCHMARK(BM_PageDownTopToBottom)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PageDownTopToBottom)
+    ->Arg(kRows)
+    ->Arg(kManyRows)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+
+/// Milliseconds from a posted event or a call until the loop has handled everything it caused.
+template <class Action>
+double msUntilIdle(Action action)
+{
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    QApplication::processEvents();
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+void BM_SingleRowCommandsAndSaveOf500000Rows(benchmark::State& state)
+{
+    Window w;
+    fillRows(w, kManyRows);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("many.smi")).toStdString();
+    app::CommandDispatcher& commands = w.frame->commands();
+    double move = 0, remove = 0, save = 0;
+    for (auto _ : state) {
+        w.frame->editor()->selectRow(kManyRows / 2);
+        QApplication::processEvents();
+        move = std::max(move, msUntilIdle([&] { commands.run(app::cmd::MoveDown); }));
+        remove = std::max(remove, msUntilIdle([&] { commands.run(app::cmd::DeleteCaption); }));
+        const auto saveAll = [&] {
+            if (!w.frame->documentHost().document().SaveDocument(path))
+                state.SkipWithError("the save failed");
+        };
+        save = std::max(save, msUntilIdle(saveAll));
+    }
+    state.counters["move_down_ms"] = move;
+    state.counters["delete_ms"] = remove;
+    state.counters["save_ms"] = save;
+    state.counters["rows"] = w.frame->editor()->rowCount();
+}
+BENCHMARK(BM_SingleRowCommandsAndSaveOf500000Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_OpenMillionCharacterCaption(benchmark::State& state)
+{
+    // One caption line of Korean and Latin letters without a single blank or line break.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.smi"));
+    std::string caption;
+    const std::string unit = Utf8ToCp949("가나다라abcdef");
+    while (caption.size() < 1400000)  // 100,000 times ten characters
+        caption += unit;
+    const std::string bytes = "<SAMI>\r\n<BODY>\r\n<SYNC Start=1000><P Class=KRCC>\r\n" + caption +
+                              "\r\n<SYNC Start=9000><P Class=KRCC>&nbsp;\r\n</BODY>\r\n</SAMI>";
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            state.SkipWithError("cannot write the file");
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    Window w;
+    app::CaptionTextEdit& field = w.frame->captionView().panel().textField();
+    double typing = 0;
+    for (auto _ : state) {
+        if (!w.frame->documentHost().openFile(path))
+            state.SkipWithError("the file did not open");
+        w.frame->editor()->selectRow(0);
+        QApplication::processEvents();
+        w.list().viewport()->repaint();
+        field.viewport()->repaint();
+        state.PauseTiming();
+        field.setFocus();
+        field.moveCursor(QTextCursor::End);
+        const auto typeKey = [&] {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            QApplication::sendEvent(&field, &key);
+        };
+        for (int i = 0; i < 5; ++i) typing = std::max(typing, msUntilIdle(typeKey));
+        state.ResumeTiming();
+    }
+    const QTextDocument& shown = *field.document();
+    state.counters["characters"] = shown.characterCount() - shown.blockCount();
+    state.counters["key_ms"] = typing;
+}
+BENCHMARK(BM_OpenMillionCharacterCaption)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 }  // namespace verbanta
