@@ -142,9 +142,9 @@ bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding>
             FillIn(kShorterSaveQuestion, {path, std::to_string(m_model.unreadBytes)})))
         return false;
     StopFileWatch();
-    const std::string sami = WriteSami(m_model, -1);
+    const std::string samiText = WriteSami(m_model, -1);
     const SaveResult result =
-        SaveWithBackup(path, makeBackup, FromCp949(sami, target), m_files, m_messenger);
+        SaveWithBackup(path, makeBackup, FromCp949(samiText, target), m_files, m_messenger);
     if (result.outcome != SaveOutcome::Saved) {
         // The edits are still in the model and the file on disk is what it was before, so
         // watching it goes on.
@@ -156,7 +156,7 @@ bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding>
     m_model.unreadBytes = 0;
     m_fileGone = false;
     SetModifiedFlag(false);
-    if (sami.size() > kMaxSamiFileBytes)
+    if (samiText.size() > kMaxSamiFileBytes)
         m_messenger.showMessage(FillIn(kTooLargeToOpenMessage, {path}), MessageIcon::Warning);
     if (path != m_path)
         SetPathName(path, true);

@@ -267,8 +267,8 @@ bool ClearReadOnlyAttribute(const std::string& path, Messenger& messenger)
 bool HoldsSamiMarkup(std::string_view text)
 {
     // A document saved before its first caption has no SYNC but is SAMI all the same.
-    return FindIgnoringCase(text, "<SYNC") != std::string_view::npos ||
-           FindIgnoringCase(text, "<SAMI") != std::string_view::npos;
+    return FindIgnoringCase(text, "<SAMI") != std::string_view::npos ||
+           FindIgnoringCase(text, "<SYNC") != std::string_view::npos;
 }
 
 namespace {
