@@ -32,6 +32,8 @@ public:
     void putRecords(std::span<const T> records)
     {
         static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % 2 == 0);
+        if (records.empty())  // an empty span may hold no pointer, which memcpy must not get
+            return;
         const std::size_t at = m_bytes.size();
         m_bytes.resize(at + records.size_bytes());
         std::memcpy(m_bytes.data() + at, records.data(), records.size_bytes());
