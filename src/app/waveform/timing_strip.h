@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QLine>
 #include <QTimer>
 #include <QWidget>
@@ -102,6 +103,8 @@ private:
     void paintRuler(QPainter& p);
     void paintMarks(QPainter& p, const QRect& area);
     void paintStatus(QPainter& p, const QRect& area);
+    /// A spectrogram tile as an image of the sound area's height, made once and kept.
+    const QImage& tileImage(const std::shared_ptr<const media::SpectrogramTile>& tile, int height);
 
     CMainFrame& m_frame;
     StripAudio* m_audio;
@@ -118,6 +121,11 @@ private:
     std::vector<QLine> m_lines;
     std::vector<CaptionRegion> m_regions;
     std::vector<std::shared_ptr<const media::SpectrogramTile>> m_tiles;
+    struct TileImage {
+        std::shared_ptr<const media::SpectrogramTile> tile;
+        QImage image;
+    };
+    std::vector<TileImage> m_tileImages;  ///< least recently made first
 };
 
 }  // namespace verbanta::app

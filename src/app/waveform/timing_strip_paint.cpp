@@ -170,14 +170,34 @@ void TimingStrip::paintSpectrogram(QPainter& p, const QRect& area)
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform, mpp < Tiles::columnMs(level) * 0.99);
     for (const auto& tile : m_tiles) {
-        const QImage image(tile->rgb.data(), Tiles::kColumns, Tiles::kRows, Tiles::kColumns * 3,
-                           QImage::Format_RGB888);
         const QRectF target(xOf(double(tile->index) * tileMs), area.top(), tileMs / mpp,
                             area.height());
-        p.drawImage(target, image);
+        p.drawImage(target, tileImage(tile, area.height()));
     }
     p.restore();
     m_drewSound = !m_tiles.empty();
+}
+
+const QImage& TimingStrip::tileImage(const std::shared_ptr<const media::SpectrogramTile>& tile,
+                                     int height)
+{
+    using Tiles = media::SpectrogramTiles;
+    const auto kept = std::find_if(m_tileImages.begin(), m_tileImages.end(), [&](const TileImage& t) {
+        return t.tile == tile && t.image.height() == height;
+    });
+    if (kept != m_tileImages.end())
+        return kept->image;
+    // A screen's width of tiles at two zooms; the oldest gives way.
+    constexpr std::size_t kKept = 48;
+    if (m_tileImages.size() >= kKept)
+        m_tileImages.erase(m_tileImages.begin());
+    // Scaled to the height once, smoothly, so that a paint only stretches it sideways.
+    const QImage rgb(tile->rgb.data(), Tiles::kColumns, Tiles::kRows, Tiles::kColumns * 3,
+                     QImage::Format_RGB888);
+    m_tileImages.push_back({tile, rgb.scaled(Tiles::kColumns, height, Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation)
+                                      .convertToFormat(QImage::Format_RGB32)});
+    return m_tileImages.back().image;
 }
 
 void TimingStrip::paintRegions(QPainter& p, const QRect& area)
