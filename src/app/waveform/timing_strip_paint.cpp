@@ -240,9 +240,11 @@ void TimingStrip::paintRegions(QPainter& p, const QRect& area)
         p.drawLine(QPointF(x0, band.top() + 2), QPointF(x0, area.bottom()));
         if (!r.open())
             p.drawLine(QPointF(x1, band.top() + 2), QPointF(x1, area.bottom()));
-        if (box.width() > 24) {
-            QString text = CaptionCodec::toDisplay(editor->captionText(r.row)).simplified();
-            const QRect inside = box.adjusted(4, 0, -3, 0);
+        // The label starts where the box comes into view, so a long caption keeps its words.
+        const QRect shown = box.intersected(rect());
+        if (shown.width() > 24) {
+            const QString text = CaptionCodec::toDisplay(editor->captionText(r.row)).simplified();
+            const QRect inside = shown.adjusted(4, 0, -3, 0);
             p.setPen(Qt::white);
             p.drawText(inside, Qt::AlignVCenter | Qt::AlignLeft,
                        metrics.elidedText(text, Qt::ElideRight, inside.width()));
