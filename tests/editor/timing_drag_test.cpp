@@ -60,7 +60,11 @@ TEST_F(TimingDrag, AnEndWhereTheNextCaptionEndedItBecomesAnEndSyncUndoneInOneSte
 
 TEST_F(TimingDrag, NoDragPassesANeighbourOrItsOwnOtherEdgeAndCommentsAreNoNeighbours)
 {
-    load({{1000, "A"}, {2000, "&nbsp;"}, {2500, "#note"}, {3000, "B"}, {4000, "&nbsp;"},
+    load({{1000, "A"},
+          {2000, "&nbsp;"},
+          {2500, "#note"},
+          {3000, "B"},
+          {4000, "&nbsp;"},
           {5000, "C"}});
     editor.dragTiming(3, DragEdge::Start, 0);
     EXPECT_EQ(at(3).startMs, 2001);  // after A's end sync, not the comment

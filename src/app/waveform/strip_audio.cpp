@@ -74,8 +74,8 @@ void StripAudio::drop()
 media::SpectrogramTiles* StripAudio::spectrogram()
 {
     if (!m_spectrogram && m_waveform)
-        m_spectrogram = std::make_unique<media::SpectrogramTiles>(m_path, analysedStream(),
-                                                                  [this] { post(); });
+        m_spectrogram =
+            std::make_unique<media::SpectrogramTiles>(m_path, analysedStream(), [this] { post(); });
     return m_spectrogram.get();
 }
 

@@ -79,8 +79,7 @@ TimingStrip::TimingStrip(CMainFrame& frame, QWidget* parent)
     connect(rows, &QAbstractItemModel::modelReset, this, qOverload<>(&QWidget::update));
     connect(frame.captionView().list().selectionModel(), &QItemSelectionModel::currentRowChanged,
             this, qOverload<>(&QWidget::update));
-    connect(&frame.commands(), &CommandDispatcher::commandRun, this,
-            qOverload<>(&QWidget::update));
+    connect(&frame.commands(), &CommandDispatcher::commandRun, this, qOverload<>(&QWidget::update));
 }
 
 TimingStrip::~TimingStrip() = default;
@@ -104,14 +103,14 @@ void TimingStrip::restoreState()
 {
     const KeyValueStore& store = m_frame.context().store;
     const char* section = AppSettings::kSettingsSection;
-    m_mode = store.readInt(section, kModeKey).value_or(0) == 1 ? Mode::Spectrogram
-                                                               : Mode::Waveform;
+    m_mode = store.readInt(section, kModeKey).value_or(0) == 1 ? Mode::Spectrogram : Mode::Waveform;
     setWanted(store.readInt(section, kShownKey).value_or(1) != 0);
     auto* rows = qobject_cast<QSplitter*>(parentWidget());
     if (!rows || rows->count() != 2)
         return;
-    const int height = std::max(kMinimumHeight, static_cast<int>(store.readInt(section, kHeightKey)
-                                                                     .value_or(kDefaultHeight)));
+    const int height =
+        std::max(kMinimumHeight,
+                 static_cast<int>(store.readInt(section, kHeightKey).value_or(kDefaultHeight)));
     const int total = rows->height() - rows->handleWidth();
     rows->setSizes({std::max(0, total - height), height});
 }
@@ -210,10 +209,9 @@ TimingStrip::Grab TimingStrip::grabAt(const QPointF& at)
         return best;
     const double x = at.x();
     std::vector<CaptionRegion> near;
-    captionRegionsIn(editor->model().list(),
-                     static_cast<std::int32_t>(std::floor(timeAt(x - kGrabPixels))) - 1,
-                     static_cast<std::int32_t>(std::ceil(timeAt(x + kGrabPixels))) + 1,
-                     openEndMs(), near);
+    captionRegionsIn(
+        editor->model().list(), static_cast<std::int32_t>(std::floor(timeAt(x - kGrabPixels))) - 1,
+        static_cast<std::int32_t>(std::ceil(timeAt(x + kGrabPixels))) + 1, openEndMs(), near);
     // An edge inside its region wins over one just outside: where one caption ends as the
     // next begins, the left side takes the end and the right side the start.
     double bestScore = 1e9;
@@ -223,9 +221,8 @@ TimingStrip::Grab TimingStrip::grabAt(const QPointF& at)
         for (auto [edge, d] : {std::pair{DragEdge::Start, toStart}, {DragEdge::End, toEnd}}) {
             if (std::abs(d) > kGrabPixels)
                 continue;
-            const double score = std::abs(d) + (d > 0 || (d == 0 && edge == DragEdge::Start)
-                                                     ? 0
-                                                     : kGrabPixels * 2);
+            const double score =
+                std::abs(d) + (d > 0 || (d == 0 && edge == DragEdge::Start) ? 0 : kGrabPixels * 2);
             if (score < bestScore) {
                 bestScore = score;
                 best = {r, edge};
@@ -277,8 +274,7 @@ std::int32_t TimingStrip::dragTarget(double x) const
     const std::int32_t start = moveTo(from.startMs);
     const std::int32_t end = moveTo(from.endMs);
     const std::int64_t byStart = std::int64_t{snapTime(start, targets, within)} - start;
-    const std::int64_t byEnd =
-        from.open() ? 0 : std::int64_t{snapTime(end, targets, within)} - end;
+    const std::int64_t byEnd = from.open() ? 0 : std::int64_t{snapTime(end, targets, within)} - end;
     if (byStart != 0 && (byEnd == 0 || std::llabs(byStart) <= std::llabs(byEnd)))
         return static_cast<std::int32_t>(start + byStart);
     return static_cast<std::int32_t>(start + byEnd);
@@ -297,13 +293,14 @@ void TimingStrip::mouseMoveEvent(QMouseEvent* event)
     const double x = event->position().x();
     if (!m_drag || !(event->buttons() & Qt::LeftButton)) {
         const Grab grab = grabAt(event->position());
-        setCursor(!grab.valid()                       ? Qt::ArrowCursor
+        setCursor(!grab.valid()                  ? Qt::ArrowCursor
                   : grab.edge == DragEdge::Whole ? Qt::OpenHandCursor
-                                                      : Qt::SplitHCursor);
+                                                 : Qt::SplitHCursor);
         return;
     }
     if (!m_drag->moving) {
-        if (!m_drag->grab.valid() || std::abs(x - m_drag->pressX) < QApplication::startDragDistance())
+        if (!m_drag->grab.valid() ||
+            std::abs(x - m_drag->pressX) < QApplication::startDragDistance())
             return;
         m_drag->moving = true;
     }

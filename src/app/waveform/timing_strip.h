@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QLine>
 #include <QTimer>
 #include <QWidget>
 
@@ -118,7 +117,8 @@ private:
     bool m_drewEverything = false;
     // Kept between paints so that a paint allocates nothing.
     std::vector<media::Peak> m_peaks;
-    std::vector<QLine> m_lines;
+    std::vector<media::Peak> m_buckets;
+    QImage m_waveImage;
     std::vector<CaptionRegion> m_regions;
     std::vector<std::shared_ptr<const media::SpectrogramTile>> m_tiles;
     struct TileImage {

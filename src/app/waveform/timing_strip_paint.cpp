@@ -1,6 +1,5 @@
 // The timing strip's drawing: sound, caption regions, marks, ruler and what the analysis says.
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -53,8 +52,8 @@ QString timeText(double ms, bool withMs)
 /// The ruler's step: the first whose labels stand at least `minPixels` apart.
 double rulerStep(double msPerPixel, double minPixels)
 {
-    static constexpr double kSteps[] = {10,     20,     50,     100,    200,     500,    1000,
-                                        2000,   5000,   10000,  15000,  30000,   60000,  120000,
+    static constexpr double kSteps[] = {10,     20,     50,     100,     200,    500,   1000,
+                                        2000,   5000,   10000,  15000,   30000,  60000, 120000,
                                         300000, 600000, 900000, 1800000, 3600000};
     for (const double step : kSteps)
         if (step / msPerPixel >= minPixels)
@@ -85,66 +84,63 @@ void TimingStrip::paintEvent(QPaintEvent*)
 void TimingStrip::paintWaveform(QPainter& p, const QRect& area)
 {
     const media::WaveformAnalysis* waveform = m_audio->waveform();
-    const double mid = area.top() + area.height() / 2.0;
-    p.setPen(kCentreLine);
-    p.drawLine(QPointF(0, mid), QPointF(area.width(), mid));
-    if (!waveform)
-        return;
-    const double half = area.height() / 2.0 - 1;
-    const double mpp = msPerPixel();
-    auto y = [&](int sample) { return mid - sample / 32768.0 * half; };
-    constexpr double kBucket = media::PeakPyramid::kBaseMs;
-    if (mpp >= kBucket) {
-        // A column a pixel: one line from its lowest to its highest sample.
-        m_peaks.resize(static_cast<std::size_t>(area.width()));
-        waveform->columns(m_startMs, mpp, m_peaks);
-        m_lines.clear();
-        for (int x = 0; x < area.width(); ++x) {
+    const int w = area.width();
+    const int h = area.height();
+    // Drawn straight into an image of the area, a column a pixel: far cheaper than a line or
+    // a shape through the painter for each of two thousand columns.
+    if (m_waveImage.size() != area.size())
+        m_waveImage = QImage(area.size(), QImage::Format_RGB32);
+    m_waveImage.fill(kBackground);
+    const int mid = h / 2;
+    auto* centre = reinterpret_cast<QRgb*>(m_waveImage.scanLine(mid));
+    std::fill(centre, centre + w, kCentreLine.rgb());
+    if (waveform) {
+        const double mpp = msPerPixel();
+        const double half = h / 2.0 - 1;
+        constexpr double kBucket = media::PeakPyramid::kBaseMs;
+        m_peaks.resize(static_cast<std::size_t>(w));
+        if (mpp >= kBucket) {
+            waveform->columns(m_startMs, mpp, m_peaks);
+        } else {
+            // Closer than a bucket a pixel: each column takes the envelope through the
+            // buckets' middles at its time, so the sound is a smooth shape, not blocks.
+            const auto first = static_cast<std::int64_t>(std::floor(m_startMs / kBucket)) - 1;
+            const auto last =
+                static_cast<std::int64_t>(std::ceil((m_startMs + m_spanMs) / kBucket)) + 2;
+            m_buckets.resize(static_cast<std::size_t>(last - first));
+            waveform->columns(double(first) * kBucket, kBucket, m_buckets);
+            for (int x = 0; x < w; ++x) {
+                const double u = timeAt(x + 0.5) / kBucket - 0.5 - double(first);
+                const auto i =
+                    static_cast<std::size_t>(std::clamp(u, 0.0, double(m_buckets.size() - 2)));
+                const double f = std::clamp(u - double(i), 0.0, 1.0);
+                const media::Peak a = m_buckets[i];
+                const media::Peak b = m_buckets[i + 1];
+                media::Peak& out = m_peaks[static_cast<std::size_t>(x)];
+                if (a.empty() || b.empty()) {
+                    out = f < 0.5 ? a : b;
+                    continue;
+                }
+                out.min = static_cast<std::int16_t>(std::lround(a.min + (b.min - a.min) * f));
+                out.max = static_cast<std::int16_t>(std::lround(a.max + (b.max - a.max) * f));
+            }
+        }
+        const QRgb colour = kWave.rgb();
+        uchar* const bits = m_waveImage.bits();
+        const qsizetype stride = m_waveImage.bytesPerLine();
+        for (int x = 0; x < w; ++x) {
             const media::Peak peak = m_peaks[static_cast<std::size_t>(x)];
-            if (!peak.empty())
-                m_lines.emplace_back(x, static_cast<int>(y(peak.max)), x,
-                                     static_cast<int>(std::ceil(y(peak.min))));
+            if (peak.empty())
+                continue;
+            m_drewSound = true;
+            const int top = std::clamp(static_cast<int>(mid - peak.max / 32768.0 * half), 0, h - 1);
+            const int bottom = std::clamp(
+                static_cast<int>(std::ceil(mid - peak.min / 32768.0 * half)), top, h - 1);
+            for (int y = top; y <= bottom; ++y)
+                reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
         }
-        p.setPen(kWave);
-        p.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
-        m_drewSound = !m_lines.empty();
-        return;
     }
-    // Closer than a bucket a pixel: the envelope through the buckets' middles, so that the
-    // sound is a smooth shape rather than a row of blocks.
-    const auto first = static_cast<std::int64_t>(std::floor(m_startMs / kBucket)) - 1;
-    const auto last = static_cast<std::int64_t>(std::ceil((m_startMs + m_spanMs) / kBucket)) + 1;
-    m_peaks.resize(static_cast<std::size_t>(last - first));
-    waveform->columns(double(first) * kBucket, kBucket, m_peaks);
-    QPainterPath path;
-    QPolygonF upper;
-    QPolygonF lower;
-    auto closeRun = [&] {
-        if (upper.isEmpty())
-            return;
-        std::reverse(lower.begin(), lower.end());
-        upper += lower;
-        path.addPolygon(upper);
-        path.closeSubpath();
-        upper.clear();
-        lower.clear();
-    };
-    for (std::size_t i = 0; i < m_peaks.size(); ++i) {
-        const media::Peak peak = m_peaks[i];
-        if (peak.empty()) {
-            closeRun();
-            continue;
-        }
-        const double x = xOf((double(first) + double(i) + 0.5) * kBucket);
-        upper << QPointF(x, y(peak.max) - 0.5);
-        lower << QPointF(x, y(peak.min) + 0.5);
-    }
-    closeRun();
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillPath(path, kWave);
-    p.restore();
-    m_drewSound = !path.isEmpty();
+    p.drawImage(area.topLeft(), m_waveImage);
 }
 
 void TimingStrip::paintSpectrogram(QPainter& p, const QRect& area)
@@ -182,9 +178,9 @@ const QImage& TimingStrip::tileImage(const std::shared_ptr<const media::Spectrog
                                      int height)
 {
     using Tiles = media::SpectrogramTiles;
-    const auto kept = std::find_if(m_tileImages.begin(), m_tileImages.end(), [&](const TileImage& t) {
-        return t.tile == tile && t.image.height() == height;
-    });
+    const auto kept = std::find_if(
+        m_tileImages.begin(), m_tileImages.end(),
+        [&](const TileImage& t) { return t.tile == tile && t.image.height() == height; });
     if (kept != m_tileImages.end())
         return kept->image;
     // A screen's width of tiles at two zooms; the oldest gives way.
@@ -194,9 +190,9 @@ const QImage& TimingStrip::tileImage(const std::shared_ptr<const media::Spectrog
     // Scaled to the height once, smoothly, so that a paint only stretches it sideways.
     const QImage rgb(tile->rgb.data(), Tiles::kColumns, Tiles::kRows, Tiles::kColumns * 3,
                      QImage::Format_RGB888);
-    m_tileImages.push_back({tile, rgb.scaled(Tiles::kColumns, height, Qt::IgnoreAspectRatio,
-                                             Qt::SmoothTransformation)
-                                      .convertToFormat(QImage::Format_RGB32)});
+    m_tileImages.push_back(
+        {tile, rgb.scaled(Tiles::kColumns, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                   .convertToFormat(QImage::Format_RGB32)});
     return m_tileImages.back().image;
 }
 
@@ -285,8 +281,8 @@ void TimingStrip::paintRuler(QPainter& p)
     const double mpp = msPerPixel();
     const QFontMetrics metrics = p.fontMetrics();
     const bool withMs = rulerStep(mpp, 90) < 1000;
-    const double step = rulerStep(mpp, metrics.horizontalAdvance(timeText(m_startMs + m_spanMs,
-                                                                          withMs)) + 24);
+    const double step =
+        rulerStep(mpp, metrics.horizontalAdvance(timeText(m_startMs + m_spanMs, withMs)) + 24);
     const double minor = step / 5;
     p.setPen(kTick);
     for (double t = std::floor(m_startMs / minor) * minor; t <= m_startMs + m_spanMs; t += minor) {
@@ -328,8 +324,7 @@ void TimingStrip::paintStatus(QPainter& p, const QRect& area)
                          (detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
                 break;
             case media::WaveformStatus::CutShort:
-                corner = QString::fromUtf8("소리가 %1에서 끊깁니다")
-                             .arg(timeText(s.endMs, true)) +
+                corner = QString::fromUtf8("소리가 %1에서 끊깁니다").arg(timeText(s.endMs, true)) +
                          (detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail));
                 break;
             case media::WaveformStatus::Complete:

@@ -101,8 +101,7 @@ CaptionRegion draggedRegion(const SyncList& list, const CaptionRegion& region, D
     return r;
 }
 
-std::int32_t snapTime(std::int32_t ms, std::span<const std::int32_t> targets,
-                      std::int32_t withinMs)
+std::int32_t snapTime(std::int32_t ms, std::span<const std::int32_t> targets, std::int32_t withinMs)
 {
     std::int64_t best = ms;
     std::int64_t bestDistance = std::int64_t{withinMs} + 1;
