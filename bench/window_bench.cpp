@@ -8,7 +8,10 @@
 // - the same scrolling with 500,000 captions, a single-row command (move a caption down, then
 //   delete it) in the middle of them (<= 50 ms each) and saving them (figures only);
 // - a caption of 1,000,000 characters without a break: opening its file until the list and
-//   the edit panel show it (<= 1 s), and one typed key in the panel (<= 50 ms).
+//   the edit panel show it (<= 1 s), and one typed key in the panel (<= 50 ms);
+// - the timing strip on the video bench/window_bench.sh makes: the first waveform drawn after
+//   opening it (<= 1 s) and the longest stall while it is analysed (< 16 ms), the second
+//   opening drawn from the cache (<= 100 ms), one repaint at 1920 pixels (<= 2 ms).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -23,6 +26,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app_context.h"
 #include "caption_list_view.h"
@@ -37,8 +41,11 @@
 #include "model/codepage.h"
 #include "model/sami_model.h"
 #include "platform/messenger.h"
+#include "player/player_view.h"
 #include "settings/app_settings.h"
 #include "settings/memory_key_value_store.h"
+#include "waveform/strip_audio.h"
+#include "waveform/timing_strip.h"
 
 namespace verbanta {
 namespace {
@@ -335,6 +342,163 @@ void BM_OpenMillionCharacterCaption(benchmark::State& state)
     state.counters["key_ms"] = typing;
 }
 BENCHMARK(BM_OpenMillionCharacterCaption)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// ---- the timing strip, on the video bench/window_bench.sh makes ------------------------------
+
+/// The video of the strip's benchmarks, named by VERBANTA_WINDOW_MEDIA; empty without one.
+QString stripMedia()
+{
+    return qEnvironmentVariable("VERBANTA_WINDOW_MEDIA");
+}
+
+/// The strip's cache for the windows made from now on (read when a window is made).
+void useCacheFolder(const QString& folder)
+{
+    qputenv("XDG_CACHE_HOME", folder.toUtf8());
+}
+
+/// A caption of 2.5 s every 3.5 s over ten minutes, each with its end sync, as a film has.
+void fillCaptions(Window& w)
+{
+    SamiModel& model = w.frame->documentHost().model();
+    model.Reset(true);
+    for (int ms = 0; ms < 600000; ms += 3500) {
+        SyncEntry e;
+        model.InitEntry(e);
+        e.startMs = ms;
+        e.text = Utf8ToCp949("자막 " + std::to_string(ms / 3500) + "<br>\r\n둘째 줄");
+        model.AddTail(e, false);
+        model.AddTail(model.EndSyncEntry(ms + 2500), false);
+    }
+    w.frame->editor()->documentShown();
+}
+
+/// Runs the event loop until `done` or `ms` have passed; false at the deadline.
+template <class Done>
+bool runUntil(Done done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+bool analysed(app::TimingStrip& strip)
+{
+    const media::WaveformAnalysis* waveform = strip.audio().waveform();
+    return waveform && waveform->state().finished();
+}
+
+void BM_StripFirstWaveformAfterOpeningAndStallsWhileAnalysing(benchmark::State& state)
+{
+    const QString video = stripMedia();
+    if (video.isEmpty())
+        return state.SkipWithError("no VERBANTA_WINDOW_MEDIA: bench/window_bench.sh makes one");
+    Stall worst;
+    double analysisMs = 0;
+    for (auto _ : state) {
+        QTemporaryDir cache;
+        useCacheFolder(cache.path());
+        Window w;
+        app::TimingStrip& strip = w.frame->timingStrip();
+        QElapsedTimer clock;
+        clock.start();
+        w.frame->playerPane().OpenMedia(video);
+        qint64 firstNs = -1;
+        const Stall stall = longestStallWhile([&] {
+            if (firstNs < 0 && strip.drewSound())
+                firstNs = clock.nsecsElapsed();
+            return !(firstNs >= 0 && analysed(strip)) && clock.elapsed() < 120000;
+        });
+        if (firstNs < 0 || !analysed(strip))
+            return state.SkipWithError("the waveform was not drawn within two minutes");
+        analysisMs = static_cast<double>(clock.elapsed());
+        worst = {std::max(worst.wallMs, stall.wallMs), std::max(worst.cpuMs, stall.cpuMs)};
+        state.SetIterationTime(static_cast<double>(firstNs) / 1e9);
+    }
+    report(state, worst);
+    state.counters["analysis_ms"] = analysisMs;
+}
+BENCHMARK(BM_StripFirstWaveformAfterOpeningAndStallsWhileAnalysing)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+
+void BM_StripSecondOpeningDrawnFromTheCache(benchmark::State& state)
+{
+    const QString video = stripMedia();
+    if (video.isEmpty())
+        return state.SkipWithError("no VERBANTA_WINDOW_MEDIA: bench/window_bench.sh makes one");
+    QTemporaryDir cache;
+    useCacheFolder(cache.path());
+    {
+        Window first;
+        first.frame->playerPane().OpenMedia(video);
+        if (!runUntil([&] { return analysed(first.frame->timingStrip()); }, 120000))
+            return state.SkipWithError("the first analysis did not end");
+    }
+    for (auto _ : state) {
+        Window w;
+        app::TimingStrip& strip = w.frame->timingStrip();
+        QElapsedTimer clock;
+        clock.start();
+        w.frame->playerPane().OpenMedia(video);
+        // Drawn whole from what the cache held.
+        if (!runUntil([&] { return strip.drewSound() && strip.drewEverything(); }, 10000) ||
+            strip.audio().waveform()->state().cache != media::CacheUse::Read)
+            return state.SkipWithError("the second opening did not draw from the cache");
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+    }
+}
+BENCHMARK(BM_StripSecondOpeningDrawnFromTheCache)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
+
+/// One repaint of the strip at 1920 pixels: span in ms (0: the whole video), and 1 for the
+/// spectrogram, whose tiles are made before the timing starts.
+void BM_StripRepaintAt1920Pixels(benchmark::State& state)
+{
+    const QString video = stripMedia();
+    if (video.isEmpty())
+        return state.SkipWithError("no VERBANTA_WINDOW_MEDIA: bench/window_bench.sh makes one");
+    QTemporaryDir cache;
+    useCacheFolder(cache.path());
+    Window w;
+    w.frame->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    w.frame->resize(1920, 900);
+    fillCaptions(w);
+    app::TimingStrip& strip = w.frame->timingStrip();
+    w.frame->playerPane().OpenMedia(video);
+    if (!runUntil([&] { return analysed(strip) && w.frame->playerPane().IsMediaOpen(); }, 120000))
+        return state.SkipWithError("the analysis did not end");
+    strip.setMode(state.range(1) ? app::TimingStrip::Mode::Spectrogram
+                                 : app::TimingStrip::Mode::Waveform);
+    const double span = state.range(0) > 0 ? double(state.range(0)) : 1e12;
+    // A few places along the video, each painted until all it shows is there.
+    std::vector<double> starts;
+    for (double at : {0.12, 0.47, 0.81}) {
+        strip.setView(at * strip.audio().lengthMs(), span);
+        if (starts.empty() || strip.viewStartMs() != starts.back())
+            starts.push_back(strip.viewStartMs());
+        if (!runUntil([&] { strip.repaint(); return strip.drewEverything(); }, 60000))
+            return state.SkipWithError("the spectrogram's tiles did not come");
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        strip.setView(starts[next++ % starts.size()], span);
+        strip.repaint();
+    }
+    state.counters["width"] = strip.width();
+    state.counters["span_ms"] = strip.spanMs();
+}
+BENCHMARK(BM_StripRepaintAt1920Pixels)
+    ->ArgsProduct({{500, 10000, 60000, 0}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace verbanta

@@ -31,6 +31,7 @@
 #include "platform/messenger.h"
 #include "player_pane.h"
 #include "settings/app_settings.h"
+#include "waveform/timing_strip.h"
 #include "window_placement.h"
 
 namespace verbanta::app {
@@ -56,7 +57,8 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     m_commands->buildToolBar(*m_toolBar);
     createStatusBar();
 
-    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_rows = new QSplitter(Qt::Vertical, this);
+    m_splitter = new QSplitter(Qt::Horizontal, m_rows);
     m_player = new CPlayerView(*this, m_splitter);
     m_captionView = new CCaptionView(*this, m_splitter);
     m_captionView->setMinimumWidth(kCaptionPaneMinimum);
@@ -66,7 +68,14 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     // Column 0 keeps its width when the window is resized; the list takes the rest.
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    setCentralWidget(m_splitter);
+    m_timingStrip = new TimingStrip(*this, m_rows);
+    m_rows->addWidget(m_splitter);
+    m_rows->addWidget(m_timingStrip);
+    m_rows->setChildrenCollapsible(false);
+    // The strip keeps its height when the window is resized.
+    m_rows->setStretchFactor(0, 1);
+    m_rows->setStretchFactor(1, 0);
+    setCentralWidget(m_rows);
     connect(m_player, &PlayerPane::focusWanted, this, [this] {
         // In full screen the caption view is hidden: the keys stay with the player.
         if (isFullScreenMode())
@@ -216,6 +225,7 @@ void CMainFrame::restorePlacementAndShow()
     else
         show();
     applyPlayerWidth(playerWidth);
+    m_timingStrip->restoreState();
 }
 
 void CMainFrame::applyPlayerWidth(int playerWidth)
@@ -245,6 +255,7 @@ void CMainFrame::savePlacement()
                                                : 0;
     if (playerWidth > 0)
         WindowSettings::writePlayerWidth(m_context.store, playerWidth);
+    m_timingStrip->saveState();
 }
 
 void CMainFrame::toggleFullScreen()
@@ -254,6 +265,7 @@ void CMainFrame::toggleFullScreen()
         m_playerWidthBeforeFullScreen = m_splitter->sizes().value(0);
         m_fullScreenRecord = normalGeometry().isValid() ? normalGeometry() : geometry();
         m_captionView->hide();
+        m_timingStrip->hide();
         // Typed keys must not land in the hidden caption fields.
         m_player->setFocus();
         m_player->ShowPlayerControls(false);
@@ -265,6 +277,7 @@ void CMainFrame::toggleFullScreen()
         const QRect back = *m_fullScreenRecord;
         m_fullScreenRecord.reset();
         m_captionView->show();
+        m_timingStrip->setVisible(m_timingStrip->wanted());
         m_player->ShowPlayerControls(true);
         menuBar()->show();
         m_toolBar->show();

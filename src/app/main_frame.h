@@ -30,6 +30,7 @@ class AcceleratorFilter;
 class CCaptionView;
 class CommandDispatcher;
 class DocumentHost;
+class TimingStrip;
 class CPlayerView;
 using PlayerPane = CPlayerView;
 
@@ -59,6 +60,8 @@ public:
     /// The caption list's controller; null only while the window is being built or torn down.
     CaptionEditor* editor() const { return m_editor.get(); }
     QSplitter& splitter() { return *m_splitter; }
+    /// The timing strip under the player and the list.
+    TimingStrip& timingStrip() { return *m_timingStrip; }
     RecentFileList& recentFiles() { return m_recentFiles; }
     /// The text of the status bar's message pane.
     QString statusText() const;
@@ -122,6 +125,8 @@ private:
     QLabel* m_encodingLabel = nullptr;
     QMenu* m_recentMenu = nullptr;
     QSplitter* m_splitter = nullptr;
+    QSplitter* m_rows = nullptr;  ///< the splitter above, and the timing strip below it
+    TimingStrip* m_timingStrip = nullptr;
     PlayerPane* m_player = nullptr;
     CCaptionView* m_captionView = nullptr;
     DocumentHost* m_host = nullptr;

@@ -9,6 +9,7 @@
 #include "document/file_operations.h"
 #include "main_frame.h"
 #include "player_pane.h"
+#include "waveform/timing_strip.h"
 
 namespace verbanta::app {
 
@@ -30,9 +31,15 @@ void waitForCompanionVideo(CMainFrame& frame, const QString& subtitlePath)
     const QDeadlineTimer opened(5000);
     while (!frame.playerPane().IsMediaOpen() && !opened.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    // The first picture follows the open.
+    // The first picture follows the open, and the timing strip draws the sound.
     const QDeadlineTimer picture(500);
     while (!picture.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    TimingStrip& strip = frame.timingStrip();
+    const QDeadlineTimer sound(10000);
+    while (strip.isVisible() && !strip.drewEverything() && !sound.hasExpired()) {
+        strip.repaint();
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
 }
 
 }  // namespace verbanta::app

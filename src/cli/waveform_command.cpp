@@ -87,9 +87,8 @@ void printJson(const WaveformOptions& o, const WaveformState& s,
 
 int run(const WaveformOptions& o)
 {
-    if (o.resolutionMs <= 0 || o.resolutionMs % media::PeakPyramid::kBaseMs != 0) {
-        std::cerr << "--resolution-ms " << o.resolutionMs << ": give a positive multiple of "
-                  << media::PeakPyramid::kBaseMs << " ms\n";
+    if (o.resolutionMs <= 0) {
+        std::cerr << "--resolution-ms " << o.resolutionMs << ": give 1 ms or more\n";
         return 1;
     }
     media::QuietFFmpegLog();
@@ -132,7 +131,8 @@ void RegisterWaveformCommand(CLI::App& app, CliContext& context)
                     "Container stream index of the audio (as ffprobe and mpv's ff-index count); "
                     "default: the track the player starts with");
     cmd->add_option("--resolution-ms", options->resolutionMs,
-                    "Milliseconds per [min, max] pair, a multiple of 2 (default 10)");
+                    "Milliseconds per [min, max] pair, 1 or more (default 10); a pair finer "
+                    "than the 2 ms analysis, or not on its grid, spans the 2 ms steps it touches");
     cmd->add_flag("--json", options->json,
                   "Print one JSON object: duration_ms, sample_rate, channels, stream, start_ms, "
                   "resolution_ms, complete, and peaks as [min, max] 16-bit pairs from time 0");

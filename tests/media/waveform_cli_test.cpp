@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -40,7 +41,9 @@ protected:
 
 TEST_F(WaveformCli, PrintsPeaksOnThePlayersTimelineAsOneJsonObject)
 {
-    for (const char* resolution : {"", " --resolution-ms 4"}) {
+    // Any resolution of 1 ms or more, also off the analysis's 2 ms grid.
+    for (const char* resolution :
+         {"", " --resolution-ms 4", " --resolution-ms 5", " --resolution-ms 1"}) {
         const Outcome o = run(Media().tonesMp4() + " --json" + resolution);
         ASSERT_EQ(o.status, 0) << o.err;
         EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1);
@@ -50,7 +53,7 @@ TEST_F(WaveformCli, PrintsPeaksOnThePlayersTimelineAsOneJsonObject)
         EXPECT_EQ(keys,
                   (std::vector<std::string>{"duration_ms", "sample_rate", "channels", "stream",
                                             "start_ms", "resolution_ms", "complete", "peaks"}));
-        const int r = *resolution ? 4 : 10;
+        const int r = *resolution ? std::atoi(resolution + 17) : 10;
         EXPECT_EQ(json["resolution_ms"], r);
         EXPECT_EQ(json["sample_rate"], 48000);
         EXPECT_EQ(json["channels"], 2);
@@ -87,9 +90,9 @@ TEST_F(WaveformCli, FailsWithAReasonWhenThereIsNoWaveform)
     EXPECT_EQ(video.status, 1);
     EXPECT_NE(video.err.find("its audio streams are: 1 2"), std::string::npos) << video.err;
 
-    const Outcome odd = run(Media().tonesMp4() + " --resolution-ms 5 --json");
-    EXPECT_EQ(odd.status, 1);
-    EXPECT_NE(odd.err.find("multiple of 2"), std::string::npos) << odd.err;
+    const Outcome zero = run(Media().tonesMp4() + " --resolution-ms 0 --json");
+    EXPECT_EQ(zero.status, 1);
+    EXPECT_NE(zero.err.find("1 ms or more"), std::string::npos) << zero.err;
 
     const Outcome text = run(Media().notMedia() + " --json");
     EXPECT_EQ(text.status, 1);

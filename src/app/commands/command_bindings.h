@@ -20,6 +20,8 @@ bool isFullScreen(CMainFrame& frame);
 bool mediaControlsShown(CMainFrame& frame);
 bool mediaOpen(CMainFrame& frame);
 bool playerControlsShown(CMainFrame& frame);
+bool spectrogramShown(CMainFrame& frame);
+bool timingStripShown(CMainFrame& frame);
 
 // Handlers.
 void about(CMainFrame& frame);
@@ -120,6 +122,8 @@ void splitFile(CMainFrame& frame);
 void syncByBookmarks(CMainFrame& frame);
 void syncLanguages(CMainFrame& frame);
 void syncReplay(CMainFrame& frame);
+void timingStrip(CMainFrame& frame);
+void timingStripSpectrogram(CMainFrame& frame);
 void undo(CMainFrame& frame);
 void videoBookmarkList(CMainFrame& frame);
 void wholeFileFormat(CMainFrame& frame);

@@ -124,6 +124,8 @@ enum CommandId : int {
 
     // The frame.
     FullScreen = 32803,
+    TimingStrip = 32860,
+    TimingStripSpectrogram = 32861,
     HelpContents = 30002,
     AppAbout = 57664,
 };

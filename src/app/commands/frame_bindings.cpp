@@ -4,6 +4,7 @@
 
 #include "commands/command_bindings.h"
 #include "main_frame.h"
+#include "waveform/timing_strip.h"
 
 // The commands of the frame itself.
 namespace verbanta::app::bindings {
@@ -37,6 +38,29 @@ void helpContents(CMainFrame& frame)
 void about(CMainFrame& frame)
 {
     frame.showAbout();
+}
+
+bool timingStripShown(CMainFrame& frame)
+{
+    return frame.timingStrip().wanted();
+}
+
+bool spectrogramShown(CMainFrame& frame)
+{
+    return frame.timingStrip().mode() == TimingStrip::Mode::Spectrogram;
+}
+
+void timingStrip(CMainFrame& frame)
+{
+    TimingStrip& strip = frame.timingStrip();
+    strip.setWanted(!strip.wanted());
+}
+
+void timingStripSpectrogram(CMainFrame& frame)
+{
+    TimingStrip& strip = frame.timingStrip();
+    strip.setMode(spectrogramShown(frame) ? TimingStrip::Mode::Waveform
+                                          : TimingStrip::Mode::Spectrogram);
 }
 
 }  // namespace verbanta::app::bindings

@@ -31,7 +31,8 @@ const int kEditMenu[] = {
 };
 const int kViewMenu[] = {
     FullScreen, S,
-    PlayerControls, MediaControls,
+    PlayerControls, MediaControls, S,
+    TimingStrip, TimingStripSpectrogram,
 };
 const int kCaptionMenu[] = {
     AddCaptionBefore, AddEndSyncBefore, AddCaptionAfter, AddEndSyncAfter, S,

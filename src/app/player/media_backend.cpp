@@ -14,7 +14,9 @@
 namespace verbanta::app {
 namespace {
 
-enum Observed : std::uint64_t { kPause = 1, kEofReached, kDuration };
+enum Observed : std::uint64_t { kPause = 1, kEofReached, kDuration, kAudioStream };
+
+constexpr const char* kAudioStreamProperty = "current-tracks/audio/ff-index";
 
 // A file opened before any widget attached a renderer waits this long for one, then loads
 // without a picture rather than never.
@@ -80,6 +82,7 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     mpv_observe_property(m_mpv, kPause, "pause", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, kAudioStream, kAudioStreamProperty, MPV_FORMAT_INT64);
     mpv_set_wakeup_callback(m_mpv, wakeUp, this);
 }
 
@@ -314,6 +317,14 @@ void MediaBackend::handleProperty(const char* name, int format, void* data)
         updatePlayState();
     } else if (property == "duration") {
         m_duration = format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(data) : 0.0;
+    } else if (property == kAudioStreamProperty) {
+        // No audio track (or none yet) comes as a property without a value.
+        const int stream =
+            format == MPV_FORMAT_INT64 ? static_cast<int>(*static_cast<std::int64_t*>(data)) : -1;
+        if (stream != m_audioStream) {
+            m_audioStream = stream;
+            emit audioStreamChanged(stream);
+        }
     }
 }
 

@@ -64,6 +64,9 @@ public:
     /// The end of the playable selection: the whole clip.
     double selectionEnd() const { return duration(); }
     bool hasVideo() const { return m_hasVideo; }
+    /// The container's stream index of the audio track being played (mpv's "ff-index"), -1
+    /// for none or not known yet.
+    int audioStream() const { return m_audioStream; }
     /// The player's own transport bar (a seek bar under the picture).
     bool showControls() const { return m_showControls; }
     void setShowControls(bool show);
@@ -91,6 +94,8 @@ signals:
     void openFailed(MediaBackend::Failure failure);
     void frameReady();
     void showControlsChanged(bool show);
+    /// The audio track being played changed (`audioStream`).
+    void audioStreamChanged(int stream);
 
 private slots:
     void drainEventsSlot();
@@ -118,6 +123,7 @@ private:
     bool m_stopped = true;
     bool m_eof = false;
     bool m_hasVideo = false;
+    int m_audioStream = -1;
     bool m_showControls = true;
     double m_duration = 0.0;
     double m_seekTarget = -1.0;   ///< a seek under way: the position reported meanwhile

@@ -8,6 +8,7 @@
 #include "editor/change_collector.h"
 #include "editor/editor_ports.h"
 #include "editor/panel_state.h"
+#include "editor/timing_drag.h"
 #include "model/sami_model.h"
 #include "platform/messenger.h"
 
@@ -226,6 +227,12 @@ public:
     std::int32_t currentRowTime() const;
     std::int32_t selectPrevRowTime();
     std::int32_t selectNextRowTime();
+
+    // ---- the timing strip (timing_drag.cpp) ---------------------------------------------
+    /// Drags an edge of a caption's region to a time, held between its neighbours: the start
+    /// sync, the end sync (made when the next caption ended it), or both. One undo step; the
+    /// row becomes current and the list takes the keys. False when nothing moved.
+    bool dragTiming(int row, DragEdge edge, std::int32_t toMs);
 
 private:
     /// One recorded command: the undo records it pushes stay whole under the journal's cap,
