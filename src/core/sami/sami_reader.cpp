@@ -450,8 +450,15 @@ void SamiReader::applyPending(SyncEntry& entry) const
 
 void SamiReader::commitCurrent()
 {
+    // The caption takes a copy of its trimmed text in one allocation of its size; the buffer
+    // that grew while it was read serves the next caption, so a large file is read without a
+    // reallocation for every tag of every caption.
+    std::string buffer = std::move(m_current.text);
     SyncEntry entry = std::move(m_current);
+    entry.text.assign(TrimWhiteSpace(buffer));
     m_model.InitEntry(m_current);
+    buffer.clear();
+    m_current.text = std::move(buffer);
     commitCaption(std::move(entry));
 }
 
