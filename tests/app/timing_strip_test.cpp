@@ -1,7 +1,11 @@
-// The timing strip in the main window: a caption's region dragged with the mouse.
+// The timing strip in the main window: a caption's region dragged with the mouse; the sound
+// of the track the player plays, with a cache that cannot be written.
+#include <QLabel>
 #include <QMouseEvent>
 
-#include "frame_fixture.h"
+#include "player_fixture.h"
+#include "support/temp_folder.h"
+#include "waveform/strip_audio.h"
 #include "waveform/timing_strip.h"
 
 namespace verbanta::test {
@@ -52,6 +56,58 @@ private slots:
         QCOMPARE(editor.entry(4)->startMs, 4000);
         editor.undo();
         QCOMPARE(editor.entry(0)->startMs, 1000);
+    }
+
+    void drawsTheTrackThePlayerPlaysAndNotesACacheThatCannotBeWritten()
+    {
+        // A cache folder under a plain file cannot be made, even by root.
+        TempFolder temp;
+        const std::string blocker = temp.path("file");
+        std::FILE* file = std::fopen(blocker.c_str(), "w");
+        QVERIFY(file);
+        std::fclose(file);
+        const bool hadCacheHome = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+        const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(blocker + "/cache"));
+        PlayerFixture p;
+        if (hadCacheHome)
+            qputenv("XDG_CACHE_HOME", cacheHome);
+        else
+            qunsetenv("XDG_CACHE_HOME");
+        if (!p.openClip(QStringLiteral(VERBANTA_TEST_TRACKS)))
+            QSKIP("libmpv cannot play the generated two-track file here");
+        app::StripAudio& audio = p.f->frame->timingStrip().audio();
+        // The loudest sample of 200 ms from `ms` of the analysed track, once it is complete.
+        const auto analysed = [&](int stream) {
+            return QTest::qWaitFor(
+                [&] {
+                    const media::WaveformAnalysis* w = audio.waveform();
+                    return w && w->state().stream == stream &&
+                           w->state().status == media::WaveformStatus::Complete;
+                },
+                20000);
+        };
+        const auto loudness = [&](double ms) {
+            media::Peak peak;
+            audio.waveform()->columns(ms, 200, std::span(&peak, 1));
+            return peak.empty() ? 0 : std::max(std::abs(int{peak.min}), int{peak.max});
+        };
+        QVERIFY(analysed(1));
+        QVERIFY(loudness(1000) > 8000);
+        QVERIFY(loudness(2500) < 100);
+        QCOMPARE(p.f->frame->statusPane().text(),
+                 QStringLiteral("파형을 저장할 캐시 폴더에 쓸 수 없어, 파형을 매번 새로 분석합니다."));
+
+        const app::MediaBackend::AudioTrack second = p.media().nextAudioTrack();
+        QCOMPARE(second.number, 2);
+        QCOMPARE(second.count, 2);
+        QCOMPARE(second.language, QStringLiteral("eng"));
+        QVERIFY(analysed(2));
+        QVERIFY(loudness(1000) < 100);
+        QVERIFY(loudness(2500) > 8000);
+        // After the last track comes the first again.
+        QCOMPARE(p.media().nextAudioTrack().number, 1);
+        QVERIFY(analysed(1));
     }
 };
 

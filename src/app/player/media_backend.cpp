@@ -239,6 +239,63 @@ void MediaBackend::setVolume(int centiBel)
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
 }
 
+MediaBackend::AudioTrack MediaBackend::nextAudioTrack()
+{
+    AudioTrack chosen;
+    if (!m_mpv || m_openState != Open)
+        return chosen;
+    mpv_node list;
+    if (mpv_get_property(m_mpv, "track-list", MPV_FORMAT_NODE, &list) < 0)
+        return chosen;
+    struct Track {
+        std::int64_t id = -1;
+        bool selected = false;
+        AudioTrack about;
+    };
+    std::vector<Track> tracks;
+    if (list.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < list.u.list->num; ++i) {
+            const mpv_node& item = list.u.list->values[i];
+            if (item.format != MPV_FORMAT_NODE_MAP)
+                continue;
+            Track t;
+            bool audio = false;
+            for (int k = 0; k < item.u.list->num; ++k) {
+                const QByteArray key(item.u.list->keys[k]);
+                const mpv_node& v = item.u.list->values[k];
+                if (v.format == MPV_FORMAT_STRING && key == "type")
+                    audio = QByteArray(v.u.string) == "audio";
+                else if (v.format == MPV_FORMAT_STRING && key == "lang")
+                    t.about.language = QString::fromUtf8(v.u.string);
+                else if (v.format == MPV_FORMAT_STRING && key == "title")
+                    t.about.title = QString::fromUtf8(v.u.string);
+                else if (v.format == MPV_FORMAT_INT64 && key == "id")
+                    t.id = v.u.int64;
+                else if (v.format == MPV_FORMAT_FLAG && key == "selected")
+                    t.selected = v.u.flag != 0;
+            }
+            if (audio && t.id >= 0)
+                tracks.push_back(t);
+        }
+    }
+    mpv_free_node_contents(&list);
+    if (tracks.empty())
+        return chosen;
+    std::size_t playing = 0;
+    while (playing < tracks.size() && !tracks[playing].selected) ++playing;
+    // With no track playing (the sound switched off) the first one starts.
+    const std::size_t next = playing >= tracks.size() ? 0 : (playing + 1) % tracks.size();
+    const std::size_t shown = tracks.size() < 2 && playing < tracks.size() ? playing : next;
+    chosen = tracks[shown].about;
+    chosen.number = static_cast<int>(shown) + 1;
+    chosen.count = static_cast<int>(tracks.size());
+    if (shown != playing) {
+        const QByteArray id = QByteArray::number(tracks[shown].id);
+        mpv_set_property_string(m_mpv, "aid", id.constData());
+    }
+    return chosen;
+}
+
 // ---- events -------------------------------------------------------------------------------
 
 void MediaBackend::drainEventsSlot()

@@ -67,6 +67,18 @@ public:
     /// The container's stream index of the audio track being played (mpv's "ff-index"), -1
     /// for none or not known yet.
     int audioStream() const { return m_audioStream; }
+
+    /// One audio track of the open file, as the user is told about it.
+    struct AudioTrack {
+        int number = 0;  ///< 1-based among the file's audio tracks
+        int count = 0;   ///< how many audio tracks the file has
+        QString language;
+        QString title;
+    };
+    /// Plays the file's next audio track (after the last, the first again) and says which it
+    /// is; `audioStreamChanged` follows. Nothing changes when the file has fewer than two
+    /// (the track returned then has the count, and the number of the one playing).
+    AudioTrack nextAudioTrack();
     /// The player's own transport bar (a seek bar under the picture).
     bool showControls() const { return m_showControls; }
     void setShowControls(bool show);
