@@ -199,7 +199,7 @@ void LoadSixtyVersusSixMegabytes(benchmark::State& state)
     const BigFile sixty(60000000, false);
     double small = 0, large = 0;
     for (auto _ : state) {
-        small = fastestLoadMs(six, 7);
+        small = fastestLoadMs(six, 11);
         large = fastestLoadMs(sixty, 5);
         if (small < 0 || large < 0)
             state.SkipWithError("load failed");
