@@ -17,7 +17,7 @@
 #include "editor/caption_editor.h"
 #include "formats/foreign_import.h"
 #include "main_frame.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "recovery_dialog.h"
 #include "settings/app_settings.h"
 
@@ -85,7 +85,7 @@ void DocumentHost::documentReplaced()
 {
     showEncoding();
     // The player's set-up first: the list then sends the range marks of the new document.
-    m_frame.playerPane().documentShown();
+    m_frame.playerView().documentShown();
     if (CaptionEditor* editor = m_frame.editor())
         editor->documentShown();
     m_frame.commands().updateStates();
@@ -218,12 +218,12 @@ QString DocumentHost::startFolder() const
 
 void DocumentHost::stopPlayerAndRewind()
 {
-    m_frame.playerPane().stopAndRewind();
+    m_frame.playerView().stopAndRewind();
 }
 
 void DocumentHost::clearPlayerFileState()
 {
-    m_frame.playerPane().ClearReplayRange();
+    m_frame.playerView().ClearReplayRange();
 }
 
 void DocumentHost::openCompanionVideo(const std::string& path)
@@ -241,7 +241,7 @@ void DocumentHost::rebuildList()
 
 void DocumentHost::refreshPlayerCaption()
 {
-    m_frame.playerPane().ResyncCursor();
+    m_frame.playerView().ResyncCursor();
 }
 
 void DocumentHost::refreshTitle(const std::string& title)

@@ -78,6 +78,8 @@ public:
     bool saveModifiedPrompt() override { return m_document.SaveModified(); }
     std::string path() const override { return m_document.pathName(); }
 
+    /// Whether the document is bound to a file (opened or saved once).
+    bool hasFile() const { return !m_document.pathName().empty(); }
     /// The folder open and save dialogs start in: the document's, or the last one used.
     QString startFolder() const;
 

@@ -339,10 +339,10 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(3);
-        f.editor().toggleBookmark();
-        f.editor().selectRow(2);  // the comment
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(3);
+        f.editor().languages().toggleBookmark();
+        f.editor().session().selectRow(2);  // the comment
+        f.editor().languages().toggleBookmark();
         const QString first = f.dir.filePath("two_01.smi");
         const QString renamed = f.dir.filePath("tail.smi");
         whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
@@ -405,8 +405,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(3);
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(3);
+        f.editor().languages().toggleBookmark();
         whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
             d.selectRow(0);
             d.clearName();
@@ -428,8 +428,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(3);
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(3);
+        f.editor().languages().toggleBookmark();
         const QString path = f.dir.filePath("two.smi");
         whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
             // Another program rewrites the file: the dialog's rows must stay valid.
@@ -454,8 +454,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(0);
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(0);
+        f.editor().languages().toggleBookmark();
         QVERIFY(f.frame->commands().run(cmd::SplitFile));
         QCOMPARE(f.t.messenger.shown.size(), std::size_t(1));
         QCOMPARE(f.t.messenger.shown[0].text,
@@ -606,8 +606,8 @@ private slots:
         });
         QVERIFY(f.frame->commands().run(cmd::AddLanguageFile));
         QCOMPARE(f.frame->documentHost().model().GetLanguageCount(), 3);
-        QCOMPARE(f.editor().languageTabs().size(), std::size_t(3));
-        QCOMPARE(f.editor().currentLanguageIndex(), 2);  // the added language is shown
+        QCOMPARE(f.editor().languages().languageTabs().size(), std::size_t(3));
+        QCOMPARE(f.editor().languages().currentLanguageIndex(), 2);  // the added language is shown
         QCOMPARE(rowsOf(f).constFirst(), QStringLiteral("1000:Hello"));
         QVERIFY(f.frame->documentHost().document().IsModified());
     }

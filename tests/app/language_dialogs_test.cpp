@@ -112,7 +112,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectLanguage(1);  // English current: the language at index 0 comes back
+        // English current: the language at index 0 comes back.
+        f.editor().languages().selectLanguage(1);
         QString caption;
         QString startClass;
         QStringList bases;
@@ -141,7 +142,7 @@ private slots:
         QVERIFY(baseEnabled);
         QCOMPARE(listed, (QStringList{"한국어", "English", "일본어"}));
 
-        const SamiModel& model = f.editor().model();
+        const SamiModel& model = f.editor().session().model();
         QCOMPARE(model.GetLanguageCount(), 3);
         const LanguageInfo& added = model.languages[2];
         QCOMPARE(added.selector, std::string(".JPCC"));
@@ -159,7 +160,7 @@ private slots:
             QCOMPARE(japanese[row].text, std::string(korean[row].isEndSync ? "&nbsp;" : ""));
         }
         QCOMPARE(tabsOf(f), (QStringList{"한국어", "English", "일본어"}));
-        QCOMPARE(f.editor().currentLanguageIndex(), 0);
+        QCOMPARE(f.editor().languages().currentLanguageIndex(), 0);
         QCOMPARE(f.rows().rowCount(), korean.count());
         QVERIFY(f.frame->documentHost().document().CanSave());
     }
@@ -228,7 +229,8 @@ private slots:
                  std::vector<std::string>{
                      "입력하신 클래스명과 동일한 언어 정보가 존재합니다.\n다시 입력해 주십시오."});
         QCOMPARE(model.languages[1].selector, std::string(".ENCC"));
-        QCOMPARE(f.editor().model().slotList(model.slotOrder[1])[0].className, std::string("ENCC"));
+        QCOMPARE(f.editor().session().model().slotList(model.slotOrder[1])[0].className,
+                 std::string("ENCC"));
 
         // A new class relabels every caption of the language.
         test::ModalDriver<LanguageInfoDialog> renamed([&](LanguageInfoDialog& i) {
@@ -307,7 +309,7 @@ private slots:
         QVERIFY(f.open(f.write(QStringLiteral("one.smi"),
                                "<SAMI><BODY><SYNC Start=1000><P Class=KRCC>하나</BODY></SAMI>")));
         f.t.messenger.shown.clear();
-        QCOMPARE(f.editor().model().GetLanguageCount(), 1);
+        QCOMPARE(f.editor().session().model().GetLanguageCount(), 1);
         LanguageSettingsDialog d(f.frame->documentHost().model(), f.t.messenger);
         button(d, QStringLiteral("삭제(&D)"))->click();
         QCOMPARE(shownTexts(f.t.messenger),
@@ -462,7 +464,7 @@ private slots:
         QVERIFY(f.open(f.write(QStringLiteral("twins.smi"), kTwinLanguages)));
         test::ModalDriver<LanguageSyncDialog> cancel([](LanguageSyncDialog& d) { d.reject(); });
         QVERIFY(f.frame->commands().run(cmd::SyncLanguages));
-        QCOMPARE(f.editor().entry(0)->startMs, 1000);
+        QCOMPARE(f.editor().session().entry(0)->startMs, 1000);
         int reference = -1;
         test::ModalDriver<LanguageSyncDialog> driver([&](LanguageSyncDialog& d) {
             reference = d.referenceIndex();
@@ -471,8 +473,8 @@ private slots:
         QVERIFY(f.frame->commands().run(cmd::SyncLanguages));
         QCOMPARE(reference, 1);
         QVERIFY(f.t.messenger.shown.empty());
-        QCOMPARE(f.editor().entry(0)->startMs, 1100);
-        QCOMPARE(f.editor().entry(1)->startMs, 2100);
+        QCOMPARE(f.editor().session().entry(0)->startMs, 1100);
+        QCOMPARE(f.editor().session().entry(1)->startMs, 2100);
         QCOMPARE(f.cell(0, 1), QStringLiteral("1100"));
     }
 
@@ -499,7 +501,7 @@ private slots:
         QVERIFY(driver.ran());
         QCOMPARE(title, QStringLiteral("다국어 자막 오류 검색"));
         QCOMPARE(count, QStringLiteral("오류 싱크 갯수: 4개"));
-        QCOMPARE(f.editor().currentRow(), 4);
+        QCOMPARE(f.editor().session().currentRow(), 4);
     }
 };
 

@@ -62,7 +62,7 @@ struct PlayerFixture {
         QApplication::processEvents();
     }
 
-    app::CPlayerView& player() const { return f->frame->playerPane(); }
+    app::CPlayerView& player() const { return f->frame->playerView(); }
     app::MediaBackend& media() const { return player().media(); }
     CaptionEditor& editor() const { return f->editor(); }
     AppSettings& settings() const { return f->t.settings; }

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "editor/editor_ports.h"
+#include "editor/find_clipboard.h"
 #include "process_launcher.h"
 
 using namespace verbanta;

@@ -25,7 +25,7 @@ TEST(PlayerTime, SecondsBecomeMillisecondsAsThePlayerRounds)
     EXPECT_EQ(MsFromSeconds(12.36), 12360);  // 12359.999... is saved by the tenth added
     EXPECT_EQ(MsFromSeconds(0.0999), 100);   // 99.9 ms and the tenth make 100
     EXPECT_EQ(MsFromSeconds(0.0998), 99);
-    EXPECT_EQ(MsFromSeconds(-0.5), -499);    // toward zero
+    EXPECT_EQ(MsFromSeconds(-0.5), -499);  // toward zero
     EXPECT_EQ(MsFromSeconds(1e12), INT32_MAX);
     EXPECT_EQ(MsFromSeconds(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_DOUBLE_EQ(SecondsFromMs(61000), 61.0);
@@ -98,8 +98,7 @@ TEST_F(PlayerPlayback, ThePositionLabelIsRefreshedEveryThirdTick)
 {
     load({{1000, "A"}});
     std::vector<bool> shown;
-    for (int i = 0; i < 7; ++i)
-        shown.push_back(tickAt(0).showPosition);
+    for (int i = 0; i < 7; ++i) shown.push_back(tickAt(0).showPosition);
     EXPECT_EQ(shown, (std::vector<bool>{false, false, true, false, false, true, false}));
 }
 
@@ -109,7 +108,8 @@ TEST_F(PlayerPlayback, LeavingTheReplayRangeAsksForItsStart)
     EXPECT_TRUE(PlaybackFollower::tick(model, 20000, false, true, 10000, 12000).backToReplayStart);
     EXPECT_TRUE(PlaybackFollower::tick(model, 9999, false, true, 10000, 12000).backToReplayStart);
     EXPECT_FALSE(PlaybackFollower::tick(model, 12000, false, true, 10000, 12000).backToReplayStart);
-    EXPECT_FALSE(PlaybackFollower::tick(model, 20000, false, false, 10000, 12000).backToReplayStart);
+    EXPECT_FALSE(
+        PlaybackFollower::tick(model, 20000, false, false, 10000, 12000).backToReplayStart);
 }
 
 TEST_F(PlayerPlayback, ASeekShowsTheCaptionOnScreenAtOnceOrTheBlankPage)

@@ -2,8 +2,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
-#include "commands/command_bindings.h"
 #include "commands/command_dispatcher.h"
+#include "commands/file_dialog_commands.h"
 #include "dialogs/batch_conversion_runner.h"
 #include "dialogs/export_format_dialog.h"
 #include "dialogs/import_file_dialog.h"
@@ -22,9 +22,7 @@
 #include "platform/messenger.h"
 #include "settings/app_settings.h"
 
-// The file menu's commands that go through a file dialog of their own: imports, exports,
-// split, merge, batch conversion, save by language and adding a language.
-namespace verbanta::app::bindings {
+namespace verbanta::app::file_dialog_commands {
 namespace {
 
 constexpr const char* kTextFilter = "텍스트 파일(*.txt)|*.txt|모든 파일(*.*)|*.*||";
@@ -252,12 +250,12 @@ void addLanguageFile(CMainFrame& frame)
         return;
     // The tabs are rebuilt and the document marked modified; the first language added is shown.
     if (CaptionEditor* editor = frame.editor()) {
-        editor->languageInformationChanged();
-        editor->selectLanguage(before);
+        editor->languages().languageInformationChanged();
+        editor->languages().selectLanguage(before);
     } else {
         host.document().SetModifiedFlag(true);
     }
     frame.commands().updateStates();
 }
 
-}  // namespace verbanta::app::bindings
+}  // namespace verbanta::app::file_dialog_commands
