@@ -206,12 +206,6 @@ void CaptionTableModel::rowsWereChanged(int first, int last)
     emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
 }
 
-void CaptionTableModel::allRowsChanged()
-{
-    rowsWereChanged(0, m_rowCount - 1);
-    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
-}
-
 void CaptionTableModel::listWasReplaced()
 {
     bind(m_session);

@@ -52,8 +52,6 @@ public:
     void rowsWereInserted(int first, int count);
     void rowsWereRemoved(int first, int count);
     void rowsWereChanged(int first, int last);
-    /// Times or texts of every row may have changed (a setting of the display changed).
-    void allRowsChanged();
     /// The whole list was replaced (another language, a new or reopened document).
     void listWasReplaced();
 

@@ -56,7 +56,6 @@ struct PlayerFixture {
 
     PlayerFixture()
     {
-        PlaybackFollower::resetTickCount();
         f->frame->resize(1000, 700);
         f->frame->show();
         QApplication::processEvents();

@@ -45,7 +45,6 @@ public:
     /// After the position moved: the cursor is placed at t and the page of the caption on
     /// screen there is returned (CP949), or the blank page.
     static std::string seekCaption(SamiModel& model, std::int32_t t);
-    static void resetTickCount() { s_tickCount = 0; }
 
 private:
     static int s_tickCount;
