@@ -369,7 +369,7 @@ BULK(
     [](Session& s) {
         s.model.AddLanguageClass(".ENCC");
         s.model.classNames[1] = "ENCC";
-        s.model.languageCount = 2;
+        s.model.listCount = 2;
         SyncList& other = s.model.slotList(1);
         SyncEntry e;
         e.className = "ENCC";

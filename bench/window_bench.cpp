@@ -82,13 +82,13 @@ std::string bigSamiFile()
         ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
         ".ENCC { Name:English; lang:en-US; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n"
         "<BODY>\r\n";
-    std::string body = Utf8ToCp949(text);
+    std::string body = utf8ToCp949(text);
     const std::string tail = "</BODY>\r\n</SAMI>\r\n";
     for (int i = 0;; ++i) {
         const std::string ms = std::to_string(i * 1000);
         const std::string caption =
             i % 3 == 2 ? "&nbsp;"
-                       : Utf8ToCp949("<font color=\"yellow\">자막</font> 번호 " +
+                       : utf8ToCp949("<font color=\"yellow\">자막</font> 번호 " +
                                      std::to_string(i) + "<br>\r\n두 번째 줄입니다");
         const std::string block = "<SYNC Start=" + ms + "><P Class=" + (i % 2 ? "ENCC" : "KRCC") +
                                   ">\r\n" + caption + "\r\n";
@@ -110,7 +110,7 @@ void fillRows(Window& w, int rows)
         e.startMs = i * 1000;
         e.isEndSync = i % 2 != 0;
         e.text = e.isEndSync ? "&nbsp;"
-                             : Utf8ToCp949("<font color=\"yellow\">자막</font> " +
+                             : utf8ToCp949("<font color=\"yellow\">자막</font> " +
                                            std::to_string(i) + "<br>\r\nsecond line");
         model.AddTail(e, false);
     }
@@ -288,7 +288,7 @@ void BM_SingleRowCommandsAndSaveOf500000Rows(benchmark::State& state)
         move = std::max(move, msUntilIdle([&] { commands.run(app::cmd::MoveDown); }));
         remove = std::max(remove, msUntilIdle([&] { commands.run(app::cmd::DeleteCaption); }));
         const auto saveAll = [&] {
-            if (!w.frame->documentHost().document().SaveDocument(path))
+            if (!w.frame->documentHost().document().saveDocument(path))
                 state.SkipWithError("the save failed");
         };
         save = std::max(save, msUntilIdle(saveAll));
@@ -306,7 +306,7 @@ void BM_OpenMillionCharacterCaption(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.smi"));
     std::string caption;
-    const std::string unit = Utf8ToCp949("가나다라abcdef");
+    const std::string unit = utf8ToCp949("가나다라abcdef");
     while (caption.size() < 1400000)  // 100,000 times ten characters
         caption += unit;
     const std::string bytes = "<SAMI>\r\n<BODY>\r\n<SYNC Start=1000><P Class=KRCC>\r\n" + caption +
@@ -366,9 +366,9 @@ void fillCaptions(Window& w)
         SyncEntry e;
         model.InitEntry(e);
         e.startMs = ms;
-        e.text = Utf8ToCp949("자막 " + std::to_string(ms / 3500) + "<br>\r\n둘째 줄");
+        e.text = utf8ToCp949("자막 " + std::to_string(ms / 3500) + "<br>\r\n둘째 줄");
         model.AddTail(e, false);
-        model.AddTail(model.EndSyncEntry(ms + 2500), false);
+        model.AddTail(model.endSyncEntry(ms + 2500), false);
     }
     w.frame->editor()->documentShown();
 }

@@ -73,9 +73,9 @@ public:
     void fileChanged(int watchId) override;
 
     // EditorDocument.
-    void setModified(bool modified) override { m_document.SetModifiedFlag(modified); }
-    bool isModified() const override { return m_document.IsModified(); }
-    bool saveModifiedPrompt() override { return m_document.SaveModified(); }
+    void setModified(bool modified) override { m_document.setModifiedFlag(modified); }
+    bool isModified() const override { return m_document.isModified(); }
+    bool saveModifiedPrompt() override { return m_document.saveModified(); }
     std::string path() const override { return m_document.pathName(); }
 
     /// Whether the document is bound to a file (opened or saved once).

@@ -24,7 +24,7 @@ bool saveScreenshot(QWidget& widget, const QString& path)
 void waitForCompanionVideo(CMainFrame& frame, const QString& subtitlePath)
 {
     if (subtitlePath.isEmpty() ||
-        !FindCompanionVideo(subtitlePath.toStdString(), SystemFileOperations()))
+        !findCompanionVideo(subtitlePath.toStdString(), systemFileOperations()))
         return;
     // The player opens its media in the background; a video that cannot be played gives up
     // the wait at the deadline.

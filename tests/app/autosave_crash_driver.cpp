@@ -31,7 +31,7 @@ bool performEdit(CMainFrame& frame, const QString& text)
     if (!editor || frame.documentHost().model().GetCount() == 0)
         return false;
     editor->session().selectRow(0);
-    editor->panel().setPanelText(Utf8ToCp949(text.toStdString()));
+    editor->panel().setPanelText(utf8ToCp949(text.toStdString()));
     return frame.commands().run(cmd::PanelRegister);
 }
 
@@ -48,7 +48,7 @@ int reportAndRestoreOffer(CMainFrame& frame)
     if (dialog->restoreSelected()) {
         std::printf("title\t%s\n", qPrintable(frame.windowTitle()));
         const SamiModel& model = frame.documentHost().model();
-        std::printf("caption\t%s\n", Cp949ToUtf8(model.GetFirst().text).c_str());
+        std::printf("caption\t%s\n", cp949ToUtf8(model.GetFirst().text).c_str());
     }
     std::fflush(stdout);
     return rows;

@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(f.editor().session().entry(2)->text, std::string("xx"));
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"2개 자막의 문자열을 바꾸었습니다."});
-        QVERIFY(f.frame->documentHost().document().CanSave());
+        QVERIFY(f.frame->documentHost().document().canSave());
         QCOMPARE(f.cell(2, 2), QStringLiteral("xx"));
 
         QVERIFY(f.frame->commands().run(cmd::EditUndo));
@@ -222,7 +222,7 @@ private slots:
         replace->replaceAll();
         replace->findNext();
         QVERIFY(f.t.messenger.shown.empty());
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 };
 

@@ -162,7 +162,7 @@ private slots:
         QCOMPARE(tabsOf(f), (QStringList{"한국어", "English", "일본어"}));
         QCOMPARE(f.editor().languages().currentLanguageIndex(), 0);
         QCOMPARE(f.rows().rowCount(), korean.count());
-        QVERIFY(f.frame->documentHost().document().CanSave());
+        QVERIFY(f.frame->documentHost().document().canSave());
     }
 
     void classesGetTheirDotAndDuplicatesAreRefused()
@@ -250,7 +250,7 @@ private slots:
         QVERIFY(f.openTwoLanguages());
         SamiModel& model = f.frame->documentHost().model();
         for (std::size_t i = 2; model.GetLanguageCount() < 10; ++i)
-            QVERIFY(AddLanguage(model, FieldsOf(kLanguagePresets[i]), 0));
+            QVERIFY(addLanguage(model, fieldsOf(kLanguagePresets[i]), 0));
         LanguageSettingsDialog d(model, f.t.messenger);
         test::ModalDriver<LanguageInfoDialog> info([](LanguageInfoDialog& i) { i.reject(); }, 300);
         button(d, QStringLiteral("추가(&A)"))->click();
@@ -266,7 +266,7 @@ private slots:
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
         SamiModel& model = f.frame->documentHost().model();
-        QVERIFY(AddLanguage(model, fieldsOf("JPCC", "일본어"), 1));
+        QVERIFY(addLanguage(model, fieldsOf("JPCC", "일본어"), 1));
         QStringList asked;
         QStringList afterNo;
         QStringList afterYes;
@@ -352,7 +352,7 @@ private slots:
     {
         test::RecordingMessenger messenger;
         LanguageInfoDialog d(LanguageInfoDialog::Mode::Add, {QStringLiteral("한국어")},
-                             FieldsOf(kLanguagePresets[0]), messenger);
+                             fieldsOf(kLanguagePresets[0]), messenger);
         QCOMPARE(d.windowTitle(), QStringLiteral("다국어 정보 등록"));
         QCOMPARE(d.presets().count(), 11);
         QCOMPARE(d.presets().item(8)->text(), QStringLiteral("네델란드어"));
@@ -376,7 +376,7 @@ private slots:
     {
         test::RecordingMessenger messenger;
         LanguageInfoDialog d(LanguageInfoDialog::Mode::Add, {QStringLiteral("한국어")},
-                             FieldsOf(kLanguagePresets[0]), messenger);
+                             fieldsOf(kLanguagePresets[0]), messenger);
         d.show();
         const char* badClass = "클래스 명은 영문자, 숫자, '_', '-'로 입력해 주십시오.";
         const char* badCharacter =
@@ -433,7 +433,7 @@ private slots:
         QCOMPARE(model.GetLanguageCount(), 2);
         QCOMPARE(model.languages[0].selector, std::string(".KRCC"));
         QVERIFY(!d.changed());
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 
     // ---- "다국어 자막 동기화" and the language check ------------------------------------------
@@ -455,7 +455,7 @@ private slots:
                  std::vector<std::string>{
                      "현재 선택한 언어와 기준 언어의 자막 갯수가 다릅니다.\n\n선택 언어: 7개,    "
                      "기준 언어:2개\n\n자막 갯수를 동일하게 한 후 다시 시도해 주십시오."});
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 
     void synchronisingEqualListsTakesTheReferenceTimes()

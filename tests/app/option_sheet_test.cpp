@@ -437,7 +437,7 @@ private slots:
                 f.editor().session().entry(1)->syncError);
         QCOMPARE(document.watchId(), 0);
         QCOMPARE(f.t.settings.SyncIncrease, 40);
-        QVERIFY(!document.IsModified());
+        QVERIFY(!document.isModified());
 
         onSheet([](COptionSheet& sheet) {
             check(sheet, "DisplayAsTime").setChecked(false);

@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(startedWith, 0);
         // Only the end sync of the range moved; one undo moves it back.
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 2000, 2800, 4000}));
-        QVERIFY(f.frame->documentHost().document().CanSave());
+        QVERIFY(f.frame->documentHost().document().canSave());
         QVERIFY(f.frame->commands().run(cmd::EditUndo));
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 2000, 2500, 4000}));
 
@@ -283,7 +283,7 @@ private slots:
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"종료 싱크를 재설정할 범위를 지정해 주십시오."});
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 3000}));
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
         f.t.messenger.shown.clear();
 
         // Cancel changes nothing.
@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"조정된 종료 싱크가 없습니다."});
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 1500, 2500}));
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 
     // ---- "싱크 시간 오류 검색" --------------------------------------------------------------

@@ -78,7 +78,7 @@ public:
             model.AddLanguageClass(std::string(".") + kClasses[i]);
             model.classNames[static_cast<std::size_t>(i)] = kClasses[i];
         }
-        model.languageCount = languages;
+        model.listCount = languages;
         for (int slot = 0; slot < languages; ++slot) {
             SyncList& list = model.slotList(slot);
             std::int32_t t = 0;

@@ -16,33 +16,33 @@ constexpr const char* kNoMore = "일치하는 문자열이 더 이상 존재하�
 TEST(TextSearch, MatchesBeginOnlyWhereACharacterBegins)
 {
     // 0x81 0x41 is one two-byte character whose second byte is the letter A.
-    EXPECT_EQ(FindForward("\x81\x41", "A", 0, true), -1);
-    EXPECT_EQ(FindForward("\x81\x41"
+    EXPECT_EQ(findForward("\x81\x41", "A", 0, true), -1);
+    EXPECT_EQ(findForward("\x81\x41"
                           "A",
                           "A", 0, true),
               2);
-    EXPECT_EQ(FindBackward("A\x81\x41", "A", 3, true), 0);
+    EXPECT_EQ(findBackward("A\x81\x41", "A", 3, true), 0);
     // Without match case the second byte is not folded.
-    EXPECT_EQ(FindForward("\x81\x61", "\x81\x41", 0, false), -1);
-    EXPECT_EQ(FindForward("xABC", "abc", 0, false), 1);
-    EXPECT_EQ(FindForward("xABC", "abc", 0, true), -1);
-    EXPECT_EQ(FindForward("abc", "", 0, false), -1);
+    EXPECT_EQ(findForward("\x81\x61", "\x81\x41", 0, false), -1);
+    EXPECT_EQ(findForward("xABC", "abc", 0, false), 1);
+    EXPECT_EQ(findForward("xABC", "abc", 0, true), -1);
+    EXPECT_EQ(findForward("abc", "", 0, false), -1);
 }
 
 TEST(TextSearch, BackwardTakesTheLastMatchBeginningBeforeTheOffset)
 {
-    EXPECT_EQ(FindBackward("abab", "ab", 4, true), 2);
-    EXPECT_EQ(FindBackward("abab", "ab", 2, true), 0);
-    EXPECT_EQ(FindBackward("abab", "ab", 0, true), -1);
+    EXPECT_EQ(findBackward("abab", "ab", 4, true), 2);
+    EXPECT_EQ(findBackward("abab", "ab", 2, true), 0);
+    EXPECT_EQ(findBackward("abab", "ab", 0, true), -1);
 }
 
 TEST(TextSearch, ReplaceEveryKeepsTheLettersBetweenMatches)
 {
     std::string text = "abc ABC aBcabc";
-    EXPECT_EQ(ReplaceEvery(text, "abc", "x", false), 4);
+    EXPECT_EQ(replaceEvery(text, "abc", "x", false), 4);
     EXPECT_EQ(text, "x x xx");
     text = "aaa";
-    EXPECT_EQ(ReplaceEvery(text, "aa", "b", true), 1);  // no overlapping matches
+    EXPECT_EQ(replaceEvery(text, "aa", "b", true), 1);  // no overlapping matches
     EXPECT_EQ(text, "ba");
 }
 
@@ -305,17 +305,17 @@ TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
 TEST(EditorCommandLine, QuotesAPathWithBlanksUnlessThePatternQuotesIt)
 {
     // A path without blanks is put in as it stands.
-    EXPECT_EQ(EditorCommandLine("notepad.exe %f", "C:\\subs\\a.smi"), "notepad.exe C:\\subs\\a.smi");
+    EXPECT_EQ(editorCommandLine("notepad.exe %f", "C:\\subs\\a.smi"), "notepad.exe C:\\subs\\a.smi");
     // Blanks would split the path into several arguments.
-    EXPECT_EQ(EditorCommandLine("gedit %f", "/home/u/My Subs/a b.smi"),
+    EXPECT_EQ(editorCommandLine("gedit %f", "/home/u/My Subs/a b.smi"),
               "gedit \"/home/u/My Subs/a b.smi\"");
-    EXPECT_EQ(EditorCommandLine("ed \"%F\" %f.txt", "/x y/a.smi"),
+    EXPECT_EQ(editorCommandLine("ed \"%F\" %f.txt", "/x y/a.smi"),
               "ed \"/x y/a.smi\" \"/x y/a.smi\".txt");
     // A quote in the path is tripled, the splitting's literal quote, in or out of quotes.
-    EXPECT_EQ(EditorCommandLine("ed %f \"%f\"", "/q\"a.smi"),
+    EXPECT_EQ(editorCommandLine("ed %f \"%f\"", "/q\"a.smi"),
               "ed \"/q\"\"\"a.smi\" \"/q\"\"\"a.smi\"");
     // A lone "%" or "%" before another letter stays.
-    EXPECT_EQ(EditorCommandLine("ed %d %", "/a"), "ed %d %");
+    EXPECT_EQ(editorCommandLine("ed %d %", "/a"), "ed %d %");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ protected:
     {
         load(korean);
         LanguageFields english{"ENCC", cp949("영어"), "en-US", "CC"};
-        ASSERT_TRUE(AddLanguage(model, english, 0));
+        ASSERT_TRUE(addLanguage(model, english, 0));
         SyncList& list = model.slotList(1);
         list.clear();
         for (const int ms : englishTimes) {
@@ -96,14 +96,14 @@ TEST_F(LanguagesAndMarks, DeletingALanguageDropsTheUndoHistoryAddingOneKeepsIt)
     loadTwoLanguages({{1000, "a"}, {2000, "b"}}, {1000});
     capture.setCurrentSyncTime(1500);
     LanguageFields japanese{"JPCC", cp949("일본어"), "ja-JP", "CC"};
-    ASSERT_TRUE(AddLanguage(model, japanese, 0));
+    ASSERT_TRUE(addLanguage(model, japanese, 0));
     const int rebuilt = listener.languages;
     languages.languageInformationChanged();
     EXPECT_TRUE(rows.canUndo());
     EXPECT_TRUE(document.modified);
     EXPECT_EQ(listener.languages, rebuilt + 1);
     messenger.answers = {Answer::Yes};
-    ASSERT_TRUE(DeleteLanguage(model, 1));
+    ASSERT_TRUE(deleteLanguage(model, 1));
     languages.languageInformationChanged();
     EXPECT_FALSE(rows.canUndo());
     EXPECT_EQ(languages.currentLanguageIndex(), 0);

@@ -341,7 +341,7 @@ TEST_F(UndoRedo, UndoOfAShiftInAnotherLanguageLeavesTheCurrentOneAlone)
     model.AddLanguageClass(".ENCC");
     model.classNames[1] = "ENCC";
     model.slotOrder[1] = 1;
-    model.languageCount = 2;
+    model.listCount = 2;
     languages.languageInformationChanged();
     languages.selectLanguage(1);
     rows.addCaptionAfter();

@@ -34,7 +34,7 @@ const Command kCommands[] = {
     {FileOpen, "열기(&O)...\tCtrl+O", {"Ctrl+O"}, "기존 자막 파일을 엽니다\n열기",
      nullptr, nullptr, run<&DocumentHost::openWithDialog>},
     {FileSave, "저장(&S)\tCtrl+S", {"Ctrl+S"}, "현재 자막 파일을 저장합니다\n저장",
-     when<&Document::CanSave>, nullptr, run<&DocumentHost::save>},
+     when<&Document::canSave>, nullptr, run<&DocumentHost::save>},
     {FileSaveAs, "다른 이름으로 저장(&A)...", {}, "현재 자막 파일을 새 이름으로 저장합니다\n다른 이름으로 저장",
      nullptr, nullptr, run<&DocumentHost::saveAs>},
     {ReopenInEncoding, "인코딩 지정하여 다시 열기(&R)...", {},

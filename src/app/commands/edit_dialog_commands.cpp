@@ -43,12 +43,12 @@ void showFoundRows(CMainFrame& frame, const QString& title, std::vector<FoundRow
 
 void find(CMainFrame& frame)
 {
-    ShowFindReplace(ed(frame).findClipboard(), FindReplaceDialog::Kind::Find, &frame);
+    showFindReplace(ed(frame).findClipboard(), FindReplaceDialog::Kind::Find, &frame);
 }
 
 void replace(CMainFrame& frame)
 {
-    ShowFindReplace(ed(frame).findClipboard(), FindReplaceDialog::Kind::Replace, &frame);
+    showFindReplace(ed(frame).findClipboard(), FindReplaceDialog::Kind::Replace, &frame);
 }
 
 void shiftSyncs(CMainFrame& frame)

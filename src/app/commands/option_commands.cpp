@@ -47,7 +47,7 @@ void options(CMainFrame& frame)
 void wholeFileFormat(CMainFrame& frame)
 {
     DocumentHost& host = frame.documentHost();
-    if (EditParagraphFormat(host.model(), frame.context().settings, frame.context().messenger,
+    if (editParagraphFormat(host.model(), frame.context().settings, frame.context().messenger,
                             &frame)) {
         if (CaptionEditor* editor = frame.editor())
             editor->session().formatChanged();

@@ -150,7 +150,7 @@ FindReplaceDialog* shownDialog(const QWidget* window)
 
 }  // namespace
 
-FindReplaceDialog* ShowFindReplace(FindClipboard& finder, FindReplaceDialog::Kind kind,
+FindReplaceDialog* showFindReplace(FindClipboard& finder, FindReplaceDialog::Kind kind,
                                    QWidget* window)
 {
     QString start = CaptionCodec::toDisplay(finder.prepareFind());

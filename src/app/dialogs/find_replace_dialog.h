@@ -57,7 +57,7 @@ private:
 
 /// Opens the find or replace dialog of a window: one at a time, the open one raised when it is
 /// asked for again and closed when the other kind is asked for.
-FindReplaceDialog* ShowFindReplace(FindClipboard& finder, FindReplaceDialog::Kind kind,
+FindReplaceDialog* showFindReplace(FindClipboard& finder, FindReplaceDialog::Kind kind,
                                    QWidget* window);
 
 }  // namespace verbanta::app

@@ -66,13 +66,13 @@ void CPlayerView::playPauseToggle()
 void CPlayerView::rewind()
 {
     m_media->setPosition(
-        RewindTarget(m_media->position(), m_frame.context().settings.MovieMoveTime));
+        rewindTarget(m_media->position(), m_frame.context().settings.MovieMoveTime));
     focusCaptionView();
 }
 
 void CPlayerView::fastForward()
 {
-    m_media->setPosition(FastForwardTarget(
+    m_media->setPosition(fastForwardTarget(
         m_media->position(), m_frame.context().settings.MovieMoveTime, m_media->selectionEnd()));
     focusCaptionView();
 }
@@ -82,7 +82,7 @@ void CPlayerView::fastForward()
 std::int32_t CPlayerView::captureTime() const
 {
     // The position reported at the key press, corrected by the setting; nothing is added.
-    return MsFromSeconds(m_media->position()) + m_frame.context().settings.SyncModify;
+    return msFromSeconds(m_media->position()) + m_frame.context().settings.SyncModify;
 }
 
 void CPlayerView::capture(CaptureCommand command)
@@ -134,7 +134,7 @@ void CPlayerView::goNextSync()
 void CPlayerView::setVideoBookmark()
 {
     VideoBookmarks& b = m_bar->bookmarks();
-    const std::int32_t t = MsFromSeconds(m_media->position());
+    const std::int32_t t = msFromSeconds(m_media->position());
     if (b.HasBookmark(t))
         b.RemoveBookmark(t);
     else if (!b.AddBookmark(t))
@@ -144,16 +144,16 @@ void CPlayerView::setVideoBookmark()
 
 void CPlayerView::prevVideoBookmark()
 {
-    const std::int32_t v = m_bar->bookmarks().PrevBookmark(MsFromSeconds(m_media->position()));
+    const std::int32_t v = m_bar->bookmarks().PrevBookmark(msFromSeconds(m_media->position()));
     if (v >= 0)
-        m_media->setPosition(SecondsFromMs(v));
+        m_media->setPosition(secondsFromMs(v));
 }
 
 void CPlayerView::nextVideoBookmark()
 {
-    const std::int32_t v = m_bar->bookmarks().NextBookmark(MsFromSeconds(m_media->position()));
+    const std::int32_t v = m_bar->bookmarks().NextBookmark(msFromSeconds(m_media->position()));
     if (v >= 0)
-        m_media->setPosition(SecondsFromMs(v));
+        m_media->setPosition(secondsFromMs(v));
 }
 
 void CPlayerView::clearVideoBookmarks()
@@ -165,7 +165,7 @@ void CPlayerView::clearVideoBookmarks()
 void CPlayerView::barClicked(std::int32_t ms, bool doubleClick)
 {
     if (doubleClick && m_mediaOpen)
-        m_media->setPosition(SecondsFromMs(ms));
+        m_media->setPosition(secondsFromMs(ms));
     if (CaptionEditor* ed = m_frame.editor())
         ed->capture().selectRowBeforeTime(ms);
     focusCaptionView();

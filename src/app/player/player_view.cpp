@@ -170,20 +170,20 @@ void CPlayerView::focusCaptionView()
 
 std::int32_t CPlayerView::GetPositionMs() const
 {
-    return m_mediaOpen ? MsFromSeconds(m_media->position()) : -1;
+    return m_mediaOpen ? msFromSeconds(m_media->position()) : -1;
 }
 
 std::int32_t CPlayerView::GetLengthMs() const
 {
-    return m_mediaOpen ? MsFromSeconds(m_media->selectionEnd()) : -1;
+    return m_mediaOpen ? msFromSeconds(m_media->selectionEnd()) : -1;
 }
 
 bool CPlayerView::SeekTo(std::int32_t ms, bool fromList)
 {
-    if (!SeekAllowed(m_mediaOpen, ms, m_media->isDurationValid(), m_media->duration()))
+    if (!seekAllowed(m_mediaOpen, ms, m_media->isDurationValid(), m_media->duration()))
         return false;
     m_seek.fromList = fromList;
-    m_media->setPosition(SecondsFromMs(ms));
+    m_media->setPosition(secondsFromMs(ms));
     return true;
 }
 
@@ -216,7 +216,7 @@ bool CPlayerView::repeatOn() const
 
 void CPlayerView::ResyncCursor()
 {
-    m_frame.documentHost().model().SeekCursor(MsFromSeconds(m_media->position()));
+    m_frame.documentHost().model().SeekCursor(msFromSeconds(m_media->position()));
 }
 
 int CPlayerView::BookmarkCount() const
@@ -306,7 +306,7 @@ void CPlayerView::onOpenStateChanged(int, int newState)
     };
     m_bar->bookmarks().SetRangeStart(list ? rowTime(list->rangeStartRow()) : -1);
     m_bar->bookmarks().SetRangeEnd(list ? rowTime(list->rangeEndRow()) : -1);
-    const std::int32_t length = MsFromSeconds(m_media->selectionEnd());
+    const std::int32_t length = msFromSeconds(m_media->selectionEnd());
     m_bar->bookmarks().SetLength(length);
     m_bar->update();
     m_transportBar->setRange(0, length);
@@ -352,7 +352,7 @@ void CPlayerView::positionTick()
 {
     if (m_media->playState() != MediaBackend::Playing)
         return;
-    followPosition(MsFromSeconds(m_media->position()));
+    followPosition(msFromSeconds(m_media->position()));
 }
 
 bool CPlayerView::listMayFollow() const
@@ -391,13 +391,13 @@ void CPlayerView::followPosition(std::int32_t t)
             m_transportBar->setValue(t);
     }
     if (tick.backToReplayStart)
-        m_media->setPosition(SecondsFromMs(m_replayStartMs));
+        m_media->setPosition(secondsFromMs(m_replayStartMs));
 }
 
 void CPlayerView::onPositionChanged(double, double newSeconds)
 {
     SamiModel& model = m_frame.documentHost().model();
-    const std::int32_t t = MsFromSeconds(newSeconds);
+    const std::int32_t t = msFromSeconds(newSeconds);
     showCaption(PlaybackFollower::seekCaption(model, t));
     setPositionLabel(t);
     if (!m_transportBar->isSliderDown())
@@ -449,7 +449,7 @@ void CPlayerView::toggleMediaControls()
 
 void CPlayerView::ShowPosition()
 {
-    setPositionLabel(MsFromSeconds(m_media->position()));
+    setPositionLabel(msFromSeconds(m_media->position()));
 }
 
 void CPlayerView::resizeEvent(QResizeEvent* event)

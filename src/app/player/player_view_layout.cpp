@@ -218,7 +218,7 @@ void CPlayerView::createVideo(VideoRendering rendering)
         layout->addWidget(m_transportBar);
         connect(m_transportBar, &QSlider::sliderMoved, this, [this](int ms) {
             if (m_mediaOpen)
-                m_media->setPosition(SecondsFromMs(ms));
+                m_media->setPosition(secondsFromMs(ms));
         });
     }
     auto* layout = static_cast<QVBoxLayout*>(m_videoArea->layout());

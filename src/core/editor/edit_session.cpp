@@ -18,8 +18,8 @@ bool manySyncs(std::string_view text)
 {
     constexpr int kHoldFrom = 32;
     int found = 0;
-    for (std::ptrdiff_t at = FindForward(text, "<SYNC", 0, false); at >= 0 && found < kHoldFrom;
-         at = FindForward(text, "<SYNC", static_cast<std::size_t>(at) + 1, false))
+    for (std::ptrdiff_t at = findForward(text, "<SYNC", 0, false); at >= 0 && found < kHoldFrom;
+         at = findForward(text, "<SYNC", static_cast<std::size_t>(at) + 1, false))
         ++found;
     return found >= kHoldFrom;
 }
@@ -84,7 +84,7 @@ std::string EditSession::captionText(int row) const
         return {};
     if (m_settings.DisplayTag)
         return ListDisplayText(e->text);
-    return std::string(TruncateText(StripTags(e->text, true), kListDisplayBytes));
+    return std::string(truncateText(StripTags(e->text, true), kListDisplayBytes));
 }
 
 // ---- selection -----------------------------------------------------------------------------
@@ -300,7 +300,7 @@ void EditSession::say(std::string_view text, MessageIcon icon) const
 
 std::string EditSession::newSyncText() const
 {
-    return Utf8ToCp949(TrimWhiteSpace(m_settings.NewSync));
+    return utf8ToCp949(trimWhiteSpace(m_settings.NewSync));
 }
 
 std::string EditSession::syncBlock(std::string_view text, std::int32_t ms) const

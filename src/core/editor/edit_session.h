@@ -78,7 +78,7 @@ public:
     // ---- the list as the view shows it --------------------------------------------------
     int rowCount() const { return m_model.GetCount(); }
     /// The entry at a row, or null outside the list.
-    const SyncEntry* entry(int row) const { return m_model.EntryAt(m_model.FindIndex(row)); }
+    const SyncEntry* entry(int row) const { return m_model.entryAt(m_model.FindIndex(row)); }
     Position rowPos(int row) const { return m_model.FindIndex(row); }
     /// The time column's text: "(코멘트)" for a comment, else the time as the options say.
     std::string timeText(int row) const;

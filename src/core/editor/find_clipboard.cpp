@@ -21,12 +21,12 @@ constexpr std::string_view kNoMoreMatches = "일치하는 문자열이 더 이�
 void appendClipboardEntry(std::string& out, const SyncEntry& e)
 {
     if (!e.isComment) {
-        AppendSamiEntry(out, e);
+        appendSamiEntry(out, e);
         return;
     }
     SyncEntry asCaption = e;
     asCaption.isComment = 0;
-    AppendSamiEntry(out, asCaption);
+    appendSamiEntry(out, asCaption);
 }
 
 /// Clipboard text as a caption takes it: a zero byte ends it, as it ends a file.
@@ -68,11 +68,11 @@ bool FindClipboard::findNext(std::string_view what, bool down, bool matchCase)
         if (down) {
             const std::size_t from =
                 r == r0 ? static_cast<std::size_t>(m_panel.state().selectionEnd) : std::size_t{0};
-            at = FindForward(text, what, from, matchCase);
+            at = findForward(text, what, from, matchCase);
         } else {
             const std::size_t before =
                 r == r0 ? static_cast<std::size_t>(m_panel.state().selectionStart) : text.size();
-            at = FindBackward(text, what, before, matchCase);
+            at = findBackward(text, what, before, matchCase);
         }
         if (at < 0)
             continue;
@@ -92,7 +92,7 @@ void FindClipboard::replace(std::string_view what, std::string_view with, bool m
     const int r = m_session.currentRow();
     const SyncEntry* e = m_session.entry(r);
     const std::ptrdiff_t at =
-        e ? FindForward(e->text, what, static_cast<std::size_t>(m_panel.state().selectionStart),
+        e ? findForward(e->text, what, static_cast<std::size_t>(m_panel.state().selectionStart),
                         matchCase)
           : -1;
     if (at >= 0) {
@@ -119,10 +119,10 @@ int FindClipboard::replaceAll(std::string_view what, std::string_view with, bool
             SamiModel& model = m_session.model();
             SamiModel::RowBatch batch(model, model.GetCurrentSlot());
             for (int row = 0; row < batch.count(); ++row) {
-                if (FindForward(batch[row].text, what, 0, matchCase) < 0)
+                if (findForward(batch[row].text, what, 0, matchCase) < 0)
                     continue;
                 SyncEntry changed = batch[row];
-                ReplaceEvery(changed.text, what, with, matchCase);
+                replaceEvery(changed.text, what, with, matchCase);
                 batch.setAt(row, std::move(changed), true);
                 ++rows;
             }
@@ -190,7 +190,7 @@ FindClipboard::Pasted FindClipboard::pasteText(int row, const std::string& text,
 {
     if (text.empty())
         return Pasted::Nothing;
-    if (FindForward(text, "<SYNC", 0, false) >= 0) {
+    if (findForward(text, "<SYNC", 0, false) >= 0) {
         m_session.insertBlockBefore(row, text, merge);
         return Pasted::Sami;
     }
@@ -264,7 +264,7 @@ void FindClipboard::cutSingle()
 
 // ---- external editor ---------------------------------------------------------------------
 
-std::string EditorCommandLine(const std::string& pattern, const std::string& path)
+std::string editorCommandLine(const std::string& pattern, const std::string& path)
 {
     // The launcher splits the line at blanks outside quotes, so a path with a blank is
     // quoted where the pattern has not quoted it already; a quote inside it is tripled,
@@ -300,7 +300,7 @@ void FindClipboard::openExternalEditor()
         m_session.say("현재 열린 자막 파일이 없습니다.", MessageIcon::Warning);
         return;
     }
-    if (!m_launcher.launch(EditorCommandLine(m_session.settings().EditorName, path)))
+    if (!m_launcher.launch(editorCommandLine(m_session.settings().EditorName, path)))
         m_session.say("지정한 에디터를 실행할 수 없습니다.", MessageIcon::Error);
 }
 

@@ -15,7 +15,7 @@ enum class PasteAction { Nothing, Pasted, ShowPasteMenu };
 
 /// The external editor's command line: the pattern with every "%f" and "%F" replaced by the
 /// path, quoted when it holds a blank or a quote and the pattern does not quote it.
-std::string EditorCommandLine(const std::string& pattern, const std::string& path);
+std::string editorCommandLine(const std::string& pattern, const std::string& path);
 
 /// Find and replace in the captions' texts, the clipboard commands on the checked rows or the
 /// current row, and the external editor.

@@ -175,7 +175,7 @@ std::vector<FoundRow> LanguagesMarks::findLanguageMismatches()
         if (missing)
             found.push_back(
                 {row, e.startMs,
-                 std::string(TruncateText(StripTags(e.text, true), kListDisplayBytes))});
+                 std::string(truncateText(StripTags(e.text, true), kListDisplayBytes))});
     }
     if (found.empty())
         m_session.say("다국어 자막의 언어간에 일치하지 않는 싱크가 없습니다.",

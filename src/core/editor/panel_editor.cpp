@@ -13,7 +13,7 @@ namespace {
 /// A text of white space only would parse into no caption at all: it counts as empty.
 bool isBlank(std::string_view text)
 {
-    return TrimWhiteSpace(text).empty();
+    return trimWhiteSpace(text).empty();
 }
 
 }  // namespace

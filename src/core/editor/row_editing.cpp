@@ -185,7 +185,7 @@ void RowEditing::splitContent()
         std::size_t to = text.find('\x0c', from);
         if (to == std::string::npos)
             to = text.size();
-        if (!TrimWhiteSpace(std::string_view(text).substr(from, to - from)).empty())
+        if (!trimWhiteSpace(std::string_view(text).substr(from, to - from)).empty())
             pieces.push_back(text.substr(from, to - from));
         from = to + 1;
     }
@@ -210,7 +210,7 @@ void RowEditing::splitContent()
                 piece.checked = piece.replayMark = piece.bookmarked = 0;
                 piece.rangeStart = piece.rangeEnd = piece.syncError = 0;
             }
-            piece.text = std::string(TrimWhiteSpace(pieces[k]));
+            piece.text = std::string(trimWhiteSpace(pieces[k]));
             piece.isEndSync = IsEndSyncText(piece.text);
             piece.startMs = clampedMs(t);
             if (k == 0)

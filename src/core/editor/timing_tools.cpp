@@ -304,7 +304,7 @@ std::vector<FoundRow> TimingTools::findTimingErrors()
     for (const int row : timingErrorRows(list))
         found.push_back(
             {row, list[row].startMs,
-             std::string(TruncateText(StripTags(list[row].text, true), kListDisplayBytes))});
+             std::string(truncateText(StripTags(list[row].text, true), kListDisplayBytes))});
     if (found.empty())
         m_session.say("본 자막에는 싱크 시간 오류가 없습니다.", MessageIcon::Information);
     return found;
