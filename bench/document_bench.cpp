@@ -45,10 +45,10 @@ void SaveMegabyteWithBackup(benchmark::State& state)
     AppSettings settings;
     settings.MakeBackup = true;
     SilentMessenger messenger;
-    Document doc(settings, messenger, SystemFileOperations());
+    Document doc(settings, messenger, systemFileOperations());
     SyncEntry entry;
     doc.model().InitEntry(entry);
-    for (int i = 0; WriteSami(doc.model(), -1).size() < 1000000 - 200; ++i) {
+    for (int i = 0; writeSami(doc.model(), -1).size() < 1000000 - 200; ++i) {
         for (int j = 0; j < 500; ++j) {
             entry.startMs = (i * 500 + j) * 1000;
             entry.text = "\xbe\xc8\xb3\xe7\xc7\xcf\xbc\xbc\xbf\xe4 caption " + std::to_string(j);
@@ -56,11 +56,11 @@ void SaveMegabyteWithBackup(benchmark::State& state)
         }
     }
     const std::string path = folder.root + "/movie.smi";
-    doc.SaveDocument(path);
+    doc.saveDocument(path);
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
     for (auto _ : state) {
-        doc.SetModifiedFlag(true);
-        if (!doc.SaveDocument(path))
+        doc.setModifiedFlag(true);
+        if (!doc.saveDocument(path))
             state.SkipWithError("save failed");
     }
 }
@@ -93,7 +93,7 @@ void ConvertThousandFiles(benchmark::State& state)
     SilentMessenger messenger;
     for (auto _ : state) {
         const BatchResult result =
-            RunBatchConversion(paths, settings, SystemFileOperations(), messenger, nullptr);
+            runBatchConversion(paths, settings, systemFileOperations(), messenger, nullptr);
         if (result.failed != 0)
             state.SkipWithError("a conversion failed");
     }

@@ -117,8 +117,8 @@ void timeStep(benchmark::State& state, Session& s, const std::function<void()>& 
               double& worstCommand, double& worstUndo, double& worstRedo)
 {
     const double c = millisecondsOf(command);
-    const double u = millisecondsOf([&] { s.editor.undo(); });
-    const double r = millisecondsOf([&] { s.editor.redo(); });
+    const double u = millisecondsOf([&] { s.editor.rows().undo(); });
+    const double r = millisecondsOf([&] { s.editor.rows().redo(); });
     worstCommand = std::max(worstCommand, c);
     worstUndo = std::max(worstUndo, u);
     worstRedo = std::max(worstRedo, r);
@@ -143,7 +143,7 @@ void singleRow(benchmark::State& state, const std::function<void(Session&)>& pre
         prepare(s);
         timeStep(
             state, s, [&] { command(s); }, c, u, r);
-        s.editor.undo();
+        s.editor.rows().undo();
     }
     report(state, c, u, r);
 }
@@ -181,7 +181,7 @@ void bulk(benchmark::State& state, const std::function<void(Session&)>& prepare,
 /// Near the head, where an insertion or removal shifts the most rows.
 void atRow100(Session& s)
 {
-    s.editor.selectRow(100);
+    s.editor.session().selectRow(100);
 }
 
 #define SINGLE_ROW(name, prepare, body)                      \
@@ -191,96 +191,97 @@ void atRow100(Session& s)
     }                                                        \
     BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50)
 
-SINGLE_ROW(AddCaptionBefore, atRow100, s.editor.addCaptionBefore());
-SINGLE_ROW(AddCaptionAfter, atRow100, s.editor.addCaptionAfter());
-SINGLE_ROW(AddEndSyncBefore, atRow100, s.editor.addEndSyncBefore());
-SINGLE_ROW(AddEndSyncAfter, atRow100, s.editor.addEndSyncAfter());
+SINGLE_ROW(AddCaptionBefore, atRow100, s.editor.rows().addCaptionBefore());
+SINGLE_ROW(AddCaptionAfter, atRow100, s.editor.rows().addCaptionAfter());
+SINGLE_ROW(AddEndSyncBefore, atRow100, s.editor.rows().addEndSyncBefore());
+SINGLE_ROW(AddEndSyncAfter, atRow100, s.editor.rows().addEndSyncAfter());
 SINGLE_ROW(
-    DeleteCaptionWithItsEndSync, [](Session& s) { s.editor.selectRow(108); },
-    s.editor.deleteCaption());
+    DeleteCaptionWithItsEndSync, [](Session& s) { s.editor.session().selectRow(108); },
+    s.editor.rows().deleteCaption());
 SINGLE_ROW(
     DeleteOneCheckedRow,
     [](Session& s) {
-        s.editor.selectRow(100);
-        s.editor.clearChecks();
-        s.editor.toggleChecked(100);
+        s.editor.session().selectRow(100);
+        s.editor.selection().clearChecks();
+        s.editor.selection().toggleChecked(100);
     },
-    s.editor.deleteChecked());
-SINGLE_ROW(MoveUp, atRow100, s.editor.moveUp());
-SINGLE_ROW(MoveDown, atRow100, s.editor.moveDown());
-SINGLE_ROW(SplitContent, atRow100, s.editor.splitContent());
-SINGLE_ROW(JoinWithNext, atRow100, s.editor.joinWithNext());
+    s.editor.rows().deleteChecked());
+SINGLE_ROW(MoveUp, atRow100, s.editor.rows().moveUp());
+SINGLE_ROW(MoveDown, atRow100, s.editor.rows().moveDown());
+SINGLE_ROW(SplitContent, atRow100, s.editor.rows().splitContent());
+SINGLE_ROW(JoinWithNext, atRow100, s.editor.rows().joinWithNext());
 SINGLE_ROW(
     RegisterEdit,
     [](Session& s) {
-        s.editor.selectRow(100);
-        s.editor.setPanelMode(PanelMode::Edit);
-        s.editor.setPanelText("edited");
+        s.editor.session().selectRow(100);
+        s.editor.panel().setPanelMode(PanelMode::Edit);
+        s.editor.panel().setPanelText("edited");
     },
-    s.editor.registerPanel());
+    s.editor.panel().registerPanel());
 SINGLE_ROW(
     RegisterAdd,
     [](Session& s) {
-        s.editor.selectRow(100);
-        s.editor.setPanelMode(PanelMode::Add);
-        s.editor.setPanelText("added");
+        s.editor.session().selectRow(100);
+        s.editor.panel().setPanelMode(PanelMode::Add);
+        s.editor.panel().setPanelText("added");
     },
-    s.editor.registerPanel());
+    s.editor.panel().registerPanel());
 SINGLE_ROW(
     AddComment,
     [](Session& s) {
-        s.editor.selectRow(100);
-        s.editor.setPanelMode(PanelMode::Add);
-        s.editor.setPanelText("note");
+        s.editor.session().selectRow(100);
+        s.editor.panel().setPanelMode(PanelMode::Add);
+        s.editor.panel().setPanelText("note");
     },
-    s.editor.addComment());
+    s.editor.panel().addComment());
 SINGLE_ROW(
-    SetCurrentSyncTimeWithItsEndSync, [](Session& s) { s.editor.selectRow(108); },
-    s.editor.setCurrentSyncTime(108100));
-SINGLE_ROW(InsertCaptionAfterAt, atRow100, s.editor.insertCaptionAfterAt(100500));
-SINGLE_ROW(InsertEndSyncAfterAt, atRow100, s.editor.insertEndSyncAfterAt(100500));
+    SetCurrentSyncTimeWithItsEndSync, [](Session& s) { s.editor.session().selectRow(108); },
+    s.editor.capture().setCurrentSyncTime(108100));
+SINGLE_ROW(InsertCaptionAfterAt, atRow100, s.editor.capture().insertCaptionAfterAt(100500));
+SINGLE_ROW(InsertEndSyncAfterAt, atRow100, s.editor.capture().insertEndSyncAfterAt(100500));
 SINGLE_ROW(
     ReplaceOne,
     [](Session& s) {
-        s.editor.selectRow(100);
-        s.editor.setPanelMode(PanelMode::Edit);
-        s.editor.setTextSelection(0, 0);
+        s.editor.session().selectRow(100);
+        s.editor.panel().setPanelMode(PanelMode::Edit);
+        s.editor.panel().setTextSelection(0, 0);
     },
-    s.editor.replace("line two", "second line", true));
+    s.editor.findClipboard().replace("line two", "second line", true));
 SINGLE_ROW(
     PasteOneCaption,
     [](Session& s) {
-        s.editor.selectRow(100);
+        s.editor.session().selectRow(100);
         s.clipboard.content = "<SYNC Start=100500><P Class=KRCC>\r\npasted\r\n";
     },
-    s.editor.pasteInsert());
+    s.editor.findClipboard().pasteInsert());
 SINGLE_ROW(
-    CutSingle, [](Session& s) { s.editor.selectRow(101); }, s.editor.cutSingle());
+    CutSingle, [](Session& s) { s.editor.session().selectRow(101); },
+    s.editor.findClipboard().cutSingle());
 SINGLE_ROW(
     ShiftShortRange,
     [](Session& s) {
-        s.editor.markRangeStart(100);
-        s.editor.markRangeEnd(110);
+        s.editor.selection().markRangeStart(100);
+        s.editor.selection().markRangeEnd(110);
     },
-    s.editor.shiftRange(10, false));
+    s.editor.timing().shiftRange(10, false));
 
 SINGLE_ROW(
     AppendOneCaptionAtTheEnd,
     [](Session& s) {
-        s.editor.selectRow(s.model.GetCount() - 1);
+        s.editor.session().selectRow(s.model.GetCount() - 1);
         s.clipboard.content = "<SYNC Start=90000000><P Class=KRCC>\r\nappended\r\n";
     },
-    s.editor.appendAtEnd());
-SINGLE_ROW(ExportTwoBookmarks, atRow100, s.editor.exportBookmarksToSyncs());
+    s.editor.findClipboard().appendAtEnd());
+SINGLE_ROW(ExportTwoBookmarks, atRow100, s.editor.rows().exportBookmarksToSyncs());
 SINGLE_ROW(
     RegisterMoveOnAShortRange,
     [](Session& s) {
-        s.editor.markRangeStart(100);
-        s.editor.markRangeEnd(110);
-        s.editor.setPanelMode(PanelMode::Move);
-        s.editor.setStartField(-20);
+        s.editor.selection().markRangeStart(100);
+        s.editor.selection().markRangeEnd(110);
+        s.editor.panel().setPanelMode(PanelMode::Move);
+        s.editor.panel().setStartField(-20);
     },
-    s.editor.registerPanel());
+    s.editor.panel().registerPanel());
 
 #define UNRECORDED(name, prepare, body)                       \
     void name(benchmark::State& state)                        \
@@ -289,21 +290,22 @@ SINGLE_ROW(
     }                                                         \
     BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)
 
-UNRECORDED(ToggleReplay, atRow100, s.editor.toggleReplay());
-UNRECORDED(ToggleBookmark, atRow100, s.editor.toggleBookmark());
-UNRECORDED(CopySingle, atRow100, s.editor.copySingle());
+UNRECORDED(ToggleReplay, atRow100, s.editor.languages().toggleReplay());
+UNRECORDED(ToggleBookmark, atRow100, s.editor.languages().toggleBookmark());
+UNRECORDED(CopySingle, atRow100, s.editor.findClipboard().copySingle());
 UNRECORDED(
     SelectRowBeforeTimeNearTheEnd, [](Session&) {},
-    s.editor.selectRowBeforeTime((kRows - 5) * 1000));
+    s.editor.capture().selectRowBeforeTime((kRows - 5) * 1000));
 UNRECORDED(
     FindNextAcrossTheWholeList,
     [](Session& s) {
-        s.editor.selectRow(0);
-        s.editor.setTextSelection(0, 0);
+        s.editor.session().selectRow(0);
+        s.editor.panel().setTextSelection(0, 0);
     },
-    s.editor.findNext("caption 49990<", true, true));
+    s.editor.findClipboard().findNext("caption 49990<", true, true));
 UNRECORDED(
-    CopyEveryCheckedRow, [](Session& s) { s.editor.checkAll(); }, s.editor.copy());
+    CopyEveryCheckedRow, [](Session& s) { s.editor.selection().checkAll(); },
+    s.editor.findClipboard().copy());
 
 #define BULK(name, prepare, body)                       \
     void name(benchmark::State& state)                  \
@@ -314,12 +316,13 @@ UNRECORDED(
 
 void nothing(Session&) {}
 
-BULK(ReplaceAllInEveryRow, nothing, s.editor.replaceAll("n", "N", true));
+BULK(ReplaceAllInEveryRow, nothing, s.editor.findClipboard().replaceAll("n", "N", true));
 BULK(
-    DeleteEveryCheckedRow, [](Session& s) { s.editor.checkAll(); }, s.editor.deleteChecked());
-BULK(ShiftTheWholeList, nothing, s.editor.shiftRange(250, false));
-BULK(FitTheWholeList, nothing, s.editor.fitProportionally());
-BULK(ResetEveryEndSync, nothing, s.editor.resetEndSyncs(EndSyncReset{false, 400}));
+    DeleteEveryCheckedRow, [](Session& s) { s.editor.selection().checkAll(); },
+    s.editor.rows().deleteChecked());
+BULK(ShiftTheWholeList, nothing, s.editor.timing().shiftRange(250, false));
+BULK(FitTheWholeList, nothing, s.editor.timing().fitProportionally());
+BULK(ResetEveryEndSync, nothing, s.editor.timing().resetEndSyncs(EndSyncReset{false, 400}));
 BULK(
     Paste10000CaptionsInTheMiddle,
     [](Session& s) {
@@ -328,26 +331,27 @@ BULK(
             text += "<SYNC Start=" + std::to_string(25000500 + i) + "><P Class=KRCC>\r\npasted " +
                     std::to_string(i) + "\r\n";
         s.clipboard.content = text;
-        s.editor.selectRow(kRows / 2);
+        s.editor.session().selectRow(kRows / 2);
     },
-    s.editor.pasteInsert());
+    s.editor.findClipboard().pasteInsert());
 
-BULK(ShiftTheWholeListToATime, nothing, s.editor.shiftRangeToTime(7000));
+BULK(ShiftTheWholeListToATime, nothing, s.editor.timing().shiftRangeToTime(7000));
 /// Off the rows' own times, so that every row between and after the anchors moves.
 void offTheRows(Session& s)
 {
     s.player.bookmarks.assign({5500, kRows * 880});
 }
 
-BULK(SyncTheWholeListToTwoBookmarks, offTheRows, s.editor.syncToBookmarks());
+BULK(SyncTheWholeListToTwoBookmarks, offTheRows, s.editor.timing().syncToBookmarks());
 BULK(ResetEveryEndSyncByLength, nothing,
-     s.editor.resetEndSyncs(EndSyncReset{true, 0, false, false, 30, false}));
+     s.editor.timing().resetEndSyncs(EndSyncReset{true, 0, false, false, 30, false}));
 // Every end sync pushed past the caption after it first: 5,000 invalid end syncs.
 BULK(
-    RemoveEveryInvalidEndSync, [](Session& s) { s.editor.shiftRange(1500, true); },
-    s.editor.removeInvalidEndSyncs());
+    RemoveEveryInvalidEndSync, [](Session& s) { s.editor.timing().shiftRange(1500, true); },
+    s.editor.timing().removeInvalidEndSyncs());
 BULK(
-    CutEveryCheckedRow, [](Session& s) { s.editor.checkAll(); }, s.editor.cut());
+    CutEveryCheckedRow, [](Session& s) { s.editor.selection().checkAll(); },
+    s.editor.findClipboard().cut());
 BULK(
     Append10000CaptionsAtTheEnd,
     [](Session& s) {
@@ -356,16 +360,16 @@ BULK(
             text += "<SYNC Start=" + std::to_string(60000000 + i) + "><P Class=KRCC>\r\npasted " +
                     std::to_string(i) + "\r\n";
         s.clipboard.content = text;
-        s.editor.selectRow(kRows - 1);
+        s.editor.session().selectRow(kRows - 1);
     },
-    s.editor.appendAtEnd());
+    s.editor.findClipboard().appendAtEnd());
 // A second language of as many rows, each a tenth of a second later: every time is copied.
 BULK(
     SynchronizeTwoLanguages,
     [](Session& s) {
         s.model.AddLanguageClass(".ENCC");
         s.model.classNames[1] = "ENCC";
-        s.model.languageCount = 2;
+        s.model.listCount = 2;
         SyncList& other = s.model.slotList(1);
         SyncEntry e;
         e.className = "ENCC";
@@ -375,7 +379,7 @@ BULK(
             other.insertAt(other.count(), e);
         }
     },
-    s.editor.synchronizeLanguages(1));
+    s.editor.languages().synchronizeLanguages(1));
 
 /// The first single-row command after a bulk one: its push makes the journal drop the bulk
 /// step, which is far over the journal's cap, as a whole.
@@ -383,10 +387,10 @@ void SetSyncRightAfterReplaceAll(benchmark::State& state)
 {
     for (auto _ : state) {
         auto s = std::make_unique<Session>();
-        s->editor.replaceAll("n", "N", true);
-        s->editor.selectRow(100);
-        state.SetIterationTime(millisecondsOf([&] { s->editor.setCurrentSyncTime(100100); }) /
-                               1000.0);
+        s->editor.findClipboard().replaceAll("n", "N", true);
+        s->editor.session().selectRow(100);
+        state.SetIterationTime(
+            millisecondsOf([&] { s->editor.capture().setCurrentSyncTime(100100); }) / 1000.0);
     }
 }
 BENCHMARK(SetSyncRightAfterReplaceAll)
@@ -399,11 +403,11 @@ void SetSyncRightAfterUndoingReplaceAll(benchmark::State& state)
 {
     for (auto _ : state) {
         auto s = std::make_unique<Session>();
-        s->editor.replaceAll("n", "N", true);
-        s->editor.undo();
-        s->editor.selectRow(100);
-        state.SetIterationTime(millisecondsOf([&] { s->editor.setCurrentSyncTime(100100); }) /
-                               1000.0);
+        s->editor.findClipboard().replaceAll("n", "N", true);
+        s->editor.rows().undo();
+        s->editor.session().selectRow(100);
+        state.SetIterationTime(
+            millisecondsOf([&] { s->editor.capture().setCurrentSyncTime(100100); }) / 1000.0);
     }
 }
 BENCHMARK(SetSyncRightAfterUndoingReplaceAll)

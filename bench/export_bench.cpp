@@ -65,7 +65,7 @@ void Export(benchmark::State& state, ExportFormat format)
     LargeDocument doc;
     std::size_t out = 0;
     for (auto _ : state) {
-        const std::string file = ExportSubtitles(doc.model, 0, format);
+        const std::string file = exportSubtitles(doc.model, 0, format);
         out = file.size();
         benchmark::DoNotOptimize(file.data());
     }
@@ -80,7 +80,7 @@ BENCHMARK_CAPTURE(Export, Ass, ExportFormat::Ass)->Unit(benchmark::kMillisecond)
 void BuildCuesOnly(benchmark::State& state)
 {
     LargeDocument doc;
-    for (auto _ : state) benchmark::DoNotOptimize(BuildCues(doc.model, 0));
+    for (auto _ : state) benchmark::DoNotOptimize(buildCues(doc.model, 0));
 }
 BENCHMARK(BuildCuesOnly)->Unit(benchmark::kMillisecond);
 

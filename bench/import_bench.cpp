@@ -52,9 +52,9 @@ void Import(benchmark::State& state, const std::string& bytes)
     SilentMessenger silent;
     SamiModel model(settings);
     model.setMessenger(silent);
-    const std::vector<int> subRip{FindReaderSlot("srt")};
+    const std::vector<int> subRip{findReaderSlot("srt")};
     for (auto _ : state) {
-        if (!ImportForeignBytes(model, bytes, subRip, 25.0))
+        if (!importForeignBytes(model, bytes, subRip, 25.0))
             state.SkipWithError("the SubRip file was not read");
         benchmark::DoNotOptimize(model.GetCount());
     }
@@ -71,7 +71,7 @@ BENCHMARK(ImportCp949SubRip)->Unit(benchmark::kMillisecond)->Repetitions(9)
 
 void ImportUtf8SubRip(benchmark::State& state)
 {
-    Import(state, "\xef\xbb\xbf" + Cp949ToUtf8(SubRipText()));
+    Import(state, "\xef\xbb\xbf" + cp949ToUtf8(SubRipText()));
 }
 BENCHMARK(ImportUtf8SubRip)->Unit(benchmark::kMillisecond)->Repetitions(9)
     ->ReportAggregatesOnly(true);
@@ -82,7 +82,7 @@ void ImportPlainText(benchmark::State& state)
     SamiModel model(settings);
     const std::string text = SubRipText();
     for (auto _ : state) {
-        ImportTextBytes(model, text, false);
+        importTextBytes(model, text, false);
         benchmark::DoNotOptimize(model.GetCount());
     }
     state.counters["captions"] = model.GetCount();

@@ -100,7 +100,7 @@ void BM_PositionTickInWindowWithListFollowing(benchmark::State& state)
     fill(frame->documentHost().model());
     frame->editor()->documentShown();
     QApplication::processEvents();
-    app::CPlayerView& player = frame->playerPane();
+    app::CPlayerView& player = frame->playerView();
     SamiModel& model = frame->documentHost().model();
     model.SeekCursor(0);
     std::int32_t t = 0;
@@ -114,7 +114,7 @@ void BM_PositionTickInWindowWithListFollowing(benchmark::State& state)
             model.SeekCursor(0);
         }
     }
-    state.counters["row"] = frame->editor()->currentRow();
+    state.counters["row"] = frame->editor()->session().currentRow();
 }
 BENCHMARK(BM_PositionTickInWindowWithListFollowing)->Unit(benchmark::kMicrosecond);
 

@@ -37,12 +37,12 @@ std::string generateFile(std::size_t bytes)
     SamiModel model(settings);
     LanguageInfo& en = model.languages[static_cast<std::size_t>(model.AddLanguageClass(".ENCC"))];
     en.setLang("en-US");
-    model.languageCount = 2;
+    model.listCount = 2;
     model.classNames[1] = "ENCC";
     SyncEntry e;
     model.InitEntry(e);
     const std::string footer = "</BODY>\r\n</SAMI>";
-    std::size_t size = WriteSami(model, -1).size();
+    std::size_t size = writeSami(model, -1).size();
     for (int i = 0; size + 400 < bytes; ++i) {
         for (int slot = 0; slot < 2; ++slot) {
             e.className = slot == 0 ? "KRCC" : "ENCC";
@@ -52,21 +52,21 @@ std::string generateFile(std::size_t bytes)
             e.text = slot == 1 ? "Caption number " + std::to_string(i) + " of the English block"
                                : std::string(kKorean) + " " + std::to_string(i) + " " + kKoreanLine;
             std::string unit;
-            AppendSamiEntry(unit, e);
+            appendSamiEntry(unit, e);
             size += unit.size();
-            model.InsertAfterInSlot(slot, model.slotList(slot).tail(), e, false);
+            model.insertAfterInSlot(slot, model.slotList(slot).tail(), e, false);
             if (e.isComment)
                 continue;
             e.isEndSync = 1;
             e.text = "&nbsp;";
             e.startMs += 2500;
             unit.clear();
-            AppendSamiEntry(unit, e);
+            appendSamiEntry(unit, e);
             size += unit.size();
-            model.InsertAfterInSlot(slot, model.slotList(slot).tail(), e, false);
+            model.insertAfterInSlot(slot, model.slotList(slot).tail(), e, false);
         }
     }
-    std::string text = WriteSami(model, -1);
+    std::string text = writeSami(model, -1);
     // Pad the first caption to reach the size exactly.
     const std::size_t at = text.find(kKorean);
     text.insert(at, std::string(bytes - text.size(), 'x'));
@@ -133,7 +133,7 @@ void WriteMegabyteToMemory(benchmark::State& state)
     SamiModel model(settings);
     model.LoadText(bigFile().text);
     for (auto _ : state)
-        benchmark::DoNotOptimize(WriteSami(model, -1));
+        benchmark::DoNotOptimize(writeSami(model, -1));
 }
 BENCHMARK(WriteMegabyteToMemory)->Unit(benchmark::kMillisecond)->Repetitions(15)
     ->ReportAggregatesOnly(true);

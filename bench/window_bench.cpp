@@ -82,13 +82,13 @@ std::string bigSamiFile()
         ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
         ".ENCC { Name:English; lang:en-US; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n"
         "<BODY>\r\n";
-    std::string body = Utf8ToCp949(text);
+    std::string body = utf8ToCp949(text);
     const std::string tail = "</BODY>\r\n</SAMI>\r\n";
     for (int i = 0;; ++i) {
         const std::string ms = std::to_string(i * 1000);
         const std::string caption =
             i % 3 == 2 ? "&nbsp;"
-                       : Utf8ToCp949("<font color=\"yellow\">자막</font> 번호 " +
+                       : utf8ToCp949("<font color=\"yellow\">자막</font> 번호 " +
                                      std::to_string(i) + "<br>\r\n두 번째 줄입니다");
         const std::string block = "<SYNC Start=" + ms + "><P Class=" + (i % 2 ? "ENCC" : "KRCC") +
                                   ">\r\n" + caption + "\r\n";
@@ -110,7 +110,7 @@ void fillRows(Window& w, int rows)
         e.startMs = i * 1000;
         e.isEndSync = i % 2 != 0;
         e.text = e.isEndSync ? "&nbsp;"
-                             : Utf8ToCp949("<font color=\"yellow\">자막</font> " +
+                             : utf8ToCp949("<font color=\"yellow\">자막</font> " +
                                            std::to_string(i) + "<br>\r\nsecond line");
         model.AddTail(e, false);
     }
@@ -136,7 +136,7 @@ void BM_OpenMegabyteFileUntilFirstPagePainted(benchmark::State& state)
         w.list().viewport()->repaint();
     }
     state.counters["bytes"] = static_cast<double>(bytes.size());
-    state.counters["rows"] = w.frame->editor()->rowCount();
+    state.counters["rows"] = w.frame->editor()->session().rowCount();
 }
 BENCHMARK(BM_OpenMegabyteFileUntilFirstPagePainted)->Unit(benchmark::kMillisecond);
 
@@ -242,11 +242,11 @@ void BM_PageDownTopToBottom(benchmark::State& state)
     app::CaptionListView& list = w.list();
     Stall worst;
     for (auto _ : state) {
-        w.frame->editor()->selectRow(0);
+        w.frame->editor()->session().selectRow(0);
         list.setFocus();
         QApplication::processEvents();
         const Stall stall = longestStallWhile([&] {
-            if (w.frame->editor()->currentRow() >= rows - 1)
+            if (w.frame->editor()->session().currentRow() >= rows - 1)
                 return false;
             // Posted as the keyboard delivers it, handled by the loop.
             QApplication::postEvent(
@@ -283,12 +283,12 @@ void BM_SingleRowCommandsAndSaveOf500000Rows(benchmark::State& state)
     app::CommandDispatcher& commands = w.frame->commands();
     double move = 0, remove = 0, save = 0;
     for (auto _ : state) {
-        w.frame->editor()->selectRow(kManyRows / 2);
+        w.frame->editor()->session().selectRow(kManyRows / 2);
         QApplication::processEvents();
         move = std::max(move, msUntilIdle([&] { commands.run(app::cmd::MoveDown); }));
         remove = std::max(remove, msUntilIdle([&] { commands.run(app::cmd::DeleteCaption); }));
         const auto saveAll = [&] {
-            if (!w.frame->documentHost().document().SaveDocument(path))
+            if (!w.frame->documentHost().document().saveDocument(path))
                 state.SkipWithError("the save failed");
         };
         save = std::max(save, msUntilIdle(saveAll));
@@ -296,7 +296,7 @@ void BM_SingleRowCommandsAndSaveOf500000Rows(benchmark::State& state)
     state.counters["move_down_ms"] = move;
     state.counters["delete_ms"] = remove;
     state.counters["save_ms"] = save;
-    state.counters["rows"] = w.frame->editor()->rowCount();
+    state.counters["rows"] = w.frame->editor()->session().rowCount();
 }
 BENCHMARK(BM_SingleRowCommandsAndSaveOf500000Rows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -306,7 +306,7 @@ void BM_OpenMillionCharacterCaption(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.smi"));
     std::string caption;
-    const std::string unit = Utf8ToCp949("가나다라abcdef");
+    const std::string unit = utf8ToCp949("가나다라abcdef");
     while (caption.size() < 1400000)  // 100,000 times ten characters
         caption += unit;
     const std::string bytes = "<SAMI>\r\n<BODY>\r\n<SYNC Start=1000><P Class=KRCC>\r\n" + caption +
@@ -323,7 +323,7 @@ void BM_OpenMillionCharacterCaption(benchmark::State& state)
     for (auto _ : state) {
         if (!w.frame->documentHost().openFile(path))
             state.SkipWithError("the file did not open");
-        w.frame->editor()->selectRow(0);
+        w.frame->editor()->session().selectRow(0);
         QApplication::processEvents();
         w.list().viewport()->repaint();
         field.viewport()->repaint();
@@ -366,9 +366,9 @@ void fillCaptions(Window& w)
         SyncEntry e;
         model.InitEntry(e);
         e.startMs = ms;
-        e.text = Utf8ToCp949("자막 " + std::to_string(ms / 3500) + "<br>\r\n둘째 줄");
+        e.text = utf8ToCp949("자막 " + std::to_string(ms / 3500) + "<br>\r\n둘째 줄");
         model.AddTail(e, false);
-        model.AddTail(model.EndSyncEntry(ms + 2500), false);
+        model.AddTail(model.endSyncEntry(ms + 2500), false);
     }
     w.frame->editor()->documentShown();
 }
@@ -407,7 +407,7 @@ void BM_StripFirstWaveformAfterOpeningAndStallsWhileAnalysing(benchmark::State& 
         app::TimingStrip& strip = w.frame->timingStrip();
         QElapsedTimer clock;
         clock.start();
-        w.frame->playerPane().OpenMedia(video);
+        w.frame->playerView().OpenMedia(video);
         qint64 firstNs = -1;
         const Stall stall = longestStallWhile([&] {
             if (firstNs < 0 && strip.drewSound())
@@ -437,7 +437,7 @@ void BM_StripSecondOpeningDrawnFromTheCache(benchmark::State& state)
     useCacheFolder(cache.path());
     {
         Window first;
-        first.frame->playerPane().OpenMedia(video);
+        first.frame->playerView().OpenMedia(video);
         if (!runUntil([&] { return analysed(first.frame->timingStrip()); }, 120000))
             return state.SkipWithError("the first analysis did not end");
     }
@@ -446,7 +446,7 @@ void BM_StripSecondOpeningDrawnFromTheCache(benchmark::State& state)
         app::TimingStrip& strip = w.frame->timingStrip();
         QElapsedTimer clock;
         clock.start();
-        w.frame->playerPane().OpenMedia(video);
+        w.frame->playerView().OpenMedia(video);
         // Drawn whole from what the cache held.
         if (!runUntil([&] { return strip.drewSound() && strip.drewEverything(); }, 10000) ||
             strip.audio().waveform()->state().cache != media::CacheUse::Read)
@@ -473,8 +473,8 @@ void BM_StripRepaintAt1920Pixels(benchmark::State& state)
     w.frame->resize(1920, 900);
     fillCaptions(w);
     app::TimingStrip& strip = w.frame->timingStrip();
-    w.frame->playerPane().OpenMedia(video);
-    if (!runUntil([&] { return analysed(strip) && w.frame->playerPane().IsMediaOpen(); }, 120000))
+    w.frame->playerView().OpenMedia(video);
+    if (!runUntil([&] { return analysed(strip) && w.frame->playerView().IsMediaOpen(); }, 120000))
         return state.SkipWithError("the analysis did not end");
     strip.setMode(state.range(1) ? app::TimingStrip::Mode::Spectrogram
                                  : app::TimingStrip::Mode::Waveform);

@@ -35,7 +35,7 @@ bool readsAs(std::string_view text, const char* encoding)
 }
 
 // Hexadecimal references and zero-padded ones to characters CP949 lacks are written out as
-// the characters and read back in the decimal form ToCp949 writes, so model text holding them
+// the characters and read back in the decimal form toCp949 writes, so model text holding them
 // changes once; every other reference reads back exactly as it was.
 bool hasNonCanonicalReference(std::string_view text)
 {
@@ -52,12 +52,12 @@ bool hasNonCanonicalReference(std::string_view text)
 // writes, opened and saved unedited, comes back byte for byte, and so does its model text.
 void checkFile(std::string_view bytes, TextEncoding encoding)
 {
-    const std::string model1 = verbanta::ToCp949(bytes, encoding);
-    const std::string file2 = verbanta::FromCp949(model1, encoding);
-    const std::string model2 = verbanta::ToCp949(file2, encoding);
-    const std::string file3 = verbanta::FromCp949(model2, encoding);
+    const std::string model1 = verbanta::toCp949(bytes, encoding);
+    const std::string file2 = verbanta::fromCp949(model1, encoding);
+    const std::string model2 = verbanta::toCp949(file2, encoding);
+    const std::string file3 = verbanta::fromCp949(model2, encoding);
     check(file3 == file2);
-    check(verbanta::ToCp949(file3, encoding) == model2);
+    check(verbanta::toCp949(file3, encoding) == model2);
     if (!hasNonCanonicalReference(model1))
         check(model2 == model1);
 }
@@ -87,17 +87,17 @@ void checkFirstSave(std::string_view bytes, TextEncoding encoding)
                body.find("\xEE\xBF") != std::string_view::npos) {
         return;
     }
-    const std::string model = verbanta::ToCp949(bytes, encoding);
-    check(verbanta::FromCp949(model, encoding) == std::string(mark) + std::string(body));
+    const std::string model = verbanta::toCp949(bytes, encoding);
+    check(verbanta::fromCp949(model, encoding) == std::string(mark) + std::string(body));
 }
 
 // Model text (any bytes, valid CP949 or not) written to a Unicode file and read back comes
 // back exactly, undecodable bytes included.
 void checkModel(std::string_view model, TextEncoding encoding)
 {
-    const std::string file1 = verbanta::FromCp949(model, encoding);
-    const std::string model1 = verbanta::ToCp949(file1, encoding);
-    check(verbanta::FromCp949(model1, encoding) == file1);
+    const std::string file1 = verbanta::fromCp949(model, encoding);
+    const std::string model1 = verbanta::toCp949(file1, encoding);
+    check(verbanta::fromCp949(model1, encoding) == file1);
     if (!hasNonCanonicalReference(model))
         check(model1 == model);
 }
@@ -107,14 +107,14 @@ void checkModel(std::string_view model, TextEncoding encoding)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    checkFile(bytes, verbanta::DetectEncoding(bytes));
+    checkFile(bytes, verbanta::detectEncoding(bytes));
     for (const TextEncoding encoding : kUnicode) {
         checkFile(bytes, encoding);
         checkFirstSave(bytes, encoding);
         checkModel(bytes, encoding);
     }
     // Display text must always be valid UTF-8 (it goes into JSON), typed text valid CP949.
-    check(readsAs(verbanta::Cp949ToUtf8(bytes), "UTF-8"));
-    check(readsAs(verbanta::Utf8ToCp949(bytes), "CP949"));
+    check(readsAs(verbanta::cp949ToUtf8(bytes), "UTF-8"));
+    check(readsAs(verbanta::utf8ToCp949(bytes), "CP949"));
     return 0;
 }

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using verbanta::TextEncoding;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const verbanta::DecodedText decoded = verbanta::DecodeFileText(bytes);
+    const verbanta::DecodedText decoded = verbanta::decodeFileText(bytes);
     if (decoded.encoding == TextEncoding::Cp949)
         check(decoded.text == bytes, "CP949 input was changed");
 
@@ -37,17 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     verbanta::SamiModel model(settings);
     model.LoadText(decoded.text);
     const std::string written =
-        verbanta::FromCp949(verbanta::WriteSami(model, -1), decoded.encoding);
+        verbanta::fromCp949(verbanta::writeSami(model, -1), decoded.encoding);
 
     // Without a mark, UTF-8 output that happens to hold few multi-byte characters may read as
     // CP949; every other encoding announces itself.
     if (decoded.encoding != TextEncoding::Utf8 && decoded.encoding != TextEncoding::Cp949)
-        check(verbanta::DetectEncoding(written) == decoded.encoding, "encoding not found again");
+        check(verbanta::detectEncoding(written) == decoded.encoding, "encoding not found again");
 
     verbanta::SamiModel again(settings);
-    again.LoadText(verbanta::ToCp949(written, decoded.encoding));
+    again.LoadText(verbanta::toCp949(written, decoded.encoding));
     const std::string rewritten =
-        verbanta::FromCp949(verbanta::WriteSami(again, -1), decoded.encoding);
+        verbanta::fromCp949(verbanta::writeSami(again, -1), decoded.encoding);
     check(rewritten == written, "a file the program wrote changed when read and written again");
     return 0;
 }

@@ -38,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.setMessenger(silent);
     constexpr int kSlot = VERBANTA_READER_SLOT;
     if constexpr (kSlot < 0) {
-        verbanta::ImportTextBytes(model, bytes, size % 2 == 0);
+        verbanta::importTextBytes(model, bytes, size % 2 == 0);
     } else {
-        const bool imported = verbanta::ImportForeignBytes(model, bytes, std::vector<int>{kSlot},
+        const bool imported = verbanta::importForeignBytes(model, bytes, std::vector<int>{kSlot},
                                                            size % 3 == 0 ? 23.976 : 25.0);
         if (!imported && model.GetCount() != 0)
             fail("a failed import left captions behind");
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A save and a reload lose no caption and move none: the imported start times are found in
     // the reloaded list in order (the writer adds an end sync after a last caption that has
     // none). The reader may tidy a text once, after which the document stays as it is.
-    const std::string first = verbanta::WriteSami(model, -1);
+    const std::string first = verbanta::writeSami(model, -1);
     verbanta::SamiModel again(settings);
     again.setMessenger(silent);
     again.LoadText(first);
@@ -67,11 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("a save and a reload lost or moved a caption");
         }
     }
-    const std::string second = verbanta::WriteSami(again, -1);
+    const std::string second = verbanta::writeSami(again, -1);
     verbanta::SamiModel third(settings);
     third.setMessenger(silent);
     third.LoadText(second);
-    if (verbanta::WriteSami(third, -1) != second) {
+    if (verbanta::writeSami(third, -1) != second) {
         std::fprintf(stderr, "--- saved\n%s\n", second.c_str());
         fail("the imported document changed on a second save and reload");
     }

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!cache.write(key, AnalysisKind::AudioPeaks, payload))
             std::abort();
         return cache.read(key, AnalysisKind::AudioPeaks,
-                          [&](CacheReader& in) { return DecodePeaks(in, state, pyramid); });
+                          [&](CacheReader& in) { return decodePeaks(in, state, pyramid); });
     };
     WaveformState state;
     PeakPyramid pyramid;
@@ -41,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What was read answers queries, and once written again it reads back the same.
     std::vector<Peak> columns(64);
     pyramid.columns(0.0, 1000.0, columns);
-    const std::string written = EncodePeaks(state, pyramid);
+    const std::string written = encodePeaks(state, pyramid);
     WaveformState again;
     PeakPyramid pyramidAgain;
-    if (!readBack(written, again, pyramidAgain) || EncodePeaks(again, pyramidAgain) != written)
+    if (!readBack(written, again, pyramidAgain) || encodePeaks(again, pyramidAgain) != written)
         std::abort();
     return 0;
 }

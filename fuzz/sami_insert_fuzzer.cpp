@@ -46,17 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view fragment(reinterpret_cast<const char*>(data) + 1, size - 1);
     model.InsertTextBefore(row, fragment, (data[0] & 0x80) != 0);
 
-    const std::string first = verbanta::WriteSami(model, -1);
+    const std::string first = verbanta::writeSami(model, -1);
     // A paste can leave a language without any caption; reading such a file repairs its
     // languages and says so, and only the repaired file must then stay as it is.
     MessageCounter counter;
     verbanta::SamiModel again(settings);
     again.setMessenger(counter);
     again.LoadText(first);
-    const std::string second = verbanta::WriteSami(again, -1);
+    const std::string second = verbanta::writeSami(again, -1);
     verbanta::SamiModel third(settings);
     third.LoadText(second);
-    if ((counter.shown == 0 && second != first) || verbanta::WriteSami(third, -1) != second) {
+    if ((counter.shown == 0 && second != first) || verbanta::writeSami(third, -1) != second) {
         std::fprintf(stderr, "writing what was read changed the bytes\n--- first\n%s\n"
                              "--- second\n%s\n",
                      first.c_str(), second.c_str());

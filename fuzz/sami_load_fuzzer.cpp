@@ -16,7 +16,7 @@ std::string rewrite(const std::string& written, const verbanta::AppSettings& set
 {
     verbanta::SamiModel model(settings);
     model.LoadText(written);
-    return verbanta::WriteSami(model, -1);
+    return verbanta::writeSami(model, -1);
 }
 
 }  // namespace
@@ -27,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.DisplayErrorSync = size % 2 == 0;
     verbanta::SamiModel model(settings);
     model.LoadText(std::string_view(reinterpret_cast<const char*>(data), size));
-    const std::string first = verbanta::WriteSami(model, -1);
+    const std::string first = verbanta::writeSami(model, -1);
     if (rewrite(first, settings) != first) {
         std::fprintf(stderr, "writing what was read changed the bytes\n");
         std::abort();
     }
-    for (int i = 0; i < model.languageCount; ++i) {
-        const std::string one = verbanta::WriteSami(model, i);
+    for (int i = 0; i < model.listCount; ++i) {
+        const std::string one = verbanta::writeSami(model, i);
         if (rewrite(one, settings) != one) {
             std::fprintf(stderr, "one language %d: writing what was read changed the bytes\n", i);
             std::abort();

@@ -27,7 +27,7 @@ AutosaveController::AutosaveController(Document& document, const AppSettings& se
           clock.start();
           return clock;
       }()),
-      m_store(folder.toStdString(), RecoveryStore::NewSessionId(), SystemFileOperations()),
+      m_store(folder.toStdString(), RecoveryStore::newSessionId(), systemFileOperations()),
       m_scheduler(settings, *this, *this, messenger)
 {
     m_worker = std::thread([this] { run(); });
@@ -54,8 +54,8 @@ QString AutosaveController::folder() const
 
 void AutosaveController::tick()
 {
-    m_scheduler.tick(m_document.IsModified(), [this] {
-        return MakeRecoverySnapshot(m_document, QDateTime::currentSecsSinceEpoch());
+    m_scheduler.tick(m_document.isModified(), [this] {
+        return makeRecoverySnapshot(m_document, QDateTime::currentSecsSinceEpoch());
     });
 }
 

@@ -26,7 +26,6 @@ public:
     void selectRowQuietly(int row);
     /// While quiet, moves of the current row (the model's own, during a change) are not told.
     void setQuiet(bool quiet) { m_quiet = quiet; }
-    bool isQuiet() const { return m_quiet; }
     /// Rows fully or partly visible, first and last; -1, -1 when none.
     std::pair<int, int> visibleRows() const;
     /// How many rows fit on one page.

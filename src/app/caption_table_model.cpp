@@ -2,7 +2,7 @@
 
 #include "caption_codec.h"
 #include "caption_icons.h"
-#include "editor/caption_editor.h"
+#include "editor/edit_session.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -22,11 +22,11 @@ CaptionTableModel::CaptionTableModel(const AppSettings& settings, QObject* paren
 {
 }
 
-void CaptionTableModel::bind(const CaptionEditor* editor)
+void CaptionTableModel::bind(const EditSession* session)
 {
     beginResetModel();
-    m_editor = editor;
-    m_rowCount = editor ? editor->rowCount() : 0;
+    m_session = session;
+    m_rowCount = session ? session->rowCount() : 0;
     dropCache();
     endResetModel();
 }
@@ -49,7 +49,7 @@ void CaptionTableModel::dropCache()
 
 void CaptionTableModel::prepareRows(int first, int last)
 {
-    if (!m_editor)
+    if (!m_session)
         return;
     first = std::max(first, 0);
     last = std::min(last, m_rowCount - 1);
@@ -61,7 +61,7 @@ void CaptionTableModel::prepareRows(int first, int last)
     m_cacheFirst = first;
     m_cache.resize(static_cast<std::size_t>(size));
     for (int i = 0; i < size; ++i)
-        m_cache[static_cast<std::size_t>(i)] = m_editor->entry(first + i);
+        m_cache[static_cast<std::size_t>(i)] = m_session->entry(first + i);
 }
 
 void CaptionTableModel::releaseRows()
@@ -71,12 +71,12 @@ void CaptionTableModel::releaseRows()
 
 const SyncEntry* CaptionTableModel::entryAt(int row) const
 {
-    if (!m_editor || row < 0 || row >= m_rowCount)
+    if (!m_session || row < 0 || row >= m_rowCount)
         return nullptr;
     const int offset = row - m_cacheFirst;
     if (offset >= 0 && offset < static_cast<int>(m_cache.size()))
         return m_cache[static_cast<std::size_t>(offset)];
-    return m_editor->entry(row);
+    return m_session->entry(row);
 }
 
 namespace {
@@ -104,13 +104,13 @@ QString cellCaption(const std::string& text)
 
 QString CaptionTableModel::cellText(int row, int column) const
 {
-    if (!m_editor || row < 0 || row >= m_rowCount)
+    if (!m_session || row < 0 || row >= m_rowCount)
         return {};
     switch (column) {
         case TimeColumn:
-            return CaptionCodec::toDisplay(m_editor->timeText(row));
+            return CaptionCodec::toDisplay(m_session->timeText(row));
         case TextColumn:
-            return cellCaption(m_editor->captionText(row));
+            return cellCaption(m_session->captionText(row));
         default:
             return {};
     }
@@ -206,15 +206,9 @@ void CaptionTableModel::rowsWereChanged(int first, int last)
     emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
 }
 
-void CaptionTableModel::allRowsChanged()
-{
-    rowsWereChanged(0, m_rowCount - 1);
-    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
-}
-
 void CaptionTableModel::listWasReplaced()
 {
-    bind(m_editor);
+    bind(m_session);
 }
 
 }  // namespace verbanta::app

@@ -7,7 +7,7 @@
 
 namespace verbanta {
 struct AppSettings;
-class CaptionEditor;
+class EditSession;
 struct SyncEntry;
 }  // namespace verbanta
 
@@ -29,9 +29,8 @@ public:
 
     explicit CaptionTableModel(const AppSettings& settings, QObject* parent = nullptr);
 
-    /// Binds to an editor's list (null for none): a reset.
-    void bind(const CaptionEditor* editor);
-    const CaptionEditor* editor() const { return m_editor; }
+    /// Binds to the list of an editing session (null for none): a reset.
+    void bind(const EditSession* session);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -53,8 +52,6 @@ public:
     void rowsWereInserted(int first, int count);
     void rowsWereRemoved(int first, int count);
     void rowsWereChanged(int first, int last);
-    /// Times or texts of every row may have changed (a setting of the display changed).
-    void allRowsChanged();
     /// The whole list was replaced (another language, a new or reopened document).
     void listWasReplaced();
 
@@ -68,7 +65,7 @@ private:
     void dropCache();
 
     const AppSettings& m_settings;
-    const CaptionEditor* m_editor = nullptr;
+    const EditSession* m_session = nullptr;
     int m_rowCount = 0;
     int m_cacheFirst = 0;
     std::vector<const SyncEntry*> m_cache;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "caption_codec.h"
@@ -53,6 +55,38 @@ std::string modelFormOf(QString text)
 }
 
 }  // namespace
+
+enum class CaptionTextEdit::AltAction {
+    Register,
+    Clear,
+    Break,
+    Space,
+    FontStart,
+    FontEnd,
+    StartUp,
+    StartDown,
+    EndUp,
+    EndDown
+};
+
+std::optional<CaptionTextEdit::AltAction> CaptionTextEdit::altActionOf(const QKeyEvent& event)
+{
+    // The field's own Alt keys, each listed once.
+    static constexpr std::pair<int, AltAction> kAltKeys[] = {
+        {Qt::Key_Return, AltAction::Register}, {Qt::Key_Enter, AltAction::Register},
+        {Qt::Key_R, AltAction::Clear},         {Qt::Key_B, AltAction::Break},
+        {Qt::Key_E, AltAction::Space},         {Qt::Key_F, AltAction::FontStart},
+        {Qt::Key_T, AltAction::FontEnd},       {Qt::Key_A, AltAction::StartUp},
+        {Qt::Key_Z, AltAction::StartDown},     {Qt::Key_S, AltAction::EndUp},
+        {Qt::Key_X, AltAction::EndDown},
+    };
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return std::nullopt;
+    for (const auto& [key, action] : kAltKeys)
+        if (key == event.key())
+            return action;
+    return std::nullopt;
+}
 
 CaptionTextEdit::CaptionTextEdit(const AppSettings& settings, QWidget* parent)
     : QPlainTextEdit(parent), m_settings(settings)
@@ -285,18 +319,6 @@ void CaptionTextEdit::setModelSelection(int start, int end)
     setTextCursor(cursor);
 }
 
-bool CaptionTextEdit::isOwnAltKey(int key)
-{
-    switch (key) {
-        case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_R: case Qt::Key_B:
-        case Qt::Key_E: case Qt::Key_F: case Qt::Key_T: case Qt::Key_A: case Qt::Key_Z:
-        case Qt::Key_S: case Qt::Key_X:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool CaptionTextEdit::inFullScreen() const
 {
     const auto* frame = qobject_cast<const CMainFrame*>(window());
@@ -306,13 +328,9 @@ bool CaptionTextEdit::inFullScreen() const
 bool CaptionTextEdit::event(QEvent* event)
 {
     // The field's own Alt keys win over the menu titles' mnemonics (Alt+E, Alt+F, Alt+T).
-    if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier &&
-            isOwnAltKey(key->key())) {
-            event->accept();
-            return true;
-        }
+    if (event->type() == QEvent::ShortcutOverride && altActionOf(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
     }
     return QPlainTextEdit::event(event);
 }
@@ -323,26 +341,51 @@ void CaptionTextEdit::insert(const QString& text)
     ensureCursorVisible();
 }
 
+void CaptionTextEdit::runAltAction(AltAction action)
+{
+    switch (action) {
+        case AltAction::Register:
+            emit registerRequested();
+            break;
+        case AltAction::Clear:
+            clear();
+            break;
+        case AltAction::Break:
+            insert(QStringLiteral("<br>"));
+            break;
+        case AltAction::Space:
+            setPlainText(QStringLiteral("&nbsp;"));
+            moveCursor(QTextCursor::End);
+            break;
+        case AltAction::FontStart:
+            insert(QStringLiteral("<font "));
+            break;
+        case AltAction::FontEnd:
+            insert(QStringLiteral("</font>"));
+            break;
+        case AltAction::StartUp:
+            emit startStepRequested(1);
+            break;
+        case AltAction::StartDown:
+            emit startStepRequested(-1);
+            break;
+        case AltAction::EndUp:
+            emit endStepRequested(1);
+            break;
+        case AltAction::EndDown:
+            emit endStepRequested(-1);
+            break;
+    }
+}
+
 void CaptionTextEdit::keyPressEvent(QKeyEvent* event)
 {
+    if (const std::optional<AltAction> action = altActionOf(*event)) {
+        runAltAction(*action);
+        return;
+    }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
-    if (mods == Qt::AltModifier) {
-        switch (key) {
-            case Qt::Key_Return:
-            case Qt::Key_Enter: emit registerRequested(); return;
-            case Qt::Key_R: clear(); return;
-            case Qt::Key_B: insert(QStringLiteral("<br>")); return;
-            case Qt::Key_E: setPlainText(QStringLiteral("&nbsp;")); moveCursor(QTextCursor::End); return;
-            case Qt::Key_F: insert(QStringLiteral("<font ")); return;
-            case Qt::Key_T: insert(QStringLiteral("</font>")); return;
-            case Qt::Key_A: emit startStepRequested(1); return;
-            case Qt::Key_Z: emit startStepRequested(-1); return;
-            case Qt::Key_S: emit endStepRequested(1); return;
-            case Qt::Key_X: emit endStepRequested(-1); return;
-            default: break;
-        }
-    }
     if (mods == Qt::NoModifier || mods == Qt::ShiftModifier) {
         switch (key) {
             case Qt::Key_Return:

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,8 +84,11 @@ private:
     bool deleteAcrossSoftBreak(bool backward);
     int modelOffsetOf(int position) const;
     int positionOfModelOffset(int offset) const;
-    /// Whether a key is one of the field's own Alt keys.
-    static bool isOwnAltKey(int key);
+    /// What the field's own Alt keys do.
+    enum class AltAction;
+    /// The action of one of the field's own Alt keys, or none for any other key.
+    static std::optional<AltAction> altActionOf(const QKeyEvent& event);
+    void runAltAction(AltAction action);
     void insert(const QString& text);
     bool inFullScreen() const;
 

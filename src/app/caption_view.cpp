@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
@@ -17,7 +18,7 @@
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "marker_strip.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "settings/app_settings.h"
 #include "spin_buttons.h"
 #include "time_field_widget.h"
@@ -90,13 +91,13 @@ CCaptionView::~CCaptionView()
 void CCaptionView::bindEditor(CaptionEditor* editor)
 {
     if (m_editor)
-        m_editor->setListener(nullptr);
+        m_editor->session().setListener(nullptr);
     m_editor = editor;
-    m_model->bind(editor);
+    m_model->bind(editor ? &editor->session() : nullptr);
     if (!editor)
         return;
-    editor->setListener(this);
-    editor->setRowsPerPage(m_list->rowsPerPage());
+    editor->session().setListener(this);
+    editor->selection().setRowsPerPage(m_list->rowsPerPage());
     languagesChanged();
     panelChanged();
 }
@@ -112,48 +113,46 @@ void CCaptionView::connectList()
 {
     connect(m_list, &CaptionListView::currentRowChanged, this, [this](int row) {
         if (m_editor && !m_applying)
-            m_editor->rowActivated(row);
+            m_editor->session().rowActivated(row);
     });
     connect(m_list, &CaptionListView::rowClicked, this, [this](int row) {
         // With "자막 클릭시 해당 동영상 위치로 이동" on, a click takes the video along.
-        if (!m_editor || !m_frame.context().settings.ClickAndGo)
-            return;
-        if (const SyncEntry* e = m_editor->entry(row))
-            m_frame.playerPane().SeekTo(e->startMs, true);
+        if (m_editor && m_frame.context().settings.ClickAndGo)
+            m_editor->selection().seekPlayerToRow(row, true);
     });
-    connect(m_list, &CaptionListView::rowDoubleClicked, this, [this](int) {
+    connect(m_list, &CaptionListView::rowDoubleClicked, this, [this](int row) {
         if (m_editor)
-            m_editor->requestFocus(FocusTarget::TextField);
+            m_editor->selection().rowDoubleClicked(row);
     });
     connect(m_list, &CaptionListView::menuRequested, this, &CCaptionView::showSyncMenu);
     connect(m_list, &CaptionListView::checkToggleRequested, this, [this](int row) {
         if (m_editor)
-            m_editor->toggleChecked(row);
+            m_editor->selection().toggleChecked(row);
     });
     connect(m_list, &CaptionListView::checkDragBegan, this, [this](int row) {
         if (m_editor)
-            m_editor->beginCheckDrag(row);
+            m_editor->selection().beginCheckDrag(row);
     });
     connect(m_list, &CaptionListView::checkDraggedOver, this, [this](int row) {
         if (m_editor)
-            m_editor->dragCheckOver(row);
+            m_editor->selection().dragCheckOver(row);
     });
     connect(m_list, &CaptionListView::checkDragEnded, this, [this] {
         if (m_editor)
-            m_editor->endCheckDrag();
+            m_editor->selection().endCheckDrag();
     });
     connect(m_list, &CaptionListView::shiftClicked, this, [this](int row) {
         if (m_editor)
-            m_editor->shiftClickCheck(row);
+            m_editor->selection().shiftClickCheck(row);
     });
     connect(m_list, &CaptionListView::shiftMoved, this, [this](int from, int to) {
         if (m_editor)
-            m_editor->checkRowsBetween(from, to);
+            m_editor->selection().checkRowsBetween(from, to);
     });
     connect(m_strip, &MarkerStrip::cellClicked, this, &CCaptionView::stripClicked);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         if (m_editor && !m_applying && index >= 0) {
-            m_editor->selectLanguage(index);
+            m_editor->languages().selectLanguage(index);
             m_list->setFocus();
         }
     });
@@ -170,17 +169,17 @@ void CCaptionView::connectPanel()
                 return;
             const int direction = steps < 0 ? -1 : 1;
             for (int i = 0; i < std::abs(steps); ++i)
-                startField ? m_editor->stepStartField(direction)
-                           : m_editor->stepEndField(direction);
+                startField ? m_editor->panel().stepStartField(direction)
+                           : m_editor->panel().stepEndField(direction);
         };
     };
     connect(&start, &TimeFieldWidget::valueAccepted, this, [this](std::int32_t ms) {
         if (m_editor && !m_applying)
-            m_editor->setStartField(ms);
+            m_editor->panel().setStartField(ms);
     });
     connect(&end, &TimeFieldWidget::valueAccepted, this, [this](std::int32_t ms) {
         if (m_editor && !m_applying)
-            m_editor->setEndField(ms);
+            m_editor->panel().setEndField(ms);
     });
     connect(&start, &TimeFieldWidget::stepRequested, this, stepper(true));
     connect(&end, &TimeFieldWidget::stepRequested, this, stepper(false));
@@ -222,14 +221,14 @@ void CCaptionView::reportText()
     if (!m_editor || m_applying)
         return;
     const CaptionTextEdit& text = m_panel->textField();
-    m_editor->setPanelText(text.modelText());
+    m_editor->panel().setPanelText(text.modelText());
     const auto [start, end] = text.modelSelection();
-    m_editor->setTextSelection(start, end);
+    m_editor->panel().setTextSelection(start, end);
 }
 
 void CCaptionView::stripClicked(int row, const QPoint& globalPos)
 {
-    if (!m_editor || m_editor->stripClicked(row) != StripClick::AskStartOrEnd)
+    if (!m_editor || m_editor->selection().stripClicked(row) != StripClick::AskStartOrEnd)
         return;
     QMenu menu(this);
     QAction* start = menu.addAction(QString::fromUtf8("시작으로 선택(&S)"));
@@ -238,15 +237,15 @@ void CCaptionView::stripClicked(int row, const QPoint& globalPos)
     menu.addAction(QString::fromUtf8("취소(&C)"));
     QAction* chosen = menu.exec(globalPos);
     if (chosen == start)
-        m_editor->markRangeStart(row);
+        m_editor->selection().markRangeStart(row);
     else if (chosen == end)
-        m_editor->markRangeEnd(row);
+        m_editor->selection().markRangeEnd(row);
 }
 
 void CCaptionView::showSyncMenu(const QPoint& globalPos)
 {
     if (m_editor)
-        m_editor->prepareContextMenu();
+        m_editor->selection().prepareContextMenu();
     m_frame.commands().updateStates();
     std::unique_ptr<QMenu> menu(m_frame.commands().buildMenu(menu_layout::syncMenu(), this));
     menu->exec(globalPos);
@@ -257,6 +256,38 @@ void CCaptionView::showPasteMenu()
     m_frame.commands().updateStates();
     std::unique_ptr<QMenu> menu(m_frame.commands().buildMenu(menu_layout::pasteMenu(), this));
     menu->exec(QCursor::pos());
+}
+
+// The clipboard commands work on a focused field of the panel first, else on the rows.
+
+void CCaptionView::copy()
+{
+    if (auto* line = qobject_cast<QLineEdit*>(focusedField()))
+        line->copy();
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(focusedField()))
+        text->copy();
+    else if (m_editor)
+        m_editor->findClipboard().copy();
+}
+
+void CCaptionView::cut()
+{
+    if (auto* time = qobject_cast<TimeFieldWidget*>(focusedField()))
+        time->cutText();
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(focusedField()))
+        text->cut();
+    else if (m_editor)
+        m_editor->findClipboard().cut();
+}
+
+void CCaptionView::paste()
+{
+    if (auto* time = qobject_cast<TimeFieldWidget*>(focusedField()))
+        time->pasteText();
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(focusedField()))
+        text->paste();
+    else if (m_editor && m_editor->findClipboard().paste() == PasteAction::ShowPasteMenu)
+        showPasteMenu();
 }
 
 QWidget* CCaptionView::focusedField() const
@@ -270,23 +301,23 @@ QWidget* CCaptionView::focusedField() const
 
 void CCaptionView::takeFocus()
 {
-    focusRequested(m_editor ? m_editor->focusSlot() : FocusTarget::List);
+    focusRequested(m_editor ? m_editor->session().focusSlot() : FocusTarget::List);
 }
 
 bool CCaptionView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && m_editor) {
         if (watched == m_list)
-            m_editor->setFocusSlot(FocusTarget::List);
+            m_editor->session().setFocusSlot(FocusTarget::List);
         else if (watched == &m_panel->startField())
-            m_editor->setFocusSlot(FocusTarget::StartField);
+            m_editor->session().setFocusSlot(FocusTarget::StartField);
         else if (watched == &m_panel->endField())
-            m_editor->setFocusSlot(FocusTarget::EndField);
+            m_editor->session().setFocusSlot(FocusTarget::EndField);
         else if (watched == &m_panel->textField())
-            m_editor->setFocusSlot(FocusTarget::TextField);
+            m_editor->session().setFocusSlot(FocusTarget::TextField);
     }
     if (event->type() == QEvent::Resize && watched == m_list && m_editor)
-        m_editor->setRowsPerPage(m_list->rowsPerPage());
+        m_editor->selection().setRowsPerPage(m_list->rowsPerPage());
     return QWidget::eventFilter(watched, event);
 }
 
@@ -364,7 +395,7 @@ void CCaptionView::applyPanel()
     if (!m_editor)
         return;
     const Applying applying(m_applying);
-    const PanelState& state = m_editor->panel();
+    const PanelState& state = m_editor->panel().state();
     m_panel->showMode(static_cast<EditPanel::Mode>(state.mode));
     showButton(m_panel->modeButton(EditPanel::EditMode), state.editButton);
     showButton(m_panel->modeButton(EditPanel::AddMode), state.addButton);
@@ -399,11 +430,11 @@ void CCaptionView::languagesChanged()
     const Applying applying(m_applying);
     while (m_tabs->count() > 0)
         m_tabs->removeTab(0);
-    for (const std::string& label : m_editor->languageTabs())
+    for (const std::string& label : m_editor->languages().languageTabs())
         m_tabs->addTab(CaptionCodec::toDisplay(label));
     m_tabs->setVisible(m_tabs->count() > 0);
-    if (m_editor->currentLanguageIndex() >= 0)
-        m_tabs->setCurrentIndex(m_editor->currentLanguageIndex());
+    if (m_editor->languages().currentLanguageIndex() >= 0)
+        m_tabs->setCurrentIndex(m_editor->languages().currentLanguageIndex());
     layoutChildren();
 }
 

@@ -43,6 +43,10 @@ public:
     /// The panel's text or time field when it has the keyboard focus, else null: the
     /// clipboard commands then work on the field.
     QWidget* focusedField() const;
+    /// The clipboard commands: on the focused field, else on the checked rows.
+    void copy();
+    void cut();
+    void paste();
     /// The "SYNC" menu at a screen position.
     void showSyncMenu(const QPoint& globalPos);
     /// The "PASTE" menu at the mouse position.

@@ -17,7 +17,7 @@
 #include "editor/caption_editor.h"
 #include "formats/foreign_import.h"
 #include "main_frame.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "recovery_dialog.h"
 #include "settings/app_settings.h"
 
@@ -49,7 +49,7 @@ QString samiFilterFor(TextEncoding encoding)
 DocumentHost::DocumentHost(CMainFrame& frame)
     : QObject(&frame),
       m_frame(frame),
-      m_document(frame.context().settings, frame.context().messenger, SystemFileOperations(),
+      m_document(frame.context().settings, frame.context().messenger, systemFileOperations(),
                  &m_fileWatch)
 {
     m_document.setWatchListener(this);
@@ -85,7 +85,7 @@ void DocumentHost::documentReplaced()
 {
     showEncoding();
     // The player's set-up first: the list then sends the range marks of the new document.
-    m_frame.playerPane().documentShown();
+    m_frame.playerView().documentShown();
     if (CaptionEditor* editor = m_frame.editor())
         editor->documentShown();
     m_frame.commands().updateStates();
@@ -93,9 +93,9 @@ void DocumentHost::documentReplaced()
 
 bool DocumentHost::newFile()
 {
-    if (!m_document.SaveModified())
+    if (!m_document.saveModified())
         return false;
-    const bool created = m_document.NewDocument();
+    const bool created = m_document.newDocument();
     m_autosave->documentClean();
     documentReplaced();
     return created;
@@ -113,10 +113,10 @@ bool DocumentHost::openWithDialog()
 
 bool DocumentHost::openFile(const QString& path)
 {
-    if (!m_document.SaveModified())
+    if (!m_document.saveModified())
         return false;
     m_lastFolder = QFileInfo(path).absolutePath();
-    const bool opened = m_document.OpenDocument(toPath(path));
+    const bool opened = m_document.openDocument(toPath(path));
     m_autosave->documentClean();
     // Success or not, the model's content changed: a failed open leaves it empty.
     documentReplaced();
@@ -136,16 +136,16 @@ bool DocumentHost::openFromCommandLine(const QString& argument)
         return false;
     m_lastFolder = file.absolutePath();
     const bool imported =
-        ImportForeignFile(model(), toPath(path), kAllSupportedEntry, kDefaultFramesPerSecond);
+        importForeignFile(model(), toPath(path), kAllSupportedEntry, kDefaultFramesPerSecond);
     if (imported)
-        m_document.SetModifiedFlag(true);
+        m_document.setModifiedFlag(true);
     rebuildList();
     return imported;
 }
 
 bool DocumentHost::save()
 {
-    const bool saved = m_document.FileSave();
+    const bool saved = m_document.fileSave();
     if (saved)
         m_autosave->documentClean();
     showEncoding();
@@ -155,11 +155,11 @@ bool DocumentHost::save()
 
 bool DocumentHost::saveAs()
 {
-    const auto chosen = askSaveAs(m_document.pathName().empty() ? m_document.PromptName()
+    const auto chosen = askSaveAs(m_document.pathName().empty() ? m_document.promptName()
                                                                 : m_document.pathName());
     if (!chosen || chosen->first.empty())
         return false;
-    const bool saved = m_document.SaveDocument(chosen->first, chosen->second);
+    const bool saved = m_document.saveDocument(chosen->first, chosen->second);
     if (saved)
         m_autosave->documentClean();
     showEncoding();
@@ -183,7 +183,7 @@ bool DocumentHost::reopenInEncoding()
     const QString chosen = QInputDialog::getItem(
         &m_frame, QString::fromUtf8("인코딩 지정하여 다시 열기"),
         QString::fromUtf8("파일을 다시 읽을 인코딩:"), labels, current, false, &ok);
-    if (!ok || !m_document.ReopenInEncoding(kChoices[labels.indexOf(chosen)]))
+    if (!ok || !m_document.reopenInEncoding(kChoices[labels.indexOf(chosen)]))
         return false;
     m_autosave->documentClean();
     rebuildList();
@@ -194,7 +194,7 @@ bool DocumentHost::closeGuard()
 {
     // The file watch stops before the question, as the window's close does.
     m_fileWatch.StopFileWatchThread();
-    if (!m_document.SaveModified()) {
+    if (!m_document.saveModified()) {
         m_document.StartFileWatch();
         return false;
     }
@@ -218,12 +218,12 @@ QString DocumentHost::startFolder() const
 
 void DocumentHost::stopPlayerAndRewind()
 {
-    m_frame.playerPane().stopAndRewind();
+    m_frame.playerView().stopAndRewind();
 }
 
 void DocumentHost::clearPlayerFileState()
 {
-    m_frame.playerPane().ClearReplayRange();
+    m_frame.playerView().ClearReplayRange();
 }
 
 void DocumentHost::openCompanionVideo(const std::string& path)
@@ -241,7 +241,7 @@ void DocumentHost::rebuildList()
 
 void DocumentHost::refreshPlayerCaption()
 {
-    m_frame.playerPane().ResyncCursor();
+    m_frame.playerView().ResyncCursor();
 }
 
 void DocumentHost::refreshTitle(const std::string& title)
@@ -303,7 +303,7 @@ void DocumentHost::fileChanged(int watchId)
 {
     // The watch's thread: hand the id to the window's thread and return at once.
     QMetaObject::invokeMethod(
-        this, [this, watchId] { m_document.OnFileWatchNotify(watchId); }, Qt::QueuedConnection);
+        this, [this, watchId] { m_document.onFileWatchNotify(watchId); }, Qt::QueuedConnection);
 }
 
 }  // namespace verbanta::app
@@ -328,9 +328,9 @@ bool DocumentHost::offerRecovery()
 
 bool DocumentHost::restoreRecovery(const RecoveryEntry& entry)
 {
-    if (!m_document.SaveModified())
+    if (!m_document.saveModified())
         return false;
-    if (!RestoreRecoveryCopy(m_document, m_autosave->store(), entry, m_frame.context().messenger))
+    if (!restoreRecoveryCopy(m_document, m_autosave->store(), entry, m_frame.context().messenger))
         return false;
     documentReplaced();
     m_autosave->documentRestored(entry);

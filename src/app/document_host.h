@@ -73,11 +73,13 @@ public:
     void fileChanged(int watchId) override;
 
     // EditorDocument.
-    void setModified(bool modified) override { m_document.SetModifiedFlag(modified); }
-    bool isModified() const override { return m_document.IsModified(); }
-    bool saveModifiedPrompt() override { return m_document.SaveModified(); }
+    void setModified(bool modified) override { m_document.setModifiedFlag(modified); }
+    bool isModified() const override { return m_document.isModified(); }
+    bool saveModifiedPrompt() override { return m_document.saveModified(); }
     std::string path() const override { return m_document.pathName(); }
 
+    /// Whether the document is bound to a file (opened or saved once).
+    bool hasFile() const { return !m_document.pathName().empty(); }
     /// The folder open and save dialogs start in: the document's, or the last one used.
     QString startFolder() const;
 

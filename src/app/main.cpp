@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "application.h"
-#include "autosave_test_hooks.h"
 #include "document_host.h"
 #include "korean_fonts.h"
 #include "main_frame.h"
@@ -36,19 +35,6 @@ int main(int argc, char** argv)
         QStringLiteral("screenshot"),
         QStringLiteral("Render the main window into a PNG file and exit."), QStringLiteral("PATH"));
     parser.addOption(screenshotOption);
-    // Hidden options for the crash test of the recovery copies:
-    //   --test-edit TEXT        after the file opens, the first caption's text becomes TEXT
-    //                           through the edit panel's register command (then runs as usual);
-    //   --test-recovery-report  prints the start-up recovery offer's rows instead of showing
-    //                           it, restores the first, prints the title and first caption
-    //                           and exits (see autosave_test_hooks.h for the output).
-    QCommandLineOption testEditOption(QStringLiteral("test-edit"), QString(),
-                                      QStringLiteral("TEXT"));
-    testEditOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(testEditOption);
-    QCommandLineOption recoveryReportOption(QStringLiteral("test-recovery-report"));
-    recoveryReportOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(recoveryReportOption);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Subtitle file to open."));
     parser.process(application);
 
@@ -75,14 +61,6 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    if (parser.isSet(recoveryReportOption)) {
-        const int offered = verbanta::app::AutosaveTestHooks::reportAndRestoreOffer(frame);
-        app.finish();
-        return offered > 0 ? 0 : 2;
-    }
-    if (parser.isSet(testEditOption) &&
-        !verbanta::app::AutosaveTestHooks::performEdit(frame, parser.value(testEditOption)))
-        std::fprintf(stderr, "The test edit could not be made\n");
     // Copies left by runs that ended abnormally are offered once the window is up.
     frame.documentHost().offerRecovery();
     const int result = QApplication::exec();

@@ -29,7 +29,7 @@
 #include "help/about_dialog.h"
 #include "help/help_dialog.h"
 #include "platform/messenger.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "settings/app_settings.h"
 #include "waveform/timing_strip.h"
 #include "window_placement.h"
@@ -76,7 +76,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     m_rows->setStretchFactor(0, 1);
     m_rows->setStretchFactor(1, 0);
     setCentralWidget(m_rows);
-    connect(m_player, &PlayerPane::focusWanted, this, [this] {
+    connect(m_player, &CPlayerView::focusWanted, this, [this] {
         // In full screen the caption view is hidden: the keys stay with the player.
         if (isFullScreenMode())
             m_player->setFocus();
@@ -101,7 +101,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
 
     applySizeLimits();
     resize(1100, 720);
-    applyPlayerWidth(PlayerPane::kMinimumWidth);
+    applyPlayerWidth(CPlayerView::kMinimumWidth);
     m_commands->updateStates();
 }
 
@@ -219,7 +219,7 @@ void CMainFrame::restorePlacementAndShow()
                      (placement->flags & WindowPlacement::kRestoreToMaximized));
     }
     const int playerWidth =
-        std::max(PlayerPane::kMinimumWidth, WindowSettings::readPlayerWidth(m_context.store));
+        std::max(CPlayerView::kMinimumWidth, WindowSettings::readPlayerWidth(m_context.store));
     if (maximized)
         showMaximized();
     else

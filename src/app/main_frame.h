@@ -32,11 +32,10 @@ class CommandDispatcher;
 class DocumentHost;
 class TimingStrip;
 class CPlayerView;
-using PlayerPane = CPlayerView;
 
 /// The main window: menus, toolbar and status bar built from the command table, and a
-/// splitter with the player pane on the left and the caption list on the right. It keeps its
-/// placement and the player pane's width, accepts one dropped file, shows the help and the
+/// splitter with the player view on the left and the caption list on the right. It keeps its
+/// placement and the player view's width, accepts one dropped file, shows the help and the
 /// About box, and can show the video full screen.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -55,7 +54,7 @@ public:
     CommandDispatcher& commands() { return *m_commands; }
     AcceleratorFilter& accelerators() { return *m_accelerators; }
     CCaptionView& captionView() { return *m_captionView; }
-    PlayerPane& playerPane() { return *m_player; }
+    CPlayerView& playerView() { return *m_player; }
     DocumentHost& documentHost() { return *m_host; }
     /// The caption list's controller; null only while the window is being built or torn down.
     CaptionEditor* editor() const { return m_editor.get(); }
@@ -127,7 +126,7 @@ private:
     QSplitter* m_splitter = nullptr;
     QSplitter* m_rows = nullptr;  ///< the splitter above, and the timing strip below it
     TimingStrip* m_timingStrip = nullptr;
-    PlayerPane* m_player = nullptr;
+    CPlayerView* m_player = nullptr;
     CCaptionView* m_captionView = nullptr;
     DocumentHost* m_host = nullptr;
     QtClipboardPort m_clipboard;

@@ -8,7 +8,7 @@
 #include "document/companion_video.h"
 #include "document/file_operations.h"
 #include "main_frame.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "waveform/timing_strip.h"
 
 namespace verbanta::app {
@@ -24,12 +24,12 @@ bool saveScreenshot(QWidget& widget, const QString& path)
 void waitForCompanionVideo(CMainFrame& frame, const QString& subtitlePath)
 {
     if (subtitlePath.isEmpty() ||
-        !FindCompanionVideo(subtitlePath.toStdString(), SystemFileOperations()))
+        !findCompanionVideo(subtitlePath.toStdString(), systemFileOperations()))
         return;
     // The player opens its media in the background; a video that cannot be played gives up
     // the wait at the deadline.
     const QDeadlineTimer opened(5000);
-    while (!frame.playerPane().IsMediaOpen() && !opened.hasExpired())
+    while (!frame.playerView().IsMediaOpen() && !opened.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     // The first picture follows the open, and the timing strip draws the sound.
     const QDeadlineTimer picture(500);

@@ -26,7 +26,7 @@ int run(const AddLanguageOptions& o, CliContext& context)
     if (!model.LoadFile(o.input, true))
         return 1;
     const int before = model.GetLanguageCount();
-    const LanguageImportResult result = AddLanguagesFromFile(model, o.other);
+    const LanguageImportResult result = addLanguagesFromFile(model, o.other);
     if (!result.ok)
         return 1;
     if (result.added == 0) {
@@ -40,7 +40,7 @@ int run(const AddLanguageOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterAddLanguageCommand(CLI::App& app, CliContext& context)
+void registerAddLanguageCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<AddLanguageOptions>();
     CLI::App* cmd = app.add_subcommand(

@@ -27,7 +27,7 @@ struct CheckOptions {
 };
 
 /// A whole number as an integer, anything else as a decimal; nothing as null.
-nlohmann::ordered_json ValueJson(const std::optional<double>& value)
+nlohmann::ordered_json valueJson(const std::optional<double>& value)
 {
     if (!value)
         return nullptr;
@@ -42,26 +42,26 @@ int run(const CheckOptions& o, CliContext& context)
     model.setMessenger(context.messenger);
     if (!model.LoadFile(o.input, true))
         return 1;
-    const CaptionRules rules(CheckProfile::FromSettings(context.settings), o.framesPerSecond);
+    const CaptionRules rules(CheckProfile::fromSettings(context.settings), o.framesPerSecond);
     int count = 0;
     for (int i = 0; i < model.GetLanguageCount(); ++i) {
         const int slot = model.slotOrder[static_cast<std::size_t>(i)];
         const std::string& selector = model.languages[static_cast<std::size_t>(i)].selector;
-        const std::string className = Cp949ToUtf8(selector.substr(selector.empty() ? 0 : 1));
-        for (const CheckFinding& f : CheckList(model.slotList(slot), slot, rules)) {
+        const std::string className = cp949ToUtf8(selector.substr(selector.empty() ? 0 : 1));
+        for (const CheckFinding& f : checkList(model.slotList(slot), slot, rules)) {
             ++count;
-            const nlohmann::ordered_json value = ValueJson(f.value);
+            const nlohmann::ordered_json value = valueJson(f.value);
             if (o.json) {
                 nlohmann::ordered_json line;
                 line["language"] = i;
                 line["row"] = f.row;
                 line["start"] = f.startMs;
-                line["rule"] = CheckRuleId(f.rule);
+                line["rule"] = checkRuleId(f.rule);
                 line["value"] = value;
                 std::cout << line.dump() << '\n';
             } else {
                 std::cout << className << " row " << f.row << " at " << f.startMs << ": "
-                          << CheckRuleId(f.rule);
+                          << checkRuleId(f.rule);
                 if (f.value)
                     std::cout << ' ' << value.dump();
                 std::cout << '\n';
@@ -75,7 +75,7 @@ int run(const CheckOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterCheckCommand(CLI::App& app, CliContext& context)
+void registerCheckCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<CheckOptions>();
     CLI::App* cmd = app.add_subcommand(

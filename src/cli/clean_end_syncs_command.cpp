@@ -25,7 +25,7 @@ int run(const CleanEndSyncsOptions& o, CliContext& context)
     model.setMessenger(context.messenger);
     if (!model.LoadFile(o.input, true))
         return 1;
-    const bool ok = ForEachLanguage(model, o.language, [&](int) {
+    const bool ok = forEachLanguage(model, o.language, [&](int) {
         const int removed = model.RemoveInvalidEndSyncs();
         std::cout << model.CurrentClassName() << ": " << removed << " end sync(s) removed\n";
         return true;
@@ -37,7 +37,7 @@ int run(const CleanEndSyncsOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterCleanEndSyncsCommand(CLI::App& app, CliContext& context)
+void registerCleanEndSyncsCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<CleanEndSyncsOptions>();
     CLI::App* cmd = app.add_subcommand(

@@ -5,19 +5,19 @@
 namespace verbanta::cli {
 
 // The register function of every subcommand; main.cpp lists them in kCommands.
-void RegisterEndSyncsCommand(CLI::App& app, CliContext& context);
-void RegisterCleanEndSyncsCommand(CLI::App& app, CliContext& context);
-void RegisterAddLanguageCommand(CLI::App& app, CliContext& context);
-void RegisterInfoCommand(CLI::App& app, CliContext& context);
-void RegisterDumpCommand(CLI::App& app, CliContext& context);
-void RegisterResaveCommand(CLI::App& app, CliContext& context);
-void RegisterExportTextCommand(CLI::App& app, CliContext& context);
-void RegisterConvertCommand(CLI::App& app, CliContext& context);
-void RegisterSplitCommand(CLI::App& app, CliContext& context);
-void RegisterMergeCommand(CLI::App& app, CliContext& context);
-void RegisterRestyleCommand(CLI::App& app, CliContext& context);
-void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context);
-void RegisterCheckCommand(CLI::App& app, CliContext& context);
-void RegisterWaveformCommand(CLI::App& app, CliContext& context);
+void registerEndSyncsCommand(CLI::App& app, CliContext& context);
+void registerCleanEndSyncsCommand(CLI::App& app, CliContext& context);
+void registerAddLanguageCommand(CLI::App& app, CliContext& context);
+void registerInfoCommand(CLI::App& app, CliContext& context);
+void registerDumpCommand(CLI::App& app, CliContext& context);
+void registerResaveCommand(CLI::App& app, CliContext& context);
+void registerExportTextCommand(CLI::App& app, CliContext& context);
+void registerConvertCommand(CLI::App& app, CliContext& context);
+void registerSplitCommand(CLI::App& app, CliContext& context);
+void registerMergeCommand(CLI::App& app, CliContext& context);
+void registerRestyleCommand(CLI::App& app, CliContext& context);
+void registerSaveLanguageCommand(CLI::App& app, CliContext& context);
+void registerCheckCommand(CLI::App& app, CliContext& context);
+void registerWaveformCommand(CLI::App& app, CliContext& context);
 
 }  // namespace verbanta::cli

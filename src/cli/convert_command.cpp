@@ -42,7 +42,7 @@ bool isSamiInput(const ConvertOptions& o)
 {
     return o.from == "sami" ||
            (o.from.empty() &&
-            (EndsWithIgnoringCase(o.input, ".smi") || EndsWithIgnoringCase(o.input, ".sami")));
+            (endsWithIgnoringCase(o.input, ".smi") || endsWithIgnoringCase(o.input, ".sami")));
 }
 
 double framesPerSecond(const std::string& label)
@@ -58,10 +58,10 @@ bool readInput(SamiModel& model, const ConvertOptions& o)
     if (isSamiInput(o))
         return model.LoadFile(o.input, true);
     if (o.from == "text")
-        return ImportTextFile(model, o.input, o.paragraphs);
-    const std::vector<int> slots = o.from.empty() ? ReadersForFilterEntry(kAllSupportedEntry)
-                                                  : std::vector<int>{FindReaderSlot(o.from)};
-    return ImportForeignFile(model, o.input, slots, framesPerSecond(o.fps));
+        return importTextFile(model, o.input, o.paragraphs);
+    const std::vector<int> slots = o.from.empty() ? readersForFilterEntry(kAllSupportedEntry)
+                                                  : std::vector<int>{findReaderSlot(o.from)};
+    return importForeignFile(model, o.input, slots, framesPerSecond(o.fps));
 }
 
 
@@ -71,7 +71,7 @@ int run(const ConvertOptions& o, CliContext& context)
         std::cerr << "convert: --paragraphs applies only with --from text\n";
         return 1;
     }
-    const std::optional<ExportFormat> cueFormat = ExportFormatFromPath(o.output);
+    const std::optional<ExportFormat> cueFormat = exportFormatFromPath(o.output);
     if (o.language >= 0 && !cueFormat) {
         std::cerr << "convert: --language applies only to .srt, .vtt and .ass output\n";
         return 1;
@@ -84,14 +84,14 @@ int run(const ConvertOptions& o, CliContext& context)
     model.setMessenger(context.messenger);
     if (!readInput(model, o))
         return 1;
-    if (const auto encoding = ChosenEncoding(o.encoding))
+    if (const auto encoding = chosenEncoding(o.encoding))
         model.fileEncoding = *encoding;
     bool written = false;
     if (cueFormat)
-        written = ExportSubtitlesToFile(model, o.language < 0 ? 0 : o.language, *cueFormat,
+        written = exportSubtitlesToFile(model, o.language < 0 ? 0 : o.language, *cueFormat,
                                         o.output, context.messenger);
-    else if (EndsWithIgnoringCase(o.output, ".txt"))
-        written = ExportText(model, o.output);
+    else if (endsWithIgnoringCase(o.output, ".txt"))
+        written = exportText(model, o.output);
     else
         written = model.SaveFile(o.output, -1);
     return written ? 0 : 1;
@@ -99,7 +99,7 @@ int run(const ConvertOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterConvertCommand(CLI::App& app, CliContext& context)
+void registerConvertCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<ConvertOptions>();
     CLI::App* cmd = app.add_subcommand(
@@ -110,7 +110,7 @@ void RegisterConvertCommand(CLI::App& app, CliContext& context)
     cmd->add_option("IN", options->input, "The file to import")->required();
     cmd->add_option("OUT", options->output, "The file to write")->required();
     std::vector<std::string> formats;
-    for (const SubtitleReader* reader : ReaderTable())
+    for (const SubtitleReader* reader : readerTable())
         formats.emplace_back(reader->name());
     formats.emplace_back("text");
     formats.emplace_back("sami");
@@ -128,7 +128,7 @@ void RegisterConvertCommand(CLI::App& app, CliContext& context)
                     "For .srt, .vtt and .ass output: the language to write, numbered from 0 "
                     "(default 0)")
         ->check(CLI::NonNegativeNumber);
-    AddEncodingOption(cmd, options->encoding,
+    addEncodingOption(cmd, options->encoding,
                       "For SAMI and .txt output: the encoding to write; a SAMI input's own "
                       "encoding, or CP949 for an import, when omitted");
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });

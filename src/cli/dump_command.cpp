@@ -24,11 +24,11 @@ int run(const std::string& input, CliContext& context)
         model.slotList(slot).forEach([&](const SyncEntry& e) {
             nlohmann::ordered_json line;
             line["language"] = i;
-            line["class"] = Cp949ToUtf8(e.className);
+            line["class"] = cp949ToUtf8(e.className);
             line["start"] = e.startMs;
             line["end_sync"] = e.isEndSync != 0;
             line["comment"] = e.isComment != 0;
-            line["text"] = Cp949ToUtf8(e.text);
+            line["text"] = cp949ToUtf8(e.text);
             std::cout << line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
                       << '\n';
         });
@@ -38,7 +38,7 @@ int run(const std::string& input, CliContext& context)
 
 }  // namespace
 
-void RegisterDumpCommand(CLI::App& app, CliContext& context)
+void registerDumpCommand(CLI::App& app, CliContext& context)
 {
     auto input = std::make_shared<std::string>();
     CLI::App* cmd = app.add_subcommand(

@@ -69,7 +69,7 @@ int run(const EndSyncsOptions& o, CliContext& context)
     if (!model.LoadFile(o.input, true))
         return 1;
     const bool rangeOnly = o.range || o.fromRow >= 0 || o.toRow >= 0;
-    const bool ok = ForEachLanguage(model, o.language, [&](int) {
+    const bool ok = forEachLanguage(model, o.language, [&](int) {
         // An empty list has nothing to reset, and no row to mark a range on.
         if (model.GetCount() == 0)
             return true;
@@ -90,7 +90,7 @@ int run(const EndSyncsOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterEndSyncsCommand(CLI::App& app, CliContext& context)
+void registerEndSyncsCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<EndSyncsOptions>();
     CLI::App* cmd = app.add_subcommand(

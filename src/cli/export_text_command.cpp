@@ -27,7 +27,7 @@ int run(const ExportTextOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterExportTextCommand(CLI::App& app, CliContext& context)
+void registerExportTextCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<ExportTextOptions>();
     CLI::App* cmd = app.add_subcommand(

@@ -42,9 +42,9 @@ int run(const InfoOptions& o, CliContext& context)
     for (int i = 0; i < model.GetLanguageCount(); ++i) {
         const LanguageInfo& info = model.languages[static_cast<std::size_t>(i)];
         LanguageSummary s;
-        s.className = Cp949ToUtf8(info.selector.substr(info.selector.empty() ? 0 : 1));
-        s.name = Cp949ToUtf8(info.name());
-        s.code = Cp949ToUtf8(info.lang());
+        s.className = cp949ToUtf8(info.selector.substr(info.selector.empty() ? 0 : 1));
+        s.name = cp949ToUtf8(info.name());
+        s.code = cp949ToUtf8(info.lang());
         model.SetCurrentSlot(model.slotOrder[static_cast<std::size_t>(i)]);
         model.list().forEach([&](const SyncEntry& e) {
             ++s.entries;
@@ -55,7 +55,7 @@ int run(const InfoOptions& o, CliContext& context)
         languages.push_back(std::move(s));
     }
 
-    const std::string title = Cp949ToUtf8(model.title);
+    const std::string title = cp949ToUtf8(model.title);
     const char* encoding = encodingName(model.fileEncoding);
     if (o.json) {
         nlohmann::ordered_json out;
@@ -88,7 +88,7 @@ int run(const InfoOptions& o, CliContext& context)
 
 }  // namespace
 
-void RegisterInfoCommand(CLI::App& app, CliContext& context)
+void registerInfoCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<InfoOptions>();
     CLI::App* cmd = app.add_subcommand(

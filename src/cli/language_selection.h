@@ -11,7 +11,7 @@ namespace verbanta::cli {
 /// for an index of -1, else only that one. False, with a message, for an index that does not
 /// exist or when f returns false.
 template <class F>
-bool ForEachLanguage(SamiModel& model, int languageIndex, F f)
+bool forEachLanguage(SamiModel& model, int languageIndex, F f)
 {
     const int count = model.GetLanguageCount();
     if (languageIndex >= count || languageIndex < -1) {

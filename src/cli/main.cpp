@@ -8,11 +8,11 @@ namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
 constexpr std::array<RegisterCommand, 14> kCommands{
-    RegisterInfoCommand,          RegisterDumpCommand,        RegisterResaveCommand,
-    RegisterExportTextCommand,    RegisterConvertCommand,     RegisterEndSyncsCommand,
-    RegisterCleanEndSyncsCommand, RegisterAddLanguageCommand, RegisterSplitCommand,
-    RegisterMergeCommand,         RegisterRestyleCommand,     RegisterSaveLanguageCommand,
-    RegisterCheckCommand,         RegisterWaveformCommand,
+    registerInfoCommand,          registerDumpCommand,        registerResaveCommand,
+    registerExportTextCommand,    registerConvertCommand,     registerEndSyncsCommand,
+    registerCleanEndSyncsCommand, registerAddLanguageCommand, registerSplitCommand,
+    registerMergeCommand,         registerRestyleCommand,     registerSaveLanguageCommand,
+    registerCheckCommand,         registerWaveformCommand,
 };
 
 }  // namespace verbanta::cli

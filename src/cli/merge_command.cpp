@@ -24,7 +24,7 @@ struct MergeOptions {
 
 int run(const MergeOptions& o, CliContext& context)
 {
-    FileOperations& files = SystemFileOperations();
+    FileOperations& files = systemFileOperations();
     MergeList list;
     for (const std::string& input : o.inputs)
         if (!list.add(input, files, context.messenger))
@@ -32,17 +32,17 @@ int run(const MergeOptions& o, CliContext& context)
     context.settings.MakeBackup = !o.noBackup;
     Document document(context.settings, context.messenger, files);
     context.messenger.reset();
-    if (!document.MergeFiles(list.paths()))
+    if (!document.mergeFiles(list.paths()))
         return 1;
     // A file the reader could not load would leave a hole in the result.
     if (context.messenger.errorShown())
         return 1;
-    return document.SaveDocument(o.output) ? 0 : 1;
+    return document.saveDocument(o.output) ? 0 : 1;
 }
 
 }  // namespace
 
-void RegisterMergeCommand(CLI::App& app, CliContext& context)
+void registerMergeCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<MergeOptions>();
     CLI::App* cmd = app.add_subcommand("merge", "Join SAMI files one after the other into OUT");

@@ -27,18 +27,18 @@ int run(const ResaveOptions& o, CliContext& context)
     model.setMessenger(context.messenger);
     if (!model.LoadFile(o.input, true))
         return 1;
-    if (o.language < -1 || o.language >= model.languageCount) {
-        std::cerr << "--language " << o.language << ": the file has " << model.languageCount
+    if (o.language < -1 || o.language >= model.listCount) {
+        std::cerr << "--language " << o.language << ": the file has " << model.listCount
                   << " language(s), numbered from 0\n";
         return 1;
     }
-    const TextEncoding encoding = ChosenEncoding(o.encoding).value_or(model.fileEncoding);
-    return sami::SaveSamiFile(model, o.output, o.language, encoding) ? 0 : 1;
+    const TextEncoding encoding = chosenEncoding(o.encoding).value_or(model.fileEncoding);
+    return sami::saveSamiFile(model, o.output, o.language, encoding) ? 0 : 1;
 }
 
 }  // namespace
 
-void RegisterResaveCommand(CLI::App& app, CliContext& context)
+void registerResaveCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<ResaveOptions>();
     CLI::App* cmd = app.add_subcommand("resave", "Read a SAMI file and write it again");
@@ -46,7 +46,7 @@ void RegisterResaveCommand(CLI::App& app, CliContext& context)
     cmd->add_option("OUT", options->output, "SAMI file to write")->required();
     cmd->add_option("--language", options->language,
                     "Write only this language (0-based index); every language when omitted");
-    AddEncodingOption(cmd, options->encoding,
+    addEncodingOption(cmd, options->encoding,
                       "Write in this encoding; the encoding of IN when omitted");
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });
 }

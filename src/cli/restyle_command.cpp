@@ -73,13 +73,13 @@ int run(const RestyleOptions& o, CliContext& context)
         s.RightMargin = margins[3];
     }
     const BatchResult result =
-        RunBatchConversion(o.files, s, SystemFileOperations(), context.messenger, nullptr);
+        runBatchConversion(o.files, s, systemFileOperations(), context.messenger, nullptr);
     return result.failed == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-void RegisterRestyleCommand(CLI::App& app, CliContext& context)
+void registerRestyleCommand(CLI::App& app, CliContext& context)
 {
     auto o = std::make_shared<RestyleOptions>();
     CLI::App* cmd = app.add_subcommand("restyle", "Rewrite the style values of SAMI files");

@@ -23,8 +23,8 @@ struct SaveLanguageOptions {
 
 int run(const SaveLanguageOptions& o, CliContext& context)
 {
-    Document document(context.settings, context.messenger, SystemFileOperations());
-    if (!document.OpenDocument(o.input, false))
+    Document document(context.settings, context.messenger, systemFileOperations());
+    if (!document.openDocument(o.input, false))
         return 1;
     const int count = document.model().GetLanguageCount();
     if (o.language < 0 || o.language >= count) {
@@ -32,12 +32,12 @@ int run(const SaveLanguageOptions& o, CliContext& context)
                   << " language(s), numbered from 0\n";
         return 1;
     }
-    return document.SaveLanguage(o.output, o.language, ChosenEncoding(o.encoding)) ? 0 : 1;
+    return document.saveLanguage(o.output, o.language, chosenEncoding(o.encoding)) ? 0 : 1;
 }
 
 }  // namespace
 
-void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context)
+void registerSaveLanguageCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<SaveLanguageOptions>();
     CLI::App* cmd =
@@ -46,7 +46,7 @@ void RegisterSaveLanguageCommand(CLI::App& app, CliContext& context)
     cmd->add_option("OUT", options->output, "SAMI file to write")->required();
     cmd->add_option("--language", options->language, "The language to write (0-based index)")
         ->required();
-    AddEncodingOption(cmd, options->encoding,
+    addEncodingOption(cmd, options->encoding,
                       "Write in this encoding; the encoding of IN when omitted");
     cmd->callback([options, &context] { context.exitCode = run(*options, context); });
 }

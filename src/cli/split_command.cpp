@@ -45,18 +45,18 @@ int run(const SplitOptions& o, CliContext& context)
             return 1;
         }
     }
-    FileOperations& files = SystemFileOperations();
-    const auto parts = PrepareSplitParts(model, o.input, "", files, context.messenger);
+    FileOperations& files = systemFileOperations();
+    const auto parts = prepareSplitParts(model, o.input, "", files, context.messenger);
     if (!parts)
         return 1;
-    const int written = WriteSplitParts(model, *parts, files, context.messenger);
-    ReportSplitResult(written, context.messenger);
+    const int written = writeSplitParts(model, *parts, files, context.messenger);
+    reportSplitResult(written, context.messenger);
     return written == static_cast<int>(parts->size()) ? 0 : 1;
 }
 
 }  // namespace
 
-void RegisterSplitCommand(CLI::App& app, CliContext& context)
+void registerSplitCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<SplitOptions>();
     CLI::App* cmd = app.add_subcommand(

@@ -33,7 +33,7 @@ void reportFailure(const WaveformOptions& o, const WaveformState& s)
         case media::OpenFailure::NotAudio: {
             std::cerr << "--stream " << o.stream << ": " << o.input
                       << " has no audio stream with that index; its audio streams are:";
-            for (const media::AudioStreamInfo& info : media::ProbeMedia(o.input).streams)
+            for (const media::AudioStreamInfo& info : media::probeMedia(o.input).streams)
                 std::cerr << ' ' << info.index;
             std::cerr << '\n';
             return;
@@ -91,8 +91,8 @@ int run(const WaveformOptions& o)
         std::cerr << "--resolution-ms " << o.resolutionMs << ": give 1 ms or more\n";
         return 1;
     }
-    media::QuietFFmpegLog();
-    media::MediaCache cache(media::MediaCache::DefaultFolder());
+    media::quietFFmpegLog();
+    media::MediaCache cache(media::MediaCache::defaultFolder());
     media::WaveformAnalysis analysis(o.input, o.stream, &cache);
     analysis.wait();
     const WaveformState s = analysis.state();
@@ -121,7 +121,7 @@ int run(const WaveformOptions& o)
 
 }  // namespace
 
-void RegisterWaveformCommand(CLI::App& app, CliContext& context)
+void registerWaveformCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<WaveformOptions>();
     CLI::App* cmd = app.add_subcommand(

@@ -66,7 +66,7 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const std::string& path, int st
     }
     if (status < 0) {
         failure = OpenFailure::NoDecoder;
-        detail = std::string(avcodec_get_name(st->codecpar->codec_id)) + ": " + ErrorText(status);
+        detail = std::string(avcodec_get_name(st->codecpar->codec_id)) + ": " + errorText(status);
         return nullptr;
     }
     if (st->start_time != AV_NOPTS_VALUE)
@@ -146,7 +146,7 @@ bool AudioDecoder::finish(End end, int status)
 {
     m_end = end;
     if (status < 0)
-        m_endDetail = ErrorText(status);
+        m_endDetail = errorText(status);
     return false;
 }
 
@@ -182,7 +182,7 @@ bool AudioDecoder::receive(Block& block)
         // Past damage the next read may find packets again, as the player's reads do; only a
         // run of failures ends the sound.
         if (status != AVERROR_EOF) {
-            m_endDetail = ErrorText(status);
+            m_endDetail = errorText(status);
             if (++m_readFailures < kReadRetries)
                 return false;
         }

@@ -69,7 +69,7 @@ std::optional<CacheKey> CacheKey::of(const std::string& path, int stream)
     return key;
 }
 
-std::string MediaCache::DefaultFolder()
+std::string MediaCache::defaultFolder()
 {
     // A relative XDG_CACHE_HOME is invalid by its own definition and is ignored.
     const char* cache = std::getenv("XDG_CACHE_HOME");

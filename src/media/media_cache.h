@@ -52,7 +52,7 @@ private:
 class MediaCache {
 public:
     /// "$XDG_CACHE_HOME/Verbanta", else "~/.cache/Verbanta"; empty when neither is known.
-    static std::string DefaultFolder();
+    static std::string defaultFolder();
 
     static constexpr std::uint64_t kDefaultLimitBytes = std::uint64_t(1) << 30;
 

@@ -40,12 +40,12 @@ std::string tag(const AVDictionary* metadata, const char* key)
 
 }  // namespace
 
-void QuietFFmpegLog()
+void quietFFmpegLog()
 {
     av_log_set_level(AV_LOG_QUIET);
 }
 
-std::string ErrorText(int averror)
+std::string errorText(int averror)
 {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(averror, text, sizeof text);
@@ -60,7 +60,7 @@ std::unique_ptr<MediaFile> MediaFile::open(const std::string& path, const std::a
     AVFormatContext* context = avformat_alloc_context();
     if (!context) {
         failure = OpenFailure::Unreadable;
-        detail = ErrorText(AVERROR(ENOMEM));
+        detail = errorText(AVERROR(ENOMEM));
         return nullptr;
     }
     context->interrupt_callback = {interrupted, const_cast<std::atomic<bool>*>(cancel)};
@@ -75,7 +75,7 @@ std::unique_ptr<MediaFile> MediaFile::open(const std::string& path, const std::a
     }
     if (status < 0) {
         failure = cancel && cancel->load() ? OpenFailure::Cancelled : OpenFailure::Unreadable;
-        detail = ErrorText(status);
+        detail = errorText(status);
         return nullptr;
     }
     // libmpv skips stream probing for MP4, so the start time stays unknown there and the
@@ -134,7 +134,7 @@ double MediaFile::containerEnd() const
     return start + m_context->duration / double(AV_TIME_BASE) - m_playerZero;
 }
 
-MediaProbe ProbeMedia(const std::string& path)
+MediaProbe probeMedia(const std::string& path)
 {
     MediaProbe probe;
     std::unique_ptr<MediaFile> file = MediaFile::open(path, nullptr, probe.failure, probe.detail);

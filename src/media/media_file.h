@@ -75,13 +75,13 @@ struct MediaProbe {
 };
 
 /// Lists the audio streams of a file without decoding any; for the app's track mapping.
-MediaProbe ProbeMedia(const std::string& path);
+MediaProbe probeMedia(const std::string& path);
 
 /// Keeps FFmpeg's own diagnostics off the terminal: the analyses report what matters in their
 /// states. For programs without a log of their own (libmpv installs one in the app).
-void QuietFFmpegLog();
+void quietFFmpegLog();
 
 /// FFmpeg's text for an error code.
-std::string ErrorText(int averror);
+std::string errorText(int averror);
 
 }  // namespace verbanta::media

@@ -134,7 +134,7 @@ bool WaveformAnalysis::readCache(int stream)
     state.stream = stream;
     PeakPyramid pyramid;
     if (!m_cache || !key || !m_cache->read(*key, AnalysisKind::AudioPeaks, [&](CacheReader& in) {
-            return DecodePeaks(in, state, pyramid);
+            return decodePeaks(in, state, pyramid);
         }))
         return false;
     update([&](WaveformState& s) {
@@ -257,7 +257,7 @@ void WaveformAnalysis::storeInCache(const CacheKey& key)
     std::string payload;
     {
         std::shared_lock lock(m_mutex);
-        payload = EncodePeaks(m_state, m_pyramid);
+        payload = encodePeaks(m_state, m_pyramid);
     }
     const bool stored = m_cache->write(key, AnalysisKind::AudioPeaks, payload);
     std::unique_lock lock(m_mutex);

@@ -56,11 +56,11 @@ struct WaveformState {
 /// cache first when one is given, and stores finished results there.
 ///
 /// For the editor's timing strip:
-/// - One MediaCache serves the whole run (folder `MediaCache::DefaultFolder()`); when an
+/// - One MediaCache serves the whole run (folder `MediaCache::defaultFolder()`); when an
 ///   analysis ends, its `takeUnwritableNote()` says, once, that the status bar should note
 ///   that the cache cannot be written.
 /// - The stream is the track mpv plays: "track-list/N/ff-index" of its selected audio track
-///   (`ProbeMedia()` lists the audio streams with both numbers). On a track switch make a new
+///   (`probeMedia()` lists the audio streams with both numbers). On a track switch make a new
 ///   analysis; destroying the old one cancels it.
 /// - `onProgress` comes on the worker thread: queue a repaint on the UI thread, which then
 ///   asks `state()` and `columns()`; the queued call must not assume the analysis still exists.

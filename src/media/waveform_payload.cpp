@@ -15,7 +15,7 @@ constexpr std::size_t kFixedBytes = 4 * 5 + 8 * 3 + 1 + 8;
 
 }  // namespace
 
-std::string EncodePeaks(const WaveformState& state, const PeakPyramid& pyramid)
+std::string encodePeaks(const WaveformState& state, const PeakPyramid& pyramid)
 {
     ByteWriter out;
     out.put(kPayloadVersion);
@@ -34,7 +34,7 @@ std::string EncodePeaks(const WaveformState& state, const PeakPyramid& pyramid)
     return std::move(out.bytes());
 }
 
-bool DecodePeaks(CacheReader& in, WaveformState& state, PeakPyramid& pyramid)
+bool decodePeaks(CacheReader& in, WaveformState& state, PeakPyramid& pyramid)
 {
     char fixed[kFixedBytes];
     if (!in.read(fixed, sizeof fixed))

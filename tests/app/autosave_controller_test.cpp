@@ -36,14 +36,14 @@ void editFirst(Document& doc, const std::string& text)
     SyncEntry entry = doc.model().GetFirst();
     entry.text = text;
     doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
 }
 
 /// Writes a copy as a run that then ended abnormally would have left it.
 void leaveCopy(const QString& folder, const std::string& id, const std::string& path,
                std::int64_t savedAt)
 {
-    RecoveryStore crashed(folder.toStdString(), id, SystemFileOperations());
+    RecoveryStore crashed(folder.toStdString(), id, systemFileOperations());
     RecoveryManifest manifest;
     manifest.originalPath = path;
     manifest.title = "x";
@@ -66,8 +66,8 @@ private slots:
         QTemporaryDir dir;
         const QString film = dir.filePath(QStringLiteral("film.smi"));
         writeFile(film, test::cp949(test::kTwoLanguages));
-        Document doc(t.settings, t.messenger, SystemFileOperations());
-        QVERIFY(doc.OpenDocument(film.toStdString()));
+        Document doc(t.settings, t.messenger, systemFileOperations());
+        QVERIFY(doc.openDocument(film.toStdString()));
         const QString folder = dir.filePath(QStringLiteral("data/recovery"));
         app::AutosaveController autosave(doc, t.settings, t.messenger, folder);
 
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(!autosave.store().hasOwnCopy());
 
         editFirst(doc, test::cp949("고친 자막"));
-        const std::string expected = MakeRecoverySnapshot(doc, 0).bytes;
+        const std::string expected = makeRecoverySnapshot(doc, 0).bytes;
         QSignalSpy written(&autosave, &app::AutosaveController::copyWritten);
         autosave.scheduler().makeDue();
         autosave.tick();
@@ -102,13 +102,13 @@ private slots:
         t.settings.AutoSaveSeconds = 1;
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("plain")), "x");
-        Document doc(t.settings, t.messenger, SystemFileOperations());
-        doc.NewDocument();
+        Document doc(t.settings, t.messenger, systemFileOperations());
+        doc.newDocument();
         SyncEntry entry;
         doc.model().InitEntry(entry);
         entry.text = "a";
         doc.model().AddTail(entry, true);
-        doc.SetModifiedFlag(true);
+        doc.setModifiedFlag(true);
         // A file where the folder should be: no folder can be made there, even by root.
         const QString folder = dir.filePath(QStringLiteral("plain/recovery"));
         app::AutosaveController autosave(doc, t.settings, t.messenger, folder);
@@ -181,9 +181,9 @@ private slots:
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         Document& doc = f.frame->documentHost().document();
         QCOMPARE(QString::fromStdString(doc.pathName()), film);
-        QVERIFY(doc.IsModified());
+        QVERIFY(doc.isModified());
         QCOMPARE(f.frame->windowTitle(), QString::fromUtf8("film.smi * - Verbanta"));
-        QCOMPARE(QString::fromStdString(Cp949ToUtf8(doc.model().GetFirst().text)),
+        QCOMPARE(QString::fromStdString(cp949ToUtf8(doc.model().GetFirst().text)),
                  QString::fromUtf8("남은 작업"));
 
         // Once this run's copy holds the restored work, the left copy goes; the other stays.
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QVERIFY(!f.frame->documentHost().makeRecoveryDialog());
         // The document was left alone.
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
     }
 };
 

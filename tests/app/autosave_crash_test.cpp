@@ -82,8 +82,8 @@ private slots:
 
         QProcess first;
         first.setProcessEnvironment(environment());
-        first.start(QStringLiteral(VERBANTA_APP_PATH),
-                    {QStringLiteral("--test-edit"), QString::fromUtf8(kEdit), film});
+        first.start(QStringLiteral(VERBANTA_DRIVER_PATH),
+                    {QStringLiteral("edit"), QString::fromUtf8(kEdit), film});
         QVERIFY(first.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(!copyWithEdit().isEmpty(), 60000);
         QCOMPARE(first.state(), QProcess::Running);
@@ -99,7 +99,7 @@ private slots:
 
         QProcess second;
         second.setProcessEnvironment(environment());
-        second.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--test-recovery-report")});
+        second.start(QStringLiteral(VERBANTA_DRIVER_PATH), {QStringLiteral("report")});
         QVERIFY(second.waitForFinished(60000));
         const QString out = QString::fromUtf8(second.readAllStandardOutput());
         QCOMPARE(second.exitCode(), 0);
@@ -145,7 +145,7 @@ private slots:
 
         QProcess run;
         run.setProcessEnvironment(env);
-        run.start(QStringLiteral(VERBANTA_APP_PATH), {QStringLiteral("--test-recovery-report")});
+        run.start(QStringLiteral(VERBANTA_DRIVER_PATH), {QStringLiteral("report")});
         QVERIFY(run.waitForFinished(60000));
         QCOMPARE(run.exitStatus(), QProcess::NormalExit);
         // Nothing was offered (exit code 2 says so), and nothing was deleted.

@@ -82,7 +82,7 @@ struct Fixture {
         f.open(f.write(QStringLiteral("marks.smi"), kCaptions));
         f.t.messenger.shown.clear();
     }
-    const SyncList& captions() const { return f.editor().model().list(); }
+    const SyncList& captions() const { return f.editor().session().model().list(); }
     std::unique_ptr<BookmarkListDialog> dialog()
     {
         return std::make_unique<BookmarkListDialog>(bookmarks, captions(), f.t.settings,

@@ -32,7 +32,7 @@ QColor foreground(const test::FrameFixture& f, int row)
 
 bool checked(const test::FrameFixture& f, int row)
 {
-    return f.editor().entry(row)->checked != 0;
+    return f.editor().session().entry(row)->checked != 0;
 }
 
 // Types text the way a keyboard with an input method delivers it, one character per key.
@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(foreground(f, 2), CaptionTableModel::kCommentText);
         QVERIFY(!f.rows().data(f.rows().index(2, 1), Qt::BackgroundRole).isValid());
         // A list bookmark is yellow on navy.
-        f.editor().selectRow(4);
+        f.editor().session().selectRow(4);
         QVERIFY(f.frame->commands().run(cmd::ListBookmark));
         QCOMPARE(background(f, 4), CaptionTableModel::kBookmarkBack);
         QCOMPARE(foreground(f, 4), CaptionTableModel::kMarkText);
@@ -120,7 +120,7 @@ private slots:
                                "</BODY></SAMI>")));
         int errorRow = -1;
         for (int r = 0; r < f.rows().rowCount(); ++r)
-            if (f.editor().entry(r)->syncError)
+            if (f.editor().session().entry(r)->syncError)
                 errorRow = r;
         QVERIFY(errorRow > 0 && errorRow < 4);
         QCOMPARE(background(f, errorRow), CaptionTableModel::kSyncErrorBack);
@@ -214,7 +214,7 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(2);
+        f.editor().session().selectRow(2);
         QVERIFY(!f.view().panel().startField().isEnabled());
         QCOMPARE(f.view().panel().textField().toPlainText().trimmed(), QStringLiteral("번역 확인"));
     }
@@ -259,7 +259,7 @@ private slots:
         QTest::keyClick(&text, Qt::Key_E, Qt::AltModifier);
         QCOMPARE(text.modelText(), std::string("&nbsp;"));
         // The editor holds what the field shows.
-        QCOMPARE(f.editor().panel().text, std::string("&nbsp;"));
+        QCOMPARE(f.editor().panel().state().text, std::string("&nbsp;"));
     }
 
     void aLongLineShowsInBlocksButEditsAsOneLine()
@@ -347,13 +347,13 @@ private slots:
         f.showAndFocusList();
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 3, 0));
         QVERIFY(checked(f, 3));
-        QCOMPARE(f.editor().currentRow(), 3);  // the selection moves too
+        QCOMPARE(f.editor().session().currentRow(), 3);  // the selection moves too
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 3, 0));
         QVERIFY(!checked(f, 3));
         // A click on the text does not check.
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 4, 2));
         QVERIFY(!checked(f, 4));
-        QCOMPARE(f.editor().currentRow(), 4);
+        QCOMPARE(f.editor().session().currentRow(), 4);
     }
 
     void ctrlClickAnywhereTogglesAndShiftClickChecksTheSpan()
@@ -364,18 +364,18 @@ private slots:
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ControlModifier,
                           cellCentre(f, 1, 2));
         QVERIFY(checked(f, 1));
-        QCOMPARE(f.editor().currentRow(), 1);
+        QCOMPARE(f.editor().session().currentRow(), 1);
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ShiftModifier,
                           cellCentre(f, 4, 2));
         for (int r = 1; r <= 4; ++r) QVERIFY(checked(f, r));
         QVERIFY(!checked(f, 5));
-        QCOMPARE(f.editor().currentRow(), 4);
+        QCOMPARE(f.editor().session().currentRow(), 4);
         // Shift + click on the selected row itself toggles it.
         QTest::mouseClick(f.list().viewport(), Qt::LeftButton, Qt::ShiftModifier,
                           cellCentre(f, 4, 2));
         QVERIFY(!checked(f, 4));
         // Checks record no undo step.
-        QVERIFY(!f.editor().canUndo());
+        QVERIFY(!f.editor().rows().canUndo());
     }
 
     void draggingOverTheCheckColumnTogglesEachRowOnce()
@@ -383,7 +383,7 @@ private slots:
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
         f.showAndFocusList();
-        f.editor().toggleChecked(2);
+        f.editor().selection().toggleChecked(2);
         QWidget* viewport = f.list().viewport();
         QTest::mousePress(viewport, Qt::LeftButton, {}, cellCentre(f, 1, 0));
         QMouseEvent move(QEvent::MouseMove, cellCentre(f, 3, 0),
@@ -408,7 +408,7 @@ private slots:
         QVERIFY(!checked(f, 0));
         QTest::keyClick(&f.list(), Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&f.list(), Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(f.editor().currentRow(), 2);
+        QCOMPARE(f.editor().session().currentRow(), 2);
         QVERIFY(checked(f, 0));
         QVERIFY(checked(f, 1));
         QVERIFY(checked(f, 2));
@@ -468,14 +468,14 @@ private slots:
         QVERIFY(f.openTwoLanguages());
         f.showAndFocusList();
         QApplication::clipboard()->setText(QStringLiteral("붙인 자막"));
-        f.editor().selectRow(6);
+        f.editor().session().selectRow(6);
         test::ModalCloser closer(1);  // "현 싱크 위에 내용 삽입(&I)"
         QVERIFY(f.frame->commands().run(cmd::EditPaste));
         QCOMPARE(closer.menuTexts, QStringList({"끝에 내용 추가(&A)", "현 싱크 위에 내용 삽입(&I)",
                                                 "-", "취소(&C)"}));
         QCOMPARE(f.rows().rowCount(), 8);
         QCOMPARE(f.cell(6, 2), QStringLiteral("붙인 자막"));
-        QCOMPARE(f.editor().currentRow(), 7);
+        QCOMPARE(f.editor().session().currentRow(), 7);
     }
 
     void clickingTheStripBelowTheRangeMovesTheEndAndInsideOffersAChoice()
@@ -497,14 +497,14 @@ private slots:
             QCOMPARE(closer.menuTexts,
                      QStringList({"시작으로 선택(&S)", "종료로 선택(&E)", "-", "취소(&C)"}));
         }
-        QVERIFY(f.editor().entry(3)->rangeEnd);
-        QVERIFY(!f.editor().entry(6)->rangeEnd);
-        QCOMPARE(f.editor().rangeEndRow(), 3);
+        QVERIFY(f.editor().session().entry(3)->rangeEnd);
+        QVERIFY(!f.editor().session().entry(6)->rangeEnd);
+        QCOMPARE(f.editor().session().rangeEndRow(), 3);
         // Below the range end: the end mark moves there at once.
         test::ModalCloser none;
         QTest::mouseClick(const_cast<app::MarkerStrip*>(&strip), Qt::LeftButton, {}, stripPoint(5));
         QCOMPARE(none.closed, 0);
-        QCOMPARE(f.editor().rangeEndRow(), 5);
+        QCOMPARE(f.editor().session().rangeEndRow(), 5);
         QCOMPARE(background(f, 5), CaptionTableModel::kRangeBack);
         QVERIFY(!background(f, 3).isValid());
     }
@@ -530,7 +530,7 @@ private slots:
         QSignalSpy resets(&f.rows(), &QAbstractItemModel::modelReset);
         QSignalSpy inserts(&f.rows(), &QAbstractItemModel::rowsInserted);
         QSignalSpy removes(&f.rows(), &QAbstractItemModel::rowsRemoved);
-        f.editor().selectRow(3);
+        f.editor().session().selectRow(3);
         QVERIFY(f.frame->commands().run(cmd::AddCaptionAfter));
         QCOMPARE(f.rows().rowCount(), 8);
         QCOMPARE(inserts.count(), 1);

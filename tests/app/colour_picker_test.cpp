@@ -14,10 +14,10 @@
 
 using verbanta::app::CColourPicker;
 using verbanta::app::ColourPalettePopup;
-using verbanta::app::FormatColourText;
+using verbanta::app::formatColourText;
 using verbanta::app::kColourPalette;
-using verbanta::app::PaletteIndexOf;
-using verbanta::app::ParseColourText;
+using verbanta::app::paletteIndexOf;
+using verbanta::app::parseColourText;
 
 namespace {
 
@@ -59,30 +59,30 @@ private slots:
         QCOMPARE(std::string(kColourPalette[9].name), std::string("Orange"));
         QCOMPARE(std::string(kColourPalette[35].name), std::string("Pale green "));
         QCOMPARE(std::string(kColourPalette[39].name), std::string("White"));
-        QCOMPARE(PaletteIndexOf(0xFF6820), 9);
-        QCOMPARE(PaletteIndexOf(0x123456), -1);
+        QCOMPARE(paletteIndexOf(0xFF6820), 9);
+        QCOMPARE(paletteIndexOf(0x123456), -1);
     }
 
     void textsAreNamesOrSixHexDigits()
     {
-        QCOMPARE(ParseColourText("Orange"), std::optional<std::uint32_t>(0xFF6820));
-        QCOMPARE(ParseColourText("oRANGE"), std::optional<std::uint32_t>(0xFF6820));
-        QCOMPARE(ParseColourText("#FF6820"), std::optional<std::uint32_t>(0xFF6820));
-        QCOMPARE(ParseColourText("#ff6820"), std::optional<std::uint32_t>(0xFF6820));
-        QCOMPARE(ParseColourText("pale green "), std::optional<std::uint32_t>(0x98FB98));
-        QCOMPARE(ParseColourText("grey - 50"), std::optional<std::uint32_t>(0x7F7F7F));
+        QCOMPARE(parseColourText("Orange"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(parseColourText("oRANGE"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(parseColourText("#FF6820"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(parseColourText("#ff6820"), std::optional<std::uint32_t>(0xFF6820));
+        QCOMPARE(parseColourText("pale green "), std::optional<std::uint32_t>(0x98FB98));
+        QCOMPARE(parseColourText("grey - 50"), std::optional<std::uint32_t>(0x7F7F7F));
         for (const char* bad : {"", "#", "#FFF", "#FF68200", "#GG0000", "FF6820", "chartreuse",
                                 "Pale green", " Orange", "#-12345"})
-            QVERIFY2(!ParseColourText(bad), bad);
+            QVERIFY2(!parseColourText(bad), bad);
     }
 
     void coloursAreWrittenAsUpperCaseHex()
     {
-        QCOMPARE(FormatColourText(0xFF6820), std::string("#FF6820"));
-        QCOMPARE(FormatColourText(0x00000B), std::string("#00000B"));
-        QCOMPARE(FormatColourText(0xFFFFFF), std::string("#FFFFFF"));
+        QCOMPARE(formatColourText(0xFF6820), std::string("#FF6820"));
+        QCOMPARE(formatColourText(0x00000B), std::string("#00000B"));
+        QCOMPARE(formatColourText(0xFFFFFF), std::string("#FFFFFF"));
         for (const auto& entry : kColourPalette)
-            QCOMPARE(ParseColourText(FormatColourText(entry.rgb)),
+            QCOMPARE(parseColourText(formatColourText(entry.rgb)),
                      std::optional<std::uint32_t>(entry.rgb));
     }
 

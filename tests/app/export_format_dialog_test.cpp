@@ -133,11 +133,11 @@ private slots:
             combo(*d, 1)->setCurrentIndex(1);
             d->accept();
         });
-        QVERIFY(verbanta::app::ExportOtherFormat(model, document, messenger, nullptr));
+        QVERIFY(verbanta::app::exportOtherFormat(model, document, messenger, nullptr));
         QFile out(dir.filePath("movie.encc.vtt"));
         QVERIFY(out.open(QIODevice::ReadOnly));
         QCOMPARE(out.readAll().toStdString(),
-                 verbanta::ExportSubtitles(model, 1, ExportFormat::WebVtt));
+                 verbanta::exportSubtitles(model, 1, ExportFormat::WebVtt));
         QVERIFY(messenger.shown.empty());
     }
 

@@ -100,7 +100,7 @@ QStringList rowsOf(const test::FrameFixture& f)
     QStringList rows;
     const SamiModel& model = f.frame->documentHost().model();
     for (int i = 0; i < model.GetCount(); ++i) {
-        const SyncEntry* e = model.EntryAt(model.FindIndex(i));
+        const SyncEntry* e = model.entryAt(model.FindIndex(i));
         rows << QString::number(e->startMs) + QLatin1Char(':') +
                     QString::fromStdString(test::utf8(e->text));
     }
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(rowsOf(f),
                  QStringList({"1000:Hello", "2500:&nbsp;", "3000:World", "4000:&nbsp;"}));
         app::DocumentHost& host = f.frame->documentHost();
-        QVERIFY(host.document().IsModified());
+        QVERIFY(host.document().isModified());
         QVERIFY(host.path().empty());  // saving asks for a name
         QCOMPARE(f.rows().rowCount(), 4);
         QVERIFY(f.t.messenger.shown.empty());
@@ -240,21 +240,21 @@ private slots:
         QCOMPARE(f.t.messenger.shown[0].text,
                  std::string("지정한 파일은 지원하는 자막 파일 형식이 아닙니다."));
         QCOMPARE(f.rows().rowCount(), 0);
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
     }
 
     void importAsksBeforeDiscardingUnsavedChangesAndCancelKeepsThem()
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.frame->documentHost().document().SetModifiedFlag(true);
+        f.frame->documentHost().document().setModifiedFlag(true);
         const QString srt = f.writeBytes("movie.srt", kSubRip);
         f.t.messenger.answers.push_back(Answer::Cancel);
         chooseFile(srt);
         QVERIFY(f.frame->commands().run(cmd::ImportOtherFormat));
         QCOMPARE(f.t.messenger.questions.size(), std::size_t(1));
         QCOMPARE(f.rows().rowCount(), 7);
-        QVERIFY(f.frame->documentHost().document().IsModified());
+        QVERIFY(f.frame->documentHost().document().isModified());
 
         // Cancelling the file dialog asks nothing and changes nothing.
         cancelFileDialog();
@@ -270,7 +270,7 @@ private slots:
         chooseFile(text);
         QVERIFY(f.frame->commands().run(cmd::ImportText));
         QCOMPARE(rowsOf(f), QStringList({"0:가", "0:B", "0:D"}));
-        QVERIFY(f.frame->documentHost().document().IsModified());
+        QVERIFY(f.frame->documentHost().document().isModified());
 
         f.t.settings.TwoReturnAsSync = true;
         f.t.messenger.answers.push_back(Answer::No);  // do not save the first import
@@ -300,7 +300,7 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.frame->documentHost().document().SetModifiedFlag(true);
+        f.frame->documentHost().document().setModifiedFlag(true);
         const QString target = f.dir.filePath("two.txt");
         whenShown<SubtitleFileDialog>([target](SubtitleFileDialog& d) {
             QCOMPARE(d.acceptMode(), QFileDialog::AcceptSave);
@@ -339,10 +339,10 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(3);
-        f.editor().toggleBookmark();
-        f.editor().selectRow(2);  // the comment
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(3);
+        f.editor().languages().toggleBookmark();
+        f.editor().session().selectRow(2);  // the comment
+        f.editor().languages().toggleBookmark();
         const QString first = f.dir.filePath("two_01.smi");
         const QString renamed = f.dir.filePath("tail.smi");
         whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
@@ -398,15 +398,15 @@ private slots:
         QVERIFY(contains(tail, "<SYNC Start=3000>"));  // 6000 less 3000
         QVERIFY(contains(tail, ".ENCC"));              // every language class in the header
         QVERIFY(!QFile::exists(f.dir.filePath("two_02.smi")));
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
     }
 
     void splitOkWithoutAnyNameKeepsTheDialogOpenAndCancelWritesNothing()
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(3);
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(3);
+        f.editor().languages().toggleBookmark();
         whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
             d.selectRow(0);
             d.clearName();
@@ -428,8 +428,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(3);
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(3);
+        f.editor().languages().toggleBookmark();
         const QString path = f.dir.filePath("two.smi");
         whenShown<app::SplitFileDialog>([&](app::SplitFileDialog& d) {
             // Another program rewrites the file: the dialog's rows must stay valid.
@@ -454,8 +454,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectRow(0);
-        f.editor().toggleBookmark();
+        f.editor().session().selectRow(0);
+        f.editor().languages().toggleBookmark();
         QVERIFY(f.frame->commands().run(cmd::SplitFile));
         QCOMPARE(f.t.messenger.shown.size(), std::size_t(1));
         QCOMPARE(f.t.messenger.shown[0].text,
@@ -474,14 +474,14 @@ private slots:
         });
         QVERIFY(f.frame->commands().run(cmd::MergeFiles));
         QCOMPARE(f.rows().rowCount(), 7);
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
     }
 
     void mergeOfAModifiedDocumentAsksToSaveFirstAndCancelKeepsTheDialogOpen()
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.frame->documentHost().document().SetModifiedFlag(true);
+        f.frame->documentHost().document().setModifiedFlag(true);
         const QString other = f.write("other.smi", test::kTwoLanguages);
         f.t.messenger.answers.push_back(Answer::Cancel);
         whenShown<app::MergeFilesDialog>([&](app::MergeFilesDialog& d) {
@@ -495,7 +495,7 @@ private slots:
         QCOMPARE(f.t.messenger.questions.size(), std::size_t(1));
         QVERIFY(contains(f.t.messenger.questions[0], "변경 내용을"));
         QCOMPARE(f.rows().rowCount(), 7);
-        QVERIFY(f.frame->documentHost().document().IsModified());
+        QVERIFY(f.frame->documentHost().document().isModified());
     }
 
     void mergeDialogEditsItsListAndOkJoinsTheFiles()
@@ -544,11 +544,11 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(f.rows().rowCount(), 2 * before);
         const SamiModel& model = f.frame->documentHost().model();
-        QVERIFY(model.EntryAt(model.FindIndex(before))->bookmarked);
-        QVERIFY(model.EntryAt(model.FindIndex(0))->rangeStart);
-        QVERIFY(model.EntryAt(model.FindIndex(2 * before - 1))->rangeEnd);
-        QCOMPARE(model.EntryAt(model.FindIndex(before))->startMs, 1000);  // own times kept
-        QVERIFY(f.frame->documentHost().document().IsModified());
+        QVERIFY(model.entryAt(model.FindIndex(before))->bookmarked);
+        QVERIFY(model.entryAt(model.FindIndex(0))->rangeStart);
+        QVERIFY(model.entryAt(model.FindIndex(2 * before - 1))->rangeEnd);
+        QCOMPARE(model.entryAt(model.FindIndex(before))->startMs, 1000);  // own times kept
+        QVERIFY(f.frame->documentHost().document().isModified());
         QCOMPARE(f.frame->documentHost().path(), a.toStdString());
     }
 
@@ -580,7 +580,7 @@ private slots:
         QVERIFY(contains(written, "First"));
         QVERIFY(!contains(written, test::cp949("마지막")));
         QCOMPARE(f.frame->documentHost().model().GetLanguageCount(), 2);
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
         QCOMPARE(f.frame->documentHost().path(), f.dir.filePath("two.smi").toStdString());
     }
 
@@ -606,10 +606,10 @@ private slots:
         });
         QVERIFY(f.frame->commands().run(cmd::AddLanguageFile));
         QCOMPARE(f.frame->documentHost().model().GetLanguageCount(), 3);
-        QCOMPARE(f.editor().languageTabs().size(), std::size_t(3));
-        QCOMPARE(f.editor().currentLanguageIndex(), 2);  // the added language is shown
+        QCOMPARE(f.editor().languages().languageTabs().size(), std::size_t(3));
+        QCOMPARE(f.editor().languages().currentLanguageIndex(), 2);  // the added language is shown
         QCOMPARE(rowsOf(f).constFirst(), QStringLiteral("1000:Hello"));
-        QVERIFY(f.frame->documentHost().document().IsModified());
+        QVERIFY(f.frame->documentHost().document().isModified());
     }
 
     void addLanguageBeyondTenLanguagesChangesNothing()
@@ -622,13 +622,13 @@ private slots:
             QVERIFY(f.frame->commands().run(cmd::AddLanguageFile));
         }
         QCOMPARE(f.frame->documentHost().model().GetLanguageCount(), 10);
-        f.frame->documentHost().document().SetModifiedFlag(false);
+        f.frame->documentHost().document().setModifiedFlag(false);
         const std::size_t shown = f.t.messenger.shown.size();
         chooseFile(two);
         QVERIFY(f.frame->commands().run(cmd::AddLanguageFile));
         QCOMPARE(f.t.messenger.shown.size(), shown + 1);  // the limit's message
         QCOMPARE(f.frame->documentHost().model().GetLanguageCount(), 10);
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
     }
 };
 

@@ -90,7 +90,7 @@ private slots:
         // The search runs over the raw text: "br" is found inside the line break tag.
         find->findField().setText(QStringLiteral("br"));
         QTest::keyClick(&find->findField(), Qt::Key_Return);
-        QCOMPARE(f.editor().currentRow(), 0);
+        QCOMPARE(f.editor().session().currentRow(), 0);
         QCOMPARE(selectedInPanel(f), QStringLiteral("br"));
         QVERIFY(find->isVisible());
 
@@ -125,17 +125,17 @@ private slots:
         find->findField().setText(QStringLiteral("막"));
         QPushButton* next = button(*find, QStringLiteral("다음 찾기(&F)"));
         next->click();
-        QCOMPARE(f.editor().currentRow(), 0);
+        QCOMPARE(f.editor().session().currentRow(), 0);
         QCOMPARE(selectedInPanel(f), QStringLiteral("막"));
         next->click();
-        QCOMPARE(f.editor().currentRow(), 5);  // 마지막
+        QCOMPARE(f.editor().session().currentRow(), 5);  // 마지막
         next->click();
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"일치하는 문자열이 더 이상 존재하지 않습니다."});
-        QCOMPARE(f.editor().currentRow(), 5);
+        QCOMPARE(f.editor().session().currentRow(), 5);
         find->upOption()->click();
         next->click();
-        QCOMPARE(f.editor().currentRow(), 0);
+        QCOMPARE(f.editor().session().currentRow(), 0);
         QCOMPARE(f.view().panel().textField().textCursor().selectionStart(), 3);
     }
 
@@ -167,24 +167,24 @@ private slots:
         replace->findField().setText(QStringLiteral("abc"));
         replace->replaceField()->setText(QStringLiteral("x"));
         button(*replace, QStringLiteral("모두 바꾸기(&A)"))->click();
-        QCOMPARE(f.editor().entry(0)->text, std::string("x x"));
-        QCOMPARE(f.editor().entry(1)->text, std::string("none"));
-        QCOMPARE(f.editor().entry(2)->text, std::string("xx"));
+        QCOMPARE(f.editor().session().entry(0)->text, std::string("x x"));
+        QCOMPARE(f.editor().session().entry(1)->text, std::string("none"));
+        QCOMPARE(f.editor().session().entry(2)->text, std::string("xx"));
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"2개 자막의 문자열을 바꾸었습니다."});
-        QVERIFY(f.frame->documentHost().document().CanSave());
+        QVERIFY(f.frame->documentHost().document().canSave());
         QCOMPARE(f.cell(2, 2), QStringLiteral("xx"));
 
         QVERIFY(f.frame->commands().run(cmd::EditUndo));
-        QCOMPARE(f.editor().entry(0)->text, std::string("abc ABC"));
-        QCOMPARE(f.editor().entry(2)->text, std::string("xabc"));
+        QCOMPARE(f.editor().session().entry(0)->text, std::string("abc ABC"));
+        QCOMPARE(f.editor().session().entry(2)->text, std::string("xabc"));
 
         f.t.messenger.shown.clear();
         replace->findField().setText(QStringLiteral("없는 말"));
         button(*replace, QStringLiteral("모두 바꾸기(&A)"))->click();
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"일치하는 문자열이 없습니다."});
-        QCOMPARE(f.editor().entry(0)->text, std::string("abc ABC"));
+        QCOMPARE(f.editor().session().entry(0)->text, std::string("abc ABC"));
     }
 
     void replaceChangesTheCurrentMatchAndMovesToTheNext()
@@ -192,18 +192,20 @@ private slots:
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
         f.showAndFocusList();
-        f.editor().selectRow(3);
+        f.editor().session().selectRow(3);
         FindReplaceDialog* replace = open(f, cmd::EditReplace);
         QVERIFY(replace);
         // Hangul in both strings travels as CP949 bytes into the caption.
         replace->findField().setText(QStringLiteral("노란"));
         replace->replaceField()->setText(QStringLiteral("파란"));
         button(*replace, QStringLiteral("바꾸기(&R)"))->click();
-        QCOMPARE(f.editor().entry(3)->text, test::cp949("<font color=\"yellow\">파란</font> 똠방"));
+        QCOMPARE(f.editor().session().entry(3)->text,
+                 test::cp949("<font color=\"yellow\">파란</font> 똠방"));
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"일치하는 문자열이 더 이상 존재하지 않습니다."});
         QVERIFY(f.frame->commands().run(cmd::EditUndo));
-        QCOMPARE(f.editor().entry(3)->text, test::cp949("<font color=\"yellow\">노란</font> 똠방"));
+        QCOMPARE(f.editor().session().entry(3)->text,
+                 test::cp949("<font color=\"yellow\">노란</font> 똠방"));
     }
 
     void anEmptyFindStringCannotBeSearched()
@@ -220,7 +222,7 @@ private slots:
         replace->replaceAll();
         replace->findNext();
         QVERIFY(f.t.messenger.shown.empty());
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 };
 

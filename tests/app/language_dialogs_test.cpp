@@ -112,7 +112,8 @@ private slots:
     {
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        f.editor().selectLanguage(1);  // English current: the language at index 0 comes back
+        // English current: the language at index 0 comes back.
+        f.editor().languages().selectLanguage(1);
         QString caption;
         QString startClass;
         QStringList bases;
@@ -141,7 +142,7 @@ private slots:
         QVERIFY(baseEnabled);
         QCOMPARE(listed, (QStringList{"한국어", "English", "일본어"}));
 
-        const SamiModel& model = f.editor().model();
+        const SamiModel& model = f.editor().session().model();
         QCOMPARE(model.GetLanguageCount(), 3);
         const LanguageInfo& added = model.languages[2];
         QCOMPARE(added.selector, std::string(".JPCC"));
@@ -159,9 +160,9 @@ private slots:
             QCOMPARE(japanese[row].text, std::string(korean[row].isEndSync ? "&nbsp;" : ""));
         }
         QCOMPARE(tabsOf(f), (QStringList{"한국어", "English", "일본어"}));
-        QCOMPARE(f.editor().currentLanguageIndex(), 0);
+        QCOMPARE(f.editor().languages().currentLanguageIndex(), 0);
         QCOMPARE(f.rows().rowCount(), korean.count());
-        QVERIFY(f.frame->documentHost().document().CanSave());
+        QVERIFY(f.frame->documentHost().document().canSave());
     }
 
     void classesGetTheirDotAndDuplicatesAreRefused()
@@ -228,7 +229,8 @@ private slots:
                  std::vector<std::string>{
                      "입력하신 클래스명과 동일한 언어 정보가 존재합니다.\n다시 입력해 주십시오."});
         QCOMPARE(model.languages[1].selector, std::string(".ENCC"));
-        QCOMPARE(f.editor().model().slotList(model.slotOrder[1])[0].className, std::string("ENCC"));
+        QCOMPARE(f.editor().session().model().slotList(model.slotOrder[1])[0].className,
+                 std::string("ENCC"));
 
         // A new class relabels every caption of the language.
         test::ModalDriver<LanguageInfoDialog> renamed([&](LanguageInfoDialog& i) {
@@ -248,7 +250,7 @@ private slots:
         QVERIFY(f.openTwoLanguages());
         SamiModel& model = f.frame->documentHost().model();
         for (std::size_t i = 2; model.GetLanguageCount() < 10; ++i)
-            QVERIFY(AddLanguage(model, FieldsOf(kLanguagePresets[i]), 0));
+            QVERIFY(addLanguage(model, fieldsOf(kLanguagePresets[i]), 0));
         LanguageSettingsDialog d(model, f.t.messenger);
         test::ModalDriver<LanguageInfoDialog> info([](LanguageInfoDialog& i) { i.reject(); }, 300);
         button(d, QStringLiteral("추가(&A)"))->click();
@@ -264,7 +266,7 @@ private slots:
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
         SamiModel& model = f.frame->documentHost().model();
-        QVERIFY(AddLanguage(model, fieldsOf("JPCC", "일본어"), 1));
+        QVERIFY(addLanguage(model, fieldsOf("JPCC", "일본어"), 1));
         QStringList asked;
         QStringList afterNo;
         QStringList afterYes;
@@ -307,7 +309,7 @@ private slots:
         QVERIFY(f.open(f.write(QStringLiteral("one.smi"),
                                "<SAMI><BODY><SYNC Start=1000><P Class=KRCC>하나</BODY></SAMI>")));
         f.t.messenger.shown.clear();
-        QCOMPARE(f.editor().model().GetLanguageCount(), 1);
+        QCOMPARE(f.editor().session().model().GetLanguageCount(), 1);
         LanguageSettingsDialog d(f.frame->documentHost().model(), f.t.messenger);
         button(d, QStringLiteral("삭제(&D)"))->click();
         QCOMPARE(shownTexts(f.t.messenger),
@@ -350,7 +352,7 @@ private slots:
     {
         test::RecordingMessenger messenger;
         LanguageInfoDialog d(LanguageInfoDialog::Mode::Add, {QStringLiteral("한국어")},
-                             FieldsOf(kLanguagePresets[0]), messenger);
+                             fieldsOf(kLanguagePresets[0]), messenger);
         QCOMPARE(d.windowTitle(), QStringLiteral("다국어 정보 등록"));
         QCOMPARE(d.presets().count(), 11);
         QCOMPARE(d.presets().item(8)->text(), QStringLiteral("네델란드어"));
@@ -374,7 +376,7 @@ private slots:
     {
         test::RecordingMessenger messenger;
         LanguageInfoDialog d(LanguageInfoDialog::Mode::Add, {QStringLiteral("한국어")},
-                             FieldsOf(kLanguagePresets[0]), messenger);
+                             fieldsOf(kLanguagePresets[0]), messenger);
         d.show();
         const char* badClass = "클래스 명은 영문자, 숫자, '_', '-'로 입력해 주십시오.";
         const char* badCharacter =
@@ -431,7 +433,7 @@ private slots:
         QCOMPARE(model.GetLanguageCount(), 2);
         QCOMPARE(model.languages[0].selector, std::string(".KRCC"));
         QVERIFY(!d.changed());
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 
     // ---- "다국어 자막 동기화" and the language check ------------------------------------------
@@ -453,7 +455,7 @@ private slots:
                  std::vector<std::string>{
                      "현재 선택한 언어와 기준 언어의 자막 갯수가 다릅니다.\n\n선택 언어: 7개,    "
                      "기준 언어:2개\n\n자막 갯수를 동일하게 한 후 다시 시도해 주십시오."});
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 
     void synchronisingEqualListsTakesTheReferenceTimes()
@@ -462,7 +464,7 @@ private slots:
         QVERIFY(f.open(f.write(QStringLiteral("twins.smi"), kTwinLanguages)));
         test::ModalDriver<LanguageSyncDialog> cancel([](LanguageSyncDialog& d) { d.reject(); });
         QVERIFY(f.frame->commands().run(cmd::SyncLanguages));
-        QCOMPARE(f.editor().entry(0)->startMs, 1000);
+        QCOMPARE(f.editor().session().entry(0)->startMs, 1000);
         int reference = -1;
         test::ModalDriver<LanguageSyncDialog> driver([&](LanguageSyncDialog& d) {
             reference = d.referenceIndex();
@@ -471,8 +473,8 @@ private slots:
         QVERIFY(f.frame->commands().run(cmd::SyncLanguages));
         QCOMPARE(reference, 1);
         QVERIFY(f.t.messenger.shown.empty());
-        QCOMPARE(f.editor().entry(0)->startMs, 1100);
-        QCOMPARE(f.editor().entry(1)->startMs, 2100);
+        QCOMPARE(f.editor().session().entry(0)->startMs, 1100);
+        QCOMPARE(f.editor().session().entry(1)->startMs, 2100);
         QCOMPARE(f.cell(0, 1), QStringLiteral("1100"));
     }
 
@@ -499,7 +501,7 @@ private slots:
         QVERIFY(driver.ran());
         QCOMPARE(title, QStringLiteral("다국어 자막 오류 검색"));
         QCOMPARE(count, QStringLiteral("오류 싱크 갯수: 4개"));
-        QCOMPARE(f.editor().currentRow(), 4);
+        QCOMPARE(f.editor().session().currentRow(), 4);
     }
 };
 

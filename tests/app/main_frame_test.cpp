@@ -30,7 +30,7 @@
 #include "help/help_dialog.h"
 #include "korean_fonts.h"
 #include "main_frame.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "qt_messenger.h"
 #include "sami/sami_file.h"
 #include "test_context.h"
@@ -188,7 +188,7 @@ private slots:
         other.activateWindow();
         QTRY_VERIFY(!f.frame->isActiveWindow());
         // The caption view remembers the start field as the control it had last.
-        f.editor().setFocusSlot(verbanta::FocusTarget::StartField);
+        f.editor().session().setFocusSlot(verbanta::FocusTarget::StartField);
         f.frame->activateWindow();
         QTRY_VERIFY(f.frame->isActiveWindow());
         QTRY_COMPARE(QApplication::focusWidget(),
@@ -336,7 +336,7 @@ private slots:
         // The keys are the player's, never the hidden caption fields'; Esc there leaves.
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus);
-        QWidget& player = frame.playerPane();
+        QWidget& player = frame.playerView();
         QVERIFY(focus == &player || player.isAncestorOf(focus));
         QTest::keyClick(focus, Qt::Key_Escape);
         QVERIFY(!frame.isFullScreenMode());
@@ -419,7 +419,7 @@ private slots:
                 file.open(QIODevice::ReadOnly);
                 return file.readAll();
             }();
-            f.editor().selectRow(0);
+            f.editor().session().selectRow(0);
             QVERIFY(f.frame->commands().run(cmd::AddCaptionAfter));
             QCOMPARE(f.frame->windowTitle(), QStringLiteral("two.smi * - Verbanta"));
             f.frame->show();

@@ -26,7 +26,7 @@
 #include "frame_fixture.h"
 #include "model/text_format.h"
 #include "model/time_field.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "settings/app_settings.h"
 #include "support/recording_messenger.h"
 #include "time_field_widget.h"
@@ -418,7 +418,8 @@ private slots:
         QVERIFY(document.watchId() != 0);
         verbanta::app::TimeFieldWidget& start = f.view().panel().startField();
         QCOMPARE(start.mode(), verbanta::TimeFieldLogic::kMillisecondsMode);
-        QVERIFY(!f.editor().entry(0)->syncError && !f.editor().entry(1)->syncError);
+        QVERIFY(!f.editor().session().entry(0)->syncError &&
+                !f.editor().session().entry(1)->syncError);
 
         onSheet([](COptionSheet& sheet) {
             check(sheet, "DisplayAsTime").setChecked(true);
@@ -430,12 +431,13 @@ private slots:
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::Options));
         QVERIFY(f.t.settings.DisplayAsTime);
         QCOMPARE(start.mode(), verbanta::TimeFieldLogic::kTimeMode);
-        QCOMPARE(f.frame->playerPane().positionText(),
+        QCOMPARE(f.frame->playerView().positionText(),
                  QString::fromStdString(verbanta::FormatTime(0, true)));
-        QVERIFY(f.editor().entry(0)->syncError || f.editor().entry(1)->syncError);
+        QVERIFY(f.editor().session().entry(0)->syncError ||
+                f.editor().session().entry(1)->syncError);
         QCOMPARE(document.watchId(), 0);
         QCOMPARE(f.t.settings.SyncIncrease, 40);
-        QVERIFY(!document.IsModified());
+        QVERIFY(!document.isModified());
 
         onSheet([](COptionSheet& sheet) {
             check(sheet, "DisplayAsTime").setChecked(false);
@@ -444,7 +446,7 @@ private slots:
         });
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::Options));
         QCOMPARE(start.mode(), verbanta::TimeFieldLogic::kMillisecondsMode);
-        QCOMPARE(f.frame->playerPane().positionText(),
+        QCOMPARE(f.frame->playerView().positionText(),
                  QString::fromStdString(verbanta::FormatTime(0, false)));
         QVERIFY(document.watchId() != 0);
 

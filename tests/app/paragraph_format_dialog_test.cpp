@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(model.title, cp949("새 제목"));
         QVERIFY(model.paragraphStyle == d.workingStyle());
-        QVERIFY(verbanta::WriteSami(model, -1).find(cp949("<TITLE>새 제목</TITLE>")) !=
+        QVERIFY(verbanta::writeSami(model, -1).find(cp949("<TITLE>새 제목</TITLE>")) !=
                 std::string::npos);
     }
 
@@ -273,7 +273,7 @@ private slots:
         load(model, "margin-left:8pt; font-size:14pt; color:white;");
         const ParagraphStyle style = model.paragraphStyle;
         const std::string title = model.title;
-        const std::string file = verbanta::WriteSami(model, -1);
+        const std::string file = verbanta::writeSami(model, -1);
         ParagraphFormatDialog d(model, settings, messenger);
         d.show();
         d.sizeList().setCurrentIndex(20);
@@ -287,7 +287,7 @@ private slots:
         d.reject();
         QVERIFY(model.paragraphStyle == style);
         QCOMPARE(model.title, title);
-        QCOMPARE(verbanta::WriteSami(model, -1), file);
+        QCOMPARE(verbanta::writeSami(model, -1), file);
     }
 
     void anUnchangedDialogReportsNoChange()
@@ -312,13 +312,13 @@ private slots:
             SamiModel model(settings);
             load(model, "margin-left:8pt;");
             SamiModel plain(settings);
-            QVERIFY(plain.LoadText(verbanta::WriteSami(model, -1)));
+            QVERIFY(plain.LoadText(verbanta::writeSami(model, -1)));
             ParagraphFormatDialog d(model, settings, messenger);
             d.titleField().setText(QString::fromUtf8(typed));
             d.accept();
             const std::string stored = model.title;
             SamiModel reread(settings);
-            QVERIFY(reread.LoadText(verbanta::WriteSami(model, -1)));
+            QVERIFY(reread.LoadText(verbanta::writeSami(model, -1)));
             QVERIFY2(reread.title == stored, typed);
             QVERIFY2(reread.GetCount() == plain.GetCount(), typed);
         }
@@ -328,7 +328,7 @@ private slots:
     {
         verbanta::test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
         auto answer = [](bool change) {
             QTimer::singleShot(50, [change] {
                 auto* d = qobject_cast<ParagraphFormatDialog*>(QApplication::activeModalWidget());
@@ -340,10 +340,10 @@ private slots:
         };
         answer(false);
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::WholeFileFormat));
-        QVERIFY(!f.frame->documentHost().document().IsModified());
+        QVERIFY(!f.frame->documentHost().document().isModified());
         answer(true);
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::WholeFileFormat));
-        QVERIFY(f.frame->documentHost().document().IsModified());
+        QVERIFY(f.frame->documentHost().document().isModified());
         QCOMPARE(f.frame->documentHost().model().paragraphStyle.find("font-size")->points, 16);
     }
 };

@@ -52,48 +52,48 @@ private slots:
     void theListFollowsEachCaptionShownWhilePlayAndGoIsOn()
     {
         QVERIFY(p->loadCaptions());
-        player().button(2002)->click();  // as the user turns it on
+        player().button(app::cmd::PlayAndGo)->click();  // as the user turns it on
         QVERIFY(p->settings().PlayAndGo);
         player().ResyncCursor();
-        editor().selectRow(5);
+        editor().session().selectRow(5);
         player().followPosition(900);
-        QCOMPARE(editor().currentRow(), 5);  // nothing due yet
+        QCOMPARE(editor().session().currentRow(), 5);  // nothing due yet
         player().followPosition(1000);
         QVERIFY(captionHtml().contains(QString::fromUtf8("첫째 자막")));
-        QCOMPARE(editor().currentRow(), 0);
+        QCOMPARE(editor().session().currentRow(), 0);
         player().followPosition(2000);
-        QCOMPARE(editor().currentRow(), 1);
+        QCOMPARE(editor().session().currentRow(), 1);
         player().followPosition(3000);
-        QCOMPARE(editor().currentRow(), 2);
+        QCOMPARE(editor().session().currentRow(), 2);
         // Rows 3 and 4 (8000, 9000) fall due in one tick: only the second is shown, a tick on.
         player().followPosition(9000);
         QVERIFY(captionHtml().contains(QString::fromUtf8("둘째 자막")));
-        QCOMPARE(editor().currentRow(), 2);
+        QCOMPARE(editor().session().currentRow(), 2);
         player().followPosition(9100);
         QVERIFY(captionHtml().contains(QString::fromUtf8("넷째 자막")));
-        QCOMPARE(editor().currentRow(), 4);
+        QCOMPARE(editor().session().currentRow(), 4);
         // An open dialog keeps the list where the user left it; the caption still shows.
         QDialog dialog(f->frame.get());
         dialog.show();
         player().followPosition(10000);
         QVERIFY(captionHtml().contains(QString::fromUtf8("다섯째 자막")));
-        QCOMPARE(editor().currentRow(), 4);
+        QCOMPARE(editor().session().currentRow(), 4);
         dialog.hide();
         // The last caption passes the cursor over the end and is still followed.
         player().followPosition(11000);
-        QCOMPARE(editor().currentRow(), 6);
+        QCOMPARE(editor().session().currentRow(), 6);
         QVERIFY(captionHtml().contains(QString::fromUtf8("여섯째 자막")));
     }
 
     void withPlayAndGoOffTheListStaysWhereItIs()
     {
         QVERIFY(p->loadCaptions());
-        QVERIFY(!player().button(2002)->isChecked());
+        QVERIFY(!player().button(app::cmd::PlayAndGo)->isChecked());
         player().ResyncCursor();
-        editor().selectRow(5);
+        editor().session().selectRow(5);
         player().followPosition(1000);
         QVERIFY(captionHtml().contains(QString::fromUtf8("첫째 자막")));
-        QCOMPARE(editor().currentRow(), 5);
+        QCOMPARE(editor().session().currentRow(), 5);
     }
 
     void aListChangeResyncsTheCaptionCursor()
@@ -102,9 +102,9 @@ private slots:
         if (!p->openClip())
             QSKIP("libmpv cannot open the test clip here");
         QVERIFY(p->seekAndWait(3500));  // "둘째 자막" on screen, the cursor on 8000
-        editor().selectRow(2);
-        editor().insertCaptionAfterAt(4000);
-        QCOMPARE(editor().entry(3)->startMs, 4000);
+        editor().session().selectRow(2);
+        editor().capture().insertCaptionAfterAt(4000);
+        QCOMPARE(editor().session().entry(3)->startMs, 4000);
         // Without the resync the cursor would still wait for 8000.
         player().followPosition(4100);
         QVERIFY(captionHtml().contains(QString::fromUtf8("[새 자막]")));
@@ -117,21 +117,21 @@ private slots:
             QSKIP("libmpv cannot open the test clip here");
         player().play();
         QTRY_COMPARE_WITH_TIMEOUT(media().playState(), int(MediaBackend::Playing), 3000);
-        editor().selectRow(4);
+        editor().session().selectRow(4);
         player().stop();
         QTRY_COMPARE_WITH_TIMEOUT(media().playState(), int(MediaBackend::Stopped), 3000);
-        QCOMPARE(editor().currentRow(), 0);
-        QVERIFY(player().button(2011)->isChecked());
-        QVERIFY(!player().control(2010)->isEnabled());
+        QCOMPARE(editor().session().currentRow(), 0);
+        QVERIFY(player().button(app::cmd::Stop)->isChecked());
+        QVERIFY(!player().control(app::cmd::Pause)->isEnabled());
         QVERIFY(!player().positionTimerActive());
 
         p->settings().MatchListToMovie = false;
         player().play();
         QTRY_COMPARE_WITH_TIMEOUT(media().playState(), int(MediaBackend::Playing), 3000);
-        editor().selectRow(4);
+        editor().session().selectRow(4);
         player().stop();
         QTRY_COMPARE_WITH_TIMEOUT(media().playState(), int(MediaBackend::Stopped), 3000);
-        QCOMPARE(editor().currentRow(), 4);
+        QCOMPARE(editor().session().currentRow(), 4);
     }
 
     void aSeekSelectsTheCaptionOnlyWhenTheVideoLeads()
@@ -143,32 +143,32 @@ private slots:
         if (!f->list().hasFocus())
             QSKIP("the list cannot take the focus on this platform");
         QVERIFY(p->seekAndWait(9500));
-        QCOMPARE(editor().currentRow(), 4);  // the caption on screen at 9.5 s
+        QCOMPARE(editor().session().currentRow(), 4);  // the caption on screen at 9.5 s
         // A seek asked for by a click in the list leaves the selection alone.
         QSignalSpy seeks(&media(), &MediaBackend::positionChanged);
-        editor().selectRow(6);
+        editor().session().selectRow(6);
         QVERIFY(player().SeekTo(3500, true));
         QVERIFY(PlayerFixture::nextSeek(seeks));
-        QCOMPARE(editor().currentRow(), 6);
+        QCOMPARE(editor().session().currentRow(), 6);
         // So do the go-to-sync keys, which select their row themselves.
         seeks.clear();
         QTest::keyClick(&f->list(), Qt::Key_Comma, Qt::AltModifier);
         QVERIFY(PlayerFixture::nextSeek(seeks));
-        QCOMPARE(editor().currentRow(), 5);
+        QCOMPARE(editor().session().currentRow(), 5);
         QCOMPARE(player().GetPositionMs(), 10000);
         seeks.clear();
         QTest::keyClick(&f->list(), Qt::Key_Period, Qt::AltModifier);
         QVERIFY(PlayerFixture::nextSeek(seeks));
-        QCOMPARE(editor().currentRow(), 6);
+        QCOMPARE(editor().session().currentRow(), 6);
         QCOMPARE(player().GetPositionMs(), 11000);
         seeks.clear();
-        editor().selectRow(3);
+        editor().session().selectRow(3);
         QTest::keyClick(&f->list(), Qt::Key_Slash, Qt::AltModifier);
         QVERIFY(PlayerFixture::nextSeek(seeks));
-        QCOMPARE(editor().currentRow(), 3);
+        QCOMPARE(editor().session().currentRow(), 3);
         QCOMPARE(player().GetPositionMs(), 8000);
         // At the top there is no previous row: nothing moves.
-        editor().selectRow(0);
+        editor().session().selectRow(0);
         seeks.clear();
         QTest::keyClick(&f->list(), Qt::Key_Comma, Qt::AltModifier);
         QVERIFY(!seeks.wait(300));
@@ -181,7 +181,7 @@ private slots:
         if (!p->openClip())
             QSKIP("libmpv cannot open the test clip here");
         f->showAndFocusList();
-        editor().selectRow(1);
+        editor().session().selectRow(1);
         QSignalSpy seeks(&media(), &MediaBackend::positionChanged);
         QMimeData mime;
         mime.setData(QString::fromLatin1(app::CaptionListView::kRowTimeMime), "9000");
@@ -191,7 +191,7 @@ private slots:
         QVERIFY(drop.isAccepted());
         QVERIFY(PlayerFixture::nextSeek(seeks));
         QCOMPARE(player().GetPositionMs(), 9000);
-        QCOMPARE(editor().currentRow(), 1);
+        QCOMPARE(editor().session().currentRow(), 1);
     }
 
     void theBarPaintsTheRangeInGreenAndBookmarksInRed()
@@ -234,12 +234,12 @@ private slots:
             return static_cast<int>(std::lround(bar.width() * (ms + 20) / 40000.0));
         };
         QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(xOf(8500), bar.height() / 2));
-        QCOMPARE(editor().currentRow(), 3);  // 8000 is on screen at 8.5 s
+        QCOMPARE(editor().session().currentRow(), 3);  // 8000 is on screen at 8.5 s
         QSignalSpy seeks(&media(), &MediaBackend::positionChanged);
         QTest::mouseDClick(&bar, Qt::LeftButton, {}, QPoint(xOf(9500), bar.height() / 2));
         QVERIFY(PlayerFixture::nextSeek(seeks));
         QVERIFY(std::abs(player().GetPositionMs() - 9500) < 200);
-        QCOMPARE(editor().currentRow(), 4);
+        QCOMPARE(editor().session().currentRow(), 4);
     }
 
     void theHundredAndFirstBookmarkIsRefusedWithAMessage()
@@ -264,20 +264,20 @@ private slots:
         if (!p->openClip())
             QSKIP("libmpv cannot open the test clip here");
         f->showAndFocusList();
-        editor().selectRow(2);
-        editor().toggleReplay();
+        editor().session().selectRow(2);
+        editor().languages().toggleReplay();
         QVERIFY(player().replayActive());
         QTest::keyClick(&f->list(), Qt::Key_F5);
         QVERIFY(player().repeatOn());
-        QVERIFY(player().button(2014)->isChecked());
+        QVERIFY(player().button(app::cmd::Repeat)->isChecked());
         QVERIFY(!player().replayActive());
-        QVERIFY(!editor().entry(2)->replayMark);
+        QVERIFY(!editor().session().entry(2)->replayMark);
         QTest::keyClick(&f->list(), Qt::Key_P, Qt::AltModifier);
         QVERIFY(!player().repeatOn());
         QTest::keyClick(&f->list(), Qt::Key_P, Qt::AltModifier);
         QVERIFY(player().repeatOn());
         // The replay command turns repeat off first.
-        editor().toggleReplay();
+        editor().languages().toggleReplay();
         QVERIFY(!player().repeatOn());
         QVERIFY(player().replayActive());
     }
@@ -314,7 +314,7 @@ private slots:
     void theToggleStatesReachTheSettings()
     {
         p->settings().ClickAndGo = false;
-        player().button(2001)->click();
+        player().button(app::cmd::ClickAndGo)->click();
         QVERIFY(p->settings().ClickAndGo);
         QVERIFY(f->frame->commands().run(app::cmd::PlayerControls));
         QVERIFY(f->frame->commands().run(app::cmd::MediaControls));
@@ -370,9 +370,9 @@ private slots:
         QVERIFY(!p->enabled(2017));
         QVERIFY(!p->enabled(2011));
         // The list keeps working.
-        editor().selectRow(0);
-        editor().addCaptionAfter();
-        QCOMPARE(editor().rowCount(), 8);
+        editor().session().selectRow(0);
+        editor().rows().addCaptionAfter();
+        QCOMPARE(editor().session().rowCount(), 8);
     }
 
     void aFileOpenedWhileAnotherLoadsReplacesItQuietly()

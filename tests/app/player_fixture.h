@@ -56,13 +56,12 @@ struct PlayerFixture {
 
     PlayerFixture()
     {
-        PlaybackFollower::resetTickCount();
         f->frame->resize(1000, 700);
         f->frame->show();
         QApplication::processEvents();
     }
 
-    app::CPlayerView& player() const { return f->frame->playerPane(); }
+    app::CPlayerView& player() const { return f->frame->playerView(); }
     app::MediaBackend& media() const { return player().media(); }
     CaptionEditor& editor() const { return f->editor(); }
     AppSettings& settings() const { return f->t.settings; }

@@ -58,9 +58,10 @@ private slots:
         if (QGuiApplication::platformName() == QLatin1String("offscreen"))
             QCOMPARE(player().rendering(), app::VideoRendering::Software);
         QCOMPARE(player().renderingLabel()->text(), player().renderingText());
-        QCOMPARE(player().button(2009)->toolTip(), QString::fromUtf8("재생"));
-        QCOMPARE(player().button(2017)->text(), QString::fromUtf8("단일"));
-        QCOMPARE(player().button(2017)->toolTip(), QString::fromUtf8("단일 싱크 맞추기"));
+        QCOMPARE(player().button(app::cmd::Play)->toolTip(), QString::fromUtf8("재생"));
+        QCOMPARE(player().button(app::cmd::SingleSync)->text(), QString::fromUtf8("단일"));
+        QCOMPARE(player().button(app::cmd::SingleSync)->toolTip(),
+                 QString::fromUtf8("단일 싱크 맞추기"));
     }
 
     void openingTheClipEnablesTheButtons()
@@ -70,7 +71,7 @@ private slots:
         for (int id : {2005, 2006, 2009, 2011, 2012, 2013, 2014, 2015, 2016, 2017})
             QVERIFY2(enabled(id), qPrintable(QString::number(id)));
         QVERIFY(!enabled(2010));
-        QVERIFY(player().button(2011)->isChecked());
+        QVERIFY(player().button(app::cmd::Stop)->isChecked());
         QCOMPARE(player().GetLengthMs(), 40000);
         QCOMPARE(player().bookmarkBar().bookmarks().GetLength(), 40000);
         QVERIFY(f->frame->commands().isEnabled(app::cmd::CloseMedia));
@@ -86,7 +87,7 @@ private slots:
         QVERIFY(seekAndWait(800));
         player().play();
         QVERIFY(player().positionTimerActive());
-        QVERIFY(player().button(2009)->isChecked());
+        QVERIFY(player().button(app::cmd::Play)->isChecked());
         QVERIFY(QTest::qWaitFor([&] { return player().GetPositionMs() > 1300; }, 5000));
         QTRY_VERIFY_WITH_TIMEOUT(player().captionHtml().contains(QString::fromUtf8("첫째 자막")),
                                  2000);
@@ -131,10 +132,10 @@ private slots:
         f->t.settings.InsertEndAuto = false;
         f->showAndFocusList();
         QVERIFY(seekAndWait(12340));
-        f->editor().selectRow(2);
+        f->editor().session().selectRow(2);
         const std::int32_t reported = player().GetPositionMs();
         QTest::keyClick(&f->list(), Qt::Key_F8);
-        QCOMPARE(f->editor().entry(2)->startMs, reported - 200);
+        QCOMPARE(f->editor().session().entry(2)->startMs, reported - 200);
         QVERIFY(f->frame->documentHost().isModified());
     }
 
@@ -151,9 +152,9 @@ private slots:
         int worst = 0;
         for (const std::int32_t target : {1234, 5000, 12340, 27777, 39000}) {
             QVERIFY(seekAndWait(target));
-            f->editor().selectRow(2);
+            f->editor().session().selectRow(2);
             QVERIFY(f->frame->commands().run(app::cmd::SingleSync));
-            const std::int32_t stamped = f->editor().entry(2)->startMs;
+            const std::int32_t stamped = f->editor().session().entry(2)->startMs;
             // The frame libmpv holds for display now, drawn at the clip's own size.
             QImage picture(320, 64, QImage::Format_RGBX8888);
             QVERIFY(QTest::qWaitFor(
@@ -177,16 +178,16 @@ private slots:
         f->showAndFocusList();
         QVERIFY(seekAndWait(5000));
         const std::int32_t at = player().GetPositionMs();
-        f->editor().selectRow(2);
-        const int rows = f->editor().rowCount();
+        f->editor().session().selectRow(2);
+        const int rows = f->editor().session().rowCount();
         QTest::keyClick(&f->list(), Qt::Key_F6);
-        QCOMPARE(f->editor().rowCount(), rows + 1);
-        QCOMPARE(f->editor().entry(3)->startMs, at);
-        QVERIFY(!f->editor().entry(3)->isEndSync);
-        QCOMPARE(f->editor().currentRow(), 3);
+        QCOMPARE(f->editor().session().rowCount(), rows + 1);
+        QCOMPARE(f->editor().session().entry(3)->startMs, at);
+        QVERIFY(!f->editor().session().entry(3)->isEndSync);
+        QCOMPARE(f->editor().session().currentRow(), 3);
         QTest::keyClick(&f->list(), Qt::Key_F7);
-        QCOMPARE(f->editor().entry(4)->startMs, at);
-        QVERIFY(f->editor().entry(4)->isEndSync);
+        QCOMPARE(f->editor().session().entry(4)->startMs, at);
+        QVERIFY(f->editor().session().entry(4)->isEndSync);
     }
 
     void simpleSyncShiftsTheRangeInOneUndoStep()
@@ -194,18 +195,18 @@ private slots:
         loadCaptions();
         if (!openClip())
             QSKIP("libmpv cannot open the test clip here");
-        f->editor().markRangeStart(3);  // 8000
-        f->editor().markRangeEnd(5);    // 10000
+        f->editor().selection().markRangeStart(3);  // 8000
+        f->editor().selection().markRangeEnd(5);    // 10000
         QVERIFY(seekAndWait(9000));
         const std::int32_t at = player().GetPositionMs();
         QVERIFY(f->frame->commands().run(app::cmd::SimpleSync));
         const std::int32_t d = at - 8000;
-        QCOMPARE(f->editor().entry(3)->startMs, 8000 + d);
-        QCOMPARE(f->editor().entry(5)->startMs, 10000 + d);
-        QCOMPARE(f->editor().entry(6)->startMs, 11000);
-        f->editor().undo();
-        QCOMPARE(f->editor().entry(3)->startMs, 8000);
-        QCOMPARE(f->editor().entry(5)->startMs, 10000);
+        QCOMPARE(f->editor().session().entry(3)->startMs, 8000 + d);
+        QCOMPARE(f->editor().session().entry(5)->startMs, 10000 + d);
+        QCOMPARE(f->editor().session().entry(6)->startMs, 11000);
+        f->editor().rows().undo();
+        QCOMPARE(f->editor().session().entry(3)->startMs, 8000);
+        QCOMPARE(f->editor().session().entry(5)->startMs, 10000);
     }
 
     void bookmarksFollowTheOrderTheyWereSetIn()
@@ -287,8 +288,8 @@ private slots:
 
     void thePositionLabelHoldsAnHourLongTimeWhole()
     {
-        const QWidget* label = player().control(2004);
-        const QWidget* next = player().control(2005);
+        const QWidget* label = player().control(app::CPlayerView::kPositionLabel);
+        const QWidget* next = player().control(app::cmd::GoCaptionAtVideo);
         QVERIFY(label && next);
         QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance(QStringLiteral("9:59:59.999")));
         QVERIFY(label->geometry().right() < next->geometry().left());
@@ -323,10 +324,10 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !f->t.messenger.shown.empty(); }, 10000));
         QVERIFY(!player().IsMediaOpen());
         QVERIFY(!enabled(2017));
-        const int rows = f->editor().rowCount();
-        f->editor().selectRow(0);
-        f->editor().addCaptionAfter();
-        QCOMPARE(f->editor().rowCount(), rows + 1);
+        const int rows = f->editor().session().rowCount();
+        f->editor().session().selectRow(0);
+        f->editor().rows().addCaptionAfter();
+        QCOMPARE(f->editor().session().rowCount(), rows + 1);
         // The player still opens a real clip afterwards.
         if (!openClip())
             QSKIP("libmpv cannot open the test clip here");
@@ -371,13 +372,13 @@ private slots:
         QVERIFY(f->frame->commands().run(app::cmd::PlayerControls));
         QVERIFY(!p.showPlayerCtrl());
         QCOMPARE(p.captionWindow().geometry(), QRect(0, h - 90, p.width(), 90));
-        QVERIFY(!p.control(2017)->isVisible());
+        QVERIFY(!p.control(app::cmd::SingleSync)->isVisible());
         QVERIFY(f->frame->commands().run(app::cmd::MediaControls));
         QCOMPARE(p.videoArea().height(), h - 90);
         // The button block is centred and the bar runs from 10 to W - 10.
         QVERIFY(f->frame->commands().run(app::cmd::PlayerControls));
-        const QRect first = p.control(2001)->geometry();
-        const QRect last = p.control(2017)->geometry();
+        const QRect first = p.control(app::cmd::ClickAndGo)->geometry();
+        const QRect last = p.control(app::cmd::SingleSync)->geometry();
         QVERIFY(std::abs(first.left() - (p.width() - last.right() - 1)) <= 1);
         QCOMPARE(p.bookmarkBar().geometry().left(), 10);
         QCOMPARE(p.bookmarkBar().geometry().width(), p.width() - 20);

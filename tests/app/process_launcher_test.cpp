@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "editor/editor_ports.h"
+#include "editor/find_clipboard.h"
 #include "process_launcher.h"
 
 using namespace verbanta;
@@ -30,7 +30,7 @@ class ProcessLauncherTest : public QObject {
         std::string line = pattern;
         line.replace(line.find("%p"), 2, script.toStdString());
         app::QtProcessLauncher launcher;
-        if (!launcher.launch(EditorCommandLine(line, path.toStdString())))
+        if (!launcher.launch(editorCommandLine(line, path.toStdString())))
             return {QStringLiteral("(not started)")};
         QFile seen(out);
         if (!QTest::qWaitFor([&] { return seen.exists(); }, 10000))

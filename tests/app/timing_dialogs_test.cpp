@@ -52,7 +52,8 @@ void typeInto(app::TimeFieldWidget& field, const QString& text)
 std::vector<int> times(const CaptionEditor& editor)
 {
     std::vector<int> out;
-    for (int row = 0; row < editor.rowCount(); ++row) out.push_back(editor.entry(row)->startMs);
+    for (int row = 0; row < editor.session().rowCount(); ++row)
+        out.push_back(editor.session().entry(row)->startMs);
     return out;
 }
 
@@ -152,8 +153,8 @@ private slots:
         test::FrameFixture f;
         QVERIFY(f.open(f.write("shift.smi",
                                samiOf({{1000, "하나"}, {2000, "둘"}, {2500, ""}, {4000, "넷"}}))));
-        f.editor().markRangeStart(1);
-        f.editor().markRangeEnd(2);
+        f.editor().selection().markRangeStart(1);
+        f.editor().selection().markRangeEnd(2);
         int startedWith = -1;
         test::ModalDriver<ShiftSyncsDialog> driver([&](ShiftSyncsDialog& d) {
             startedWith = d.offset();
@@ -166,7 +167,7 @@ private slots:
         QCOMPARE(startedWith, 0);
         // Only the end sync of the range moved; one undo moves it back.
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 2000, 2800, 4000}));
-        QVERIFY(f.frame->documentHost().document().CanSave());
+        QVERIFY(f.frame->documentHost().document().canSave());
         QVERIFY(f.frame->commands().run(cmd::EditUndo));
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 2000, 2500, 4000}));
 
@@ -179,7 +180,7 @@ private slots:
         QVERIFY(f.frame->commands().run(cmd::ShiftSyncs));
         QCOMPARE(startedWith, 300);
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 2000, 2500, 4000}));
-        QCOMPARE(f.editor().lastMoveOffset(), 300);
+        QCOMPARE(f.editor().timing().lastMoveOffset(), 300);
     }
 
     // ---- "종료 싱크 일괄 재설정" ------------------------------------------------------------
@@ -255,7 +256,8 @@ private slots:
         QVERIFY(f.frame->commands().run(cmd::ResetEndSyncs));
         QVERIFY(driver.ran());
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 3000, 5000, 7000}));
-        QVERIFY(f.editor().entry(1)->isEndSync && f.editor().entry(3)->isEndSync);
+        QVERIFY(f.editor().session().entry(1)->isEndSync &&
+                f.editor().session().entry(3)->isEndSync);
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"2개의 종료 싱크를 조정하였습니다."});
         QCOMPARE(f.rows().rowCount(), 4);
@@ -281,7 +283,7 @@ private slots:
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"종료 싱크를 재설정할 범위를 지정해 주십시오."});
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 3000}));
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
         f.t.messenger.shown.clear();
 
         // Cancel changes nothing.
@@ -296,14 +298,14 @@ private slots:
 
         // Two letters at 200 ms each, in a range of the first caption alone: its end sync lands
         // at 1400 and the caption outside the range keeps none.
-        f.editor().markRangeStart(0);
-        f.editor().markRangeEnd(0);
+        f.editor().selection().markRangeStart(0);
+        f.editor().selection().markRangeEnd(0);
         test::ModalDriver<EndSyncResetDialog> ranged(rangeOnlyByLength);
         QVERIFY(f.frame->commands().run(cmd::ResetEndSyncs));
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 1400, 3000}));
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"1개의 종료 싱크를 조정하였습니다."});
-        QCOMPARE(f.editor().currentRow(), 0);
+        QCOMPARE(f.editor().session().currentRow(), 0);
     }
 
     void endSyncCommandWithNothingToChangeSaysSo()
@@ -319,7 +321,7 @@ private slots:
         QCOMPARE(shownTexts(f.t.messenger),
                  std::vector<std::string>{"조정된 종료 싱크가 없습니다."});
         QCOMPARE(times(f.editor()), (std::vector<int>{1000, 1500, 2500}));
-        QVERIFY(!f.frame->documentHost().document().CanSave());
+        QVERIFY(!f.frame->documentHost().document().canSave());
     }
 
     // ---- "싱크 시간 오류 검색" --------------------------------------------------------------
@@ -352,7 +354,7 @@ private slots:
         // The first error's text without its tags, its time as the list shows times.
         QCOMPARE(firstRow, (QStringList{"0:00:05.000", "처음"}));
         QCOMPARE(selectedAtStart, 0);
-        QCOMPARE(f.editor().currentRow(), 4);
+        QCOMPARE(f.editor().session().currentRow(), 4);
         QVERIFY(f.t.messenger.shown.empty());
     }
 

@@ -43,19 +43,19 @@ private slots:
         // The first caption runs 1000..2500; its left edge goes to 1600.
         drag(1000, 1600);
         CaptionEditor& editor = f.editor();
-        QVERIFY(std::abs(editor.entry(0)->startMs - 1600) <= slack);
-        QCOMPARE(editor.entry(1)->startMs, 2500);
-        QCOMPARE(editor.currentRow(), 0);
+        QVERIFY(std::abs(editor.session().entry(0)->startMs - 1600) <= slack);
+        QCOMPARE(editor.session().entry(1)->startMs, 2500);
+        QCOMPARE(editor.session().currentRow(), 0);
         QVERIFY(f.list().hasFocus());
         // The second one (3000..4000, after a comment) moves whole by half a second.
         drag(3500, 4000);
-        QVERIFY(std::abs(editor.entry(3)->startMs - 3500) <= slack);
-        QCOMPARE(editor.entry(4)->startMs - editor.entry(3)->startMs, 1000);
-        editor.undo();
-        QCOMPARE(editor.entry(3)->startMs, 3000);
-        QCOMPARE(editor.entry(4)->startMs, 4000);
-        editor.undo();
-        QCOMPARE(editor.entry(0)->startMs, 1000);
+        QVERIFY(std::abs(editor.session().entry(3)->startMs - 3500) <= slack);
+        QCOMPARE(editor.session().entry(4)->startMs - editor.session().entry(3)->startMs, 1000);
+        editor.rows().undo();
+        QCOMPARE(editor.session().entry(3)->startMs, 3000);
+        QCOMPARE(editor.session().entry(4)->startMs, 4000);
+        editor.rows().undo();
+        QCOMPARE(editor.session().entry(0)->startMs, 1000);
     }
 
     void drawsTheTrackThePlayerPlaysAndNotesACacheThatCannotBeWritten()

@@ -48,7 +48,7 @@ private slots:
         QVERIFY(f.open(f.writeBytes(QStringLiteral("u.smi"), kUtf8Sami)));
         QCOMPARE(f.frame->encodingText(), QStringLiteral("UTF-8"));
         // The model keeps CP949 bytes with references for what CP949 lacks.
-        const std::string stored = f.editor().model().GetFirst().text;
+        const std::string stored = f.editor().session().model().GetFirst().text;
         QVERIFY(stored.find("caf&#233; &#128512;") != std::string::npos);
         QCOMPARE(f.cell(0, 2), QString::fromUtf8("한국어 café 😀"));
         QCOMPARE(f.view().panel().textField().toPlainText(), QString::fromUtf8("한국어 café 😀"));
@@ -71,7 +71,7 @@ private slots:
             QApplication::sendEvent(&text, &press);
         }
         QTest::keyClick(&text, Qt::Key_Return, Qt::AltModifier);
-        const std::string stored = f.editor().model().GetFirst().text;
+        const std::string stored = f.editor().session().model().GetFirst().text;
         QVERIFY2(stored.find("&#8212;") != std::string::npos, stored.c_str());
         QVERIFY(stored.find('?') == std::string::npos);
         QCOMPARE(f.cell(0, 2), QString::fromUtf8("새 — 자막"));

@@ -40,7 +40,7 @@ struct FixFixture : ::testing::Test {
 
     void add(int slot, std::int32_t ms, const char* utf8, bool endSync = false)
     {
-        SyncEntry e = endSync ? model.EndSyncEntry(ms) : SyncEntry();
+        SyncEntry e = endSync ? model.endSyncEntry(ms) : SyncEntry();
         if (!endSync) {
             e.startMs = ms;
             e.text = test::cp949(utf8);
@@ -57,8 +57,8 @@ struct FixFixture : ::testing::Test {
     }
     std::vector<CheckFinding> findings() const
     {
-        std::vector<CheckFinding> all = CheckList(model.slotList(0), 0, rules);
-        for (const CheckFinding& f : CheckList(model.slotList(1), 1, rules)) all.push_back(f);
+        std::vector<CheckFinding> all = checkList(model.slotList(0), 0, rules);
+        for (const CheckFinding& f : checkList(model.slotList(1), 1, rules)) all.push_back(f);
         return all;
     }
 };
@@ -79,14 +79,14 @@ TEST_F(FixFixture, FixesWhatHasOneClearFixAsOneUndoStep)
 
     const std::vector<CheckFinding> found = findings();
     int fixable = 0;
-    for (const CheckFinding& f : found) fixable += HasClearFix(model.slotList(f.slot), f, rules);
+    for (const CheckFinding& f : found) fixable += hasClearFix(model.slotList(f.slot), f, rules);
     EXPECT_EQ(fixable, 6);
 
     CheckState state(CheckProfile(), 24);
     state.attach(model.slotList(0), 0);
     ASSERT_GT(state.rowsWithFindings(), 0);
     const JournalPosition first = model.journal().nextPosition();
-    EXPECT_EQ(FixFindings(model, found, rules), 6);
+    EXPECT_EQ(fixFindings(model, found, rules), 6);
     EXPECT_EQ(times(0),
               (std::vector<std::int32_t>{0, 1000, 3000, 5917, 6000, 13000, 20000, 20500, 27500}));
     EXPECT_EQ(times(1), (std::vector<std::int32_t>{0, 6967, 7050, 14050}));
@@ -98,8 +98,8 @@ TEST_F(FixFixture, FixesWhatHasOneClearFixAsOneUndoStep)
     changes.addRecords(model.journal(), first, 0);
     changes.deliver(&listener);
     EXPECT_EQ(state.rowsWithFindings(), 1);
-    EXPECT_EQ(state.rulesAt(6), RuleBit(CheckRule::MinDuration));
-    EXPECT_EQ(FixFindings(model, findings(), rules), 0);
+    EXPECT_EQ(state.rulesAt(6), ruleBit(CheckRule::MinDuration));
+    EXPECT_EQ(fixFindings(model, findings(), rules), 0);
 
     // One undo takes back the whole run, in both languages; redo brings it back.
     UndoReplay replay(model, changes);
@@ -125,11 +125,11 @@ TEST_F(FixFixture, PassesOverFindingsThatNoLongerHoldOrHaveNoRoom)
     add(0, 2050, "", true);  // the gap before 2080 would put the end before its caption
     add(0, 2080, "라");
     add(0, 9000, "", true);
-    const std::vector<CheckFinding> found = CheckList(model.slotList(0), 0, rules);
+    const std::vector<CheckFinding> found = checkList(model.slotList(0), 0, rules);
     EXPECT_EQ(found.size(), 5u);          // the last short one is read too fast as well
     model.slotList(0)[1].startMs = 1100;  // the first caption is mended by hand meanwhile
-    for (const CheckFinding& f : found) EXPECT_FALSE(HasClearFix(model.slotList(0), f, rules));
-    EXPECT_EQ(FixFindings(model, found, rules), 0);
+    for (const CheckFinding& f : found) EXPECT_FALSE(hasClearFix(model.slotList(0), f, rules));
+    EXPECT_EQ(fixFindings(model, found, rules), 0);
     EXPECT_EQ(times(0), (std::vector<std::int32_t>{0, 1100, 1200, 1300, 2000, 2050, 2080, 9000}));
     EXPECT_FALSE(model.CanUndo());
 }

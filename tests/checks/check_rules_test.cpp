@@ -53,7 +53,7 @@ std::set<std::string> FirstRowFindings(std::vector<SyncEntry> entries, double fp
     std::set<std::string> out;
     CheckRuleSet bits = 0;
     for (const CheckFinding& f : findings) {
-        std::string s(CheckRuleId(f.rule));
+        std::string s(checkRuleId(f.rule));
         if (f.value) {
             std::string v = std::to_string(*f.value);
             v.erase(v.find_last_not_of('0') + 1);
@@ -62,7 +62,7 @@ std::set<std::string> FirstRowFindings(std::vector<SyncEntry> entries, double fp
             s += "=" + v;
         }
         out.insert(s);
-        bits |= RuleBit(f.rule);
+        bits |= ruleBit(f.rule);
     }
     EXPECT_EQ(bits, rules.rulesAt(list, 0)) << "the marks and the findings disagree";
     return out;
@@ -73,26 +73,26 @@ using Found = std::set<std::string>;
 TEST(CaptionMeasure, CountsDoubleByteLettersOneAndOthersAHalfWithoutMarkup)
 {
     // 가나다 is 3 letters, " abc" 2: ten halves.
-    EXPECT_EQ(MeasureCaption(cp949("가나다 abc")).halfLetters, 10);
+    EXPECT_EQ(measureCaption(cp949("가나다 abc")).halfLetters, 10);
     // Tags are left out; "&amp;" is one half, "&copy;" a double-byte character.
-    EXPECT_EQ(MeasureCaption(cp949("<font color=red>가</font>&amp;&copy;&bogus")).halfLetters,
+    EXPECT_EQ(measureCaption(cp949("<font color=red>가</font>&amp;&copy;&bogus")).halfLetters,
               2 + 1 + 2 + 6);
     // Lines split at <br>; blank lines at either end do not count, one between does.
-    const CaptionMeasure m = MeasureCaption(cp949("<br>가 <br>\r\n<br>나나나<br> "));
+    const CaptionMeasure m = measureCaption(cp949("<br>가 <br>\r\n<br>나나나<br> "));
     EXPECT_EQ(m.lines, 3);
     EXPECT_EQ(m.halfLetters, 8);
     EXPECT_EQ(m.longestLineHalfLetters, 6);
-    EXPECT_EQ(MeasureCaption("<i> </i>&nbsp;<br>").lines, 0);
+    EXPECT_EQ(measureCaption("<i> </i>&nbsp;<br>").lines, 0);
 }
 
 TEST(CaptionMeasure, CountsTagsThatDoNotPair)
 {
-    EXPECT_EQ(MeasureCaption("<i>a</i><B>b</b>").unbalancedTags, 0);
-    EXPECT_EQ(MeasureCaption("<font color=red>a").unbalancedTags, 1);
-    EXPECT_EQ(MeasureCaption("a</u>").unbalancedTags, 1);
-    EXPECT_EQ(MeasureCaption("<b><i>a</b>").unbalancedTags, 1);  // <i> ended across </b>
+    EXPECT_EQ(measureCaption("<i>a</i><B>b</b>").unbalancedTags, 0);
+    EXPECT_EQ(measureCaption("<font color=red>a").unbalancedTags, 1);
+    EXPECT_EQ(measureCaption("a</u>").unbalancedTags, 1);
+    EXPECT_EQ(measureCaption("<b><i>a</b>").unbalancedTags, 1);  // <i> ended across </b>
     // Elements standing alone, the caption's own paragraph and text that is no tag.
-    EXPECT_EQ(MeasureCaption("a<br>b<br/><img src=x><u/></P>a < b <3").unbalancedTags, 0);
+    EXPECT_EQ(measureCaption("a<br>b<br/><img src=x><u/></P>a < b <3").unbalancedTags, 0);
 }
 
 TEST(CaptionRules, ReadingSpeedIsLettersPerSecondOverTheDuration)
@@ -148,10 +148,10 @@ TEST(CaptionRules, CommentsAndEndSyncsAreNeverChecked)
     list.insertAt(1, EndSync(0));
     list.insertAt(2, Caption(100, "가"));
     list.insertAt(3, EndSync(1500));
-    const std::vector<CheckFinding> findings = CheckList(list, 4, CaptionRules(CheckProfile(), 24));
+    const std::vector<CheckFinding> findings = checkList(list, 4, CaptionRules(CheckProfile(), 24));
     ASSERT_EQ(findings.size(), 0u);
     list[3].startMs = 500;
-    const std::vector<CheckFinding> late = CheckList(list, 4, CaptionRules(CheckProfile(), 24));
+    const std::vector<CheckFinding> late = checkList(list, 4, CaptionRules(CheckProfile(), 24));
     ASSERT_EQ(late.size(), 1u);
     EXPECT_EQ(late[0].slot, 4);
     EXPECT_EQ(late[0].row, 2);
@@ -162,10 +162,10 @@ TEST(CaptionRules, CommentsAndEndSyncsAreNeverChecked)
 TEST(CheckProfile, ComesFromTheOptionsWithTheGuidanceAsDefaults)
 {
     AppSettings settings;
-    EXPECT_EQ(CheckProfile::FromSettings(settings), CheckProfile());
+    EXPECT_EQ(CheckProfile::fromSettings(settings), CheckProfile());
     settings.CheckMaxLines = 3;
     settings.CheckMinGapFrames = 4;
-    const CheckProfile p = CheckProfile::FromSettings(settings);
+    const CheckProfile p = CheckProfile::fromSettings(settings);
     EXPECT_EQ(p.maxLines, 3);
     EXPECT_EQ(p.minGapFrames, 4);
     EXPECT_EQ(CaptionRules(p, 0).minGapMs(), 167);  // no frame rate: 24 per second

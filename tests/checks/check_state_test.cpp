@@ -142,11 +142,11 @@ TEST(CheckState, RechecksTheCaptionBeforeRowsRemovedAtTheEnd)
     list.remove(list.at(1));
     state.rowsRemoved(1, 1);
     EXPECT_EQ(state.settle(), (CheckState::RowRange{0, 0}));
-    EXPECT_EQ(state.rulesAt(0), RuleBit(CheckRule::NoEndBeforeSilence));
+    EXPECT_EQ(state.rulesAt(0), ruleBit(CheckRule::NoEndBeforeSilence));
     // A new profile or frame rate rechecks everything.
     state.setProfile(CheckProfile{.maxLettersPerSecond = 12, .maxLettersPerLine = 0});
     EXPECT_EQ(state.rulesAt(0),
-              RuleBit(CheckRule::NoEndBeforeSilence) | RuleBit(CheckRule::LettersPerLine));
+              ruleBit(CheckRule::NoEndBeforeSilence) | ruleBit(CheckRule::LettersPerLine));
     ASSERT_EQ(state.findingsAt(0).size(), 2u);
     EXPECT_EQ(state.findingsAt(0)[0].rule, CheckRule::LettersPerLine);
     EXPECT_EQ(state.rulesAt(5), 0);

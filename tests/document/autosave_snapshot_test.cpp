@@ -34,7 +34,7 @@ protected:
     AppSettings settings;
     test::RecordingMessenger messenger;
     test::RecordingViews views;
-    Document doc{settings, messenger, SystemFileOperations()};
+    Document doc{settings, messenger, systemFileOperations()};
     std::string recovery = folder.path("recovery");
     std::string original = folder.path("movie.smi");
 
@@ -42,7 +42,7 @@ protected:
     {
         doc.setViews(&views);
         TempFolder::write(original, kTwoLanguages);
-        ASSERT_TRUE(doc.OpenDocument(original));
+        ASSERT_TRUE(doc.openDocument(original));
     }
 
     /// Edits the first caption to a Korean text, as the user would.
@@ -51,14 +51,14 @@ protected:
         SyncEntry entry = doc.model().GetFirst();
         entry.text = test::cp949("고쳐 쓴 자막");
         doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
-        doc.SetModifiedFlag(true);
+        doc.setModifiedFlag(true);
     }
 
     /// The copy a crashed run left of the current document.
     void crashWithCopy(std::int64_t savedAt = 1796736000)
     {
-        RecoveryStore crashed(recovery, kCrashedId, SystemFileOperations());
-        const RecoverySnapshot s = MakeRecoverySnapshot(doc, savedAt);
+        RecoveryStore crashed(recovery, kCrashedId, systemFileOperations());
+        const RecoverySnapshot s = makeRecoverySnapshot(doc, savedAt);
         ASSERT_TRUE(crashed.writeCopy(s.bytes, s.manifest));
     }
 };
@@ -67,8 +67,8 @@ TEST_F(RecoverySnapshotTest, HoldsTheWholeModelAllLanguagesAndTheCleanTitle)
 {
     editKorean();
     ASSERT_EQ(doc.title(), "movie.smi *");
-    const RecoverySnapshot s = MakeRecoverySnapshot(doc, 42);
-    EXPECT_EQ(s.bytes, WriteSami(doc.model(), -1));
+    const RecoverySnapshot s = makeRecoverySnapshot(doc, 42);
+    EXPECT_EQ(s.bytes, writeSami(doc.model(), -1));
     EXPECT_NE(s.bytes.find(test::cp949("고쳐 쓴 자막")), std::string::npos);
     EXPECT_NE(s.bytes.find("ENCC"), std::string::npos);
     EXPECT_NE(s.bytes.find("en\r\n"), std::string::npos);
@@ -81,31 +81,31 @@ TEST_F(RecoverySnapshotTest, HoldsTheWholeModelAllLanguagesAndTheCleanTitle)
 TEST_F(RecoverySnapshotTest, RestoresAsAModifiedDocumentThatSavesToTheOriginalWithBackup)
 {
     editKorean();
-    const std::string edited = WriteSami(doc.model(), -1);
+    const std::string edited = writeSami(doc.model(), -1);
     crashWithCopy();
 
     // The next run starts with an empty document.
-    Document next{settings, messenger, SystemFileOperations()};
+    Document next{settings, messenger, systemFileOperations()};
     test::RecordingViews nextViews;
     next.setViews(&nextViews);
-    next.NewDocument();
-    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    next.newDocument();
+    RecoveryStore store(recovery, kOwnId, systemFileOperations());
     const auto entries = store.listLeftCopies();
     ASSERT_EQ(entries.size(), 1u);
-    ASSERT_TRUE(RestoreRecoveryCopy(next, store, entries[0], messenger));
+    ASSERT_TRUE(restoreRecoveryCopy(next, store, entries[0], messenger));
 
-    EXPECT_EQ(WriteSami(next.model(), -1), edited);
+    EXPECT_EQ(writeSami(next.model(), -1), edited);
     EXPECT_EQ(next.model().GetLanguageCount(), 2);
     EXPECT_EQ(next.pathName(), original);
-    EXPECT_TRUE(next.IsModified());
+    EXPECT_TRUE(next.isModified());
     EXPECT_EQ(next.title(), "movie.smi *");
     EXPECT_TRUE(nextViews.recent.empty());
     EXPECT_TRUE(messenger.shown.empty());
 
-    ASSERT_TRUE(next.FileSave());
+    ASSERT_TRUE(next.fileSave());
     EXPECT_EQ(TempFolder::read(original), edited);
     EXPECT_EQ(TempFolder::read(folder.path("movie.BAK")), kTwoLanguages);
-    EXPECT_FALSE(next.IsModified());
+    EXPECT_FALSE(next.isModified());
 }
 
 TEST_F(RecoverySnapshotTest, AUtf8DocumentIsCopiedAndRestoredInUtf8)
@@ -114,43 +114,43 @@ TEST_F(RecoverySnapshotTest, AUtf8DocumentIsCopiedAndRestoredInUtf8)
     std::string text = kTwoLanguages;
     text.replace(text.find("ko\r\n"), 2, "한국어 자막");  // UTF-8 bytes in the file
     TempFolder::write(utf8, text);
-    ASSERT_TRUE(doc.OpenDocument(utf8));
+    ASSERT_TRUE(doc.openDocument(utf8));
     ASSERT_EQ(doc.encoding(), TextEncoding::Utf8);
     editKorean();
-    const RecoverySnapshot s = MakeRecoverySnapshot(doc, 7);
+    const RecoverySnapshot s = makeRecoverySnapshot(doc, 7);
     EXPECT_EQ(s.manifest.encoding, "utf-8");
     EXPECT_NE(s.bytes.find("고쳐 쓴 자막"), std::string::npos);  // UTF-8, not CP949
     EXPECT_EQ(s.bytes.find(test::cp949("고쳐 쓴 자막")), std::string::npos);
     crashWithCopy();
 
-    Document next{settings, messenger, SystemFileOperations()};
-    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    Document next{settings, messenger, systemFileOperations()};
+    RecoveryStore store(recovery, kOwnId, systemFileOperations());
     const auto entries = store.listLeftCopies();
     ASSERT_EQ(entries.size(), 1u);
-    ASSERT_TRUE(RestoreRecoveryCopy(next, store, entries[0], messenger));
+    ASSERT_TRUE(restoreRecoveryCopy(next, store, entries[0], messenger));
     EXPECT_EQ(next.model().GetFirst().text, test::cp949("고쳐 쓴 자막"));
     EXPECT_EQ(next.encoding(), TextEncoding::Utf8);
-    ASSERT_TRUE(next.FileSave());
+    ASSERT_TRUE(next.fileSave());
     EXPECT_NE(TempFolder::read(utf8).find("고쳐 쓴 자막"), std::string::npos);
 }
 
 TEST_F(RecoverySnapshotTest, AnUntitledDocumentIsRestoredUntitled)
 {
-    doc.NewDocument();
+    doc.newDocument();
     SyncEntry entry;
     doc.model().InitEntry(entry);
     entry.startMs = 500;
     entry.text = test::cp949("고쳐 쓴 자막");
     doc.model().AddTail(entry, true);
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
     crashWithCopy();
-    Document next{settings, messenger, SystemFileOperations()};
-    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    Document next{settings, messenger, systemFileOperations()};
+    RecoveryStore store(recovery, kOwnId, systemFileOperations());
     const auto entries = store.listLeftCopies();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].manifest.originalPath, "");
     EXPECT_EQ(entries[0].manifest.title, Document::kUntitled);
-    ASSERT_TRUE(RestoreRecoveryCopy(next, store, entries[0], messenger));
+    ASSERT_TRUE(restoreRecoveryCopy(next, store, entries[0], messenger));
     EXPECT_EQ(next.pathName(), "");
     EXPECT_EQ(next.title(), std::string(Document::kUntitled) + " *");
     EXPECT_EQ(next.model().GetFirst().text, test::cp949("고쳐 쓴 자막"));
@@ -160,16 +160,16 @@ TEST_F(RecoverySnapshotTest, ACopyThatVanishedLeavesTheDocumentAsItWasWithOneMes
 {
     editKorean();
     crashWithCopy();
-    RecoveryStore store(recovery, kOwnId, SystemFileOperations());
+    RecoveryStore store(recovery, kOwnId, systemFileOperations());
     const auto entries = store.listLeftCopies();
     ASSERT_EQ(entries.size(), 1u);
     std::filesystem::remove(entries[0].copyPath);
-    const std::string before = WriteSami(doc.model(), -1);
-    EXPECT_FALSE(RestoreRecoveryCopy(doc, store, entries[0], messenger));
+    const std::string before = writeSami(doc.model(), -1);
+    EXPECT_FALSE(restoreRecoveryCopy(doc, store, entries[0], messenger));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               "복구 파일 \"" + entries[0].copyPath + "\"을 읽을 수 없습니다.");
-    EXPECT_EQ(WriteSami(doc.model(), -1), before);
+    EXPECT_EQ(writeSami(doc.model(), -1), before);
     EXPECT_EQ(doc.pathName(), original);
 }
 

@@ -35,37 +35,37 @@ RecoveryManifest sampleManifest()
 TEST(RecoveryManifest, RoundTripsPathsWithBackslashesAndLineBreaks)
 {
     const RecoveryManifest m = sampleManifest();
-    const std::string text = FormatManifest(m);
+    const std::string text = formatManifest(m);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
-    EXPECT_EQ(ParseManifest(text), m);
+    EXPECT_EQ(parseManifest(text), m);
 }
 
 TEST(RecoveryManifest, DamagedOrForeignTextsAreRefused)
 {
-    const std::string good = FormatManifest(sampleManifest());
-    EXPECT_FALSE(ParseManifest(""));
-    EXPECT_FALSE(ParseManifest("<SAMI>\r\n<BODY>"));
-    EXPECT_FALSE(ParseManifest(good.substr(0, good.find("time="))));  // cut short
-    EXPECT_FALSE(ParseManifest("Verbanta recovery 2\npath=\ntitle=\ntime=1\nencoding=cp949\n"));
-    EXPECT_FALSE(ParseManifest("Verbanta recovery 1\npath=\ntitle=\ntime=1x\nencoding=cp949\n"));
-    EXPECT_FALSE(ParseManifest("Verbanta recovery 1\npath=\ntitle=\ntime=\nencoding=cp949\n"));
-    EXPECT_FALSE(ParseManifest("Verbanta recovery 1\npath=a\\q\ntitle=\ntime=1\nencoding=x\n"));
-    EXPECT_FALSE(ParseManifest("Verbanta recovery 1\npath=a\\\ntitle=\ntime=1\nencoding=x\n"));
-    EXPECT_FALSE(ParseManifest("Verbanta recovery 1\ngarbage\ntitle=\ntime=1\nencoding=x\n"));
+    const std::string good = formatManifest(sampleManifest());
+    EXPECT_FALSE(parseManifest(""));
+    EXPECT_FALSE(parseManifest("<SAMI>\r\n<BODY>"));
+    EXPECT_FALSE(parseManifest(good.substr(0, good.find("time="))));  // cut short
+    EXPECT_FALSE(parseManifest("Verbanta recovery 2\npath=\ntitle=\ntime=1\nencoding=cp949\n"));
+    EXPECT_FALSE(parseManifest("Verbanta recovery 1\npath=\ntitle=\ntime=1x\nencoding=cp949\n"));
+    EXPECT_FALSE(parseManifest("Verbanta recovery 1\npath=\ntitle=\ntime=\nencoding=cp949\n"));
+    EXPECT_FALSE(parseManifest("Verbanta recovery 1\npath=a\\q\ntitle=\ntime=1\nencoding=x\n"));
+    EXPECT_FALSE(parseManifest("Verbanta recovery 1\npath=a\\\ntitle=\ntime=1\nencoding=x\n"));
+    EXPECT_FALSE(parseManifest("Verbanta recovery 1\ngarbage\ntitle=\ntime=1\nencoding=x\n"));
     // A key of a later version is ignored.
-    EXPECT_TRUE(ParseManifest(good + "colour=blue\n"));
+    EXPECT_TRUE(parseManifest(good + "colour=blue\n"));
 }
 
 TEST(RecoveryStore, SessionIdsAreSixteenHexDigitsAndDiffer)
 {
-    const std::string a = RecoveryStore::NewSessionId();
-    const std::string b = RecoveryStore::NewSessionId();
-    EXPECT_TRUE(RecoveryStore::IsSessionId(a));
+    const std::string a = RecoveryStore::newSessionId();
+    const std::string b = RecoveryStore::newSessionId();
+    EXPECT_TRUE(RecoveryStore::isSessionId(a));
     EXPECT_NE(a, b);
-    EXPECT_FALSE(RecoveryStore::IsSessionId("0123456789ABCDEF"));
-    EXPECT_FALSE(RecoveryStore::IsSessionId("../../etc/passwd"));
-    EXPECT_FALSE(RecoveryStore::IsSessionId("0123456789abcde"));
+    EXPECT_FALSE(RecoveryStore::isSessionId("0123456789ABCDEF"));
+    EXPECT_FALSE(RecoveryStore::isSessionId("../../etc/passwd"));
+    EXPECT_FALSE(RecoveryStore::isSessionId("0123456789abcde"));
 }
 
 class RecoveryStoreTest : public ::testing::Test {
@@ -76,7 +76,7 @@ protected:
     /// A copy left by an ended run: written, then the run's store goes.
     void leaveCopy(const std::string& id, const std::string& bytes, std::int64_t savedAt)
     {
-        RecoveryStore other(folder, id, SystemFileOperations());
+        RecoveryStore other(folder, id, systemFileOperations());
         RecoveryManifest m = sampleManifest();
         m.savedAt = savedAt;
         ASSERT_TRUE(other.writeCopy(bytes, m));
@@ -85,11 +85,11 @@ protected:
 
 TEST_F(RecoveryStoreTest, WritesTheCopyAndItsManifestInANewFolderWithNothingLeftOver)
 {
-    RecoveryStore store(folder, kOwnId, SystemFileOperations());
+    RecoveryStore store(folder, kOwnId, systemFileOperations());
     ASSERT_TRUE(store.writeCopy("first", sampleManifest()));
     ASSERT_TRUE(store.writeCopy("second", sampleManifest()));
     EXPECT_EQ(TempFolder::read(store.copyPathOf(kOwnId)), "second");
-    EXPECT_EQ(ParseManifest(TempFolder::read(store.manifestPathOf(kOwnId))), sampleManifest());
+    EXPECT_EQ(parseManifest(TempFolder::read(store.manifestPathOf(kOwnId))), sampleManifest());
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(folder))
         names.push_back(e.path().filename().string());
@@ -137,7 +137,7 @@ TEST_F(RecoveryStoreTest, AFailedRenameKeepsThePreviousCopyWholeAndRemovesTheTem
 TEST_F(RecoveryStoreTest, AStaleTemporaryFromAKilledWriteDoesNotBlockTheNextCopy)
 {
     std::filesystem::create_directories(folder);
-    RecoveryStore store(folder, kOwnId, SystemFileOperations());
+    RecoveryStore store(folder, kOwnId, systemFileOperations());
     TempFolder::write(store.copyPathOf(kOwnId) + ".tmp", "half");
     ASSERT_TRUE(store.writeCopy("whole", sampleManifest()));
     EXPECT_EQ(TempFolder::read(store.copyPathOf(kOwnId)), "whole");
@@ -146,7 +146,7 @@ TEST_F(RecoveryStoreTest, AStaleTemporaryFromAKilledWriteDoesNotBlockTheNextCopy
 TEST_F(RecoveryStoreTest, AFolderThatCannotBeCreatedFailsTheWrite)
 {
     TempFolder::write(temp.path("file"), "x");
-    RecoveryStore store(temp.path("file/recovery"), kOwnId, SystemFileOperations());
+    RecoveryStore store(temp.path("file/recovery"), kOwnId, systemFileOperations());
     EXPECT_FALSE(store.writeCopy("x", sampleManifest()));
     EXPECT_TRUE(store.listLeftCopies().empty());
 }
@@ -155,11 +155,11 @@ TEST_F(RecoveryStoreTest, OffersCopiesOfEndedRunsNewestFirstButNotItsOwnOrALiveR
 {
     leaveCopy(kOtherId, "older", 100);
     leaveCopy("00000000000000aa", "newer", 200);
-    RecoveryStore store(folder, kOwnId, SystemFileOperations());
+    RecoveryStore store(folder, kOwnId, systemFileOperations());
     ASSERT_TRUE(store.writeCopy("mine", sampleManifest()));
 
     // A live run holds its lock: its copy is left alone.
-    RecoveryStore live(folder, "00000000000000bb", SystemFileOperations());
+    RecoveryStore live(folder, "00000000000000bb", systemFileOperations());
     ASSERT_TRUE(live.writeCopy("running", sampleManifest()));
 
     const auto entries = store.listLeftCopies();
@@ -185,21 +185,21 @@ TEST_F(RecoveryStoreTest, DamagedAndForeignFilesAreSkipped)
     };
     put("1111111111111111.manifest", "not a manifest at all");
     put("1111111111111111.smi", "<SAMI>");
-    put("2222222222222222.manifest", FormatManifest(sampleManifest()));  // its copy is gone
-    put("NOTANID.manifest", FormatManifest(sampleManifest()));
+    put("2222222222222222.manifest", formatManifest(sampleManifest()));  // its copy is gone
+    put("NOTANID.manifest", formatManifest(sampleManifest()));
     put("NOTANID.smi", "<SAMI>");
     put("notes.txt", "hello");
     put("3333333333333333.manifest", std::string(RecoveryStore::kMaxManifestBytes + 1, 'x'));
     put("3333333333333333.smi", "<SAMI>");
     RecoveryManifest klingon = sampleManifest();
     klingon.encoding = "klingon-8";
-    put("6666666666666666.manifest", FormatManifest(klingon));
+    put("6666666666666666.manifest", formatManifest(klingon));
     put("6666666666666666.smi", "<SAMI>");
     std::filesystem::create_directories(folder + "/4444444444444444.manifest");
-    put("5555555555555555.manifest", FormatManifest(sampleManifest()));
+    put("5555555555555555.manifest", formatManifest(sampleManifest()));
     std::filesystem::create_directories(folder + "/5555555555555555.smi");
 
-    RecoveryStore store(folder, kOwnId, SystemFileOperations());
+    RecoveryStore store(folder, kOwnId, systemFileOperations());
     const auto entries = store.listLeftCopies();
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].id, kOtherId);
@@ -209,7 +209,7 @@ TEST_F(RecoveryStoreTest, RemovingAnEntryDeletesItsThreeFilesOnly)
 {
     leaveCopy(kOtherId, "gone", 100);
     leaveCopy("00000000000000aa", "kept", 200);
-    RecoveryStore store(folder, kOwnId, SystemFileOperations());
+    RecoveryStore store(folder, kOwnId, systemFileOperations());
     auto entries = store.listLeftCopies();
     ASSERT_EQ(entries.size(), 2u);
     ASSERT_EQ(entries[1].id, kOtherId);
@@ -230,7 +230,7 @@ TEST_F(RecoveryStoreTest, RemovingAnEntryDeletesItsThreeFilesOnly)
 TEST_F(RecoveryStoreTest, ARunThatEndsWithoutACopyLeavesNoFiles)
 {
     {
-        RecoveryStore store(folder, kOwnId, SystemFileOperations());
+        RecoveryStore store(folder, kOwnId, systemFileOperations());
         ASSERT_TRUE(store.writeCopy("x", sampleManifest()));
         ASSERT_TRUE(store.removeOwnCopy());
     }

@@ -26,7 +26,7 @@ protected:
     void touch(const std::string& name) { TempFolder::write(folder.path(name), "v"); }
     std::optional<std::string> find()
     {
-        return FindCompanionVideo(subtitle, SystemFileOperations());
+        return findCompanionVideo(subtitle, systemFileOperations());
     }
 };
 
@@ -76,16 +76,16 @@ TEST_F(CompanionVideoTest, OpeningASubtitleOpensItsVideoInThePlayer)
     AppSettings settings;
     test::RecordingMessenger messenger;
     test::RecordingViews views;
-    Document doc(settings, messenger, SystemFileOperations());
+    Document doc(settings, messenger, systemFileOperations());
     doc.setViews(&views);
     TempFolder::write(subtitle, test::samiFile({1000}));
     touch("a.avi");
-    ASSERT_TRUE(doc.OpenDocument(subtitle));
+    ASSERT_TRUE(doc.openDocument(subtitle));
     EXPECT_EQ(views.videos, std::vector<std::string>{folder.path("a.avi")});
 
     views.player = false;
     views.videos.clear();
-    ASSERT_TRUE(doc.OpenDocument(subtitle));
+    ASSERT_TRUE(doc.openDocument(subtitle));
     EXPECT_TRUE(views.videos.empty());
 }
 

@@ -22,7 +22,7 @@ protected:
     AppSettings settings;
     test::RecordingMessenger messenger;
     test::RecordingViews views;
-    Document doc{settings, messenger, SystemFileOperations()};
+    Document doc{settings, messenger, systemFileOperations()};
 
     void SetUp() override { doc.setViews(&views); }
 
@@ -38,18 +38,18 @@ protected:
         SyncEntry entry = doc.model().GetFirst();
         entry.text = "edited";
         doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
-        doc.SetModifiedFlag(true);
+        doc.setModifiedFlag(true);
     }
 };
 
 TEST_F(DocumentTest, ANewDocumentIsUntitledCleanAndHasTheDefaultHeader)
 {
-    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    ASSERT_TRUE(doc.openDocument(file("a.smi")));
     edit();
-    ASSERT_TRUE(doc.NewDocument());
+    ASSERT_TRUE(doc.newDocument());
     EXPECT_EQ(doc.title(), "제목없음");
     EXPECT_TRUE(doc.pathName().empty());
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.model().GetCount(), 0);
     EXPECT_EQ(doc.model().GetLanguageCount(), 1);
     EXPECT_EQ(doc.model().idStyles.size(), 3u);
@@ -61,11 +61,11 @@ TEST_F(DocumentTest, ANewDocumentIsUntitledCleanAndHasTheDefaultHeader)
 TEST_F(DocumentTest, OpeningAFileLoadsItAndNamesTheDocument)
 {
     const std::string path = file("movie.smi");
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     EXPECT_EQ(doc.model().GetCount(), 2);
     EXPECT_EQ(doc.pathName(), path);
     EXPECT_EQ(doc.title(), "movie.smi");
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(views.recent, std::vector<std::string>{path});
     EXPECT_EQ(views.stops, 1);
     EXPECT_TRUE(views.videos.empty());
@@ -73,27 +73,27 @@ TEST_F(DocumentTest, OpeningAFileLoadsItAndNamesTheDocument)
 
 TEST_F(DocumentTest, OpeningAMissingFileShowsTheFrameworksMessageAndKeepsTheDocument)
 {
-    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    ASSERT_TRUE(doc.openDocument(file("a.smi")));
     edit();
     const std::string missing = folder.path("missing.smi");
-    EXPECT_FALSE(doc.OpenDocument(missing));
+    EXPECT_FALSE(doc.openDocument(missing));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               missing + "\n이 파일을 찾을 수 없음.\n경로와 파일 이름이 정확한지 확인하십시오.");
     EXPECT_EQ(doc.model().GetFirst().text, "edited");
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(DocumentTest, AFileThatFailsToLoadLeavesAnEmptyUntitledDocument)
 {
-    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
+    ASSERT_TRUE(doc.openDocument(file("a.smi")));
     const std::string folderPath = folder.path("sub");
     std::filesystem::create_directory(folderPath);
-    EXPECT_FALSE(doc.OpenDocument(folderPath));
+    EXPECT_FALSE(doc.openDocument(folderPath));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, folderPath + "\r은 디렉토리입니다.");
     EXPECT_EQ(doc.model().GetCount(), 0);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(doc.pathName().empty());
     EXPECT_EQ(doc.title(), "제목없음");
     EXPECT_EQ(TempFolder::read(folder.path("a.smi")), test::samiFile({1000, 2000}));
@@ -105,7 +105,7 @@ TEST_F(DocumentTest, AnUnreadableFileGivesTheReadersMessageAndStaysIntact)
         GTEST_SKIP() << "running as root: every file is readable";
     const std::string path = file("secret.smi");
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    EXPECT_FALSE(doc.OpenDocument(path));
+    EXPECT_FALSE(doc.openDocument(path));
     // The reader first clears the read-only attribute (and says so), then fails to open.
     ASSERT_FALSE(messenger.shown.empty());
     EXPECT_EQ(messenger.shown.back().text.rfind(path + "\r", 0), 0u);
@@ -119,7 +119,7 @@ TEST_F(DocumentTest, AFileWithoutSamiIsRefusedAndOfferedForImportWhenAReaderKnow
 {
     const std::string prose = folder.path("prose.smi");
     TempFolder::write(prose, "just some words\r\n");
-    EXPECT_FALSE(doc.OpenDocument(prose));
+    EXPECT_FALSE(doc.openDocument(prose));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(
         messenger.shown[0].text,
@@ -129,14 +129,14 @@ TEST_F(DocumentTest, AFileWithoutSamiIsRefusedAndOfferedForImportWhenAReaderKnow
     const std::string subrip = folder.path("subrip.smi");
     TempFolder::write(subrip, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\n");
     messenger.answers = {Answer::Yes};
-    ASSERT_TRUE(doc.OpenDocument(subrip));
+    ASSERT_TRUE(doc.openDocument(subrip));
     ASSERT_EQ(messenger.questions.size(), 1u);
     EXPECT_EQ(messenger.questions[0], subrip +
                                           "\n이 파일은 다른 형식의 자막 파일로 읽을 수 "
                                           "있습니다.\n자막 파일로 가져오시겠습니까?");
     EXPECT_GT(doc.model().GetCount(), 0);
     EXPECT_TRUE(doc.pathName().empty());
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(DocumentTest, AFileCutShortByANulCharacterIsSaidAndReplacedOnlyAfterAsking)
@@ -146,7 +146,7 @@ TEST_F(DocumentTest, AFileCutShortByANulCharacterIsSaidAndReplacedOnlyAfterAskin
     bytes[cut] = '\0';
     const std::string path = folder.path("nul.smi");
     TempFolder::write(path, bytes);
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     EXPECT_EQ(doc.model().GetCount(), 1);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
@@ -155,15 +155,15 @@ TEST_F(DocumentTest, AFileCutShortByANulCharacterIsSaidAndReplacedOnlyAfterAskin
                   std::to_string(bytes.size() - cut) + "바이트는 읽지 않았습니다.");
     edit();
     messenger.answers = {Answer::No};
-    EXPECT_FALSE(doc.FileSave());
+    EXPECT_FALSE(doc.fileSave());
     ASSERT_EQ(messenger.questions.size(), 1u);
     EXPECT_NE(messenger.questions[0].find("더 짧은 파일"), std::string::npos);
     EXPECT_EQ(TempFolder::read(path), bytes);
     messenger.answers = {Answer::Yes};
-    ASSERT_TRUE(doc.FileSave());
+    ASSERT_TRUE(doc.fileSave());
     EXPECT_LT(TempFolder::read(path).size(), bytes.size());
     edit();
-    ASSERT_TRUE(doc.FileSave());  // the file is whole now: no question
+    ASSERT_TRUE(doc.fileSave());  // the file is whole now: no question
     EXPECT_EQ(messenger.questions.size(), 2u);
 }
 
@@ -177,148 +177,148 @@ TEST_F(DocumentTest, AFileSavedPastAMillionBytesOpensAgain)
     bytes.insert(bytes.find("</BODY>"), body);
     const std::string path = folder.path("big.smi");
     TempFolder::write(path, bytes);
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     edit();
-    ASSERT_TRUE(doc.FileSave());
+    ASSERT_TRUE(doc.fileSave());
     ASSERT_GT(TempFolder::read(path).size(), 1000000u);
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     EXPECT_EQ(doc.model().GetCount(), 50001);  // with the end sync the save added
     EXPECT_EQ(doc.model().GetFirst().text, "edited");
 }
 
 TEST_F(DocumentTest, TheModifiedMarkIsAddedOnceAndRemovedOnce)
 {
-    ASSERT_TRUE(doc.OpenDocument(file("a.smi")));
-    doc.SetModifiedFlag(true);
-    doc.SetModifiedFlag(true);
+    ASSERT_TRUE(doc.openDocument(file("a.smi")));
+    doc.setModifiedFlag(true);
+    doc.setModifiedFlag(true);
     EXPECT_EQ(doc.title(), "a.smi *");
-    doc.SetModifiedFlag(false);
+    doc.setModifiedFlag(false);
     EXPECT_EQ(doc.title(), "a.smi");
     EXPECT_EQ(views.titles.back(), "a.smi");
 }
 
 TEST_F(DocumentTest, ClearingTheMarkLeavesAOneCharacterTitleAlone)
 {
-    doc.SetModifiedFlag(true);
-    doc.SetTitle("x");
-    doc.SetModifiedFlag(false);
+    doc.setModifiedFlag(true);
+    doc.setTitle("x");
+    doc.setModifiedFlag(false);
     EXPECT_EQ(doc.title(), "x");
-    doc.SetModifiedFlag(true);
-    doc.SetTitle("ab");
-    doc.SetModifiedFlag(false);
+    doc.setModifiedFlag(true);
+    doc.setTitle("ab");
+    doc.setModifiedFlag(false);
     EXPECT_EQ(doc.title(), "ab");
 }
 
 TEST_F(DocumentTest, TheSavePromptNamesTheFileOrTheUntitledDocument)
 {
-    doc.SetModifiedFlag(true);
-    EXPECT_EQ(doc.PromptName(), "제목없음.smi");
-    doc.SetTitle("");
-    EXPECT_EQ(doc.PromptName(), "제목없음");
-    ASSERT_TRUE(doc.OpenDocument(file("movie.smi")));
-    EXPECT_EQ(doc.PromptName(), "movie.smi");
+    doc.setModifiedFlag(true);
+    EXPECT_EQ(doc.promptName(), "제목없음.smi");
+    doc.setTitle("");
+    EXPECT_EQ(doc.promptName(), "제목없음");
+    ASSERT_TRUE(doc.openDocument(file("movie.smi")));
+    EXPECT_EQ(doc.promptName(), "movie.smi");
 }
 
 TEST_F(DocumentTest, TheSavePromptAnswersDecideWhetherToGoOn)
 {
-    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(doc.saveModified());
     EXPECT_TRUE(messenger.questions.empty());
 
     const std::string path = file("movie.smi");
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     edit();
     messenger.answers = {Answer::Cancel, Answer::No, Answer::Yes};
-    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_FALSE(doc.saveModified());
     ASSERT_EQ(messenger.questions.size(), 1u);
     EXPECT_EQ(messenger.questions[0], "변경 내용을 movie.smi에 저장할까요?");
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_TRUE(doc.SaveModified());
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(doc.saveModified());
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.saveModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_NE(TempFolder::read(path).find("edited"), std::string::npos);
 }
 
 TEST_F(DocumentTest, ASaveThatFailsInThePromptDoesNotGoOn)
 {
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
     messenger.answers = {Answer::Yes};
     views.saveAsAnswer.reset();
-    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_FALSE(doc.saveModified());
     EXPECT_EQ(views.saveAsSuggestions, std::vector<std::string>{"제목없음.smi"});
 }
 
 TEST_F(DocumentTest, TheSaveCommandAsksForANameWithoutAPathOrAWritableFile)
 {
-    EXPECT_TRUE(doc.SaveNeedsName());
+    EXPECT_TRUE(doc.saveNeedsName());
     const std::string path = file("movie.smi");
-    ASSERT_TRUE(doc.OpenDocument(path));
-    EXPECT_FALSE(doc.SaveNeedsName());
+    ASSERT_TRUE(doc.openDocument(path));
+    EXPECT_FALSE(doc.saveNeedsName());
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_TRUE(doc.SaveNeedsName());
+    EXPECT_TRUE(doc.saveNeedsName());
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     // A missing file is written again while its folder is there.
     std::filesystem::remove(path);
-    EXPECT_FALSE(doc.SaveNeedsName());
+    EXPECT_FALSE(doc.saveNeedsName());
     const std::string gone = folder.path("gone/movie.smi");
     std::filesystem::create_directory(folder.path("gone"));
     TempFolder::write(gone, test::samiFile({1}));
-    ASSERT_TRUE(doc.OpenDocument(gone));
+    ASSERT_TRUE(doc.openDocument(gone));
     std::filesystem::remove_all(folder.path("gone"));
-    EXPECT_TRUE(doc.SaveNeedsName());
+    EXPECT_TRUE(doc.saveNeedsName());
 }
 
 TEST_F(DocumentTest, TheSaveCommandSavesUnderTheChosenName)
 {
-    doc.SetModifiedFlag(true);
-    EXPECT_TRUE(doc.CanSave());
+    doc.setModifiedFlag(true);
+    EXPECT_TRUE(doc.canSave());
     const std::string chosen = folder.path("new.smi");
     views.saveAsAnswer = chosen;
-    ASSERT_TRUE(doc.FileSave());
+    ASSERT_TRUE(doc.fileSave());
     EXPECT_TRUE(TempFolder::exists(chosen));
     EXPECT_EQ(doc.pathName(), chosen);
     EXPECT_EQ(doc.title(), "new.smi");
-    EXPECT_FALSE(doc.CanSave());
+    EXPECT_FALSE(doc.canSave());
 }
 
 TEST_F(DocumentTest, TheSaveCommandOfAFileInAMissingFolderSuggestsItsPath)
 {
     std::filesystem::create_directory(folder.path("gone"));
     const std::string path = file("gone/movie.smi");
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     edit();
     std::filesystem::remove_all(folder.path("gone"));
     views.saveAsAnswer.reset();
-    EXPECT_FALSE(doc.FileSave());
+    EXPECT_FALSE(doc.fileSave());
     EXPECT_EQ(views.saveAsSuggestions, std::vector<std::string>{path});
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(DocumentTest, ReloadReadsTheFileAgainAndStopsThePlayer)
 {
     const std::string path = file("movie.smi");
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     edit();
     TempFolder::write(path, test::samiFile({10, 20, 30}));
     const int stops = views.stops;
     doc.ReloadFromDisk();
     EXPECT_EQ(doc.model().GetCount(), 3);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(views.stops, stops + 1);
 }
 
 TEST_F(DocumentTest, ReloadWithoutPathOrReadableFileChangesNothing)
 {
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
     doc.ReloadFromDisk();
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 
     const std::string path = file("movie.smi");
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     edit();
     std::filesystem::remove(path);
     doc.ReloadFromDisk();
     EXPECT_EQ(doc.model().GetFirst().text, "edited");
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(DocumentTest, SavingOneLanguageLeavesTheDocumentAsItIs)
@@ -328,16 +328,16 @@ TEST_F(DocumentTest, SavingOneLanguageLeavesTheDocumentAsItIs)
                       "<SAMI><HEAD><STYLE><!-- .KRCC { Name:K; } .ENCC { Name:E; } --></STYLE>"
                       "</HEAD><BODY><SYNC Start=1000><P Class=KRCC>korean<P Class=ENCC>english"
                       "<SYNC Start=2000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;</BODY></SAMI>");
-    ASSERT_TRUE(doc.OpenDocument(path));
+    ASSERT_TRUE(doc.openDocument(path));
     ASSERT_EQ(doc.model().GetLanguageCount(), 2);
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
     const std::string out = folder.path("english.smi");
-    ASSERT_TRUE(doc.SaveLanguage(out, 1));
+    ASSERT_TRUE(doc.saveLanguage(out, 1));
     const std::string written = TempFolder::read(out);
     EXPECT_NE(written.find("english"), std::string::npos);
     EXPECT_EQ(written.find("korean"), std::string::npos);
     EXPECT_EQ(written.find(".KRCC"), std::string::npos);
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.pathName(), path);
     EXPECT_EQ(doc.model().GetLanguageCount(), 2);
     EXPECT_EQ(doc.model().GetCurrentSlot(), 0);
@@ -346,25 +346,25 @@ TEST_F(DocumentTest, SavingOneLanguageLeavesTheDocumentAsItIs)
 
 TEST_F(DocumentTest, SavingALanguageOverAnExistingFileReplacesItWhole)
 {
-    ASSERT_TRUE(doc.OpenDocument(file("movie.smi")));
+    ASSERT_TRUE(doc.openDocument(file("movie.smi")));
     const std::string out = file("out.smi", {5});
     ASSERT_EQ(::chmod(out.c_str(), 0600), 0);
-    ASSERT_TRUE(doc.SaveLanguage(out, 0));
+    ASSERT_TRUE(doc.saveLanguage(out, 0));
     EXPECT_NE(TempFolder::read(out).find("c2000"), std::string::npos);
     struct stat st {};
     ASSERT_EQ(::stat(out.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_FALSE(doc.SaveLanguage(out, 1));
+    EXPECT_FALSE(doc.saveLanguage(out, 1));
 }
 
 TEST_F(DocumentTest, MergingMarksTheDocumentModifiedAndRebuildsTheList)
 {
     const std::string path = file("a.smi", {1000});
-    ASSERT_TRUE(doc.OpenDocument(path));
-    EXPECT_FALSE(doc.MergeFiles({}));
-    EXPECT_FALSE(doc.IsModified());
-    ASSERT_TRUE(doc.MergeFiles({file("b.smi", {5000}), file("c.smi", {7000})}));
-    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.openDocument(path));
+    EXPECT_FALSE(doc.mergeFiles({}));
+    EXPECT_FALSE(doc.isModified());
+    ASSERT_TRUE(doc.mergeFiles({file("b.smi", {5000}), file("c.smi", {7000})}));
+    EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(views.rebuilds, 1);
     EXPECT_EQ(doc.model().GetCount(), 2);
     EXPECT_EQ(doc.pathName(), path);

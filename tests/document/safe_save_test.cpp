@@ -39,12 +39,12 @@ protected:
     void openAndEdit(const std::string& path)
     {
         TempFolder::write(path, oldBytes);
-        ASSERT_TRUE(doc.OpenDocument(path));
+        ASSERT_TRUE(doc.openDocument(path));
         SyncEntry entry = doc.model().GetFirst();
         entry.text = "changed";
         doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
-        doc.SetModifiedFlag(true);
-        newBytes = WriteSami(doc.model(), -1);
+        doc.setModifiedFlag(true);
+        newBytes = writeSami(doc.model(), -1);
         messenger.shown.clear();
         files.log.clear();
     }
@@ -57,59 +57,59 @@ protected:
         };
     }
 
-    std::string temporary(int n = 0) const { return TemporaryFileName(folder.root() + "/", n); }
+    std::string temporary(int n = 0) const { return temporaryFileName(folder.root() + "/", n); }
 
     /// The save's edits are still in the model and still marked.
     void expectEditsKept()
     {
         EXPECT_EQ(doc.model().GetFirst().text, "changed");
-        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(doc.isModified());
     }
 };
 
 TEST(SaveNames, TemporaryNamesHaveThreeDigits)
 {
-    EXPECT_EQ(TemporaryFileName("/d/", 0), "/d/~Pel000.TMP");
-    EXPECT_EQ(TemporaryFileName("", 42), "~Pel042.TMP");
-    EXPECT_EQ(TemporaryFileName("/d/", 999), "/d/~Pel999.TMP");
+    EXPECT_EQ(temporaryFileName("/d/", 0), "/d/~Pel000.TMP");
+    EXPECT_EQ(temporaryFileName("", 42), "~Pel042.TMP");
+    EXPECT_EQ(temporaryFileName("/d/", 999), "/d/~Pel999.TMP");
 }
 
 TEST(SaveNames, BackupCutsTheExtensionOnlyAfterTheLastSeparator)
 {
-    EXPECT_EQ(BackupNameOf("/subs/movie.smi").path, "/subs/movie.BAK");
-    EXPECT_EQ(BackupNameOf("/my.dir/movie").path, "/my.dir/movie.BAK");
-    EXPECT_EQ(BackupNameOf("movie").path, "movie.BAK");
-    EXPECT_EQ(BackupNameOf("/a.b/c.d.smi").path, "/a.b/c.d.BAK");
-    EXPECT_FALSE(BackupNameOf("/subs/movie.smi").alternate);
+    EXPECT_EQ(backupNameOf("/subs/movie.smi").path, "/subs/movie.BAK");
+    EXPECT_EQ(backupNameOf("/my.dir/movie").path, "/my.dir/movie.BAK");
+    EXPECT_EQ(backupNameOf("movie").path, "movie.BAK");
+    EXPECT_EQ(backupNameOf("/a.b/c.d.smi").path, "/a.b/c.d.BAK");
+    EXPECT_FALSE(backupNameOf("/subs/movie.smi").alternate);
 }
 
 TEST(SaveNames, BackupOfAFileNamedLikeItsBackupEndsInBac)
 {
-    EXPECT_EQ(BackupNameOf("/subs/movie.BAK").path, "/subs/movie.BAC");
-    EXPECT_TRUE(BackupNameOf("/subs/movie.BAK").alternate);
-    EXPECT_EQ(BackupNameOf("/subs/movie.bak").path, "/subs/movie.BAC");
+    EXPECT_EQ(backupNameOf("/subs/movie.BAK").path, "/subs/movie.BAC");
+    EXPECT_TRUE(backupNameOf("/subs/movie.BAK").alternate);
+    EXPECT_EQ(backupNameOf("/subs/movie.bak").path, "/subs/movie.BAC");
 }
 
 TEST_F(SafeSaveTest, KeepsThePreviousFileAsBackupAndLeavesNoTemporaryFile)
 {
     openAndEdit(target);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     EXPECT_EQ(TempFolder::read(target), newBytes);
     EXPECT_EQ(TempFolder::read(backup), oldBytes);
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"movie.BAK", "movie.smi"}));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(messenger.shown.empty());
 }
 
 TEST_F(SafeSaveTest, ASecondSaveReplacesTheOldBackup)
 {
     openAndEdit(target);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     SyncEntry entry = doc.model().GetFirst();
     entry.text = "again";
     doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
-    const std::string third = WriteSami(doc.model(), -1);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    const std::string third = writeSami(doc.model(), -1);
+    ASSERT_TRUE(doc.saveDocument(target));
     EXPECT_EQ(TempFolder::read(backup), newBytes);
     EXPECT_EQ(TempFolder::read(target), third);
 }
@@ -118,7 +118,7 @@ TEST_F(SafeSaveTest, WithoutBackupOptionTheFileIsReplacedAlone)
 {
     settings.MakeBackup = false;
     openAndEdit(target);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     EXPECT_EQ(TempFolder::read(target), newBytes);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
     // The new file is renamed over the old one, which is never deleted first.
@@ -129,7 +129,7 @@ TEST_F(SafeSaveTest, SavingUnderANewNameMakesNoBackup)
 {
     openAndEdit(target);
     const std::string other = folder.path("other.smi");
-    ASSERT_TRUE(doc.SaveDocument(other));
+    ASSERT_TRUE(doc.saveDocument(other));
     EXPECT_EQ(TempFolder::read(other), newBytes);
     EXPECT_FALSE(TempFolder::exists(folder.path("other.BAK")));
     EXPECT_EQ(doc.pathName(), other);
@@ -140,7 +140,7 @@ TEST_F(SafeSaveTest, ATemporaryFileLeftByAKilledSaveIsReplaced)
 {
     TempFolder::write(temporary(0), "cut short");
     openAndEdit(target);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     EXPECT_TRUE(files.called("rename " + temporary(0) + " -> " + target));
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"movie.BAK", "movie.smi"}));
 }
@@ -150,7 +150,7 @@ TEST_F(SafeSaveTest, AllTemporaryNamesTakenFailsWithoutAMessage)
     // Folders are never taken for temporary files left behind.
     for (int n = 0; n < kTemporaryNameCount; ++n) std::filesystem::create_directory(temporary(n));
     openAndEdit(target);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     EXPECT_TRUE(messenger.shown.empty());
     EXPECT_EQ(TempFolder::read(target), oldBytes);
     EXPECT_FALSE(TempFolder::exists(backup));
@@ -160,7 +160,7 @@ TEST_F(SafeSaveTest, AllTemporaryNamesTakenFailsWithoutAMessage)
 TEST_F(SafeSaveTest, FlushesTheTemporaryFileBeforeAnyRenameAndTheFolderAfterTheLast)
 {
     openAndEdit(target);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     const int synced = files.indexOf("flushFile " + temporary());
     const int backedUp = files.indexOf("link " + target + " -> " + backup);
     const int renamed = files.indexOf("rename " + temporary() + " -> " + target);
@@ -175,7 +175,7 @@ TEST_F(SafeSaveTest, ASavedFileKeepsItsPermissions)
 {
     openAndEdit(target);
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -185,7 +185,7 @@ TEST_F(SafeSaveTest, WriteFailureReportsTheWritersMessageAndLeavesTheFile)
 {
     openAndEdit(target);
     failWith("flushFile", temporary(), EIO);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               "파일 기록 중에 다음 에러가 발생하였습니다.\r- 하드웨어 에러.");
@@ -197,7 +197,7 @@ TEST_F(SafeSaveTest, WriteFailureReportsTheWritersMessageAndLeavesTheFile)
 TEST_F(SafeSaveTest, SavingIntoAMissingFolderFailsWithTheWritersMessage)
 {
     openAndEdit(target);
-    EXPECT_FALSE(doc.SaveDocument(folder.path("missing/movie.smi")));
+    EXPECT_FALSE(doc.saveDocument(folder.path("missing/movie.smi")));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text.rfind("파일 \"" + folder.path("missing/~Pel000.TMP"), 0),
               0u);
@@ -210,7 +210,7 @@ TEST_F(SafeSaveTest, BacQuestionAnsweredYesKeepsTheBacBackup)
     const std::string bak = folder.path("movie.BAK");
     openAndEdit(bak);
     messenger.answers.push_back(Answer::Yes);
-    ASSERT_TRUE(doc.SaveDocument(bak));
+    ASSERT_TRUE(doc.saveDocument(bak));
     ASSERT_EQ(messenger.questions.size(), 1u);
     EXPECT_EQ(messenger.questions[0],
               "백업 파일 \"" + folder.path("movie.BAC") + "\"을 보존하시겠습니까?");
@@ -223,7 +223,7 @@ TEST_F(SafeSaveTest, BacQuestionAnsweredNoCancelsTheSaveAndKeepsTheEdits)
     const std::string bak = folder.path("movie.BAK");
     openAndEdit(bak);
     messenger.answers.push_back(Answer::No);
-    EXPECT_FALSE(doc.SaveDocument(bak));
+    EXPECT_FALSE(doc.saveDocument(bak));
     EXPECT_EQ(messenger.questions.size(), 1u);
     EXPECT_TRUE(messenger.shown.empty());
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.BAK"});
@@ -236,7 +236,7 @@ TEST_F(SafeSaveTest, AnUndeletableBackupStopsTheSave)
     TempFolder::write(backup, "older backup");
     openAndEdit(target);
     failWith("remove", backup);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "기존의 백업 파일 \"" + backup + "\"을 삭제할 수 없습니다.");
     EXPECT_EQ(TempFolder::read(target), oldBytes);
@@ -252,7 +252,7 @@ TEST_F(SafeSaveTest, ABackupLockedByAnotherProgramIsNotDeleted)
     const int lockFd = ::open(backup.c_str(), O_RDONLY);
     ASSERT_GE(lockFd, 0);
     ASSERT_EQ(::flock(lockFd, LOCK_EX), 0);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     ::close(lockFd);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "기존의 백업 파일 \"" + backup + "\"을 삭제할 수 없습니다.");
@@ -266,7 +266,7 @@ TEST_F(SafeSaveTest, ATargetLockedByAnotherProgramKeepsItsContent)
     const int lockFd = ::open(target.c_str(), O_RDONLY);
     ASSERT_GE(lockFd, 0);
     ASSERT_EQ(::flock(lockFd, LOCK_SH), 0);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     ::close(lockFd);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "백업 파일 \"" + backup + "\"을 작성할 수 없습니다.");
@@ -279,7 +279,7 @@ TEST_F(SafeSaveTest, SavingOverAReadOnlyFileLeavesTheNewFileWritableByItsOwner)
 {
     openAndEdit(target);
     ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
-    ASSERT_TRUE(doc.SaveDocument(target));
+    ASSERT_TRUE(doc.saveDocument(target));
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
@@ -290,7 +290,7 @@ TEST_F(SafeSaveTest, ABackupThatCannotBeMadeStopsTheSave)
 {
     openAndEdit(target);
     failWith("link", target, EACCES, backup);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "백업 파일 \"" + backup + "\"을 작성할 수 없습니다.");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
@@ -302,7 +302,7 @@ TEST_F(SafeSaveTest, AFailedFinalRenamePutsThePreviousFileBack)
 {
     openAndEdit(target);
     failWith("rename", temporary(), EACCES, target);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               "파일 \"" + temporary() + "\"의 이름을 \"" + target + "\"로 변경할 수 없습니다.");
@@ -320,7 +320,7 @@ TEST_F(SafeSaveTest, WithoutSecondNamesTheBackupIsARenameThatAFailedSaveTakesBac
             return EPERM;
         return op == "rename" && from == temporary() ? EACCES : 0;
     };
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     EXPECT_TRUE(files.called("rename " + target + " -> " + backup));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
     EXPECT_EQ(TempFolder::read(target), oldBytes);
@@ -329,7 +329,7 @@ TEST_F(SafeSaveTest, WithoutSecondNamesTheBackupIsARenameThatAFailedSaveTakesBac
     files.fault = [&](const std::string& op, const std::string&, const std::string& to) {
         return op == "link" ? EPERM : op == "rename" && to == target ? EACCES : 0;
     };
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.BAK"});
     EXPECT_EQ(TempFolder::read(backup), oldBytes);
     expectEditsKept();
@@ -340,7 +340,7 @@ TEST_F(SafeSaveTest, AFailedFinalRenameWithoutBackupLeavesTheTargetAsItWas)
     settings.MakeBackup = false;
     openAndEdit(target);
     failWith("rename", temporary(), EACCES, target);
-    EXPECT_FALSE(doc.SaveDocument(target));
+    EXPECT_FALSE(doc.saveDocument(target));
     EXPECT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie.smi"});
     EXPECT_EQ(TempFolder::read(target), oldBytes);
@@ -354,11 +354,11 @@ TEST_F(SafeSaveTest, SavingThroughALinkWritesItsFileWithTheBackupBesideIt)
     const std::string link = folder.path("link.smi");
     std::filesystem::create_symlink(real, link);
     openAndEdit(real);
-    ASSERT_TRUE(doc.OpenDocument(link));
+    ASSERT_TRUE(doc.openDocument(link));
     SyncEntry entry = doc.model().GetFirst();
     entry.text = "changed";
     doc.model().SetAt(doc.model().GetHeadPosition(), entry, true);
-    ASSERT_TRUE(doc.SaveDocument(link));
+    ASSERT_TRUE(doc.saveDocument(link));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(TempFolder::read(real), newBytes);
     EXPECT_EQ(TempFolder::read(folder.path("real/movie.BAK")), oldBytes);
@@ -387,7 +387,7 @@ TEST_F(SafeSaveTest, ACompleteFileIsOnDiskAtEveryStep)
             files.fault = [&](const std::string& o, const std::string&, const std::string& to) {
                 return o == op && (op == "remove" || to == target) ? EIO : 0;
             };
-            doc.SaveDocument(target);
+            doc.saveDocument(target);
             files.watch = nullptr;
             files.fault = nullptr;
             EXPECT_GT(checks, 0);

@@ -165,7 +165,7 @@ protected:
     {
         model.setMessenger(messenger);
         listener.model = &model;
-        editor.setListener(&listener);
+        editor.session().setListener(&listener);
     }
 
     /// Fills the current list with the rows (no undo), marks it whole as the range and shows
@@ -187,6 +187,16 @@ protected:
     FakeDocument document;
     RecordingListener listener;
     CaptionEditor editor{model, settings, document, player, clipboard, launcher, messenger};
+    // The editor's session and components, as the caption view and the commands reach them.
+    EditSession& session = editor.session();
+    PanelEditor& panel = editor.panel();
+    RowEditing& rows = editor.rows();
+    ListSelection& selection = editor.selection();
+    TimingTools& timing = editor.timing();
+    FindClipboard& findClipboard = editor.findClipboard();
+    LanguagesMarks& languages = editor.languages();
+    SyncCapture& capture = editor.capture();
+    TimingDrag& timingDrag = editor.timingDrag();
 };
 
 inline void EditorTest::load(const std::vector<Row>& rows)
@@ -233,8 +243,7 @@ inline std::vector<std::string> EditorTest::texts() const
 inline std::vector<std::string> EditorTest::messages() const
 {
     std::vector<std::string> out;
-    for (const auto& m : messenger.shown)
-        out.push_back(m.text);
+    for (const auto& m : messenger.shown) out.push_back(m.text);
     return out;
 }
 

@@ -54,8 +54,8 @@ class World : public EditorTest {
 public:
     explicit World(unsigned seed) : m_random(seed) {}
     void TestBody() override {}
-    using EditorTest::editor;
     using EditorTest::model;
+    using EditorTest::rows;
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
     bool chance(int percent) { return pick(100) < percent; }
@@ -78,7 +78,7 @@ public:
             model.AddLanguageClass(std::string(".") + kClasses[i]);
             model.classNames[static_cast<std::size_t>(i)] = kClasses[i];
         }
-        model.languageCount = languages;
+        model.listCount = languages;
         for (int slot = 0; slot < languages; ++slot) {
             SyncList& list = model.slotList(slot);
             std::int32_t t = 0;
@@ -113,7 +113,7 @@ public:
     {
         for (int i = 0; i < model.GetCount(); ++i)
             if (chance(40))
-                editor.toggleChecked(i);
+                selection.toggleChecked(i);
     }
 
     std::string clip()
@@ -142,85 +142,85 @@ public:
     {
         const int n = model.GetCount();
         if (chance(40))
-            editor.selectRow(pick(n + 2) - 1);
+            session.selectRow(pick(n + 2) - 1);
         if (chance(8))
-            editor.selectLanguage(pick(model.GetLanguageCount()));
+            languages.selectLanguage(pick(model.GetLanguageCount()));
         messenger.answers = {Answer::Yes};
         player.bookmarks.clear();
         for (int i = pick(4); i > 0; --i) player.bookmarks.push_back(pick(20000));
         switch (pick(28)) {
             case 0:
-                editor.addCaptionBefore();
+                rows.addCaptionBefore();
                 break;
             case 1:
-                editor.addCaptionAfter();
+                rows.addCaptionAfter();
                 break;
             case 2:
-                editor.addEndSyncBefore();
+                rows.addEndSyncBefore();
                 break;
             case 3:
-                editor.addEndSyncAfter();
+                rows.addEndSyncAfter();
                 break;
             case 4:
-                editor.deleteCaption();
+                rows.deleteCaption();
                 break;
             case 5:
                 checkSomeRows();
-                editor.deleteChecked();
-                editor.clearChecks();
+                rows.deleteChecked();
+                selection.clearChecks();
                 break;
             case 6:
-                editor.moveUp();
+                rows.moveUp();
                 break;
             case 7:
-                editor.moveDown();
+                rows.moveDown();
                 break;
             case 8:
-                editor.splitContent();
+                rows.splitContent();
                 break;
             case 9:
-                editor.joinWithNext();
+                rows.joinWithNext();
                 break;
             case 10: {
-                const SyncEntry* e = editor.entry(editor.currentRow());
+                const SyncEntry* e = session.entry(session.currentRow());
                 if (e && e->isComment)
                     break;  // a comment's text changes without undo by design
-                editor.setPanelMode(PanelMode::Edit);
-                editor.setPanelText(chance(20) ? "p<SYNC Start=99><P Class=ENCC>q" : text());
-                editor.setStartField(pick(9000));
-                editor.setEndField(pick(9000));
-                editor.registerPanel();
+                panel.setPanelMode(PanelMode::Edit);
+                panel.setPanelText(chance(20) ? "p<SYNC Start=99><P Class=ENCC>q" : text());
+                panel.setStartField(pick(9000));
+                panel.setEndField(pick(9000));
+                panel.registerPanel();
                 break;
             }
             case 11:
-                editor.setPanelMode(PanelMode::Add);
-                editor.setPanelText(text());
-                editor.setStartField(pick(9000));
+                panel.setPanelMode(PanelMode::Add);
+                panel.setPanelText(text());
+                panel.setStartField(pick(9000));
                 if (chance(50))
-                    editor.registerPanel();
+                    panel.registerPanel();
                 else
-                    editor.addComment();
+                    panel.addComment();
                 break;
             case 12:
                 // The shift dialog, the panel's Move mode and the shift itself.
                 if (chance(33)) {
-                    editor.acceptShiftDialog(pick(2001) - 1000, chance(30));
+                    timing.applyShift(pick(2001) - 1000, chance(30));
                 } else if (chance(50)) {
-                    editor.setPanelMode(PanelMode::Move);
-                    editor.setStartField(pick(2001) - 1000);
-                    editor.registerPanel();
+                    panel.setPanelMode(PanelMode::Move);
+                    panel.setStartField(pick(2001) - 1000);
+                    panel.registerPanel();
                 } else {
-                    editor.shiftRange(pick(2001) - 1000, chance(30));
+                    timing.shiftRange(pick(2001) - 1000, chance(30));
                 }
                 break;
             case 13:
-                editor.shiftRangeToTime(pick(9000));
+                timing.shiftRangeToTime(pick(9000));
                 break;
             case 14:
-                editor.fitProportionally();
+                timing.fitProportionally();
                 break;
             case 15:
-                editor.syncToBookmarks();
+                timing.syncToBookmarks();
                 break;
             case 16: {
                 EndSyncReset options;
@@ -230,54 +230,54 @@ public:
                 options.onlyIfLonger = !options.onlyIfShorter && chance(20);
                 options.msPerCharacter = pick(300);
                 options.rangeOnly = chance(30);
-                editor.resetEndSyncs(options);
+                timing.resetEndSyncs(options);
                 break;
             }
             case 17:
-                editor.removeInvalidEndSyncs();
+                timing.removeInvalidEndSyncs();
                 break;
             case 18:
-                editor.replaceAll(chance(50) ? "b" : "abc", text(), chance(50));
+                findClipboard.replaceAll(chance(50) ? "b" : "abc", text(), chance(50));
                 break;
             case 19:
-                editor.replace("a", "Z", false);
+                findClipboard.replace("a", "Z", false);
                 break;
             case 20:
                 clipboard.content = clip();
                 // On the last row the paste menu offers both ways.
-                if (editor.paste() == PasteAction::ShowPasteMenu) {
+                if (findClipboard.paste() == PasteAction::ShowPasteMenu) {
                     if (chance(50))
-                        editor.appendAtEnd();
+                        findClipboard.appendAtEnd();
                     else
-                        editor.pasteInsert();
+                        findClipboard.pasteInsert();
                 }
                 break;
             case 21:
                 clipboard.content = clip();
-                editor.selectRow(n - 1);
-                editor.appendAtEnd();
+                session.selectRow(n - 1);
+                findClipboard.appendAtEnd();
                 break;
             case 22:
-                editor.cutSingle();
+                findClipboard.cutSingle();
                 break;
             case 23:
                 checkSomeRows();
-                editor.cut();
-                editor.clearChecks();
+                findClipboard.cut();
+                selection.clearChecks();
                 break;
             case 24:
-                editor.setCurrentSyncTime(pick(9000));
+                capture.setCurrentSyncTime(pick(9000));
                 break;
             case 25:
-                editor.insertCaptionAfterAt(pick(9000));
+                capture.insertCaptionAfterAt(pick(9000));
                 break;
             case 26:
-                editor.insertEndSyncAfterAt(pick(9000));
+                capture.insertEndSyncAfterAt(pick(9000));
                 break;
             case 27:
-                if (!editor.languageSyncChoices().empty())
-                    editor.synchronizeLanguages(editor.languageSyncChoices()[0]);
-                editor.exportBookmarksToSyncs();
+                if (!languages.languageSyncChoices().empty())
+                    languages.synchronizeLanguages(languages.languageSyncChoices()[0]);
+                rows.exportBookmarksToSyncs();
                 break;
         }
     }
@@ -299,10 +299,10 @@ TEST(EditorProperty, UndoToTheStartAndRedoToTheEndRestoreEveryLanguage)
         int undone = 0;  // steps undone since the last command
         for (int step = 0; step < 25; ++step) {
             if (undone > 0 && world.chance(15)) {
-                world.editor.redo();
+                world.rows.redo();
                 --undone;
-            } else if (world.editor.canUndo() && world.chance(10)) {
-                world.editor.undo();
+            } else if (world.rows.canUndo() && world.chance(10)) {
+                world.rows.undo();
                 ++undone;
             } else {
                 const std::int64_t pushed = world.model.journal().pushCount();
@@ -317,15 +317,15 @@ TEST(EditorProperty, UndoToTheStartAndRedoToTheEndRestoreEveryLanguage)
         ASSERT_LT(world.model.journal().size(), UndoJournal::kCapacity);
         const Lists final = snapshot(world.model);
         int steps = 0;
-        while (world.editor.canUndo()) {
-            world.editor.undo();
+        while (world.rows.canUndo()) {
+            world.rows.undo();
             world.checkNotifications();
             ++steps;
         }
         ASSERT_EQ(snapshot(world.model), initial);
-        for (int i = 0; i < steps; ++i) world.editor.redo();
+        for (int i = 0; i < steps; ++i) world.rows.redo();
         // The steps undone during the run are still ahead.
-        EXPECT_EQ(world.editor.canRedo(), undone > 0);
+        EXPECT_EQ(world.rows.canRedo(), undone > 0);
         ASSERT_EQ(snapshot(world.model), final);
     }
 }

@@ -16,33 +16,33 @@ constexpr const char* kNoMore = "일치하는 문자열이 더 이상 존재하�
 TEST(TextSearch, MatchesBeginOnlyWhereACharacterBegins)
 {
     // 0x81 0x41 is one two-byte character whose second byte is the letter A.
-    EXPECT_EQ(FindForward("\x81\x41", "A", 0, true), -1);
-    EXPECT_EQ(FindForward("\x81\x41"
+    EXPECT_EQ(findForward("\x81\x41", "A", 0, true), -1);
+    EXPECT_EQ(findForward("\x81\x41"
                           "A",
                           "A", 0, true),
               2);
-    EXPECT_EQ(FindBackward("A\x81\x41", "A", 3, true), 0);
+    EXPECT_EQ(findBackward("A\x81\x41", "A", 3, true), 0);
     // Without match case the second byte is not folded.
-    EXPECT_EQ(FindForward("\x81\x61", "\x81\x41", 0, false), -1);
-    EXPECT_EQ(FindForward("xABC", "abc", 0, false), 1);
-    EXPECT_EQ(FindForward("xABC", "abc", 0, true), -1);
-    EXPECT_EQ(FindForward("abc", "", 0, false), -1);
+    EXPECT_EQ(findForward("\x81\x61", "\x81\x41", 0, false), -1);
+    EXPECT_EQ(findForward("xABC", "abc", 0, false), 1);
+    EXPECT_EQ(findForward("xABC", "abc", 0, true), -1);
+    EXPECT_EQ(findForward("abc", "", 0, false), -1);
 }
 
 TEST(TextSearch, BackwardTakesTheLastMatchBeginningBeforeTheOffset)
 {
-    EXPECT_EQ(FindBackward("abab", "ab", 4, true), 2);
-    EXPECT_EQ(FindBackward("abab", "ab", 2, true), 0);
-    EXPECT_EQ(FindBackward("abab", "ab", 0, true), -1);
+    EXPECT_EQ(findBackward("abab", "ab", 4, true), 2);
+    EXPECT_EQ(findBackward("abab", "ab", 2, true), 0);
+    EXPECT_EQ(findBackward("abab", "ab", 0, true), -1);
 }
 
 TEST(TextSearch, ReplaceEveryKeepsTheLettersBetweenMatches)
 {
     std::string text = "abc ABC aBcabc";
-    EXPECT_EQ(ReplaceEvery(text, "abc", "x", false), 4);
+    EXPECT_EQ(replaceEvery(text, "abc", "x", false), 4);
     EXPECT_EQ(text, "x x xx");
     text = "aaa";
-    EXPECT_EQ(ReplaceEvery(text, "aa", "b", true), 1);  // no overlapping matches
+    EXPECT_EQ(replaceEvery(text, "aa", "b", true), 1);  // no overlapping matches
     EXPECT_EQ(text, "ba");
 }
 
@@ -51,66 +51,66 @@ TEST(TextSearch, ReplaceEveryKeepsTheLettersBetweenMatches)
 TEST_F(FindAndClipboard, FindingDownSearchesTheRawTextTagsIncluded)
 {
     load({{1000, "A<br>B"}, {2000, "x br"}});
-    EXPECT_TRUE(editor.findNext("br", true, false));
-    EXPECT_EQ(editor.currentRow(), 0);
-    EXPECT_EQ(editor.panel().selectionStart, 2);
-    EXPECT_EQ(editor.panel().selectionEnd, 4);
-    EXPECT_TRUE(editor.findNext("BR", true, false));
-    EXPECT_EQ(editor.currentRow(), 1);
-    EXPECT_EQ(editor.panel().selectionStart, 2);
-    EXPECT_FALSE(editor.findNext("br", true, false));
+    EXPECT_TRUE(findClipboard.findNext("br", true, false));
+    EXPECT_EQ(session.currentRow(), 0);
+    EXPECT_EQ(panel.state().selectionStart, 2);
+    EXPECT_EQ(panel.state().selectionEnd, 4);
+    EXPECT_TRUE(findClipboard.findNext("BR", true, false));
+    EXPECT_EQ(session.currentRow(), 1);
+    EXPECT_EQ(panel.state().selectionStart, 2);
+    EXPECT_FALSE(findClipboard.findNext("br", true, false));
     EXPECT_EQ(messages(), std::vector<std::string>{kNoMore});
-    EXPECT_EQ(editor.lastFindString(), "br");
+    EXPECT_EQ(findClipboard.prepareFind(), "br");
 }
 
 TEST_F(FindAndClipboard, FindingUpStartsBeforeTheSelectionAndHonoursMatchCase)
 {
     load({{1000, "Ab ab"}, {2000, "AB"}});
-    editor.selectRow(1);
-    editor.setTextSelection(2, 2);
-    EXPECT_TRUE(editor.findNext("ab", false, true));
-    EXPECT_EQ(editor.currentRow(), 0);
-    EXPECT_EQ(editor.panel().selectionStart, 3);
-    EXPECT_TRUE(editor.findNext("ab", false, false));
-    EXPECT_EQ(editor.panel().selectionStart, 0);
-    EXPECT_FALSE(editor.findNext("ab", false, false));
+    session.selectRow(1);
+    panel.setTextSelection(2, 2);
+    EXPECT_TRUE(findClipboard.findNext("ab", false, true));
+    EXPECT_EQ(session.currentRow(), 0);
+    EXPECT_EQ(panel.state().selectionStart, 3);
+    EXPECT_TRUE(findClipboard.findNext("ab", false, false));
+    EXPECT_EQ(panel.state().selectionStart, 0);
+    EXPECT_FALSE(findClipboard.findNext("ab", false, false));
 }
 
 TEST_F(FindAndClipboard, OpeningFindLeavesAddModeForEdit)
 {
     load({{1000, "A"}});
-    editor.findNext("zz", true, false);
-    editor.setPanelMode(PanelMode::Add);
-    EXPECT_EQ(editor.prepareFind(), "zz");
-    EXPECT_EQ(editor.panel().mode, PanelMode::Edit);
+    findClipboard.findNext("zz", true, false);
+    panel.setPanelMode(PanelMode::Add);
+    EXPECT_EQ(findClipboard.prepareFind(), "zz");
+    EXPECT_EQ(panel.state().mode, PanelMode::Edit);
 }
 
 TEST_F(FindAndClipboard, ReplaceChangesTheMatchAtTheSelectionAndFindsTheNext)
 {
     load({{1000, "one two"}, {2000, "two"}});
-    editor.setTextSelection(4, 4);
-    editor.replace("two", "2", false);
+    panel.setTextSelection(4, 4);
+    findClipboard.replace("two", "2", false);
     EXPECT_EQ(texts(), (std::vector<std::string>{"one 2", "two"}));
     EXPECT_TRUE(document.modified);
-    EXPECT_EQ(editor.currentRow(), 1);  // on with the next match
-    EXPECT_EQ(editor.panel().selectionEnd, 3);
-    editor.replace("two", "2", false);
+    EXPECT_EQ(session.currentRow(), 1);  // on with the next match
+    EXPECT_EQ(panel.state().selectionEnd, 3);
+    findClipboard.replace("two", "2", false);
     EXPECT_EQ(texts(), (std::vector<std::string>{"one 2", "2"}));
     EXPECT_EQ(messages(), std::vector<std::string>{kNoMore});
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(at(1).text, "two");
 }
 
 TEST_F(FindAndClipboard, ReplaceAllCountsRowsAndIsOneUndoStep)
 {
     load({{1000, "abc ABC"}, {2000, "none"}, {3000, "xabc"}});
-    EXPECT_EQ(editor.replaceAll("abc", "x", false), 2);
+    EXPECT_EQ(findClipboard.replaceAll("abc", "x", false), 2);
     EXPECT_EQ(texts(), (std::vector<std::string>{"x x", "none", "xx"}));
     EXPECT_EQ(messages(), std::vector<std::string>{"2개 자막의 문자열을 바꾸었습니다."});
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(texts(), (std::vector<std::string>{"abc ABC", "none", "xabc"}));
-    EXPECT_FALSE(editor.canUndo());
-    EXPECT_EQ(editor.replaceAll("zzz", "x", false), 0);
+    EXPECT_FALSE(rows.canUndo());
+    EXPECT_EQ(findClipboard.replaceAll("zzz", "x", false), 0);
     EXPECT_EQ(messages().back(), "일치하는 문자열이 없습니다.");
 }
 
@@ -119,8 +119,8 @@ TEST_F(FindAndClipboard, ReplaceAllCountsRowsAndIsOneUndoStep)
 TEST_F(FindAndClipboard, CopyWithNoRowCheckedShowsTheMessageEvenWithASelection)
 {
     load({{1000, "A"}});
-    editor.copy();
-    editor.cut();
+    findClipboard.copy();
+    findClipboard.cut();
     EXPECT_EQ(messages(), (std::vector<std::string>{"내용을 복사할 자막을 선택해 주십시오.",
                                                     "내용을 잘라낼 자막을 선택해 주십시오."}));
     EXPECT_FALSE(clipboard.content.has_value());
@@ -129,31 +129,31 @@ TEST_F(FindAndClipboard, CopyWithNoRowCheckedShowsTheMessageEvenWithASelection)
 TEST_F(FindAndClipboard, CopyPutsTheCheckedRowsInTheWritersSyncForm)
 {
     load({{1000, "A"}, {1500, "&nbsp;"}, {0, "#note"}, {3000, "C"}});
-    editor.checkAll();
-    editor.toggleChecked(3);
-    editor.copy();
+    selection.checkAll();
+    selection.toggleChecked(3);
+    findClipboard.copy();
     EXPECT_EQ(*clipboard.content,
               "<SYNC Start=1000><P Class=KRCC>\r\nA\r\n"
               "<SYNC Start=1500><P Class=KRCC>&nbsp;\r\n"
               "<SYNC Start=0><P Class=KRCC>\r\nnote\r\n");
-    editor.selectRow(3);
-    editor.copySingle();
+    session.selectRow(3);
+    findClipboard.copySingle();
     EXPECT_EQ(*clipboard.content, "<SYNC Start=3000><P Class=KRCC>\r\nC\r\n");
 }
 
 TEST_F(FindAndClipboard, CutDeletesOnlyWhatTheClipboardTook)
 {
     load({{1000, "A"}, {2000, "B"}});
-    editor.toggleChecked(0);
+    selection.toggleChecked(0);
     clipboard.locked = true;
-    editor.cut();
-    editor.cutSingle();
+    findClipboard.cut();
+    findClipboard.cutSingle();
     EXPECT_EQ(model.GetCount(), 2);
     clipboard.locked = false;
-    editor.cut();
+    findClipboard.cut();
     EXPECT_EQ(texts(), std::vector<std::string>{"B"});
     EXPECT_TRUE(document.modified);
-    editor.cutSingle();
+    findClipboard.cutSingle();
     EXPECT_EQ(model.GetCount(), 0);
     EXPECT_EQ(*clipboard.content, "<SYNC Start=2000><P Class=KRCC>\r\nB\r\n");
 }
@@ -164,23 +164,23 @@ TEST_F(FindAndClipboard, PastingPlainTextInsertsACaptionAtZeroAboveTheCurrentRow
 {
     load({{0, "a"}, {1000, "b"}, {2000, "c"}, {3000, "d"}, {4000, "e"}});
     clipboard.content = "plain words";
-    editor.selectRow(3);
-    EXPECT_EQ(editor.paste(), PasteAction::Pasted);
+    session.selectRow(3);
+    EXPECT_EQ(findClipboard.paste(), PasteAction::Pasted);
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b", "c", "plain words", "d", "e"}));
     EXPECT_EQ(at(3).startMs, 0);
-    EXPECT_EQ(editor.currentRow(), 4);
-    EXPECT_EQ(editor.panel().text, "d");
+    EXPECT_EQ(session.currentRow(), 4);
+    EXPECT_EQ(panel.state().text, "d");
 }
 
 TEST_F(FindAndClipboard, PastingSamiTextParsesItAboveTheCurrentRowAsOneStep)
 {
     load({{1000, "a"}, {9000, "z"}});
     clipboard.content = "<sync Start=2000><P Class=KRCC>x\r\n<SYNC Start=3000><P Class=KRCC>y";
-    editor.selectRow(1);
-    editor.pasteInsert();
+    session.selectRow(1);
+    findClipboard.pasteInsert();
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "x", "y", "z"}));
-    EXPECT_EQ(editor.currentRow(), 3);
-    editor.undo();
+    EXPECT_EQ(session.currentRow(), 3);
+    rows.undo();
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "z"}));
 }
 
@@ -188,68 +188,68 @@ TEST_F(FindAndClipboard, PastingIntoAnEmptyListSelectsTheLastRowPasted)
 {
     load({});
     clipboard.content = "<SYNC Start=1><P Class=KRCC>x<SYNC Start=2><P Class=KRCC>y";
-    EXPECT_EQ(editor.paste(), PasteAction::Pasted);
+    EXPECT_EQ(findClipboard.paste(), PasteAction::Pasted);
     EXPECT_EQ(texts(), (std::vector<std::string>{"x", "y"}));
-    EXPECT_EQ(editor.currentRow(), 1);
+    EXPECT_EQ(session.currentRow(), 1);
     load({});
     clipboard.content = "plain";
-    editor.pasteInsert();
+    findClipboard.pasteInsert();
     EXPECT_EQ(texts(), std::vector<std::string>{"plain"});
-    EXPECT_EQ(editor.currentRow(), 0);
+    EXPECT_EQ(session.currentRow(), 0);
 }
 
 TEST_F(FindAndClipboard, PasteOnTheLastRowAsksAndAppendKeepsThatRowFirst)
 {
     load({{1000, "a"}, {2000, "b"}});
     clipboard.content = "<SYNC Start=3000><P Class=KRCC>x<SYNC Start=4000><P Class=KRCC>y";
-    editor.selectRow(1);
-    EXPECT_EQ(editor.paste(), PasteAction::ShowPasteMenu);
+    session.selectRow(1);
+    EXPECT_EQ(findClipboard.paste(), PasteAction::ShowPasteMenu);
     EXPECT_EQ(model.GetCount(), 2);
-    editor.appendAtEnd();
+    findClipboard.appendAtEnd();
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b", "x", "y"}));
     EXPECT_TRUE(at(1).rangeEnd);
-    EXPECT_EQ(editor.currentRow(), 3);
-    editor.undo();
+    EXPECT_EQ(session.currentRow(), 3);
+    rows.undo();
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b"}));
-    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(rows.canUndo());
 }
 
 TEST_F(FindAndClipboard, BinaryAndHugeClipboardTextsAreTakenWithoutHarm)
 {
     load({{1000, "a"}});
     clipboard.content = std::string("ab\0<SYNC Start=5>cd", 19);
-    editor.pasteInsert();
+    findClipboard.pasteInsert();
     EXPECT_EQ(at(0).text, "ab");  // a zero byte ends the text
     clipboard.content = std::string(10 * 1024 * 1024, '\xb0');
-    editor.pasteInsert();
+    findClipboard.pasteInsert();
     EXPECT_EQ(at(1).text.size(), 10u * 1024 * 1024);
-    EXPECT_LE(editor.captionText(1).size(), 256u);
+    EXPECT_LE(session.captionText(1).size(), 256u);
     clipboard.content = std::string("\0\0", 2);
-    editor.selectRow(0);
+    session.selectRow(0);
     const int before = model.GetCount();
-    EXPECT_EQ(editor.paste(), PasteAction::Nothing);
+    EXPECT_EQ(findClipboard.paste(), PasteAction::Nothing);
     EXPECT_EQ(model.GetCount(), before);
     clipboard.content.reset();
-    EXPECT_FALSE(editor.canPaste());
-    editor.pasteInsert();
+    EXPECT_FALSE(findClipboard.canPaste());
+    findClipboard.pasteInsert();
     EXPECT_EQ(model.GetCount(), before);
 }
 
 TEST_F(FindAndClipboard, AppendWithNothingToPasteLeavesTheListAndHistoryAlone)
 {
     load({{1000, "a"}, {2000, "b"}});
-    editor.selectRow(1);
+    session.selectRow(1);
     clipboard.content = std::string("\0tail", 5);  // text that ends before its first byte
-    editor.appendAtEnd();
+    findClipboard.appendAtEnd();
     clipboard.content.reset();
-    editor.appendAtEnd();
+    findClipboard.appendAtEnd();
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b"}));
-    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(rows.canUndo());
     EXPECT_FALSE(document.modified);
     // Only the last row offers the append.
     clipboard.content = "plain";
-    editor.selectRow(0);
-    editor.appendAtEnd();
+    session.selectRow(0);
+    findClipboard.appendAtEnd();
     EXPECT_EQ(model.GetCount(), 2);
 }
 
@@ -268,16 +268,16 @@ TEST_F(FindAndClipboard, TenMegabytesOfSyncsWithBinaryBytesPasteAsOneUndoStep)
         }
     }
     clipboard.content = text;
-    editor.pasteInsert();
+    findClipboard.pasteInsert();
     const int pasted = model.GetCount() - 1;
     EXPECT_GT(pasted, 100000);
     EXPECT_EQ(at(pasted).text, "a");
-    EXPECT_EQ(editor.currentRow(), pasted);
+    EXPECT_EQ(session.currentRow(), pasted);
     for (int row = 0; row < model.GetCount(); row += 9973)
-        EXPECT_LE(editor.captionText(row).size(), 256u);
-    editor.undo();
+        EXPECT_LE(session.captionText(row).size(), 256u);
+    rows.undo();
     EXPECT_EQ(texts(), std::vector<std::string>{"a"});
-    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(rows.canUndo());
 }
 
 // ---- external editor ---------------------------------------------------------------------
@@ -287,17 +287,17 @@ TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
     load({{1000, "a"}});
     settings.EditorName = "myedit.exe \"%F\" -log %f.txt";
     document.filePath = "/home/u/영화.smi";
-    editor.openExternalEditor();
+    findClipboard.openExternalEditor();
     EXPECT_EQ(document.prompts, 1);
     EXPECT_EQ(launcher.launched, std::vector<std::string>{
                                      "myedit.exe \"/home/u/영화.smi\" -log /home/u/영화.smi.txt"});
     launcher.succeeds = false;
     document.promptResult = false;  // the answer does not stop the command
-    editor.openExternalEditor();
+    findClipboard.openExternalEditor();
     EXPECT_EQ(messenger.shown.back().text, "지정한 에디터를 실행할 수 없습니다.");
     EXPECT_EQ(messenger.shown.back().icon, MessageIcon::Error);
     document.filePath.clear();
-    editor.openExternalEditor();
+    findClipboard.openExternalEditor();
     EXPECT_EQ(messenger.shown.back().text, "현재 열린 자막 파일이 없습니다.");
     EXPECT_EQ(launcher.launched.size(), 2u);
 }
@@ -305,17 +305,17 @@ TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
 TEST(EditorCommandLine, QuotesAPathWithBlanksUnlessThePatternQuotesIt)
 {
     // A path without blanks is put in as it stands.
-    EXPECT_EQ(EditorCommandLine("notepad.exe %f", "C:\\subs\\a.smi"), "notepad.exe C:\\subs\\a.smi");
+    EXPECT_EQ(editorCommandLine("notepad.exe %f", "C:\\subs\\a.smi"), "notepad.exe C:\\subs\\a.smi");
     // Blanks would split the path into several arguments.
-    EXPECT_EQ(EditorCommandLine("gedit %f", "/home/u/My Subs/a b.smi"),
+    EXPECT_EQ(editorCommandLine("gedit %f", "/home/u/My Subs/a b.smi"),
               "gedit \"/home/u/My Subs/a b.smi\"");
-    EXPECT_EQ(EditorCommandLine("ed \"%F\" %f.txt", "/x y/a.smi"),
+    EXPECT_EQ(editorCommandLine("ed \"%F\" %f.txt", "/x y/a.smi"),
               "ed \"/x y/a.smi\" \"/x y/a.smi\".txt");
     // A quote in the path is tripled, the splitting's literal quote, in or out of quotes.
-    EXPECT_EQ(EditorCommandLine("ed %f \"%f\"", "/q\"a.smi"),
+    EXPECT_EQ(editorCommandLine("ed %f \"%f\"", "/q\"a.smi"),
               "ed \"/q\"\"\"a.smi\" \"/q\"\"\"a.smi\"");
     // A lone "%" or "%" before another letter stays.
-    EXPECT_EQ(EditorCommandLine("ed %d %", "/a"), "ed %d %");
+    EXPECT_EQ(editorCommandLine("ed %d %", "/a"), "ed %d %");
 }
 
 }  // namespace

@@ -13,48 +13,48 @@ TEST_F(TimingDrag, EachEdgeMovesItsSyncInOneUndoStepAndRefreshesLikeACommand)
 {
     load({{1000, "A"}, {2000, "&nbsp;"}, {3000, "B"}, {4000, "&nbsp;"}});
     listener.focus = FocusTarget::TextField;
-    EXPECT_TRUE(editor.dragTiming(2, DragEdge::Start, 2600));
+    EXPECT_TRUE(timingDrag.dragTiming(2, DragEdge::Start, 2600));
     EXPECT_EQ(times(), (std::vector<int>{1000, 2000, 2600, 4000}));
-    EXPECT_EQ(editor.currentRow(), 2);
-    EXPECT_EQ(editor.panel().start.value, 2600);
+    EXPECT_EQ(session.currentRow(), 2);
+    EXPECT_EQ(panel.state().start.value, 2600);
     EXPECT_TRUE(document.modified);
     EXPECT_GT(player.resyncs, 0);
     EXPECT_EQ(listener.focus, FocusTarget::List);
 
-    EXPECT_TRUE(editor.dragTiming(0, DragEdge::End, 2200));
+    EXPECT_TRUE(timingDrag.dragTiming(0, DragEdge::End, 2200));
     EXPECT_EQ(times(), (std::vector<int>{1000, 2200, 2600, 4000}));
     // The middle moves both syncs, and one undo puts both back.
-    EXPECT_TRUE(editor.dragTiming(2, DragEdge::Whole, 2900));
+    EXPECT_TRUE(timingDrag.dragTiming(2, DragEdge::Whole, 2900));
     EXPECT_EQ(times(), (std::vector<int>{1000, 2200, 2900, 4300}));
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 2200, 2600, 4000}));
-    editor.undo();
-    editor.undo();
+    rows.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 2000, 3000, 4000}));
-    EXPECT_FALSE(editor.canUndo());
-    editor.redo();
+    EXPECT_FALSE(rows.canUndo());
+    rows.redo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 2000, 2600, 4000}));
 }
 
 TEST_F(TimingDrag, AnEndWhereTheNextCaptionEndedItBecomesAnEndSyncUndoneInOneStep)
 {
     load({{1000, "A"}, {3000, "B"}});
-    EXPECT_TRUE(editor.dragTiming(0, DragEdge::End, 2500));
+    EXPECT_TRUE(timingDrag.dragTiming(0, DragEdge::End, 2500));
     EXPECT_EQ(times(), (std::vector<int>{1000, 2500, 3000}));
     EXPECT_TRUE(at(1).isEndSync);
     // The last caption has no end at all: its end drag makes one too.
-    EXPECT_TRUE(editor.dragTiming(2, DragEdge::End, 5000));
+    EXPECT_TRUE(timingDrag.dragTiming(2, DragEdge::End, 5000));
     EXPECT_EQ(times(), (std::vector<int>{1000, 2500, 3000, 5000}));
     EXPECT_TRUE(at(3).isEndSync);
-    editor.undo();
-    editor.undo();
+    rows.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 3000}));
     // Moved earlier as a whole, it ends before the next caption with an end sync of its own;
     // later it cannot go, as its end would pass that caption.
-    EXPECT_TRUE(editor.dragTiming(0, DragEdge::Whole, 700));
+    EXPECT_TRUE(timingDrag.dragTiming(0, DragEdge::Whole, 700));
     EXPECT_EQ(times(), (std::vector<int>{700, 2700, 3000}));
-    editor.undo();
-    EXPECT_FALSE(editor.dragTiming(0, DragEdge::Whole, 1500));
+    rows.undo();
+    EXPECT_FALSE(timingDrag.dragTiming(0, DragEdge::Whole, 1500));
     EXPECT_EQ(times(), (std::vector<int>{1000, 3000}));
 }
 
@@ -66,19 +66,19 @@ TEST_F(TimingDrag, NoDragPassesANeighbourOrItsOwnOtherEdgeAndCommentsAreNoNeighb
           {3000, "B"},
           {4000, "&nbsp;"},
           {5000, "C"}});
-    editor.dragTiming(3, DragEdge::Start, 0);
+    timingDrag.dragTiming(3, DragEdge::Start, 0);
     EXPECT_EQ(at(3).startMs, 2001);  // after A's end sync, not the comment
-    editor.dragTiming(3, DragEdge::Start, 9000);
+    timingDrag.dragTiming(3, DragEdge::Start, 9000);
     EXPECT_EQ(at(3).startMs, 3999);
-    editor.dragTiming(3, DragEdge::End, 9000);
+    timingDrag.dragTiming(3, DragEdge::End, 9000);
     EXPECT_EQ(at(4).startMs, 4999);
-    editor.dragTiming(0, DragEdge::Whole, -500);
+    timingDrag.dragTiming(0, DragEdge::Whole, -500);
     EXPECT_EQ(times(), (std::vector<int>{0, 1000, 2500, 3999, 4999, 5000}));
     // Nothing to move: an end sync, a comment, a row outside, or the same time.
-    EXPECT_FALSE(editor.dragTiming(1, DragEdge::Start, 1500));
-    EXPECT_FALSE(editor.dragTiming(2, DragEdge::Start, 1500));
-    EXPECT_FALSE(editor.dragTiming(9, DragEdge::Start, 1500));
-    EXPECT_FALSE(editor.dragTiming(0, DragEdge::Start, 0));
+    EXPECT_FALSE(timingDrag.dragTiming(1, DragEdge::Start, 1500));
+    EXPECT_FALSE(timingDrag.dragTiming(2, DragEdge::Start, 1500));
+    EXPECT_FALSE(timingDrag.dragTiming(9, DragEdge::Start, 1500));
+    EXPECT_FALSE(timingDrag.dragTiming(0, DragEdge::Start, 0));
 }
 
 TEST(CaptionRegions, EndAtTheEndSyncTheNextCaptionOrTheOpenEndAndSnapWithinReach)

@@ -15,23 +15,23 @@ constexpr const char* kRangeMessage = "싱크를 이동시킬 범위의 시작�
 TEST_F(TimingTools, ShiftOfEndSyncsOnlyMovesOnlyTheEndSyncAndUndoMovesItBack)
 {
     load({{1000, "A"}, {1500, "&nbsp;"}, {2000, "B"}});
-    editor.acceptShiftDialog(250, true);
+    timing.applyShift(250, true);
     EXPECT_EQ(times(), (std::vector<int>{1000, 1750, 2000}));
-    EXPECT_EQ(editor.lastMoveOffset(), 250);
+    EXPECT_EQ(timing.lastMoveOffset(), 250);
     EXPECT_TRUE(document.modified);
     EXPECT_GT(player.resyncs, 0);
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 1500, 2000}));
-    editor.redo();
+    rows.redo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 1750, 2000}));
 }
 
 TEST_F(TimingTools, ShiftCoversOnlyTheMarkedRange)
 {
     load({{0, "a"}, {1000, "b"}, {2000, "c"}, {3000, "d"}});
-    editor.markRangeStart(1);
-    editor.markRangeEnd(2);
-    editor.shiftRange(-100, false);
+    selection.markRangeStart(1);
+    selection.markRangeEnd(2);
+    timing.shiftRange(-100, false);
     EXPECT_EQ(times(), (std::vector<int>{0, 900, 1900, 3000}));
     EXPECT_EQ(listener.events.back(), "change 1 2");
 }
@@ -47,22 +47,22 @@ TEST_F(TimingTools, ShiftToTimeMovesTheRangeInOneUndoStep)
           {63000, "g"},
           {64000, "h"},
           {70000, "i"}});
-    editor.markRangeStart(3);
-    editor.markRangeEnd(7);
-    EXPECT_TRUE(editor.shiftRangeToTime(61000));
+    selection.markRangeStart(3);
+    selection.markRangeEnd(7);
+    EXPECT_TRUE(timing.shiftRangeToTime(61000));
     EXPECT_EQ(times(), (std::vector<int>{0, 1, 2, 61000, 62000, 63000, 64000, 65000, 70000}));
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(at(3).startMs, 60000);
     EXPECT_EQ(at(7).startMs, 64000);
-    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(rows.canUndo());
 }
 
 TEST_F(TimingTools, ShiftWithoutARangeShowsTheMessageAndChangesNothing)
 {
     load({{1000, "a"}});  // one row: a start mark and no end mark
-    editor.addCaptionAfter();
-    EXPECT_FALSE(editor.shiftRangeToTime(5000));
-    EXPECT_FALSE(editor.shiftRange(10, false));
+    rows.addCaptionAfter();
+    EXPECT_FALSE(timing.shiftRangeToTime(5000));
+    EXPECT_FALSE(timing.shiftRange(10, false));
     EXPECT_EQ(messages(), (std::vector<std::string>{kRangeMessage, kRangeMessage}));
 }
 
@@ -73,9 +73,9 @@ TEST_F(TimingTools, AnEndMarkAboveTheStartMarkStillNamesTheRowsBetween)
     model.list()[2].rangeEnd = 0;
     model.list()[2].rangeStart = 1;
     model.list()[0].rangeEnd = 1;
-    editor.addCaptionAfter();
-    editor.undo();
-    editor.shiftRange(5, false);
+    rows.addCaptionAfter();
+    rows.undo();
+    timing.shiftRange(5, false);
     EXPECT_EQ(times(), (std::vector<int>{5, 1005, 2005}));
 }
 
@@ -85,18 +85,18 @@ TEST_F(TimingTools, ProportionalFitStretchesTheRangeBetweenTheBookmarks)
 {
     load({{1000, "a"}, {2000, "b"}, {3000, "c"}});
     player.bookmarks = {12000, 10000};
-    editor.fitProportionally();
+    timing.fitProportionally();
     EXPECT_EQ(times(), (std::vector<int>{10000, 11000, 12000}));
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 2000, 3000}));
-    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(rows.canUndo());
 }
 
 TEST_F(TimingTools, ProportionalFitTruncatesAndSkipsComments)
 {
     load({{0, "a"}, {0, "#note"}, {1000, "b"}, {3000, "c"}});
     player.bookmarks = {0, 1000};
-    editor.fitProportionally();
+    timing.fitProportionally();
     EXPECT_EQ(times(), (std::vector<int>{0, 0, 333, 1000}));
 }
 
@@ -104,37 +104,37 @@ TEST_F(TimingTools, ProportionalFitRefusesWithoutTwoBookmarksOrWithoutSpan)
 {
     load({{1000, "a"}, {2000, "b"}});
     player.bookmarks = {5000};
-    editor.fitProportionally();
+    timing.fitProportionally();
     EXPECT_EQ(messages(),
               (std::vector<std::string>{
                   "자막 선택 범위의 시작과 끝에 해당하는 동영상\n위치에 북마크를 설정해 주십시오.",
               }));
     load({{1000, "a"}, {1000, "b"}});
     player.bookmarks = {5000, 6000};
-    editor.fitProportionally();
+    timing.fitProportionally();
     EXPECT_EQ(messages(), std::vector<std::string>{kRangeMessage});
-    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(rows.canUndo());
 }
 
 TEST_F(TimingTools, ProportionalFitSpansTheWholeRangeOfTimesWithoutOverflow)
 {
     load({{-2000000000, "a"}, {0, "b"}, {2000000000, "c"}});
     player.bookmarks = {1000, 0};
-    editor.fitProportionally();
+    timing.fitProportionally();
     EXPECT_EQ(times(), (std::vector<int>{0, 500, 1000}));
 }
 
 TEST_F(TimingTools, SyncToBookmarksNeedsARangeAndBookmarks)
 {
     load({{1000, "a"}, {2000, "b"}});
-    editor.syncToBookmarks();  // no bookmark: nothing, silently
-    EXPECT_FALSE(editor.canSyncToBookmarks());
+    timing.syncToBookmarks();  // no bookmark: nothing, silently
+    EXPECT_FALSE(timing.canSyncToBookmarks());
     player.bookmarks = {4000, 9000};
     model.list()[1].rangeEnd = 0;
-    editor.addCaptionAfter();
-    editor.undo();
+    rows.addCaptionAfter();
+    rows.undo();
     clearRecords();
-    editor.syncToBookmarks();
+    timing.syncToBookmarks();
     EXPECT_EQ(messages(), std::vector<std::string>{kRangeMessage});
     EXPECT_EQ(times(), (std::vector<int>{1000, 2000}));
     EXPECT_FALSE(document.modified);
@@ -144,8 +144,8 @@ TEST_F(TimingTools, SyncToOneBookmarkShiftsTheRangeOntoIt)
 {
     load({{1000, "a"}, {2000, "b"}});
     player.bookmarks = {4000};
-    ASSERT_TRUE(editor.canSyncToBookmarks());
-    editor.syncToBookmarks();
+    ASSERT_TRUE(timing.canSyncToBookmarks());
+    timing.syncToBookmarks();
     EXPECT_EQ(times(), (std::vector<int>{4000, 5000}));
 }
 
@@ -154,9 +154,9 @@ TEST_F(TimingTools, SyncToBookmarksPullsTheNearestRowsAndStretchesBetween)
     // The video runs 10% slow from 2 s on: the user bookmarked where b and d really start.
     load({{1000, "a"}, {2000, "b"}, {3000, "c"}, {4000, "d"}, {5000, "e"}});
     player.bookmarks = {4200, 2100};
-    editor.syncToBookmarks();
+    timing.syncToBookmarks();
     EXPECT_EQ(times(), (std::vector<int>{1100, 2100, 3150, 4200, 5200}));
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 2000, 3000, 4000, 5000}));
 }
 
@@ -165,15 +165,15 @@ TEST_F(TimingTools, SyncToBookmarksPullsTheNearestRowsAndStretchesBetween)
 TEST_F(TimingTools, EndSyncResetReportsItsCountAndSelectsRowZero)
 {
     load({{1000, "a"}, {5000, "b"}});
-    editor.selectRow(1);
+    session.selectRow(1);
     EndSyncReset options;
     options.durationMs = 2000;
-    EXPECT_EQ(editor.resetEndSyncs(options), 2);
+    EXPECT_EQ(timing.resetEndSyncs(options), 2);
     EXPECT_EQ(messages(), std::vector<std::string>{"2개의 종료 싱크를 조정하였습니다."});
     EXPECT_EQ(times(), (std::vector<int>{1000, 3000, 5000, 7000}));
-    EXPECT_EQ(editor.currentRow(), 0);
+    EXPECT_EQ(session.currentRow(), 0);
     EXPECT_TRUE(document.modified);
-    editor.undo();
+    rows.undo();
     EXPECT_EQ(times(), (std::vector<int>{1000, 5000}));
 }
 
@@ -183,11 +183,11 @@ TEST_F(TimingTools, EndSyncResetWithoutChangesOrWithoutRangeSaysSo)
     EndSyncReset options;
     options.durationMs = 2000;
     options.onlyIfLonger = true;
-    EXPECT_EQ(editor.resetEndSyncs(options), 0);
+    EXPECT_EQ(timing.resetEndSyncs(options), 0);
     model.list()[2].rangeEnd = 0;
     options.rangeOnly = true;
     options.byLength = true;
-    EXPECT_EQ(editor.resetEndSyncs(options), -1);
+    EXPECT_EQ(timing.resetEndSyncs(options), -1);
     EXPECT_EQ(messages(), (std::vector<std::string>{
                               "조정된 종료 싱크가 없습니다.",
                               "종료 싱크를 재설정할 범위를 지정해 주십시오.",
@@ -198,12 +198,12 @@ TEST_F(TimingTools, EndSyncResetWithoutChangesOrWithoutRangeSaysSo)
 TEST_F(TimingTools, InvalidEndSyncsAreRemovedAfterTheQuestion)
 {
     load({{1000, "a"}, {1000, "&nbsp;"}, {2000, "b"}});
-    editor.removeInvalidEndSyncs();  // answered No
+    timing.removeInvalidEndSyncs();  // answered No
     EXPECT_EQ(model.GetCount(), 3);
     messenger.answers = {Answer::Yes, Answer::Yes};
-    editor.removeInvalidEndSyncs();
+    timing.removeInvalidEndSyncs();
     EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b"}));
-    editor.removeInvalidEndSyncs();
+    timing.removeInvalidEndSyncs();
     EXPECT_EQ(messenger.questions.size(), 3u);
     EXPECT_EQ(messenger.questions[0],
               "다음 시작 싱크값 보다 큰 무효한 종료 싱크를 전부 삭제합니다\n계속하시겠습니까?");
@@ -218,10 +218,10 @@ TEST_F(TimingTools, InvalidEndSyncsAreRemovedAfterTheQuestion)
 TEST_F(TimingTools, ErrorSearchListsTheFirstOfTwoSwappedCaptionsOnly)
 {
     load({{2000, "<b>x</b>"}, {1000, "y"}, {3000, "z"}});
-    const std::vector<FoundRow> found = editor.findTimingErrors();
+    const std::vector<FoundRow> found = timing.findTimingErrors();
     EXPECT_EQ(found, (std::vector<FoundRow>{FoundRow{0, 2000, "x"}}));
-    EXPECT_TRUE(editor.goToFoundRow(found[0].row));
-    EXPECT_FALSE(editor.goToFoundRow(-1));
+    EXPECT_TRUE(selection.goToFoundRow(found[0].row));
+    EXPECT_FALSE(selection.goToFoundRow(-1));
     EXPECT_EQ(messages(), std::vector<std::string>{"이동하고자 하는 자막을 선택해 주십시오"});
     EXPECT_FALSE(at(0).syncError);  // the search leaves the marks alone
 }
@@ -229,12 +229,12 @@ TEST_F(TimingTools, ErrorSearchListsTheFirstOfTwoSwappedCaptionsOnly)
 TEST_F(TimingTools, ErrorSearchSkipsCommentsAndReportsAnOrderedList)
 {
     load({{-5, "neg"}, {0, "#c"}, {10, "a"}, {10, "b"}});
-    const std::vector<FoundRow> found = editor.findTimingErrors();
+    const std::vector<FoundRow> found = timing.findTimingErrors();
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].row, 0);
     EXPECT_EQ(found[1].row, 3);
     load({{0, "a"}, {0, "#c"}, {10, "b"}});
-    EXPECT_TRUE(editor.findTimingErrors().empty());
+    EXPECT_TRUE(timing.findTimingErrors().empty());
     EXPECT_EQ(messages(), std::vector<std::string>{"본 자막에는 싱크 시간 오류가 없습니다."});
 }
 

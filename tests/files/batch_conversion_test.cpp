@@ -101,7 +101,7 @@ protected:
     }
     BatchResult run(const std::vector<std::string>& paths, FileOperations& files)
     {
-        return RunBatchConversion(paths, settings, files, messenger,
+        return runBatchConversion(paths, settings, files, messenger,
                                   [&](int, int, const std::string& s) { statuses.push_back(s); });
     }
 };
@@ -119,8 +119,8 @@ TEST_F(BatchConversionTest, OnlyTheListedValuesChange)
     settings.LeftMargin = 5;
     settings.RightMargin = 7;
     const std::string path = file("a.smi");
-    ASSERT_TRUE(ConvertStyleFile(path, ConversionOptions::FromSettings(settings),
-                                 SystemFileOperations()));
+    ASSERT_TRUE(ConvertStyleFile(path, ConversionOptions::fromSettings(settings),
+                                 systemFileOperations()));
     std::string expected = kStyle;
     expected = replaced(expected, "margin-left:8pt", "margin-left:5pt");
     expected = replaced(expected, "margin-right:8pt", "margin-right:7pt");
@@ -139,7 +139,7 @@ TEST_F(BatchConversionTest, AFileWithoutAPropertyKeepsItsBytesAndIsConverted)
 {
     const std::string bytes = "<SAMI><STYLE><!-- P { font-size:12pt; } --></STYLE></SAMI>\n";
     const std::string path = file("a.smi", bytes);
-    const BatchResult result = run({path}, SystemFileOperations());
+    const BatchResult result = run({path}, systemFileOperations());
     EXPECT_EQ(result.converted, 1);
     EXPECT_EQ(TempFolder::read(path), replaced(bytes, "12pt", "14pt"));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"a.smi"});
@@ -149,7 +149,7 @@ TEST_F(BatchConversionTest, AReadOnlyFileIsConvertedAndLeftWritable)
 {
     const std::string path = file("a.smi");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(run({path}, SystemFileOperations()).converted, 1);
+    EXPECT_EQ(run({path}, systemFileOperations()).converted, 1);
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_NE(st.st_mode & S_IWUSR, 0u);
@@ -164,7 +164,7 @@ TEST_F(BatchConversionTest, ALockedFileFailsAndIsNamedInTheMessage)
     const int fd = ::open(locked.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    const BatchResult result = run({a, locked, c}, SystemFileOperations());
+    const BatchResult result = run({a, locked, c}, systemFileOperations());
     ::close(fd);
     EXPECT_EQ(result.converted, 2);
     EXPECT_EQ(result.failed, 1);
@@ -180,12 +180,12 @@ TEST_F(BatchConversionTest, MissingFilesAndFoldersFailWithTheirNames)
 {
     const std::string sub = folder.path("sub.smi");
     std::filesystem::create_directory(sub);
-    const BatchResult result = run({folder.path("missing.smi"), sub}, SystemFileOperations());
+    const BatchResult result = run({folder.path("missing.smi"), sub}, systemFileOperations());
     EXPECT_EQ(result.converted, 0);
     EXPECT_EQ(result.failed, 2);
     EXPECT_EQ(result.failedNames[0], "missing.smi");
     EXPECT_EQ(result.failedNames[1], "sub.smi");
-    EXPECT_EQ(BatchResultMessage(result).rfind("0개 자막 파일의 포맷을 변경하였습니다.\n\n", 0),
+    EXPECT_EQ(batchResultMessage(result).rfind("0개 자막 파일의 포맷을 변경하였습니다.\n\n", 0),
               0u);
 }
 
@@ -195,7 +195,7 @@ TEST_F(BatchConversionTest, AnUnreadableFileFailsAndKeepsItsContent)
         GTEST_SKIP() << "running as root: every file is readable";
     const std::string path = file("unreadable.smi");
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    const BatchResult result = run({path}, SystemFileOperations());
+    const BatchResult result = run({path}, systemFileOperations());
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     EXPECT_EQ(result.failedNames, std::vector<std::string>{"unreadable.smi"});
     EXPECT_EQ(TempFolder::read(path), kStyle);
@@ -210,7 +210,7 @@ TEST_F(BatchConversionTest, AFileInAFolderThatCannotBeWrittenFailsAndKeepsItsCon
     const std::string path = sub + "/a.smi";
     TempFolder::write(path, kStyle);
     ASSERT_EQ(::chmod(sub.c_str(), 0555), 0);
-    const BatchResult result = run({path}, SystemFileOperations());
+    const BatchResult result = run({path}, systemFileOperations());
     ASSERT_EQ(::chmod(sub.c_str(), 0755), 0);
     EXPECT_EQ(result.failed, 1);
     EXPECT_EQ(TempFolder::read(path), kStyle);
@@ -225,7 +225,7 @@ TEST_F(BatchConversionTest, TheOldContentStaysWhenTheNewOneCannotBeWritten)
         files.fault = [&](const std::string& o, const std::string&, const std::string&) {
             return o == op ? ENOSPC : 0;
         };
-        EXPECT_FALSE(ConvertStyleFile(path, ConversionOptions::FromSettings(settings), files));
+        EXPECT_FALSE(ConvertStyleFile(path, ConversionOptions::fromSettings(settings), files));
         EXPECT_EQ(TempFolder::read(path), kStyle);
         EXPECT_EQ(folder.names(), std::vector<std::string>{"a.smi"});
     }
@@ -235,7 +235,7 @@ TEST_F(BatchConversionTest, TheNewContentIsOnDiskBeforeItTakesTheName)
 {
     const std::string path = file("a.smi");
     test::FaultyFileOperations files;
-    ASSERT_TRUE(ConvertStyleFile(path, ConversionOptions::FromSettings(settings), files));
+    ASSERT_TRUE(ConvertStyleFile(path, ConversionOptions::fromSettings(settings), files));
     const int written = files.indexOf("flushFile " + folder.path("~Pel000.TMP"));
     const int renamed = files.indexOf("rename " + folder.path("~Pel000.TMP") + " -> " + path);
     ASSERT_GE(written, 0);
@@ -245,7 +245,7 @@ TEST_F(BatchConversionTest, TheNewContentIsOnDiskBeforeItTakesTheName)
 
 TEST_F(BatchConversionTest, AllConvertedGivesTheShortMessage)
 {
-    const BatchResult result = run({file("a.smi"), file("b.smi")}, SystemFileOperations());
+    const BatchResult result = run({file("a.smi"), file("b.smi")}, systemFileOperations());
     EXPECT_EQ(result.converted, 2);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "2개 자막 파일의 포맷을 변경하였습니다.");

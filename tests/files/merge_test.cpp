@@ -52,17 +52,17 @@ protected:
 
 TEST_F(MergeTest, TheListRefusesEmptyAndMissingNamesAndKeepsOneOfEachFile)
 {
-    EXPECT_FALSE(list.add("", SystemFileOperations(), messenger));
-    EXPECT_FALSE(list.add(folder.path("missing.smi"), SystemFileOperations(), messenger));
+    EXPECT_FALSE(list.add("", systemFileOperations(), messenger));
+    EXPECT_FALSE(list.add(folder.path("missing.smi"), systemFileOperations(), messenger));
     ASSERT_EQ(messenger.shown.size(), 2u);
     EXPECT_EQ(messenger.shown[0].text, "합칠 파일명을 입력해 주십시오.");
     EXPECT_EQ(messenger.shown[1].text, "지정하신 파일이 존재하지 않습니다.");
 
     const std::string a = file("a.smi", {1});
     const std::string upper = file("A.SMI", {1});
-    EXPECT_TRUE(list.add(a, SystemFileOperations(), messenger));
-    EXPECT_TRUE(list.add(a, SystemFileOperations(), messenger));
-    EXPECT_TRUE(list.add(upper, SystemFileOperations(), messenger));
+    EXPECT_TRUE(list.add(a, systemFileOperations(), messenger));
+    EXPECT_TRUE(list.add(a, systemFileOperations(), messenger));
+    EXPECT_TRUE(list.add(upper, systemFileOperations(), messenger));
     EXPECT_EQ(list.paths(), std::vector<std::string>{a});
     EXPECT_EQ(list.countLabel(), "합칠 대상 파일 수: 1개");
     EXPECT_EQ(list.selected(), 0);
@@ -72,10 +72,10 @@ TEST_F(MergeTest, EditingTheSelectedEntryChecksTheNameButNotForDuplicates)
 {
     const std::string a = file("a.smi", {1});
     const std::string b = file("b.smi", {1});
-    list.add(a, SystemFileOperations(), messenger);
-    list.add(b, SystemFileOperations(), messenger);
-    EXPECT_FALSE(list.replaceSelected("", SystemFileOperations(), messenger));
-    EXPECT_TRUE(list.replaceSelected(a, SystemFileOperations(), messenger));
+    list.add(a, systemFileOperations(), messenger);
+    list.add(b, systemFileOperations(), messenger);
+    EXPECT_FALSE(list.replaceSelected("", systemFileOperations(), messenger));
+    EXPECT_TRUE(list.replaceSelected(a, systemFileOperations(), messenger));
     EXPECT_EQ(list.paths(), (std::vector<std::string>{a, a}));
 }
 
@@ -85,7 +85,7 @@ TEST_F(MergeTest, MovingAndRemovingKeepsTheSelectionOnTheRightEntry)
     const std::string b = file("b.smi", {1});
     const std::string c = file("c.smi", {1});
     for (const auto& p : {a, b, c})
-        list.add(p, SystemFileOperations(), messenger);
+        list.add(p, systemFileOperations(), messenger);
     list.select(0);
     list.moveSelectedUp();
     EXPECT_EQ(list.selected(), 0);
@@ -108,7 +108,7 @@ TEST_F(MergeTest, MovingAndRemovingKeepsTheSelectionOnTheRightEntry)
 
 TEST_F(MergeTest, AnEmptyListKeepsTheDialogOpen)
 {
-    EXPECT_EQ(MergeSamiFiles(model, {}, messenger), -1);
+    EXPECT_EQ(mergeSamiFiles(model, {}, messenger), -1);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "합칠 대상 파일을 설정해 주십시오.");
 }
@@ -118,7 +118,7 @@ TEST_F(MergeTest, MergingMarksWhereEachFileBeginsAndTheWholeRange)
     const std::string a = file("a.smi", {1000, 2000}, "first");
     const std::string b = file("b.smi", {500, 800}, "second");
     const std::string c = file("c.smi", {300}, "third");
-    EXPECT_EQ(MergeSamiFiles(model, {a, b, c}, messenger), 3);
+    EXPECT_EQ(mergeSamiFiles(model, {a, b, c}, messenger), 3);
     EXPECT_EQ(marks(), (std::vector<Marks>{{1000, 0, 1, 0},
                                            {2000, 0, 0, 0},
                                            {500, 1, 0, 0},
@@ -133,10 +133,10 @@ TEST_F(MergeTest, AFileThatFailsToLoadIsSkippedAndTheNextOneReplacesTheContent)
     const std::string b = file("b.smi", {500});
     const std::string c = file("c.smi", {700});
     const std::string missing = folder.path("missing.smi");
-    EXPECT_EQ(MergeSamiFiles(model, {missing, b, missing, c}, messenger), 2);
+    EXPECT_EQ(mergeSamiFiles(model, {missing, b, missing, c}, messenger), 2);
     EXPECT_EQ(messenger.shown.size(), 2u);
     EXPECT_EQ(marks(), (std::vector<Marks>{{500, 0, 1, 0}, {700, 1, 0, 1}}));
-    EXPECT_EQ(MergeSamiFiles(model, {missing}, messenger), 0);
+    EXPECT_EQ(mergeSamiFiles(model, {missing}, messenger), 0);
     EXPECT_EQ(model.GetCount(), 2);
 }
 

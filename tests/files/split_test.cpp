@@ -31,8 +31,8 @@ protected:
     std::vector<SplitPart> prepare(const std::string& documentPath = "",
                                    const std::string& lastDirectory = "")
     {
-        auto parts = PrepareSplitParts(model, documentPath.empty() ? path : documentPath,
-                                       lastDirectory, SystemFileOperations(), messenger);
+        auto parts = prepareSplitParts(model, documentPath.empty() ? path : documentPath,
+                                       lastDirectory, systemFileOperations(), messenger);
         return parts ? *parts : std::vector<SplitPart>{};
     }
 
@@ -75,9 +75,9 @@ TEST_F(SplitTest, TheFirstPartBeginsAtTheFirstSyncEvenWithoutABookmark)
     EXPECT_EQ(parts[1].startMs, 5000);
     EXPECT_EQ(parts[1].caption, "c5000");
     EXPECT_EQ(parts[1].path, folder.path("movie_02.smi"));
-    EXPECT_EQ(SplitCountLabel(parts.size()), "나누기 가능 파일 수: 2개");
-    EXPECT_EQ(SplitTimeText(parts[1]), "5000");
-    EXPECT_EQ(SplitFileText(parts[1]), "movie_02.smi");
+    EXPECT_EQ(splitCountLabel(parts.size()), "나누기 가능 파일 수: 2개");
+    EXPECT_EQ(splitTimeText(parts[1]), "5000");
+    EXPECT_EQ(splitFileText(parts[1]), "movie_02.smi");
 }
 
 TEST_F(SplitTest, LaterPartsStartAtZeroAndShiftAllTheirSyncsAlike)
@@ -86,7 +86,7 @@ TEST_F(SplitTest, LaterPartsStartAtZeroAndShiftAllTheirSyncsAlike)
     bookmark(2);
     const auto parts = prepare();
     ASSERT_EQ(parts.size(), 2u);
-    EXPECT_EQ(WriteSplitParts(model, parts, SystemFileOperations(), messenger), 2);
+    EXPECT_EQ(writeSplitParts(model, parts, systemFileOperations(), messenger), 2);
     EXPECT_EQ(timesIn(parts[0].path), (std::vector<int>{1000, 2000}));
     EXPECT_EQ(timesIn(parts[1].path), (std::vector<int>{0, 1000}));
     // The parts end without the automatic end sync a save adds, and the document is untouched.
@@ -99,7 +99,7 @@ TEST_F(SplitTest, EachPartHasTheWholeHeaderAndTheFooter)
 {
     bookmark(3);
     const auto parts = prepare();
-    ASSERT_EQ(WriteSplitParts(model, parts, SystemFileOperations(), messenger), 2);
+    ASSERT_EQ(writeSplitParts(model, parts, systemFileOperations(), messenger), 2);
     const std::string second = TempFolder::read(parts[1].path);
     EXPECT_EQ(second.rfind("<SAMI>\r\n<HEAD>\r\n<TITLE>t</TITLE>", 0), 0u);
     EXPECT_NE(second.find(".KRCC {"), std::string::npos);
@@ -109,18 +109,18 @@ TEST_F(SplitTest, EachPartHasTheWholeHeaderAndTheFooter)
 TEST_F(SplitTest, AnUntitledDocumentIsNamedAfterTheLastFolderValue)
 {
     bookmark(2);
-    auto parts = PrepareSplitParts(model, "", "/subs/x.smi", SystemFileOperations(), messenger);
+    auto parts = prepareSplitParts(model, "", "/subs/x.smi", systemFileOperations(), messenger);
     ASSERT_TRUE(parts);
     EXPECT_EQ((*parts)[0].path, "/subs/x_01.smi");
     EXPECT_EQ((*parts)[1].path, "/subs/x_02.smi");
 
-    parts = PrepareSplitParts(model, "", folder.root(), SystemFileOperations(), messenger);
+    parts = prepareSplitParts(model, "", folder.root(), systemFileOperations(), messenger);
     ASSERT_TRUE(parts);
     EXPECT_EQ((*parts)[0].path, folder.root() + "/제목없음_01.smi");
 
-    parts = PrepareSplitParts(model, "", "", SystemFileOperations(), messenger);
+    parts = prepareSplitParts(model, "", "", systemFileOperations(), messenger);
     ASSERT_TRUE(parts);
-    EXPECT_EQ(SplitFileText((*parts)[1]), "제목없음_02.smi");
+    EXPECT_EQ(splitFileText((*parts)[1]), "제목없음_02.smi");
 }
 
 TEST_F(SplitTest, APartWithoutAFileNameIsNotWritten)
@@ -130,7 +130,7 @@ TEST_F(SplitTest, APartWithoutAFileNameIsNotWritten)
     auto parts = prepare();
     ASSERT_EQ(parts.size(), 3u);
     parts[1].path.clear();
-    EXPECT_EQ(WriteSplitParts(model, parts, SystemFileOperations(), messenger), 2);
+    EXPECT_EQ(writeSplitParts(model, parts, systemFileOperations(), messenger), 2);
     EXPECT_EQ(timesIn(parts[0].path), std::vector<int>{1000});
     EXPECT_EQ(timesIn(parts[2].path), std::vector<int>{0});
     EXPECT_FALSE(TempFolder::exists(folder.path("movie_02.smi")));
@@ -142,7 +142,7 @@ TEST_F(SplitTest, WithoutAnyFileNameTheDialogStaysOpen)
     auto parts = prepare();
     for (SplitPart& part : parts)
         part.path.clear();
-    EXPECT_EQ(WriteSplitParts(model, parts, SystemFileOperations(), messenger), -1);
+    EXPECT_EQ(writeSplitParts(model, parts, systemFileOperations(), messenger), -1);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               "파일명이 입력된 북마크가 없습니다.\n나눈 결과를 저장할 파일명을 입력해 주십시오.");
@@ -158,7 +158,7 @@ TEST_F(SplitTest, APartThatCannotBeWrittenIsSkippedAndAnExistingFileKept)
     files.fault = [&](const std::string& op, const std::string&, const std::string& to) {
         return op == "rename" && to == parts[1].path ? EIO : 0;
     };
-    EXPECT_EQ(WriteSplitParts(model, parts, files, messenger), 0);
+    EXPECT_EQ(writeSplitParts(model, parts, files, messenger), 0);
     EXPECT_TRUE(messenger.shown.empty());
     EXPECT_EQ(TempFolder::read(parts[1].path), "previous");
     EXPECT_EQ(folder.names(), std::vector<std::string>{"movie_02.smi"});
@@ -166,8 +166,8 @@ TEST_F(SplitTest, APartThatCannotBeWrittenIsSkippedAndAnExistingFileKept)
 
 TEST_F(SplitTest, TheResultMessageCountsTheWrittenParts)
 {
-    ReportSplitResult(2, messenger);
-    ReportSplitResult(0, messenger);
+    reportSplitResult(2, messenger);
+    reportSplitResult(0, messenger);
     ASSERT_EQ(messenger.shown.size(), 2u);
     EXPECT_EQ(messenger.shown[0].text, "총 2개의 자막 파일을 저장하였습니다.");
     EXPECT_EQ(messenger.shown[1].text, "자막 파일을 나눈 결과를 저장하는데 실패하였습니다.");
@@ -177,11 +177,11 @@ TEST_F(SplitTest, TheDialogsTextsAndPathEdit)
 {
     SplitPart part;
     part.isComment = true;
-    EXPECT_EQ(SplitTimeText(part), "(코멘트)");
-    EXPECT_FALSE(SetSplitPartPath(part, "", messenger));
+    EXPECT_EQ(splitTimeText(part), "(코멘트)");
+    EXPECT_FALSE(setSplitPartPath(part, "", messenger));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, "나눈 결과를 저장할 파일명을 입력해 주십시오");
-    EXPECT_TRUE(SetSplitPartPath(part, "/x/y.smi", messenger));
+    EXPECT_TRUE(setSplitPartPath(part, "/x/y.smi", messenger));
     EXPECT_EQ(part.path, "/x/y.smi");
 }
 

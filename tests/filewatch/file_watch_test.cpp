@@ -70,7 +70,7 @@ TEST_F(FileWatchTest, AChangeByAnotherWriterIsReportedOnceWithinASecond)
 {
     const int id = watch.AddWatch(path, &listener);
     ASSERT_GT(id, 0);
-    EXPECT_TRUE(watch.IsWorkerRunning());
+    EXPECT_TRUE(watch.isWorkerRunning());
     TempFolder::write(path, "second, longer");
     EXPECT_EQ(listener.waitFor(1, 1000ms), std::vector<int>{id});
     std::this_thread::sleep_for(kSettle);
@@ -109,7 +109,7 @@ TEST_F(FileWatchTest, EmptyOrMissingPathsGiveNoWatch)
     EXPECT_EQ(watch.AddWatch("", &listener), 0);
     EXPECT_EQ(watch.AddWatch(folder.path("missing.smi"), &listener), 0);
     EXPECT_EQ(watch.AddWatch(folder.path("missing/"), &listener), 0);
-    EXPECT_FALSE(watch.IsWorkerRunning());
+    EXPECT_FALSE(watch.isWorkerRunning());
 }
 
 TEST_F(FileWatchTest, IdsCountUpAndUnknownIdsAreIgnored)
@@ -121,7 +121,7 @@ TEST_F(FileWatchTest, IdsCountUpAndUnknownIdsAreIgnored)
     watch.RemoveWatch(0);
     watch.RemoveWatch(99);
     watch.SetWatchAutoReload(99, nullptr);
-    EXPECT_EQ(watch.WatchCount(), 2u);
+    EXPECT_EQ(watch.watchCount(), 2u);
     EXPECT_FALSE(watch.AskReload(99, messenger));
     EXPECT_TRUE(messenger.questions.empty());
 }
@@ -131,9 +131,9 @@ TEST_F(FileWatchTest, RemovingTheLastWatchStopsTheWorkerAndAddingStartsANewOne)
     const int first = watch.AddWatch(path, &listener);
     const int second = watch.AddWatch(path, &listener);
     watch.RemoveWatch(first);
-    EXPECT_TRUE(watch.IsWorkerRunning());
+    EXPECT_TRUE(watch.isWorkerRunning());
     watch.RemoveWatch(second);
-    EXPECT_FALSE(watch.IsWorkerRunning());
+    EXPECT_FALSE(watch.isWorkerRunning());
     const int third = watch.AddWatch(path, &listener);
     EXPECT_EQ(third, 3);
     TempFolder::write(path, "changed again");
@@ -145,8 +145,8 @@ TEST_F(FileWatchTest, StoppingTheWorkerReturnsPromptlyAndForgetsTheWatches)
     ASSERT_GT(watch.AddWatch(path, &listener), 0);
     auto stopped = std::async(std::launch::async, [&] { watch.StopFileWatchThread(); });
     ASSERT_EQ(stopped.wait_for(1s), std::future_status::ready);
-    EXPECT_FALSE(watch.IsWorkerRunning());
-    EXPECT_EQ(watch.WatchCount(), 0u);
+    EXPECT_FALSE(watch.isWorkerRunning());
+    EXPECT_EQ(watch.watchCount(), 0u);
     TempFolder::write(path, "after the stop");
     std::this_thread::sleep_for(kSettle);
     EXPECT_TRUE(listener.ids().empty());
@@ -175,23 +175,23 @@ class WatchedDocumentTest : public FileWatchTest {
 protected:
     AppSettings settings;
     test::RecordingViews views;
-    Document doc{settings, messenger, SystemFileOperations(), &watch};
+    Document doc{settings, messenger, systemFileOperations(), &watch};
 
     void SetUp() override
     {
         TempFolder::write(path, test::samiFile({1000, 2000}));
         doc.setViews(&views);
         doc.setWatchListener(&listener);
-        ASSERT_TRUE(doc.OpenDocument(path));
+        ASSERT_TRUE(doc.openDocument(path));
         ASSERT_GT(doc.watchId(), 0);
     }
 };
 
 TEST_F(WatchedDocumentTest, TheDocumentsOwnSaveIsNeverReported)
 {
-    doc.SetModifiedFlag(true);
-    ASSERT_TRUE(doc.SaveDocument(path));
-    ASSERT_TRUE(doc.SaveLanguage(path, 0));
+    doc.setModifiedFlag(true);
+    ASSERT_TRUE(doc.saveDocument(path));
+    ASSERT_TRUE(doc.saveLanguage(path, 0));
     std::this_thread::sleep_for(kSettle);
     EXPECT_TRUE(listener.ids().empty());
     EXPECT_GT(doc.watchId(), 0);
@@ -203,20 +203,20 @@ TEST_F(WatchedDocumentTest, TheDocumentsOwnSaveIsNeverReported)
 
 TEST_F(WatchedDocumentTest, AnOutsideChangeAnsweredYesReloadsTheDocument)
 {
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
     TempFolder::write(path, test::samiFile({10, 20, 30}));
     const auto ids = listener.waitFor(1, 1000ms);
     ASSERT_EQ(ids.size(), 1u);
     messenger.answers = {Answer::Yes};
     const int stops = views.stops;
-    doc.OnFileWatchNotify(ids[0]);
+    doc.onFileWatchNotify(ids[0]);
     // Unsaved changes: the question says they will be lost, and Enter would answer No.
     EXPECT_EQ(messenger.defaultNoQuestions,
               std::vector<std::string>{"현재 열린 파일이 다른 프로그램에서 수정되었습니다.\n\n"
                                        "다시 읽어들이면 저장하지 않은 변경 내용이 모두 "
                                        "사라집니다.\n자막 파일을 다시 읽어들이겠습니까?"});
     EXPECT_EQ(doc.model().GetCount(), 3);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(views.stops, stops + 1);
     EXPECT_EQ(views.rebuilds, 1);
     EXPECT_EQ(views.captionRefreshes, 1);
@@ -228,7 +228,7 @@ TEST_F(WatchedDocumentTest, AnsweredNoKeepsTheDocumentButRebuildsTheList)
     const auto ids = listener.waitFor(1, 1000ms);
     ASSERT_EQ(ids.size(), 1u);
     messenger.answers = {Answer::No};
-    doc.OnFileWatchNotify(ids[0]);
+    doc.onFileWatchNotify(ids[0]);
     EXPECT_EQ(doc.model().GetCount(), 2);
     EXPECT_EQ(views.rebuilds, 1);
 }
@@ -239,19 +239,19 @@ TEST_F(WatchedDocumentTest, WithAutoLoadFileOnlyAnUnmodifiedDocumentIsReadWithou
     TempFolder::write(path, test::samiFile({10, 20, 30}));
     auto ids = listener.waitFor(1, 1000ms);
     ASSERT_EQ(ids.size(), 1u);
-    doc.OnFileWatchNotify(ids[0]);
+    doc.onFileWatchNotify(ids[0]);
     EXPECT_TRUE(messenger.questions.empty());
     EXPECT_EQ(doc.model().GetCount(), 3);
 
     // Unsaved work is asked about all the same, and the default answer keeps it.
-    doc.SetModifiedFlag(true);
+    doc.setModifiedFlag(true);
     TempFolder::write(path, test::samiFile({1}));
     ids = listener.waitFor(2, 1000ms);
     ASSERT_EQ(ids.size(), 2u);
-    doc.OnFileWatchNotify(ids[1]);
+    doc.onFileWatchNotify(ids[1]);
     EXPECT_EQ(messenger.defaultNoQuestions.size(), 1u);
     EXPECT_EQ(doc.model().GetCount(), 3);
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(WatchedDocumentTest, AFileDeletedOrRenamedAwayIsSaidOnceAndTheNextSaveWritesItAgain)
@@ -259,8 +259,8 @@ TEST_F(WatchedDocumentTest, AFileDeletedOrRenamedAwayIsSaidOnceAndTheNextSaveWri
     std::filesystem::rename(path, folder.path("elsewhere.smi"));
     const auto ids = listener.waitFor(1, 1000ms);
     ASSERT_EQ(ids.size(), 1u);
-    doc.OnFileWatchNotify(ids[0]);
-    doc.OnFileWatchNotify(ids[0]);
+    doc.onFileWatchNotify(ids[0]);
+    doc.onFileWatchNotify(ids[0]);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               path +
@@ -269,8 +269,8 @@ TEST_F(WatchedDocumentTest, AFileDeletedOrRenamedAwayIsSaidOnceAndTheNextSaveWri
     EXPECT_EQ(views.statuses.size(), 1u);
     EXPECT_TRUE(messenger.questions.empty());
     // The content now lives only in the window: it can be saved, and is, under its name.
-    EXPECT_TRUE(doc.IsModified());
-    ASSERT_TRUE(doc.FileSave());
+    EXPECT_TRUE(doc.isModified());
+    ASSERT_TRUE(doc.fileSave());
     EXPECT_TRUE(views.saveAsSuggestions.empty());
     EXPECT_NE(TempFolder::read(path).find("c2000"), std::string::npos);
 }
@@ -282,7 +282,7 @@ public:
     int id = 0;
     bool askYesNo(std::string_view text) override
     {
-        doc->OnFileWatchNotify(id);
+        doc->onFileWatchNotify(id);
         return RecordingMessenger::askYesNo(text);
     }
 };
@@ -290,12 +290,12 @@ public:
 TEST_F(WatchedDocumentTest, ANoticeWhileTheQuestionShowsIsDropped)
 {
     ReenteringMessenger asking;
-    Document other(settings, asking, SystemFileOperations(), &watch);
+    Document other(settings, asking, systemFileOperations(), &watch);
     other.setViews(&views);
-    ASSERT_TRUE(other.OpenDocument(path));
+    ASSERT_TRUE(other.openDocument(path));
     asking.doc = &other;
     asking.id = other.watchId();
-    other.OnFileWatchNotify(other.watchId());
+    other.onFileWatchNotify(other.watchId());
     EXPECT_EQ(asking.questions.size(), 1u);
 }
 
@@ -308,9 +308,9 @@ TEST_F(WatchedDocumentTest, NoFileWatchAndUntitledDocumentsAreNotWatched)
     settings.NoFileWatch = false;
     doc.StartFileWatch();
     EXPECT_GT(doc.watchId(), 0);
-    doc.NewDocument();
+    doc.newDocument();
     EXPECT_EQ(doc.watchId(), 0);
-    EXPECT_EQ(watch.WatchCount(), 0u);
+    EXPECT_EQ(watch.watchCount(), 0u);
 }
 
 }  // namespace

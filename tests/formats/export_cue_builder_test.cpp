@@ -37,7 +37,7 @@ protected:
         e.text = text;
         model.AddTail(e, false);
     }
-    std::vector<Cue> cues() { return BuildCues(model, 0); }
+    std::vector<Cue> cues() { return buildCues(model, 0); }
 };
 
 TEST_F(CueBuilderTest, CaptionLastsUntilTheFollowingEndSync)
@@ -140,95 +140,95 @@ TEST_F(CueBuilderTest, CaptionsWithoutVisibleTextGiveNoCue)
 TEST_F(CueBuilderTest, ReadsTheListOfTheLanguageThroughItsSlot)
 {
     model.AddLanguageClass(".ENCC");
-    model.languageCount = 2;
+    model.listCount = 2;
     model.classNames[1] = "ENCC";
     caption(1000, cp949("한국어"));
     model.SetCurrentSlot(1);
     caption(1000, "English");
-    EXPECT_EQ(BuildCues(model, 0).at(0).text, "한국어");
-    EXPECT_EQ(BuildCues(model, 1).at(0).text, "English");
+    EXPECT_EQ(buildCues(model, 0).at(0).text, "한국어");
+    EXPECT_EQ(buildCues(model, 1).at(0).text, "English");
     // Moving a language changes which slot its index reads.
     std::swap(model.slotOrder[0], model.slotOrder[1]);
-    EXPECT_EQ(BuildCues(model, 0).at(0).text, "English");
-    EXPECT_TRUE(BuildCues(model, 2).empty());
-    EXPECT_TRUE(BuildCues(model, -1).empty());
+    EXPECT_EQ(buildCues(model, 0).at(0).text, "English");
+    EXPECT_TRUE(buildCues(model, 2).empty());
+    EXPECT_TRUE(buildCues(model, -1).empty());
 }
 
 TEST(CueMarkup, BrBreaksTheLineAndEmptyLinesGo)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("a<br>\r\nb"), "a\nb");
-    EXPECT_EQ(CaptionToNeutralMarkup("a<BR/>b<br />c"), "a\nb\nc");
-    EXPECT_EQ(CaptionToNeutralMarkup("<br>a<br><br> <br>b<br>"), "a\nb");
-    EXPECT_EQ(CaptionToNeutralMarkup("a</br>b"), "ab");
+    EXPECT_EQ(captionToNeutralMarkup("a<br>\r\nb"), "a\nb");
+    EXPECT_EQ(captionToNeutralMarkup("a<BR/>b<br />c"), "a\nb\nc");
+    EXPECT_EQ(captionToNeutralMarkup("<br>a<br><br> <br>b<br>"), "a\nb");
+    EXPECT_EQ(captionToNeutralMarkup("a</br>b"), "ab");
 }
 
 TEST(CueMarkup, KeepsBoldItalicUnderlineAndFontColour)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("<B>a</B> <i>b</I> <u>c</u>"), "<b>a</b> <i>b</i> <u>c</u>");
-    EXPECT_EQ(CaptionToNeutralMarkup("<font color=red>a</font>"),
+    EXPECT_EQ(captionToNeutralMarkup("<B>a</B> <i>b</I> <u>c</u>"), "<b>a</b> <i>b</i> <u>c</u>");
+    EXPECT_EQ(captionToNeutralMarkup("<font color=red>a</font>"),
               "<font color=\"#ff0000\">a</font>");
-    EXPECT_EQ(CaptionToNeutralMarkup("<FONT face=x COLOR = \"#00FF80\" size=3>a</FONT>"),
+    EXPECT_EQ(captionToNeutralMarkup("<FONT face=x COLOR = \"#00FF80\" size=3>a</FONT>"),
               "<font color=\"#00ff80\">a</font>");
-    EXPECT_EQ(CaptionToNeutralMarkup("<font color='#f80'>a</font>"),
+    EXPECT_EQ(captionToNeutralMarkup("<font color='#f80'>a</font>"),
               "<font color=\"#ff8800\">a</font>");
 }
 
 TEST(CueMarkup, FontWithoutUsableColourIsDroppedButStillPairsItsEndTag)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("<font color=red>a<font color=nocolour>b</font>c</font>d"),
+    EXPECT_EQ(captionToNeutralMarkup("<font color=red>a<font color=nocolour>b</font>c</font>d"),
               "<font color=\"#ff0000\">abc</font>d");
-    EXPECT_EQ(CaptionToNeutralMarkup("<font face=x>a</font>"), "a");
+    EXPECT_EQ(captionToNeutralMarkup("<font face=x>a</font>"), "a");
 }
 
 TEST(CueMarkup, DropsOtherTags)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("<span class=x>a</span><P Class=KRCC>b<ruby>c"), "abc");
+    EXPECT_EQ(captionToNeutralMarkup("<span class=x>a</span><P Class=KRCC>b<ruby>c"), "abc");
 }
 
 TEST(CueMarkup, NestsAndClosesElements)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("<b>a<i>b</b>c</i>"), "<b>a<i>b</i></b><i>c</i>");
-    EXPECT_EQ(CaptionToNeutralMarkup("<i>abc"), "<i>abc</i>");
-    EXPECT_EQ(CaptionToNeutralMarkup("</i>a<i></i>b<u> </u>"), "ab");
-    EXPECT_EQ(CaptionToNeutralMarkup("<i>a<br>b</i>"), "<i>a\nb</i>");
-    EXPECT_EQ(CaptionToNeutralMarkup("a<br><i>b</i>"), "a\n<i>b</i>");
-    EXPECT_EQ(CaptionToNeutralMarkup("a <i> b </i> c"), "a <i>b</i> c");
+    EXPECT_EQ(captionToNeutralMarkup("<b>a<i>b</b>c</i>"), "<b>a<i>b</i></b><i>c</i>");
+    EXPECT_EQ(captionToNeutralMarkup("<i>abc"), "<i>abc</i>");
+    EXPECT_EQ(captionToNeutralMarkup("</i>a<i></i>b<u> </u>"), "ab");
+    EXPECT_EQ(captionToNeutralMarkup("<i>a<br>b</i>"), "<i>a\nb</i>");
+    EXPECT_EQ(captionToNeutralMarkup("a<br><i>b</i>"), "a\n<i>b</i>");
+    EXPECT_EQ(captionToNeutralMarkup("a <i> b </i> c"), "a <i>b</i> c");
 }
 
 TEST(CueMarkup, DecodesEntitiesAndEscapesTheMarkupCharacters)
 {
-    const std::string neutral = CaptionToNeutralMarkup("AT&amp;T &lt;b&gt; &unknown; 1&nbsp;2");
+    const std::string neutral = captionToNeutralMarkup("AT&amp;T &lt;b&gt; &unknown; 1&nbsp;2");
     EXPECT_EQ(neutral, "AT&amp;T &lt;b&gt; &amp;unknown; 1 2");
-    EXPECT_EQ(CuePlainText(neutral), "AT&T <b> &unknown; 1 2");
+    EXPECT_EQ(cuePlainText(neutral), "AT&T <b> &unknown; 1 2");
 }
 
 TEST(CueMarkup, CollapsesWhiteSpace)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("  a \r\n  b\t c  "), "a b c");
+    EXPECT_EQ(captionToNeutralMarkup("  a \r\n  b\t c  "), "a b c");
 }
 
 TEST(CueMarkup, ConvertsCp949ToUtf8)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup(cp949("가나<br>\r\n<i>다</i>")), "가나\n<i>다</i>");
+    EXPECT_EQ(captionToNeutralMarkup(cp949("가나<br>\r\n<i>다</i>")), "가나\n<i>다</i>");
     // A character CP949 lacks travels as a numeric reference and comes back as itself.
-    EXPECT_EQ(CaptionToNeutralMarkup("&#128512;"), "\xf0\x9f\x98\x80");
+    EXPECT_EQ(captionToNeutralMarkup("&#128512;"), "\xf0\x9f\x98\x80");
 }
 
 TEST(CueMarkup, TurnsSubRipOverrideCodesBackIntoElements)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("{\\i1}Hello{\\i} {\\b1}{\\u1}x{\\u}{\\b}"),
+    EXPECT_EQ(captionToNeutralMarkup("{\\i1}Hello{\\i} {\\b1}{\\u1}x{\\u}{\\b}"),
               "<i>Hello</i> <b><u>x</u></b>");
-    EXPECT_EQ(CaptionToNeutralMarkup("{x} {\\pos(1,2)}"), "{x} {\\pos(1,2)}");
+    EXPECT_EQ(captionToNeutralMarkup("{x} {\\pos(1,2)}"), "{x} {\\pos(1,2)}");
 }
 
 TEST(CueMarkup, FollowsTheTagRulesOfTheListDisplay)
 {
-    EXPECT_EQ(CaptionToNeutralMarkup("a<b<br>c"), "a&lt;b\nc");
-    EXPECT_EQ(CaptionToNeutralMarkup("ab<font color=red"), "ab");
+    EXPECT_EQ(captionToNeutralMarkup("a<b<br>c"), "a&lt;b\nc");
+    EXPECT_EQ(captionToNeutralMarkup("ab<font color=red"), "ab");
     const std::string longTag = "<" + std::string(127, 'a');  // 128 bytes: no tag any more
-    EXPECT_EQ(CaptionToNeutralMarkup("x" + longTag + ">y"),
+    EXPECT_EQ(captionToNeutralMarkup("x" + longTag + ">y"),
               "x&lt;" + std::string(127, 'a') + "&gt;y");
-    EXPECT_EQ(CaptionToNeutralMarkup("x<" + std::string(126, 'a') + ">y"), "xy");
+    EXPECT_EQ(captionToNeutralMarkup("x<" + std::string(126, 'a') + ">y"), "xy");
 }
 
 TEST(CueMarkup, PlainTextMatchesTheListsPlainText)
@@ -239,34 +239,34 @@ TEST(CueMarkup, PlainTextMatchesTheListsPlainText)
     expected = test::utf8(expected);
     expected.replace(expected.find("\r\n"), 2, "\n");
     EXPECT_EQ(expected, "가&b\nc");
-    EXPECT_EQ(CuePlainText(CaptionToNeutralMarkup(text)), expected);
+    EXPECT_EQ(cuePlainText(captionToNeutralMarkup(text)), expected);
 }
 
 TEST(CueColor, ParsesNamesAndHexForms)
 {
-    EXPECT_EQ(ParseColor("Yellow"), 0xFFFF00u);
-    EXPECT_EQ(ParseColor(" lightgoldenrodyellow "), 0xFAFAD2u);
-    EXPECT_EQ(ParseColor("#1A2b3C"), 0x1A2B3Cu);
-    EXPECT_EQ(ParseColor("#abc"), 0xAABBCCu);
-    EXPECT_EQ(ParseColor("00ff00"), 0x00FF00u);
-    EXPECT_EQ(ParseColor("green"), 0x008000u);  // CSS, not X11
-    EXPECT_FALSE(ParseColor("#12345").has_value());
-    EXPECT_FALSE(ParseColor("#gggggg").has_value());
-    EXPECT_FALSE(ParseColor("reddish").has_value());
-    EXPECT_FALSE(ParseColor("").has_value());
+    EXPECT_EQ(parseColor("Yellow"), 0xFFFF00u);
+    EXPECT_EQ(parseColor(" lightgoldenrodyellow "), 0xFAFAD2u);
+    EXPECT_EQ(parseColor("#1A2b3C"), 0x1A2B3Cu);
+    EXPECT_EQ(parseColor("#abc"), 0xAABBCCu);
+    EXPECT_EQ(parseColor("00ff00"), 0x00FF00u);
+    EXPECT_EQ(parseColor("green"), 0x008000u);  // CSS, not X11
+    EXPECT_FALSE(parseColor("#12345").has_value());
+    EXPECT_FALSE(parseColor("#gggggg").has_value());
+    EXPECT_FALSE(parseColor("reddish").has_value());
+    EXPECT_FALSE(parseColor("").has_value());
 }
 
 TEST(CueColor, NamesColoursThatHaveAName)
 {
-    EXPECT_EQ(ColorName(0xFFFF00), "yellow");
-    EXPECT_EQ(ColorName(0x00FFFF), "aqua");
-    EXPECT_EQ(ColorName(0x123456), "");
+    EXPECT_EQ(colorName(0xFFFF00), "yellow");
+    EXPECT_EQ(colorName(0x00FFFF), "aqua");
+    EXPECT_EQ(colorName(0x123456), "");
 }
 
 TEST(CueTokens, SplitsNeutralMarkup)
 {
     const std::vector<CueToken> tokens =
-        TokenizeCueText("a&lt;<i>b</i>\n<font color=\"#ff8000\">c</font>");
+        tokenizeCueText("a&lt;<i>b</i>\n<font color=\"#ff8000\">c</font>");
     ASSERT_EQ(tokens.size(), 8u);
     EXPECT_EQ(tokens[0].text, "a&lt;");
     EXPECT_EQ(tokens[1].kind, CueToken::Kind::Open);

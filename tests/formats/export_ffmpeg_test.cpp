@@ -41,8 +41,8 @@ protected:
         static constexpr const char* kExtensions[] = {".srt", ".vtt", ".ass"};
         const fs::path file = dir / ("language" + std::to_string(language) +
                                      kExtensions[static_cast<int>(GetParam())]);
-        std::ofstream(file, std::ios::binary) << ExportSubtitles(model, language, GetParam());
-        const std::vector<Cue> expected = BuildCues(model, language);
+        std::ofstream(file, std::ios::binary) << exportSubtitles(model, language, GetParam());
+        const std::vector<Cue> expected = buildCues(model, language);
         const std::vector<test::FfmpegCue> seen = test::ReadFileWithFfmpeg(file);
         ASSERT_EQ(seen.size(), expected.size());
         // ASS keeps hundredths of a second.
@@ -53,7 +53,7 @@ protected:
             SCOPED_TRACE(i);
             EXPECT_EQ(seen[i].startMs, asWritten(expected[i].startMs));
             EXPECT_EQ(seen[i].endMs, asWritten(expected[i].endMs));
-            EXPECT_EQ(seen[i].text, test::NormaliseCueText(CuePlainText(expected[i].text)));
+            EXPECT_EQ(seen[i].text, test::NormaliseCueText(cuePlainText(expected[i].text)));
         }
     }
 };
@@ -82,7 +82,7 @@ TEST_P(ExportFfmpegTest, SeesTheCueRulesInEveryFormat)
     for (int language : {0, 1}) {
         const fs::path file =
             dir / ("rules" + std::to_string(language) + kExtensions[static_cast<int>(GetParam())]);
-        std::ofstream(file, std::ios::binary) << ExportSubtitles(model, language, GetParam());
+        std::ofstream(file, std::ios::binary) << exportSubtitles(model, language, GetParam());
         std::vector<test::FfmpegCue> seen = test::ReadFileWithFfmpeg(file);
         for (test::FfmpegCue& cue : seen) cue.text = test::NormaliseCueText(cue.text);
         EXPECT_EQ(seen, language == 0 ? korean : english) << file;

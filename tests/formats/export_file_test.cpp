@@ -55,29 +55,29 @@ TEST_F(ExportFileTest, WritesTheExportReplacingAnExistingFile)
 {
     const fs::path path = dir / "out.vtt";
     std::ofstream(path) << "old content that is longer than nothing";
-    EXPECT_TRUE(ExportSubtitlesToFile(model, 1, ExportFormat::WebVtt, path.string(), messenger));
-    EXPECT_EQ(read(path), ExportSubtitles(model, 1, ExportFormat::WebVtt));
+    EXPECT_TRUE(exportSubtitlesToFile(model, 1, ExportFormat::WebVtt, path.string(), messenger));
+    EXPECT_EQ(read(path), exportSubtitles(model, 1, ExportFormat::WebVtt));
     EXPECT_TRUE(messenger.shown.empty());
 }
 
 TEST_F(ExportFileTest, RefusesALanguageTheDocumentLacks)
 {
     const fs::path path = dir / "out.srt";
-    EXPECT_FALSE(ExportSubtitlesToFile(model, 2, ExportFormat::SubRip, path.string(), messenger));
+    EXPECT_FALSE(exportSubtitlesToFile(model, 2, ExportFormat::SubRip, path.string(), messenger));
     EXPECT_EQ(onlyMessage(), "이 자막 파일에는 2번 언어가 없습니다.");
     EXPECT_EQ(messenger.shown.at(0).icon, MessageIcon::Error);
     EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(ExportSubtitlesToFile(model, -1, ExportFormat::SubRip, path.string(), messenger));
+    EXPECT_FALSE(exportSubtitlesToFile(model, -1, ExportFormat::SubRip, path.string(), messenger));
 }
 
 TEST_F(ExportFileTest, ReportsWhyTheFileCannotBeCreated)
 {
-    EXPECT_FALSE(ExportSubtitlesToFile(model, 0, ExportFormat::SubRip, dir.string(), messenger));
+    EXPECT_FALSE(exportSubtitlesToFile(model, 0, ExportFormat::SubRip, dir.string(), messenger));
     EXPECT_EQ(onlyMessage(), "파일 \"" + dir.string() + "\"\r는 디렉토리입니다.");
 
     messenger.shown.clear();
     const std::string missing = (dir / "no such folder" / "out.srt").string();
-    EXPECT_FALSE(ExportSubtitlesToFile(model, 0, ExportFormat::SubRip, missing, messenger));
+    EXPECT_FALSE(exportSubtitlesToFile(model, 0, ExportFormat::SubRip, missing, messenger));
     EXPECT_EQ(onlyMessage(), "파일 \"" + missing + "\"\r는 유효하지 않은 파일명입니다.");
 }
 
@@ -88,7 +88,7 @@ TEST_F(ExportFileTest, ReportsAReadOnlyFile)
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
     if (std::ofstream(path, std::ios::app).is_open())
         GTEST_SKIP() << "this user may write read-only files";
-    EXPECT_FALSE(ExportSubtitlesToFile(model, 0, ExportFormat::Ass, path.string(), messenger));
+    EXPECT_FALSE(exportSubtitlesToFile(model, 0, ExportFormat::Ass, path.string(), messenger));
     EXPECT_EQ(onlyMessage(), "파일 \"" + path.string() + "\"\r은 읽기 전용 파일입니다.");
     EXPECT_EQ(read(path), "keep");
 }
@@ -97,7 +97,7 @@ TEST_F(ExportFileTest, ReportsAFullDiskAndLeavesADeviceAlone)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    EXPECT_FALSE(ExportSubtitlesToFile(model, 0, ExportFormat::SubRip, "/dev/full", messenger));
+    EXPECT_FALSE(exportSubtitlesToFile(model, 0, ExportFormat::SubRip, "/dev/full", messenger));
     EXPECT_EQ(onlyMessage(), "파일 기록 중에 다음 에러가 발생하였습니다.\r- 디스크 용량 부족.");
     EXPECT_TRUE(fs::exists("/dev/full"));
 }
@@ -113,7 +113,7 @@ TEST_F(ExportFileTest, DeletesAPartlyWrittenFile)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const fs::path path = dir / "partial.srt";
     const bool written =
-        ExportSubtitlesToFile(model, 0, ExportFormat::SubRip, path.string(), messenger);
+        exportSubtitlesToFile(model, 0, ExportFormat::SubRip, path.string(), messenger);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 

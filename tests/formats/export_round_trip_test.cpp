@@ -30,9 +30,9 @@ protected:
 
     std::string importAndExport(const std::string& subRip)
     {
-        EXPECT_TRUE(ImportForeignBytes(model, subRip, kSubRipFilterEntry, kFramesPerSecond));
+        EXPECT_TRUE(importForeignBytes(model, subRip, kSubRipFilterEntry, kFramesPerSecond));
         EXPECT_TRUE(messenger.shown.empty());
-        return ExportSubtitles(model, 0, ExportFormat::SubRip);
+        return exportSubtitles(model, 0, ExportFormat::SubRip);
     }
 };
 
@@ -67,14 +67,14 @@ TEST_F(ExportRoundTripTest, ExportedFileImportsToTheSameCues)
     // English language has a literal "<tag>", which SubRip cannot escape: any reader, ffmpeg's
     // as well, takes it for markup.)
     test::FillExportSample(model);
-    const std::string exported = ExportSubtitles(model, 0, ExportFormat::SubRip);
+    const std::string exported = exportSubtitles(model, 0, ExportFormat::SubRip);
 
     AppSettings otherSettings;
     SamiModel reimported{otherSettings};
     reimported.setMessenger(messenger);
-    ASSERT_TRUE(ImportForeignBytes(reimported, exported, kSubRipFilterEntry, kFramesPerSecond));
-    EXPECT_EQ(BuildCues(reimported, 0), BuildCues(model, 0));
-    EXPECT_EQ(ExportSubtitles(reimported, 0, ExportFormat::SubRip), exported);
+    ASSERT_TRUE(importForeignBytes(reimported, exported, kSubRipFilterEntry, kFramesPerSecond));
+    EXPECT_EQ(buildCues(reimported, 0), buildCues(model, 0));
+    EXPECT_EQ(exportSubtitles(reimported, 0, ExportFormat::SubRip), exported);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ inline void FillExportSample(SamiModel& model)
     };
     model.title = cp949("내보내기 시험");
     model.AddLanguageClass(".ENCC");
-    model.languageCount = 2;
+    model.listCount = 2;
     model.classNames[1] = "ENCC";
 
     model.SetCurrentSlot(0);

@@ -165,7 +165,7 @@ TEST(ExportSubtitles, WritesEachLanguageOfATwoLanguageDocument)
             const std::string golden =
                 dir + "two_languages_" + std::to_string(language) + "." + extension;
             SCOPED_TRACE(golden);
-            EXPECT_EQ(ExportSubtitles(model, language, format), readFile(golden));
+            EXPECT_EQ(exportSubtitles(model, language, format), readFile(golden));
         }
     }
 }
@@ -177,18 +177,18 @@ TEST(ExportSubtitles, LeavesTheModelUnchanged)
     test::FillExportSample(model);
     model.SetCurrentSlot(1);
     const int count = model.GetCount();
-    ExportSubtitles(model, 0, ExportFormat::Ass);
+    exportSubtitles(model, 0, ExportFormat::Ass);
     EXPECT_EQ(model.GetCurrentSlot(), 1);
     EXPECT_EQ(model.GetCount(), count);
 }
 
 TEST(ExportSubtitles, ChoosesTheFormatByExtension)
 {
-    EXPECT_EQ(ExportFormatFromPath("a/b.SRT"), ExportFormat::SubRip);
-    EXPECT_EQ(ExportFormatFromPath("b.vtt"), ExportFormat::WebVtt);
-    EXPECT_EQ(ExportFormatFromPath("b.Ass"), ExportFormat::Ass);
-    EXPECT_FALSE(ExportFormatFromPath("b.smi").has_value());
-    EXPECT_FALSE(ExportFormatFromPath("srt").has_value());
+    EXPECT_EQ(exportFormatFromPath("a/b.SRT"), ExportFormat::SubRip);
+    EXPECT_EQ(exportFormatFromPath("b.vtt"), ExportFormat::WebVtt);
+    EXPECT_EQ(exportFormatFromPath("b.Ass"), ExportFormat::Ass);
+    EXPECT_FALSE(exportFormatFromPath("b.smi").has_value());
+    EXPECT_FALSE(exportFormatFromPath("srt").has_value());
 }
 
 }  // namespace

@@ -23,11 +23,11 @@ class ForeignImport : public ::testing::Test, protected ImportFixture {
 protected:
     bool import(std::string_view bytes, int entry = kAllSupported, double fps = 25.0)
     {
-        return ImportForeignBytes(model, bytes, entry, fps);
+        return importForeignBytes(model, bytes, entry, fps);
     }
     bool importData(const std::string& name, int entry = kAllSupported)
     {
-        return ImportForeignFile(model, dataPath(name), entry, 25.0);
+        return importForeignFile(model, dataPath(name), entry, 25.0);
     }
     /// True when the model is a new empty document and nothing else happened.
     bool isNewEmptyDocument() const
@@ -40,21 +40,21 @@ protected:
 TEST(ReaderTable, ListsTheSevenReadersInDetectionOrder)
 {
     std::vector<std::string_view> names;
-    for (const SubtitleReader* r : ReaderTable()) names.push_back(r->name());
+    for (const SubtitleReader* r : readerTable()) names.push_back(r->name());
     EXPECT_EQ(names, (std::vector<std::string_view>{"srt", "srt-braces", "microdvd", "subviewer",
                                                     "ssa", "vplayer", "xombie"}));
-    EXPECT_EQ(FindReaderSlot("ssa"), 4);
-    EXPECT_EQ(FindReaderSlot("text"), -1);
+    EXPECT_EQ(findReaderSlot("ssa"), 4);
+    EXPECT_EQ(findReaderSlot("text"), -1);
 }
 
 TEST(ReaderTable, FilterEntriesChooseTheirReaders)
 {
     const std::vector<int> all{0, 1, 2, 3, 4, 5, 6};
-    EXPECT_EQ(ReadersForFilterEntry(1), all);
-    EXPECT_EQ(ReadersForFilterEntry(8), all);
-    EXPECT_EQ(ReadersForFilterEntry(2), (std::vector<int>{0, 1}));
+    EXPECT_EQ(readersForFilterEntry(1), all);
+    EXPECT_EQ(readersForFilterEntry(8), all);
+    EXPECT_EQ(readersForFilterEntry(2), (std::vector<int>{0, 1}));
     for (int entry = 3; entry <= 7; ++entry)
-        EXPECT_EQ(ReadersForFilterEntry(entry), std::vector<int>{entry - 1});
+        EXPECT_EQ(readersForFilterEntry(entry), std::vector<int>{entry - 1});
 }
 
 TEST_F(ForeignImport, DetectsEveryFormatFromItsFile)
@@ -109,7 +109,7 @@ TEST_F(ForeignImport, ReadsTheAssFileWithItsOverridesRemoved)
 
 TEST_F(ForeignImport, ReadsMicroDvdAtTheChosenRate)
 {
-    ASSERT_TRUE(ImportForeignFile(model, dataPath("styled.sub"), 3, 23.976));
+    ASSERT_TRUE(importForeignFile(model, dataPath("styled.sub"), 3, 23.976));
     const auto got = entries();
     ASSERT_EQ(got.size(), 8u);
     EXPECT_EQ(got[0], (ImportedEntry{1042, false, "Hello<br>\r\nWorld"}));
@@ -155,8 +155,8 @@ TEST_F(ForeignImport, ChosenEntryTriesOnlyItsReaders)
 TEST_F(ForeignImport, ReportsAFileThatCannotBeOpened)
 {
     TempFolder folder;
-    EXPECT_FALSE(ImportForeignFile(model, folder.path("missing.srt"), kAllSupported, 25.0));
-    EXPECT_FALSE(ImportForeignFile(model, folder.root(), kAllSupported, 25.0));
+    EXPECT_FALSE(importForeignFile(model, folder.path("missing.srt"), kAllSupported, 25.0));
+    EXPECT_FALSE(importForeignFile(model, folder.root(), kAllSupported, 25.0));
     EXPECT_TRUE(isNewEmptyDocument());
     ASSERT_EQ(messenger.shown.size(), 2u);
     EXPECT_EQ(messenger.shown[0].text, "지정한 자막 파일을 열 수 없습니다.");
@@ -170,16 +170,16 @@ TEST_F(ForeignImport, RefusesAFileFarLargerThanAnySubtitleFile)
     const std::string big = folder.path("movie.srt");
     TempFolder::write(big, "1\n00:00:01,000 --> 00:00:02,000\nA\n\n");
     std::filesystem::resize_file(big, kMaxImportFileBytes + 1);
-    EXPECT_FALSE(ImportForeignFile(model, big, kAllSupported, 25.0));
+    EXPECT_FALSE(importForeignFile(model, big, kAllSupported, 25.0));
     EXPECT_TRUE(isNewEmptyDocument());
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, kUnsupportedFormatMessage);
     // Exactly at the limit it is read, and what is valid is imported.
     std::filesystem::resize_file(big, kMaxImportFileBytes);
     messenger.shown.clear();
-    EXPECT_TRUE(ImportForeignFile(model, big, kAllSupported, 25.0));
+    EXPECT_TRUE(importForeignFile(model, big, kAllSupported, 25.0));
     EXPECT_EQ(entries(), withEnd(1000, 2000, "A"));
-    EXPECT_EQ(ReadFileBytes(big, 10)->size(), 11u);
+    EXPECT_EQ(readFileBytes(big, 10)->size(), 11u);
 }
 
 // ---- encodings ------------------------------------------------------------------------------
@@ -316,7 +316,7 @@ TEST_F(ForeignImport, DoesNotLoseCaptionsAfterTwoUnclosedEndTags)
         import("1\n00:00:01,000 --> 00:00:02,000\na </x b </y c\n\n"
                "2\n00:00:03,000 --> 00:00:04,000\nnext\n"));
     SamiModel reloaded(settings);
-    reloaded.LoadText(WriteSami(model, -1));
+    reloaded.LoadText(writeSami(model, -1));
     const auto back = entriesOf(reloaded);
     ASSERT_EQ(back.size(), 4u);
     EXPECT_EQ(back[0].startMs, 1000);
@@ -324,7 +324,7 @@ TEST_F(ForeignImport, DoesNotLoseCaptionsAfterTwoUnclosedEndTags)
     std::string shown = back[0].text;
     DecodeEntities(shown);
     EXPECT_EQ(shown, "a </x b </y c");
-    EXPECT_EQ(WriteSami(reloaded, -1), WriteSami(model, -1));
+    EXPECT_EQ(writeSami(reloaded, -1), writeSami(model, -1));
 }
 
 TEST_F(ForeignImport, ReadsLinesOfAHundredThousandBytes)

@@ -69,7 +69,7 @@ TEST_F(ForeignReaders, SubRipSkipsWhatItCannotAccountFor)
         "99999999999:00:00,000 --> 00:00:01,000\nC\n\n4\n00:00:04,000 --> 00:00:05,000\nD\n");
     ReaderOptions options;
     options.skippedLines = &skipped;
-    ASSERT_TRUE(ReaderAt(kSrt).Read(lines, model, options));
+    ASSERT_TRUE(readerAt(kSrt).read(lines, model, options));
     EXPECT_EQ(entries(), concat({withEnd(1000, 2000, "A"), withEnd(4000, 5000, "D")}));
     EXPECT_EQ(skipped, (std::vector<int>{6, 10}));
 }
@@ -127,15 +127,15 @@ TEST_F(ForeignReaders, MicroDvdDefaultStyleSetsTheCharacterSet)
     ASSERT_TRUE(
         read(kMicroDvd, "{DEFAULT}{h:128}\n{1}{2}\x95|x\n{DEFAULT}{h:0}{y:i}\n{3}{4}\x95|x\n"));
     EXPECT_EQ(entries(), concat({withEnd(40, 80, "\x95|x"), withEnd(120, 160, "\x95<br>\r\nx")}));
-    EXPECT_EQ(MicroDvdDefaultCharset("{c:$FF}{H:136}"), 136);
-    EXPECT_EQ(MicroDvdDefaultCharset("{y:b}"), 1);
+    EXPECT_EQ(microDvdDefaultCharset("{c:$FF}{H:136}"), 136);
+    EXPECT_EQ(microDvdDefaultCharset("{y:b}"), 1);
 }
 
 TEST_F(ForeignReaders, MicroDvdRewritesCodesAsOverrideBlocks)
 {
-    EXPECT_EQ(ConvertMicroDvdCodes("{y:bi}a|{C:$ff}b", false, 1),
+    EXPECT_EQ(convertMicroDvdCodes("{y:bi}a|{C:$ff}b", false, 1),
               "{\\b1\\i1}a{\\b}{\\i}<br>\r\n{\\c&Hff&}b");
-    EXPECT_EQ(ConvertMicroDvdCodes("{s:12.5}{h:128}{o:3,4}x", false, 1),
+    EXPECT_EQ(convertMicroDvdCodes("{s:12.5}{h:128}{o:3,4}x", false, 1),
               "{\\fs12.500000}{\\fe128}{\\move(3,4,0,0,0,0)}x{\\fs}{\\fe}");
 }
 
@@ -144,8 +144,8 @@ TEST_F(ForeignReaders, MicroDvdFailsOnOtherLinesAndAbsurdFrames)
     EXPECT_FALSE(read(kMicroDvd, "Hello\n"));
     EXPECT_FALSE(read(kMicroDvd, "{}{x}\n"));
     EXPECT_FALSE(read(kMicroDvd, "{99999999999}{99999999999}x\n", 23.976));
-    EXPECT_FALSE(FrameToMs(10, 0.0).has_value());
-    EXPECT_EQ(FrameToMs(-25, 25.0), -1000);
+    EXPECT_FALSE(frameToMs(10, 0.0).has_value());
+    EXPECT_EQ(frameToMs(-25, 25.0), -1000);
     // A name without codes is no style line.
     EXPECT_FALSE(read(kMicroDvd, "{DEFAULT}\n"));
     // A line that ends before the first number counts as blank, as in every reader.
@@ -239,8 +239,8 @@ TEST_F(ForeignReaders, SsaFailsOnBadFieldsAndIgnoresOtherKeys)
                      "PlayResX: 640\nFormat: anything\n"
                      "dialogue:0,0:00:01.00,0:00:02.00,Default,,0,0,0,,yes\n"));
     EXPECT_EQ(entries(), withEnd(1000, 2000, "yes"));
-    EXPECT_EQ(ParseSsaTime("1:02:03.45"), 3723450);
-    EXPECT_EQ(ParseSsaTime(" 1:02:03 "), 3723000);
+    EXPECT_EQ(parseSsaTime("1:02:03.45"), 3723450);
+    EXPECT_EQ(parseSsaTime(" 1:02:03 "), 3723000);
 }
 
 // ---- VPlayer --------------------------------------------------------------------------------
@@ -271,7 +271,7 @@ TEST_F(ForeignReaders, XombieReadsDialogueLinesOnly)
                                          "\x95"
                                          "a, b"),
                                  withEnd(4000, 5000, "\x95{x}c<br>\r\nd")}));
-    EXPECT_EQ(ParseXombieTime("1:00:00.007"), 3600007);
+    EXPECT_EQ(parseXombieTime("1:00:00.007"), 3600007);
 }
 
 TEST_F(ForeignReaders, XombieFailsOnParseErrors)

@@ -38,7 +38,7 @@ protected:
     void compare(const std::string& name, int filterEntry, const std::string& ffmpegInput,
                  const std::set<std::size_t>& skipEnds = {})
     {
-        ASSERT_TRUE(ImportForeignFile(model, dataPath(name), filterEntry, 25.0));
+        ASSERT_TRUE(importForeignFile(model, dataPath(name), filterEntry, 25.0));
         EXPECT_TRUE(messenger.shown.empty()) << name;
         const std::vector<FfmpegCue> ours = cuesOf(model);
         std::vector<FfmpegCue> theirs =
@@ -85,7 +85,7 @@ TEST_F(ImportAgreesWithFfmpeg, OnAUtf16SubRipFile)
     const std::string utf8Text = readData("italics_korean.srt");
     const std::string path = folder.path("utf16.srt");
     TempFolder::write(path, "\xFF\xFE" + iconvConvert(utf8Text, "UTF-16LE", "UTF-8"));
-    ASSERT_TRUE(ImportForeignFile(model, path, 1, 25.0));
+    ASSERT_TRUE(importForeignFile(model, path, 1, 25.0));
     const std::vector<FfmpegCue> ours = cuesOf(model);
     EXPECT_EQ(ours, ReadFileWithFfmpeg(path));
     EXPECT_EQ(ours.size(), 5u);
@@ -112,7 +112,7 @@ TEST_F(ImportAgreesWithFfmpeg, OnASubViewerOneFile)
 TEST_F(ImportAgreesWithFfmpeg, OnVPlayerVariants)
 {
     // VPlayer captions have no end: each lasts until the next, as ffmpeg shows them.
-    ASSERT_TRUE(ImportForeignFile(model, dataPath("vplayer_variants.txt"), 6, 25.0));
+    ASSERT_TRUE(importForeignFile(model, dataPath("vplayer_variants.txt"), 6, 25.0));
     std::vector<FfmpegCue> ours;
     for (const ImportedEntry& e : entriesOf(model))
         ours.push_back({e.startMs, 0, NormaliseCueText(utf8(e.text))});

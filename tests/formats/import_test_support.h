@@ -78,7 +78,7 @@ struct ImportFixture {
         LineReader lines(text);
         ReaderOptions options;
         options.frameRate = fps;
-        return ReaderAt(slot).Read(lines, model, options);
+        return readerAt(slot).read(lines, model, options);
     }
     std::vector<ImportedEntry> entries() const { return entriesOf(model); }
 };

@@ -86,7 +86,7 @@ TEST_F(LanguageImportTest, JoinsAKoreanAndAnEnglishFileIntoOneBilingualFile)
         "en.smi", samiText("ENCC", "영어", "en-US", {{1200, "Hello"}, {5100, "Bye"}, {7000, ""}}));
     ASSERT_TRUE(model.LoadFile(korean, true));
 
-    const LanguageImportResult result = AddLanguagesFromFile(model, english);
+    const LanguageImportResult result = addLanguagesFromFile(model, english);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.added, 1);
     EXPECT_TRUE(result.modified());
@@ -115,7 +115,7 @@ TEST_F(LanguageImportTest, GivesAClashingClassANewName)
     const std::string second =
         write("b.smi", samiText("KRCC", "한국어", "ko-KR", {{1000, "둘"}, {2000, ""}}));
     ASSERT_TRUE(model.LoadFile(first, true));
-    ASSERT_TRUE(AddLanguagesFromFile(model, second).ok);
+    ASSERT_TRUE(addLanguagesFromFile(model, second).ok);
 
     const std::string joined = (dir / "both.smi").string();
     ASSERT_TRUE(model.SaveFile(joined, -1));
@@ -135,7 +135,7 @@ TEST_F(LanguageImportTest, AddsAFileOfAnotherFormatAsALanguage)
                                       "\xEF\xBB\xBF"
                                       "1\r\n00:00:01,200 --> 00:00:02,000\r\n<i>Hello</i>\r\n");
     ASSERT_TRUE(model.LoadFile(korean, true));
-    const LanguageImportResult result = AddLanguagesFromFile(model, english);
+    const LanguageImportResult result = addLanguagesFromFile(model, english);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.added, 1);
     // The import's one language is a new document's; its class is taken, so it is renamed.
@@ -150,7 +150,7 @@ TEST_F(LanguageImportTest, RecognisesASamiFileUnderAnotherName)
 {
     const std::string english =
         write("en.txt", samiText("ENCC", "영어", "en-US", {{1000, "Hi"}, {2000, ""}}));
-    ASSERT_TRUE(AddLanguagesFromFile(model, english).ok);
+    ASSERT_TRUE(addLanguagesFromFile(model, english).ok);
     ASSERT_EQ(model.GetLanguageCount(), 2);
     EXPECT_EQ(model.languages[1].selector, ".ENCC");
     EXPECT_EQ(model.languages[1].lang(), "en-US");
@@ -163,8 +163,8 @@ TEST_F(LanguageImportTest, AddsNothingPastTheLimitOrFromAMissingFile)
     const std::string english =
         write("en.smi", samiText("ENCC", "영어", "en-US", {{1000, "Hi"}, {2000, ""}}));
     for (int i = 1; i < 10; ++i)
-        ASSERT_TRUE(AddLanguage(model, {"L" + std::to_string(i), "n", "xx", "CC"}, 0));
-    LanguageImportResult result = AddLanguagesFromFile(model, english);
+        ASSERT_TRUE(addLanguage(model, {"L" + std::to_string(i), "n", "xx", "CC"}, 0));
+    LanguageImportResult result = addLanguagesFromFile(model, english);
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.modified());
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -172,7 +172,7 @@ TEST_F(LanguageImportTest, AddsNothingPastTheLimitOrFromAMissingFile)
     EXPECT_EQ(model.GetLanguageCount(), 10);
 
     messenger.shown.clear();
-    result = AddLanguagesFromFile(model, (dir / "missing.smi").string());
+    result = addLanguagesFromFile(model, (dir / "missing.smi").string());
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(messenger.shown.empty());  // the reader says why
     EXPECT_EQ(model.GetLanguageCount(), 10);

@@ -49,7 +49,7 @@ TEST(ScanPattern, AgreesWithTheCLibraryOnEveryPatternTheReadersUse)
         "12:", "7 -->", "1%2"};
     for (const auto& pattern : patterns) {
         for (const auto& input : inputs) {
-            const ScanResult ours = ScanPattern(input, pattern);
+            const ScanResult ours = scanPattern(input, pattern);
             const ScanResult theirs = cScan(input, pattern);
             ASSERT_EQ(ours.count, theirs.count) << '"' << input << "\" with " << pattern;
             for (int i = 0; i < ours.count; ++i)
@@ -62,12 +62,12 @@ TEST(ScanPattern, AgreesWithTheCLibraryOnEveryPatternTheReadersUse)
 
 TEST(ScanPattern, SaturatesNumbersOutOfRange)
 {
-    EXPECT_EQ(ScanPattern("99999999999", "%d").fields[0], std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ScanPattern("-99999999999", "%d").fields[0],
+    EXPECT_EQ(scanPattern("99999999999", "%d").fields[0], std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(scanPattern("-99999999999", "%d").fields[0],
               std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(ScanPattern("2147483647", "%d").fields[0], 2147483647);
-    EXPECT_EQ(ScanPattern("-2147483648", "%d").fields[0], -2147483647 - 1);
-    const ScanResult huge = ScanPattern(std::string(100000, '9') + ":1", "%d:%d");
+    EXPECT_EQ(scanPattern("2147483647", "%d").fields[0], 2147483647);
+    EXPECT_EQ(scanPattern("-2147483648", "%d").fields[0], -2147483647 - 1);
+    const ScanResult huge = scanPattern(std::string(100000, '9') + ":1", "%d:%d");
     EXPECT_EQ(huge.count, 2);
     EXPECT_EQ(huge.fields[0], std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(huge.fields[1], 1);
@@ -81,7 +81,7 @@ TEST(ScanPattern, CountsFieldsPastTheStoredOnes)
         pattern += "%d,";
         input += std::to_string(i) + ",";
     }
-    const ScanResult r = ScanPattern(input, pattern);
+    const ScanResult r = scanPattern(input, pattern);
     EXPECT_EQ(r.count, 20);
     EXPECT_EQ(r.fields[15], 15);
 }
@@ -90,15 +90,15 @@ TEST(ScanPattern, CountsFieldsPastTheStoredOnes)
 
 TEST(ParseNumberField, ReadsDecimalAndHexadecimalPrefixes)
 {
-    EXPECT_EQ(ParseNumberField("129"), 129);
-    EXPECT_EQ(ParseNumberField("  -2"), -2);
-    EXPECT_EQ(ParseNumberField("2.5"), 2);
-    EXPECT_EQ(ParseNumberField("&H00FF"), 255);
-    EXPECT_EQ(ParseNumberField("&h1f&"), 31);
-    EXPECT_EQ(ParseNumberField("&HFFFFFFFFFFFF"), 4294967295LL);
-    EXPECT_EQ(ParseNumberField("99999999999999"), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(parseNumberField("129"), 129);
+    EXPECT_EQ(parseNumberField("  -2"), -2);
+    EXPECT_EQ(parseNumberField("2.5"), 2);
+    EXPECT_EQ(parseNumberField("&H00FF"), 255);
+    EXPECT_EQ(parseNumberField("&h1f&"), 31);
+    EXPECT_EQ(parseNumberField("&HFFFFFFFFFFFF"), 4294967295LL);
+    EXPECT_EQ(parseNumberField("99999999999999"), std::numeric_limits<std::int32_t>::max());
     for (const char* bad : {"", " ", "x1", "&H", "&Hzz", "-", "Default"})
-        EXPECT_FALSE(ParseNumberField(bad).has_value()) << bad;
+        EXPECT_FALSE(parseNumberField(bad).has_value()) << bad;
 }
 
 TEST(FieldCursor, SplitsAtCommasAndKeepsTheRestWhole)
@@ -138,22 +138,22 @@ TEST(LineReader, EndsLinesAtLfCrLfOrACrAlone)
 
 TEST(CharsetMapping, FollowsTheWindowsTable)
 {
-    EXPECT_EQ(CodePageForCharset(129), 949);
-    EXPECT_EQ(CodePageForCharset(128), 932);
-    EXPECT_EQ(CodePageForCharset(134), 936);
-    EXPECT_EQ(CodePageForCharset(136), 950);
-    EXPECT_EQ(CodePageForCharset(130), 1361);
-    EXPECT_EQ(CodePageForCharset(0), 1252);
-    EXPECT_EQ(CodePageForCharset(204), 1251);
+    EXPECT_EQ(codePageForCharset(129), 949);
+    EXPECT_EQ(codePageForCharset(128), 932);
+    EXPECT_EQ(codePageForCharset(134), 936);
+    EXPECT_EQ(codePageForCharset(136), 950);
+    EXPECT_EQ(codePageForCharset(130), 1361);
+    EXPECT_EQ(codePageForCharset(0), 1252);
+    EXPECT_EQ(codePageForCharset(204), 1251);
     // 1 and numbers without a mapping are the system's code page.
-    EXPECT_EQ(CodePageForCharset(1), 949);
-    EXPECT_EQ(CodePageForCharset(77), 949);
-    EXPECT_EQ(CodePageForCharset(-5), 949);
-    EXPECT_TRUE(IsLeadByte(949, 0xB0));
-    EXPECT_FALSE(IsLeadByte(949, 0x7C));
-    EXPECT_TRUE(IsLeadByte(932, 0x95));
-    EXPECT_FALSE(IsLeadByte(932, 0xA5));  // half-width katakana is one byte
-    EXPECT_FALSE(IsLeadByte(1252, 0xE9));
+    EXPECT_EQ(codePageForCharset(1), 949);
+    EXPECT_EQ(codePageForCharset(77), 949);
+    EXPECT_EQ(codePageForCharset(-5), 949);
+    EXPECT_TRUE(isLeadByte(949, 0xB0));
+    EXPECT_FALSE(isLeadByte(949, 0x7C));
+    EXPECT_TRUE(isLeadByte(932, 0x95));
+    EXPECT_FALSE(isLeadByte(932, 0xA5));  // half-width katakana is one byte
+    EXPECT_FALSE(isLeadByte(1252, 0xE9));
 }
 
 TEST(FindCharDbcs, NeverMatchesATrailByte)
@@ -193,9 +193,9 @@ TEST(FindAllCharDbcs, FindsWhatRepeatedSearchesFind)
             repeated.push_back(static_cast<std::size_t>(at));
             at = FindCharDbcs(text, '|', static_cast<std::size_t>(at) + 1, false, charset);
         }
-        EXPECT_EQ(FindAllCharDbcs(text, '|', false, charset), repeated) << charset;
+        EXPECT_EQ(findAllCharDbcs(text, '|', false, charset), repeated) << charset;
     }
-    EXPECT_EQ(ReplaceCharDbcs("A|B", '|', "<br>\r\n", false, 1), "A<br>\r\nB");
+    EXPECT_EQ(replaceCharDbcs("A|B", '|', "<br>\r\n", false, 1), "A<br>\r\nB");
 }
 
 // ---- override blocks and SubRip tags --------------------------------------------------------
@@ -263,15 +263,15 @@ TEST(SubRipTagsToOverrides, RewritesTheSixTagsCaseSensitively)
 
 TEST(StyleCharsets, FallBackToDefaultAndThenTheSystemSet)
 {
-    EXPECT_EQ(NormalizeStyleName("**Sign"), "Sign");
-    EXPECT_EQ(NormalizeStyleName("dEfAuLt"), "Default");
+    EXPECT_EQ(normalizeStyleName("**Sign"), "Sign");
+    EXPECT_EQ(normalizeStyleName("dEfAuLt"), "Default");
     StyleCharsets styles{{"Sign", 128}};
-    EXPECT_EQ(CharsetOfStyle(styles, "Sign"), 128);
-    EXPECT_EQ(CharsetOfStyle(styles, "Other"), 1);
+    EXPECT_EQ(charsetOfStyle(styles, "Sign"), 128);
+    EXPECT_EQ(charsetOfStyle(styles, "Other"), 1);
     styles["Default"] = 0;
-    EXPECT_EQ(CharsetOfStyle(styles, "Other"), 0);
-    EXPECT_FALSE(ToTime(std::int64_t{1} << 31).has_value());
-    EXPECT_EQ(ToTime(-5), -5);
+    EXPECT_EQ(charsetOfStyle(styles, "Other"), 0);
+    EXPECT_FALSE(toTime(std::int64_t{1} << 31).has_value());
+    EXPECT_EQ(toTime(-5), -5);
 }
 
 }  // namespace

@@ -31,66 +31,66 @@ using Texts = std::vector<std::string>;
 
 TEST_F(TextImport, LineModeMakesOneCaptionPerNonBlankLine)
 {
-    ImportTextBytes(model, "A\r\n\r\n  B  \r\n\r\n\r\n", false);
+    importTextBytes(model, "A\r\n\r\n  B  \r\n\r\n\r\n", false);
     EXPECT_EQ(captions(), (Texts{"A", "B"}));
-    ImportTextBytes(model, "one\ntwo\nthree", false);
+    importTextBytes(model, "one\ntwo\nthree", false);
     EXPECT_EQ(captions(), (Texts{"one", "two", "three"}));
     EXPECT_EQ(model.GetFirst().className, "KRCC");
 }
 
 TEST_F(TextImport, ParagraphModeJoinsLinesUpToABlankLine)
 {
-    ImportTextBytes(model, "A\r\nB\r\n\r\n\r\nD\r\n", true);
+    importTextBytes(model, "A\r\nB\r\n\r\n\r\nD\r\n", true);
     EXPECT_EQ(captions(), (Texts{"A<br>\r\nB", "D"}));
-    ImportTextBytes(model, "A\r\nB\r\nC", true);
+    importTextBytes(model, "A\r\nB\r\nC", true);
     EXPECT_EQ(captions(), (Texts{"A<br>\r\nB<br>\r\nC"}));
     // Carriage returns between the two line feeds do not count; other white space does.
-    ImportTextBytes(model, "A\n\r\r\nB\n \nC", true);
+    importTextBytes(model, "A\n\r\r\nB\n \nC", true);
     EXPECT_EQ(captions(), (Texts{"A", "B<br>\r\n <br>\r\nC"}));
 }
 
 TEST_F(TextImport, ParagraphModeBreaksUnixLinesToo)
 {
     // A bare line feed inside a paragraph is a line break like CR LF.
-    ImportTextBytes(model, "A\nB\n\nC\r\nD", true);
+    importTextBytes(model, "A\nB\n\nC\r\nD", true);
     EXPECT_EQ(captions(), (Texts{"A<br>\r\nB", "C<br>\r\nD"}));
 }
 
 TEST_F(TextImport, TrimsOnlySpacesTabsAndLineEnds)
 {
     // A form feed or vertical tab is text of the line, not white space to trim.
-    ImportTextBytes(model, "\t A\f \r\n\vB\r\n", false);
+    importTextBytes(model, "\t A\f \r\n\vB\r\n", false);
     EXPECT_EQ(captions(), (Texts{"A\f", "\vB"}));
-    ImportTextBytes(model, " A\r\n\f\r\n\r\nB\v", true);
+    importTextBytes(model, " A\r\n\f\r\n\r\nB\v", true);
     EXPECT_EQ(captions(), (Texts{"A<br>\r\n\f", "B\v"}));
 }
 
 TEST_F(TextImport, BareCarriageReturnsMakeOneCaption)
 {
-    ImportTextBytes(model, "A\rB\rC\r", false);
+    importTextBytes(model, "A\rB\rC\r", false);
     EXPECT_EQ(captions(), (Texts{"A\rB\rC"}));
 }
 
 TEST_F(TextImport, DropsZeroBytesThatWouldCutASavedFileShort)
 {
     using namespace std::literals;
-    ImportTextBytes(model, "A\0B\n\0\nC\0"sv, false);
+    importTextBytes(model, "A\0B\n\0\nC\0"sv, false);
     EXPECT_EQ(captions(), (Texts{"AB", "C"}));
     // Saved and read again, every caption is still there.
     SamiModel reloaded(settings);
-    reloaded.LoadText(WriteSami(model, -1));
+    reloaded.LoadText(writeSami(model, -1));
     EXPECT_EQ(entriesOf(reloaded).size(), 3u);  // the two captions and the written end sync
 }
 
 TEST_F(TextImport, ConvertsUnicodeTextAndKeepsCp949)
 {
-    ImportTextBytes(model, "\xEF\xBB\xBF첫째 줄\r\n둘째 줄\r\n", false);
+    importTextBytes(model, "\xEF\xBB\xBF첫째 줄\r\n둘째 줄\r\n", false);
     EXPECT_EQ(captions(), (Texts{cp949("첫째 줄"), cp949("둘째 줄")}));
     const std::string utf16 = "\xFF\xFE" + iconvConvert("가\r\n\r\n나", "UTF-16LE", "UTF-8");
-    ImportTextBytes(model, utf16, true);
+    importTextBytes(model, utf16, true);
     EXPECT_EQ(captions(), (Texts{cp949("가"), cp949("나")}));
     const std::string korean = cp949("한국어 자막");
-    ImportTextBytes(model, korean, false);
+    importTextBytes(model, korean, false);
     EXPECT_EQ(captions(), (Texts{korean}));
 }
 
@@ -98,7 +98,7 @@ TEST_F(TextImport, ReplacesTheDocumentAndReportsAnUnreadableFile)
 {
     model.AddTail(SyncEntry{}, true);
     TempFolder folder;
-    EXPECT_FALSE(ImportTextFile(model, folder.path("missing.txt"), false));
+    EXPECT_FALSE(importTextFile(model, folder.path("missing.txt"), false));
     EXPECT_EQ(model.GetCount(), 0);
     EXPECT_FALSE(model.CanUndo());
     ASSERT_EQ(messenger.shown.size(), 1u);
@@ -107,13 +107,13 @@ TEST_F(TextImport, ReplacesTheDocumentAndReportsAnUnreadableFile)
     EXPECT_EQ(messenger.shown[0].icon, MessageIcon::Warning);
 
     TempFolder::write(folder.path("a.txt"), "x\ny\n");
-    EXPECT_TRUE(ImportTextFile(model, folder.path("a.txt"), false));
+    EXPECT_TRUE(importTextFile(model, folder.path("a.txt"), false));
     EXPECT_EQ(captions(), (Texts{"x", "y"}));
 
     // A file past the import limit is refused the same way, and the document is left empty.
     std::filesystem::resize_file(folder.path("a.txt"), kMaxImportFileBytes + 1);
     messenger.shown.clear();
-    EXPECT_FALSE(ImportTextFile(model, folder.path("a.txt"), false));
+    EXPECT_FALSE(importTextFile(model, folder.path("a.txt"), false));
     EXPECT_EQ(model.GetCount(), 0);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, kCannotOpenTextMessage);
@@ -123,13 +123,13 @@ TEST_F(TextImport, ReplacesTheDocumentAndReportsAnUnreadableFile)
 
 TEST(TextExportName, CutsTheExtensionAndTheModifiedMark)
 {
-    EXPECT_EQ(DefaultTextExportName("a.smi *"), "a.txt");
-    EXPECT_EQ(DefaultTextExportName("a.smi"), "a.txt");
-    EXPECT_EQ(DefaultTextExportName("제목없음 *"), "제목없음.txt");
-    EXPECT_EQ(DefaultTextExportName("movie.part1.smi"), "movie.part1.txt");
-    EXPECT_EQ(DefaultTextExportName(".smi"), ".smi.txt");
-    EXPECT_EQ(DefaultTextExportName("x"), "x.txt");
-    EXPECT_EQ(DefaultTextExportName(""), ".txt");
+    EXPECT_EQ(defaultTextExportName("a.smi *"), "a.txt");
+    EXPECT_EQ(defaultTextExportName("a.smi"), "a.txt");
+    EXPECT_EQ(defaultTextExportName("제목없음 *"), "제목없음.txt");
+    EXPECT_EQ(defaultTextExportName("movie.part1.smi"), "movie.part1.txt");
+    EXPECT_EQ(defaultTextExportName(".smi"), ".smi.txt");
+    EXPECT_EQ(defaultTextExportName("x"), "x.txt");
+    EXPECT_EQ(defaultTextExportName(""), ".txt");
 }
 
 class TextExport : public ::testing::Test, protected ImportFixture {
@@ -137,13 +137,13 @@ protected:
     TempFolder folder;
     void add(std::string text, bool end = false)
     {
-        const Position p = AppendCaption(model, 0, std::move(text));
+        const Position p = appendCaption(model, 0, std::move(text));
         if (end)
             model.InsertEndSync(p, 1, false);
     }
     std::string exported()
     {
-        EXPECT_TRUE(ExportText(model, folder.path("out.txt")));
+        EXPECT_TRUE(exportText(model, folder.path("out.txt")));
         return TempFolder::read(folder.path("out.txt"));
     }
 };
@@ -172,17 +172,17 @@ TEST_F(TextExport, WritesACaptionLongerThanTheBufferWhole)
 
 TEST_F(TextExport, RoundTripsThroughParagraphImport)
 {
-    ImportTextBytes(model, "A\r\nB\r\n\r\nC", true);
+    importTextBytes(model, "A\r\nB\r\n\r\nC", true);
     const std::string text = exported();
     EXPECT_EQ(text, "A\r\nB\r\n\r\nC");
-    ImportTextBytes(model, text, true);
+    importTextBytes(model, text, true);
     EXPECT_EQ(entriesOf(model).size(), 2u);
 }
 
 TEST_F(TextExport, ReportsAFileThatCannotBeCreated)
 {
     add("A");
-    EXPECT_FALSE(ExportText(model, folder.path("no/such/dir/out.txt")));
+    EXPECT_FALSE(exportText(model, folder.path("no/such/dir/out.txt")));
     EXPECT_EQ(messenger.shown.size(), 1u);
 }
 

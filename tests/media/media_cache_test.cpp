@@ -185,9 +185,9 @@ TEST(MediaCacheFolder, FollowsXdgCacheHomeThenHome)
     const std::optional<std::string> cacheHome = saved("XDG_CACHE_HOME"), home = saved("HOME");
     ::setenv("HOME", "/home/someone", 1);
     ::setenv("XDG_CACHE_HOME", "/var/cache/someone", 1);
-    EXPECT_EQ(MediaCache::DefaultFolder(), "/var/cache/someone/Verbanta");
+    EXPECT_EQ(MediaCache::defaultFolder(), "/var/cache/someone/Verbanta");
     ::setenv("XDG_CACHE_HOME", "relative", 1);
-    EXPECT_EQ(MediaCache::DefaultFolder(), "/home/someone/.cache/Verbanta");
+    EXPECT_EQ(MediaCache::defaultFolder(), "/home/someone/.cache/Verbanta");
     restore("XDG_CACHE_HOME", cacheHome);
     restore("HOME", home);
 }

@@ -57,7 +57,7 @@ TEST(WaveformAnalysis, FindsEachBurstWhereThePlayerPlaysIt)
 TEST(WaveformAnalysis, ListsTheAudioTracksAndAnalysesTheOneAsked)
 {
     VERBANTA_NEED_MEDIA();
-    const MediaProbe probe = ProbeMedia(Media().twoTracks());
+    const MediaProbe probe = probeMedia(Media().twoTracks());
     ASSERT_EQ(probe.failure, OpenFailure::None) << probe.detail;
     ASSERT_EQ(probe.streams.size(), 2u);
     EXPECT_EQ(probe.streams[0].index, 1);
@@ -102,7 +102,7 @@ TEST(WaveformAnalysis, SaysWhyThereIsNoWaveform)
         EXPECT_FALSE(a.state.hasSound);
         EXPECT_TRUE(a.peaks.empty());
     }
-    EXPECT_EQ(ProbeMedia(Media().videoOnly()).failure, OpenFailure::NoAudio);
+    EXPECT_EQ(probeMedia(Media().videoOnly()).failure, OpenFailure::NoAudio);
 }
 
 TEST(WaveformAnalysis, KeepsWhatWasDecodedOfAFileCutShort)

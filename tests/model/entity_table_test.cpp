@@ -146,7 +146,7 @@ std::string Utf8(char32_t c)
 
 TEST(EntityTable, HoldsTheNamesInHtmlOrder)
 {
-    const auto table = EntityTable();
+    const auto table = entityTable();
     ASSERT_EQ(table.size(), kExpected.size());
     for (std::size_t i = 0; i < table.size(); ++i)
         EXPECT_EQ(table[i].name, kExpected[i].name) << "row " << i;
@@ -154,7 +154,7 @@ TEST(EntityTable, HoldsTheNamesInHtmlOrder)
 
 TEST(EntityTable, ReplacesEveryEntityAsAnIndependentDecoderDoes)
 {
-    const auto table = EntityTable();
+    const auto table = entityTable();
     for (std::size_t i = 0; i < table.size(); ++i) {
         const Expected& e = kExpected[i];
         std::string want;
@@ -183,14 +183,14 @@ TEST(EntityTable, SubstitutesOnlyWhereCp949LacksTheSymbol)
 
 TEST(EntityTable, FindsNamesExactlyAndCaseSensitively)
 {
-    for (const EntityRow& row : EntityTable()) EXPECT_EQ(FindEntity(row.name), &row) << row.name;
-    ASSERT_NE(FindEntity("&Eacute;"), nullptr);
-    EXPECT_EQ(FindEntity("&Eacute;")->replacement, "E");
-    EXPECT_EQ(FindEntity("&eacute;")->replacement, "e");
-    EXPECT_EQ(FindEntity("&AMP;"), nullptr);
-    EXPECT_EQ(FindEntity("&amp"), nullptr);
-    EXPECT_EQ(FindEntity("&macr;"), nullptr);
-    EXPECT_EQ(FindEntity(""), nullptr);
+    for (const EntityRow& row : entityTable()) EXPECT_EQ(findEntity(row.name), &row) << row.name;
+    ASSERT_NE(findEntity("&Eacute;"), nullptr);
+    EXPECT_EQ(findEntity("&Eacute;")->replacement, "E");
+    EXPECT_EQ(findEntity("&eacute;")->replacement, "e");
+    EXPECT_EQ(findEntity("&AMP;"), nullptr);
+    EXPECT_EQ(findEntity("&amp"), nullptr);
+    EXPECT_EQ(findEntity("&macr;"), nullptr);
+    EXPECT_EQ(findEntity(""), nullptr);
 }
 
 }  // namespace

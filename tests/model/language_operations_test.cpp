@@ -75,14 +75,14 @@ TEST(LanguagePresets, AreTheElevenLanguagesInDialogOrder)
     // The first preset is the language of a new document.
     AppSettings settings;
     SamiModel fresh(settings);
-    EXPECT_EQ(FieldsOf(fresh.languages[0]).name, kLanguagePresets[0].name);
-    EXPECT_EQ(FieldsOf(kLanguagePresets[0]).className, "KRCC");
+    EXPECT_EQ(fieldsOf(fresh.languages[0]).name, kLanguagePresets[0].name);
+    EXPECT_EQ(fieldsOf(kLanguagePresets[0]).className, "KRCC");
 }
 
 TEST(ClassSelectorTest, AddsTheDotOnlyWhenMissing)
 {
-    EXPECT_EQ(ClassSelector("ENCC"), ".ENCC");
-    EXPECT_EQ(ClassSelector(".ENCC"), ".ENCC");
+    EXPECT_EQ(classSelector("ENCC"), ".ENCC");
+    EXPECT_EQ(classSelector(".ENCC"), ".ENCC");
 }
 
 TEST_F(LanguageOperationsTest, AddCopiesTheBaseTimingWithEmptyCaptions)
@@ -101,9 +101,9 @@ TEST_F(LanguageOperationsTest, AddCopiesTheBaseTimingWithEmptyCaptions)
     note.text = "a comment";
     model.AddTail(note, false);
 
-    ASSERT_TRUE(AddLanguage(model, FieldsOf(kLanguagePresets[1]), 0));
+    ASSERT_TRUE(addLanguage(model, fieldsOf(kLanguagePresets[1]), 0));
     EXPECT_EQ(model.GetLanguageCount(), 2);
-    EXPECT_EQ(model.languageCount, 2);
+    EXPECT_EQ(model.listCount, 2);
     const LanguageInfo& english = model.languages[1];
     EXPECT_EQ(english.selector, ".ENCC");
     EXPECT_EQ(english.name(), test::cp949("영어"));
@@ -124,18 +124,18 @@ TEST_F(LanguageOperationsTest, AddCopiesTheBaseTimingWithEmptyCaptions)
 
 TEST_F(LanguageOperationsTest, AddRefusesAClassInUseAndAnEleventhLanguage)
 {
-    EXPECT_FALSE(AddLanguage(model, fields("KRCC"), 0));
+    EXPECT_FALSE(addLanguage(model, fields("KRCC"), 0));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, kDuplicateMessage);
     // The comparison is exact: another letter case is another class.
-    EXPECT_TRUE(AddLanguage(model, fields("krcc"), 0));
+    EXPECT_TRUE(addLanguage(model, fields("krcc"), 0));
 
     for (int i = 2; i < 10; ++i)
-        ASSERT_TRUE(AddLanguage(model, fields("L" + std::to_string(i)), 0));
+        ASSERT_TRUE(addLanguage(model, fields("L" + std::to_string(i)), 0));
     EXPECT_EQ(model.GetLanguageCount(), 10);
     messenger.shown.clear();
-    EXPECT_FALSE(CanAddLanguage(model));
-    EXPECT_FALSE(AddLanguage(model, fields("MORE"), 0));
+    EXPECT_FALSE(canAddLanguage(model));
+    EXPECT_FALSE(addLanguage(model, fields("MORE"), 0));
     ASSERT_EQ(messenger.shown.size(), 2u);
     EXPECT_EQ(messenger.shown[0].text, kLimitMessage);
     EXPECT_EQ(messenger.shown[1].text, kLimitMessage);
@@ -144,21 +144,21 @@ TEST_F(LanguageOperationsTest, AddRefusesAClassInUseAndAnEleventhLanguage)
 
 TEST_F(LanguageOperationsTest, ModifyRelabelsTheListAndKeepsStyleProperties)
 {
-    ASSERT_TRUE(AddLanguage(model, fields("ENCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("ENCC"), 0));
     addToSlot(1, 1000, "hi");
     model.languages[1].flags |= ParagraphStyle::kColor;
     model.languages[1].find("color")->value = "yellow";
 
     // Keeping the class is allowed; taking another language's is not.
-    EXPECT_TRUE(ModifyLanguage(model, 1, fields("ENCC", "English")));
-    EXPECT_FALSE(ModifyLanguage(model, 1, fields(".KRCC")));
+    EXPECT_TRUE(modifyLanguage(model, 1, fields("ENCC", "English")));
+    EXPECT_FALSE(modifyLanguage(model, 1, fields(".KRCC")));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, kDuplicateMessage);
 
     UndoRecord r;
     r.kind = UndoRecord::kModify;
     model.PushUndo(r);
-    EXPECT_TRUE(ModifyLanguage(model, 1, fields("USCC", "American")));
+    EXPECT_TRUE(modifyLanguage(model, 1, fields("USCC", "American")));
     EXPECT_EQ(selectors(), (Strings{".KRCC", ".USCC"}));
     EXPECT_EQ(model.languages[1].name(), "American");
     EXPECT_EQ(model.classNames[1], "USCC");
@@ -166,21 +166,21 @@ TEST_F(LanguageOperationsTest, ModifyRelabelsTheListAndKeepsStyleProperties)
     EXPECT_TRUE(model.languages[1].has(ParagraphStyle::kColor));
     EXPECT_EQ(model.languages[1].find("color")->value, "yellow");
     EXPECT_FALSE(model.CanUndo());  // recorded entries carried the old class
-    EXPECT_FALSE(ModifyLanguage(model, 5, fields("X")));
+    EXPECT_FALSE(modifyLanguage(model, 5, fields("X")));
 }
 
 TEST_F(LanguageOperationsTest, DeleteNeedsTwoLanguagesAndAYes)
 {
-    EXPECT_FALSE(DeleteLanguage(model, 0));
+    EXPECT_FALSE(deleteLanguage(model, 0));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               "현재 열린 자막에는 하나의 언어 정보만이 존재합니다.\n선택한 다국어 정보를 "
               "삭제할 수 없습니다.");
     EXPECT_TRUE(messenger.questions.empty());
 
-    ASSERT_TRUE(AddLanguage(model, fields("ENCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("ENCC"), 0));
     messenger.answers = {Answer::No};
-    EXPECT_FALSE(DeleteLanguage(model, 0));
+    EXPECT_FALSE(deleteLanguage(model, 0));
     ASSERT_EQ(messenger.questions.size(), 1u);
     EXPECT_EQ(messenger.questions[0],
               "다국어 정보 삭제시 해당 언어의 자막이 모두 삭제됩니다.\n정말로 삭제하시겠습니까?");
@@ -189,8 +189,8 @@ TEST_F(LanguageOperationsTest, DeleteNeedsTwoLanguagesAndAYes)
 
 TEST_F(LanguageOperationsTest, DeleteShiftsTheListsAndSlotsDown)
 {
-    ASSERT_TRUE(AddLanguage(model, fields("ENCC"), 0));
-    ASSERT_TRUE(AddLanguage(model, fields("JPCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("ENCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("JPCC"), 0));
     addToSlot(0, 1000, "kr");
     addToSlot(1, 2000, "en");
     addToSlot(2, 3000, "jp");
@@ -198,9 +198,9 @@ TEST_F(LanguageOperationsTest, DeleteShiftsTheListsAndSlotsDown)
     model.PushUndo(UndoRecord{});
 
     messenger.answers = {Answer::Yes};
-    ASSERT_TRUE(DeleteLanguage(model, 0));
+    ASSERT_TRUE(deleteLanguage(model, 0));
     EXPECT_EQ(selectors(), (Strings{".ENCC", ".JPCC"}));
-    EXPECT_EQ(model.languageCount, 2);
+    EXPECT_EQ(model.listCount, 2);
     EXPECT_EQ(model.classNames[0], "ENCC");
     EXPECT_EQ(model.classNames[1], "JPCC");
     EXPECT_TRUE(model.classNames[2].empty());
@@ -217,15 +217,15 @@ TEST_F(LanguageOperationsTest, DeleteShiftsTheListsAndSlotsDown)
 
 TEST_F(LanguageOperationsTest, DeleteFollowsAReorderedSlotOrder)
 {
-    ASSERT_TRUE(AddLanguage(model, fields("ENCC"), 0));
-    ASSERT_TRUE(AddLanguage(model, fields("JPCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("ENCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("JPCC"), 0));
     addToSlot(0, 1000, "kr");
     addToSlot(1, 2000, "en");
     addToSlot(2, 3000, "jp");
-    ASSERT_TRUE(MoveLanguageUp(model, 1));  // EN, KR, JP over slots 1, 0, 2
+    ASSERT_TRUE(moveLanguageUp(model, 1));  // EN, KR, JP over slots 1, 0, 2
     model.SetCurrentSlot(0);                // Korean
     messenger.answers = {Answer::Yes};
-    ASSERT_TRUE(DeleteLanguage(model, 1));
+    ASSERT_TRUE(deleteLanguage(model, 1));
     EXPECT_EQ(selectors(), (Strings{".ENCC", ".JPCC"}));
     EXPECT_EQ(captions(0), (Strings{"2000:en"}));
     EXPECT_EQ(captions(1), (Strings{"3000:jp"}));
@@ -236,13 +236,13 @@ TEST_F(LanguageOperationsTest, DeleteFollowsAReorderedSlotOrder)
 
 TEST_F(LanguageOperationsTest, MoveSwapsLanguagesButNotLists)
 {
-    ASSERT_TRUE(AddLanguage(model, fields("ENCC"), 0));
+    ASSERT_TRUE(addLanguage(model, fields("ENCC"), 0));
     addToSlot(1, 2000, "en");
-    EXPECT_FALSE(MoveLanguageUp(model, 0));
-    EXPECT_FALSE(MoveLanguageDown(model, 1));
+    EXPECT_FALSE(moveLanguageUp(model, 0));
+    EXPECT_FALSE(moveLanguageDown(model, 1));
     EXPECT_EQ(selectors(), (Strings{".KRCC", ".ENCC"}));
 
-    ASSERT_TRUE(MoveLanguageDown(model, 0));
+    ASSERT_TRUE(moveLanguageDown(model, 0));
     EXPECT_EQ(selectors(), (Strings{".ENCC", ".KRCC"}));
     EXPECT_EQ(model.classNames[0], "ENCC");
     EXPECT_EQ(model.slotOrder[0], 1);
@@ -250,7 +250,7 @@ TEST_F(LanguageOperationsTest, MoveSwapsLanguagesButNotLists)
     EXPECT_EQ(captions(0), (Strings{"2000:en"}));
     EXPECT_EQ(model.slotList(1).count(), 1);
 
-    ASSERT_TRUE(MoveLanguageUp(model, 1));
+    ASSERT_TRUE(moveLanguageUp(model, 1));
     EXPECT_EQ(selectors(), (Strings{".KRCC", ".ENCC"}));
     EXPECT_EQ(model.slotOrder[0], 0);
 }
@@ -258,7 +258,7 @@ TEST_F(LanguageOperationsTest, MoveSwapsLanguagesButNotLists)
 TEST_F(LanguageOperationsTest, AddLanguagesFromRenamesClashingClasses)
 {
     SamiModel other(settings);
-    ASSERT_TRUE(AddLanguage(other, FieldsOf(kLanguagePresets[1]), 0));
+    ASSERT_TRUE(addLanguage(other, fieldsOf(kLanguagePresets[1]), 0));
     SyncEntry e;
     other.InitEntry(e);
     e.startMs = 500;
@@ -269,26 +269,26 @@ TEST_F(LanguageOperationsTest, AddLanguagesFromRenamesClashingClasses)
     other.slotList(1).insertAt(0, e);
     addToSlot(0, 100, "mine");
 
-    EXPECT_EQ(AddLanguagesFrom(model, other), 2);
+    EXPECT_EQ(addLanguagesFrom(model, other), 2);
     EXPECT_EQ(selectors(), (Strings{".KRCC", ".KRCC2", ".ENCC"}));
     EXPECT_EQ(model.languages[1].name(), other.languages[0].name());
-    EXPECT_EQ(model.languageCount, 3);
+    EXPECT_EQ(model.listCount, 3);
     EXPECT_EQ(captions(0), (Strings{"100:mine"}));
     EXPECT_EQ(captions(1), (Strings{"500:ko"}));
     EXPECT_EQ(captions(2), (Strings{"500:en"}));
     EXPECT_EQ(model.slotList(model.slotOrder[1])[0].className, "KRCC2");
 
     // A second time the classes clash again and get the next free names.
-    EXPECT_EQ(AddLanguagesFrom(model, other), 2);
+    EXPECT_EQ(addLanguagesFrom(model, other), 2);
     EXPECT_EQ(selectors(), (Strings{".KRCC", ".KRCC2", ".ENCC", ".KRCC3", ".ENCC2"}));
 }
 
 TEST_F(LanguageOperationsTest, AddLanguagesFromAddsNothingPastTheLimit)
 {
-    for (int i = 1; i < 9; ++i) ASSERT_TRUE(AddLanguage(model, fields("L" + std::to_string(i)), 0));
+    for (int i = 1; i < 9; ++i) ASSERT_TRUE(addLanguage(model, fields("L" + std::to_string(i)), 0));
     SamiModel other(settings);
-    ASSERT_TRUE(AddLanguage(other, fields("ENCC"), 0));
-    EXPECT_EQ(AddLanguagesFrom(model, other), -1);
+    ASSERT_TRUE(addLanguage(other, fields("ENCC"), 0));
+    EXPECT_EQ(addLanguagesFrom(model, other), -1);
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, kLimitMessage);
     EXPECT_EQ(model.GetLanguageCount(), 9);

@@ -58,7 +58,7 @@ protected:
 TEST_F(SamiModelTest, NewModelHasTheDefaultHeader)
 {
     EXPECT_EQ(model.GetLanguageCount(), 1);
-    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.listCount, 1);
     ASSERT_EQ(model.languages.size(), 1u);
     const LanguageInfo& korean = model.languages[0];
     EXPECT_EQ(korean.selector, ".KRCC");

@@ -18,14 +18,14 @@ const std::string kMark = cp949("↘");
 
 TEST(AsciiCase, FoldsOnlyAsciiLettersSoCp949BytesStayApart)
 {
-    EXPECT_TRUE(EqualsIgnoringCase("<Br>", "<bR>"));
-    EXPECT_FALSE(EqualsIgnoringCase("<br>", "<br"));
+    EXPECT_TRUE(equalsIgnoringCase("<Br>", "<bR>"));
+    EXPECT_FALSE(equalsIgnoringCase("<br>", "<br"));
     // 0xC1 and 0xE1 differ by the case bit, as Latin-1's A-acute and a-acute do; in CP949
     // they begin different characters.
-    EXPECT_FALSE(EqualsIgnoringCase("\xC1\xA1", "\xE1\xA1"));
-    EXPECT_EQ(ToLowerAscii("A.SMI\xC1"), "a.smi\xC1");
-    EXPECT_TRUE(EndsWithIgnoringCase("/x/Film.SRT", ".srt"));
-    EXPECT_FALSE(EndsWithIgnoringCase("rt", ".srt"));
+    EXPECT_FALSE(equalsIgnoringCase("\xC1\xA1", "\xE1\xA1"));
+    EXPECT_EQ(toLowerAscii("A.SMI\xC1"), "a.smi\xC1");
+    EXPECT_TRUE(endsWithIgnoringCase("/x/Film.SRT", ".srt"));
+    EXPECT_FALSE(endsWithIgnoringCase("rt", ".srt"));
 }
 
 TEST(TextFormat, LineBreakMarkIsTheCp949Arrow)
@@ -225,19 +225,19 @@ TEST(TextFormat, FileNameOfAcceptsBothSeparators)
 
 TEST(TextFormat, TrimWhiteSpaceTrimsAsciiWhiteSpaceOnly)
 {
-    EXPECT_EQ(TrimWhiteSpace(" \t\r\n\v\fa b\f\v\n\r\t "), "a b");
-    EXPECT_EQ(TrimWhiteSpace(" \t "), "");
+    EXPECT_EQ(trimWhiteSpace(" \t\r\n\v\fa b\f\v\n\r\t "), "a b");
+    EXPECT_EQ(trimWhiteSpace(" \t "), "");
     // The CP949 ideographic space is a character, not white space.
     const std::string wide = cp949("\u3000가\u3000");
-    EXPECT_EQ(TrimWhiteSpace(" " + wide + " "), wide);
+    EXPECT_EQ(trimWhiteSpace(" " + wide + " "), wide);
 }
 
 TEST(TextFormat, TruncateTextStopsBeforeASplitCharacter)
 {
     const std::string text = cp949("가나");
-    EXPECT_EQ(TruncateText(text, 3), cp949("가"));
-    EXPECT_EQ(TruncateText(text, 4), text);
-    EXPECT_EQ(TruncateText("a\xb0", 2), "a\xb0");
+    EXPECT_EQ(truncateText(text, 3), cp949("가"));
+    EXPECT_EQ(truncateText(text, 4), text);
+    EXPECT_EQ(truncateText("a\xb0", 2), "a\xb0");
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(AtomicFileWriterTest, EveryFailingStepLeavesTheTargetWholeAndNoTemporaryF
         files.fault = [&](const std::string& op, const std::string&, const std::string&) {
             return op == c.op ? c.error : 0;
         };
-        const AtomicWriteResult result = WriteFileAtomically(target, newBytes, files);
+        const AtomicWriteResult result = writeFileAtomically(target, newBytes, files);
         files.fault = nullptr;
         EXPECT_EQ(result.failed, c.step);
         EXPECT_EQ(result.error, c.error);
@@ -70,7 +70,7 @@ TEST_F(AtomicFileWriterTest, EveryFailingStepLeavesTheTargetWholeAndNoTemporaryF
 
 TEST_F(AtomicFileWriterTest, FlushesTheFileBeforeTheRenameAndTheFolderAfterIt)
 {
-    ASSERT_TRUE(WriteFileAtomically(target, newBytes, files).ok());
+    ASSERT_TRUE(writeFileAtomically(target, newBytes, files).ok());
     const std::string temporary = folder.path("~Pel000.TMP");
     const int flushed = files.indexOf("flushFile " + temporary);
     const int renamed = files.indexOf("rename " + temporary + " -> " + target);
@@ -88,7 +88,7 @@ TEST_F(AtomicFileWriterTest, ReusesATemporaryFileLeftByAKilledWriteAndSkipsOneIn
     const int inUse = ::open(first.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(inUse, LOCK_EX), 0);
     TempFolder::write(second, "left by a killed save");
-    const AtomicWriteResult result = WriteFileAtomically(target, newBytes, files);
+    const AtomicWriteResult result = writeFileAtomically(target, newBytes, files);
     ::close(inUse);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.temporaryPath, second);
@@ -104,36 +104,36 @@ TEST_F(AtomicFileWriterTest, WritesTheFileALinkPointsToAndKeepsTheLink)
     TempFolder::write(real, oldBytes);
     const std::string link = folder.path("link.smi");
     std::filesystem::create_symlink("real/b.smi", link);
-    const AtomicWriteResult result = WriteFileAtomically(link, newBytes, files);
+    const AtomicWriteResult result = writeFileAtomically(link, newBytes, files);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.target, real);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(TempFolder::read(real), newBytes);
     // A link to a file that does not exist yet creates that file.
     std::filesystem::create_symlink("real/new.smi", folder.path("dangling.smi"));
-    ASSERT_TRUE(WriteFileAtomically(folder.path("dangling.smi"), "x", files).ok());
+    ASSERT_TRUE(writeFileAtomically(folder.path("dangling.smi"), "x", files).ok());
     EXPECT_EQ(TempFolder::read(folder.path("real/new.smi")), "x");
     // A loop of links is refused without touching anything.
     std::filesystem::create_symlink("loop2", folder.path("loop1"));
     std::filesystem::create_symlink("loop1", folder.path("loop2"));
-    EXPECT_EQ(WriteFileAtomically(folder.path("loop1"), "x", files).failed, WriteStep::Resolve);
+    EXPECT_EQ(writeFileAtomically(folder.path("loop1"), "x", files).failed, WriteStep::Resolve);
 }
 
 TEST_F(AtomicFileWriterTest, KeepsPermissionsOwnerAndGroup)
 {
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-    ASSERT_TRUE(WriteFileAtomically(target, newBytes, files).ok());
+    ASSERT_TRUE(writeFileAtomically(target, newBytes, files).ok());
     EXPECT_EQ(modeOf(target), 0640u);
 
     AtomicWriteOptions privateFile;
     privateFile.newFileMode = 0600;
-    ASSERT_TRUE(WriteFileAtomically(folder.path("new.smi"), "x", files, privateFile).ok());
+    ASSERT_TRUE(writeFileAtomically(folder.path("new.smi"), "x", files, privateFile).ok());
     EXPECT_EQ(modeOf(folder.path("new.smi")), 0600u);
 
     if (!test::runningAsRoot())
         GTEST_SKIP() << "giving a file to another user needs the superuser";
     ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
-    ASSERT_TRUE(WriteFileAtomically(target, oldBytes, files).ok());
+    ASSERT_TRUE(writeFileAtomically(target, oldBytes, files).ok());
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u);
@@ -145,7 +145,7 @@ TEST_F(AtomicFileWriterTest, AFifoWithoutReaderFailsAtOnceAndStaysAFifo)
 {
     const std::string fifo = folder.path("pipe.smi");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const AtomicWriteResult result = WriteFileAtomically(fifo, "x", files);
+    const AtomicWriteResult result = writeFileAtomically(fifo, "x", files);
     EXPECT_EQ(result.failed, WriteStep::Open);
     EXPECT_EQ(result.error, ENXIO);
     struct stat st {};
@@ -184,7 +184,7 @@ TEST_F(AtomicFileWriterTest, AFullDiskKeepsTheOldFileAndSaysSo)
     const std::string old(40000, 'o');
     TempFolder::write(file, old);
     test::RecordingMessenger messenger;
-    EXPECT_FALSE(sami::WriteFileReporting(file, std::string(40000, 'n'), messenger));
+    EXPECT_FALSE(sami::writeFileReporting(file, std::string(40000, 'n'), messenger));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text,
               "파일 기록 중에 다음 에러가 발생하였습니다.\r- 디스크 용량 부족.");

@@ -219,7 +219,7 @@ TEST_F(SamiEncodingTest, MalformedUnicodeIsKeptNotDropped)
     utf8.insert(utf8.find("</BODY>"), "\xED\x95");
     ASSERT_TRUE(load(utf8));
     EXPECT_EQ(model.fileEncoding, TextEncoding::Cp949);
-    EXPECT_EQ(save(), WriteSami(model, -1));
+    EXPECT_EQ(save(), writeSami(model, -1));
     EXPECT_EQ(test::textsOf(model, 0).at(0), "한국어 자막 파일\r\n\xED\x95");
 }
 

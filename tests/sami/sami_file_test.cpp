@@ -51,8 +51,8 @@ TEST_F(SamiFileTest, LoadsAFileAndKnowsItIsWritable)
     test::writeFile(path, test::goldenFile("two_languages.smi"));
     ASSERT_TRUE(model.LoadFile(path, true));
     EXPECT_FALSE(model.readOnly);
-    EXPECT_EQ(model.languageCount, 2);
-    EXPECT_EQ(WriteSami(model, -1), test::goldenFile("two_languages.smi"));
+    EXPECT_EQ(model.listCount, 2);
+    EXPECT_EQ(writeSami(model, -1), test::goldenFile("two_languages.smi"));
     EXPECT_TRUE(messenger.shown.empty());
 }
 
@@ -65,7 +65,7 @@ TEST_F(SamiFileTest, ReadingNeverChangesTheModeAndOpeningForEditingClearsReadOnl
     EXPECT_TRUE(messenger.shown.empty());
     EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::group_read);
 
-    EXPECT_TRUE(sami::ClearReadOnlyAttribute(path, messenger));
+    EXPECT_TRUE(sami::clearReadOnlyAttribute(path, messenger));
     ASSERT_TRUE(model.LoadFile(path, true));
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_EQ(messenger.shown[0].text, path + "\n파일의 읽기 전용 속성을 해제하였습니다.");
@@ -83,7 +83,7 @@ TEST_F(SamiFileTest, ClearsTheReadOnlyAttributeAlsoInAFolderThatCannotBeWritten)
     test::writeFile(path, test::goldenFile("new_document.smi"));
     fs::permissions(path, fs::perms::owner_read);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    sami::ClearReadOnlyAttribute(path, messenger);
+    sami::clearReadOnlyAttribute(path, messenger);
     ASSERT_TRUE(model.LoadFile(path, true));
     fs::permissions(dir.path(), fs::perms::owner_all);
     EXPECT_FALSE(model.readOnly);
@@ -111,7 +111,7 @@ TEST_F(SamiFileTest, SaysWhenTheReadOnlyAttributeCannotBeClearedAndLoadsReadOnly
             test::RecordingMessenger childMessenger;
             SamiModel theirs(childSettings);
             theirs.setMessenger(childMessenger);
-            sami::ClearReadOnlyAttribute(path, childMessenger);
+            sami::clearReadOnlyAttribute(path, childMessenger);
             const bool loaded = theirs.LoadFile(path, true);
             report = std::string(loaded ? "loaded" : "failed") +
                      (theirs.readOnly ? " read-only" : " writable") + " " +
@@ -267,52 +267,52 @@ TEST_F(SamiFileTest, SurvivesBinaryGarbage)
         }
         test::writeFile(path, "<SAMI>" + bytes);
         ASSERT_TRUE(model.LoadFile(path, true)) << "round " << round;
-        const std::string first = WriteSami(model, -1);
+        const std::string first = writeSami(model, -1);
         SamiModel again(settings);
         again.LoadText(first);
-        EXPECT_EQ(WriteSami(again, -1), first) << "round " << round;
+        EXPECT_EQ(writeSami(again, -1), first) << "round " << round;
     }
 }
 
 TEST_F(SamiFileTest, MapsSystemErrorsToReasons)
 {
     const std::string p = dir.file("x.smi");
-    EXPECT_EQ(sami::OpenFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
-    EXPECT_EQ(sami::OpenFailureReason(EIO, p), "\r- 하드웨어 에러.");
+    EXPECT_EQ(sami::openFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
+    EXPECT_EQ(sami::openFailureReason(EIO, p), "\r- 하드웨어 에러.");
     for (const int error : {ENAMETOOLONG, EINVAL, ENOTDIR, ELOOP})
-        EXPECT_EQ(sami::OpenFailureReason(error, p),
+        EXPECT_EQ(sami::openFailureReason(error, p),
                   "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.");
-    EXPECT_EQ(sami::OpenFailureReason(ENFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
+    EXPECT_EQ(sami::openFailureReason(ENFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
     for (const int error : {ETXTBSY, EAGAIN, EBUSY, ENOLCK})
-        EXPECT_EQ(sami::OpenFailureReason(error, p), "\r은 사용 중입니다.");
-    EXPECT_EQ(sami::OpenFailureReason(ENOENT, p), "\r이 존재하지 않습니다.");
-    EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r이 존재하지 않습니다.");  // no status
-    EXPECT_EQ(sami::OpenFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
-    EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r을 신규 작성할 수 없습니다.");
-    EXPECT_EQ(sami::CreateFailureReason(ENOSPC, p), "\r- 디렉토리 용량을 초과하였습니다.");
-    EXPECT_EQ(sami::CreateFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
-    EXPECT_EQ(sami::CreateFailureReason(EIO, p), "\r- 하드웨어 에러.");
-    EXPECT_EQ(sami::CreateFailureReason(EBUSY, p), "\r은 사용 중입니다.");
-    EXPECT_EQ(sami::CreateFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
+        EXPECT_EQ(sami::openFailureReason(error, p), "\r은 사용 중입니다.");
+    EXPECT_EQ(sami::openFailureReason(ENOENT, p), "\r이 존재하지 않습니다.");
+    EXPECT_EQ(sami::openFailureReason(EACCES, p), "\r이 존재하지 않습니다.");  // no status
+    EXPECT_EQ(sami::openFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
+    EXPECT_EQ(sami::createFailureReason(EACCES, p), "\r을 신규 작성할 수 없습니다.");
+    EXPECT_EQ(sami::createFailureReason(ENOSPC, p), "\r- 디렉토리 용량을 초과하였습니다.");
+    EXPECT_EQ(sami::createFailureReason(EMFILE, p), "\r- 이미 너무 많은 파일이 열려 있습니다.");
+    EXPECT_EQ(sami::createFailureReason(EIO, p), "\r- 하드웨어 에러.");
+    EXPECT_EQ(sami::createFailureReason(EBUSY, p), "\r은 사용 중입니다.");
+    EXPECT_EQ(sami::createFailureReason(EOVERFLOW, p), "\r을 열 수 없습니다(이유 알 수 없음).");
     test::writeFile(p, "x");
     fs::permissions(p, fs::perms::owner_read);
-    EXPECT_EQ(sami::CreateFailureReason(EACCES, p), "\r은 읽기 전용 파일입니다.");
+    EXPECT_EQ(sami::createFailureReason(EACCES, p), "\r은 읽기 전용 파일입니다.");
     fs::permissions(p, fs::perms::owner_all);
     // A permission error names itself, for reading and for writing alike.
-    EXPECT_EQ(sami::CreateFailureReason(EACCES, p),
+    EXPECT_EQ(sami::createFailureReason(EACCES, p),
               "\r에 쓸 권한이 없습니다(파일이나 폴더의 권한을 확인해 주십시오).");
-    EXPECT_EQ(sami::CreateFailureReason(EPERM, p), sami::CreateFailureReason(EACCES, p));
-    EXPECT_EQ(sami::OpenFailureReason(EACCES, p), "\r을 읽을 권한이 없습니다.");
-    EXPECT_EQ(sami::OpenFailureReason(EPERM, p), "\r을 읽을 권한이 없습니다.");
-    EXPECT_EQ(sami::CreateFailureReason(ENXIO, p), "\r는 특수한 파일입니다.");
-    EXPECT_EQ(sami::OpenFailureReason(EACCES, "/dev/null"), "\r은 특수한 파일입니다.");
-    EXPECT_EQ(sami::CreateFailureReason(EACCES, "/dev/null"), "\r는 특수한 파일입니다.");
-    EXPECT_EQ(sami::WriteFailureMessage(EIO),
+    EXPECT_EQ(sami::createFailureReason(EPERM, p), sami::createFailureReason(EACCES, p));
+    EXPECT_EQ(sami::openFailureReason(EACCES, p), "\r을 읽을 권한이 없습니다.");
+    EXPECT_EQ(sami::openFailureReason(EPERM, p), "\r을 읽을 권한이 없습니다.");
+    EXPECT_EQ(sami::createFailureReason(ENXIO, p), "\r는 특수한 파일입니다.");
+    EXPECT_EQ(sami::openFailureReason(EACCES, "/dev/null"), "\r은 특수한 파일입니다.");
+    EXPECT_EQ(sami::createFailureReason(EACCES, "/dev/null"), "\r는 특수한 파일입니다.");
+    EXPECT_EQ(sami::writeFailureMessage(EIO),
               "파일 기록 중에 다음 에러가 발생하였습니다.\r- 하드웨어 에러.");
-    EXPECT_EQ(sami::WriteFailureMessage(EDQUOT),
+    EXPECT_EQ(sami::writeFailureMessage(EDQUOT),
               "파일 기록 중에 다음 에러가 발생하였습니다.\r- 디스크 용량 부족.");
-    EXPECT_EQ(sami::WriteFailureMessage(EAGAIN), "파일이 잠겨 있습니다.");
-    EXPECT_EQ(sami::WriteFailureMessage(EFBIG), "파일 기록 중에 다음 에러가 발생하였습니다.");
+    EXPECT_EQ(sami::writeFailureMessage(EAGAIN), "파일이 잠겨 있습니다.");
+    EXPECT_EQ(sami::writeFailureMessage(EFBIG), "파일 기록 중에 다음 에러가 발생하였습니다.");
 }
 
 }  // namespace

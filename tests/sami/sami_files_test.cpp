@@ -40,7 +40,7 @@ protected:
     /// Reads the bytes as a file is read; the encoding they were found in.
     TextEncoding load(const std::string& bytes)
     {
-        const DecodedText decoded = DecodeFileText(bytes);
+        const DecodedText decoded = decodeFileText(bytes);
         model.LoadText(decoded.text);
         return decoded.encoding;
     }
@@ -48,7 +48,7 @@ protected:
     std::string resave(const std::string& bytes)
     {
         const TextEncoding encoding = load(bytes);
-        return FromCp949(WriteSami(model, -1), encoding);
+        return fromCp949(writeSami(model, -1), encoding);
     }
     void loadData(const std::string& name) { load(test::readFile(kData / "sami" / name)); }
 
@@ -56,14 +56,14 @@ protected:
     std::vector<test::FfmpegCue> cues(bool withEnds) const
     {
         std::vector<test::FfmpegCue> out;
-        for (int slot = 0; slot < model.languageCount; ++slot) {
+        for (int slot = 0; slot < model.listCount; ++slot) {
             const auto entries = test::entriesOf(model, slot);
             for (std::size_t i = 0; i < entries.size(); ++i) {
                 if (entries[i].isComment || entries[i].isEndSync)
                     continue;
                 const long long end =
                     withEnds && i + 1 < entries.size() ? entries[i + 1].startMs : 0;
-                const std::string words = Cp949ToUtf8(StripTags(entries[i].text, false));
+                const std::string words = cp949ToUtf8(StripTags(entries[i].text, false));
                 out.push_back({entries[i].startMs, end, test::NormaliseCueText(words)});
             }
         }
@@ -125,7 +125,7 @@ TEST_F(SamiFilesTest, ReadsAttributeNamesInAnyCase)
 TEST_F(SamiFilesTest, ReadsAQuotedClassAsTheClassItself)
 {
     loadData("quoted_class_values.smi");
-    ASSERT_EQ(model.languageCount, 2);
+    ASSERT_EQ(model.listCount, 2);
     EXPECT_EQ(model.classNames[0], "KRCC");
     EXPECT_EQ(model.classNames[1], "ENCC");
     EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{cp949("첫 자막"), "&nbsp;"}));
@@ -144,7 +144,7 @@ TEST_F(SamiFilesTest, TakesABlankClosedByEndTagsForAnEndSync)
         EXPECT_EQ(entries[i].isEndSync != 0, i % 2 == 1) << entries[i].text;
     EXPECT_EQ(entries[1].text, "&nbsp;</P>");
     // Written as the usual end sync.
-    EXPECT_NE(WriteSami(model, -1).find("<SYNC Start=6000><P Class=KRCC>&nbsp;\r\n<SYNC"),
+    EXPECT_NE(writeSami(model, -1).find("<SYNC Start=6000><P Class=KRCC>&nbsp;\r\n<SYNC"),
               std::string::npos);
     expectFfmpegAgrees("end_tags_closing_a_blank.smi");
 }

@@ -116,7 +116,7 @@ TEST_F(SamiReaderTest, QuotedClassIsTheClassItself)
     loadBody(
         "<SYNC Start=1000><p class=KRCC>a\r\n<SYNC Start=2000><P Class='ENCC'>b\r\n"
         "<SYNC Start=3000><P CLASS=\" KRCC \">c\r\n<SYNC Start=4000><P Class=\"ENCC\"/>d");
-    ASSERT_EQ(model.languageCount, 2);
+    ASSERT_EQ(model.listCount, 2);
     EXPECT_EQ(model.classNames[1], "ENCC");
     EXPECT_EQ(model.languages[1].selector, ".ENCC");
     EXPECT_EQ(textsOf(model, 0), (std::vector<std::string>{"a", "c"}));
@@ -134,7 +134,7 @@ TEST_F(SamiReaderTest, CleansClassValuesThatCouldNotBeWrittenBack)
     EXPECT_EQ(model.classNames[0], "'A\r\nB__'");
     EXPECT_EQ(model.classNames[1], "'C D'");
     EXPECT_EQ(model.classNames[2], "E");
-    EXPECT_EQ(model.languageCount, 3);
+    EXPECT_EQ(model.listCount, 3);
 }
 
 TEST_F(SamiReaderTest, DoesNotLetAnEmptyClassTakeTheIdForItsClassOnTheNextLoad)
@@ -142,15 +142,15 @@ TEST_F(SamiReaderTest, DoesNotLetAnEmptyClassTakeTheIdForItsClassOnTheNextLoad)
     // Written back as "<P Class= ID=q>", it would read as the class "q": an empty class names
     // no language.
     loadBody("<SYNC Start=1><P Class=KRCC>k\r\n<SYNC Start=2><P ID=q Class=>f");
-    ASSERT_EQ(model.languageCount, 1);
+    ASSERT_EQ(model.listCount, 1);
     const auto entries = entriesOf(model, 0);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1].className, "KRCC");
     EXPECT_EQ(entries[1].id, "q");
-    const std::string first = WriteSami(model, -1);
+    const std::string first = writeSami(model, -1);
     SamiModel again(settings);
     again.LoadText(first);
-    EXPECT_EQ(WriteSami(again, -1), first);
+    EXPECT_EQ(writeSami(again, -1), first);
     EXPECT_TRUE(messages().empty());
     // Nor does a style sheet make a nameless class, whose captions would take it.
     load(samiWithBody("<SYNC Start=1><P>x", ". { Name:none; }\r\n.KRCC { Name:k; }"));
@@ -163,7 +163,7 @@ TEST_F(SamiReaderTest, DoesNotLetAQuoteLeftOpenSwallowTheIdOnTheNextLoad)
 {
     loadBody("<SYNC Start=1><P Class=KRCC ID='a b>x\r\n<SYNC Start=2><P Class='K R>y");
     model.slotList(1)[0].id = "note";
-    const std::string first = WriteSami(model, -1);
+    const std::string first = writeSami(model, -1);
     SamiModel again(settings);
     again.LoadText(first);
     EXPECT_EQ(again.slotList(0)[0].id, "'a b'");
@@ -178,7 +178,7 @@ TEST_F(SamiReaderTest, DoesNotLetABraceInAClassEmptyTheParagraphRuleOnTheNextLoa
                       "P { color:yellow; }\r\n.KRCC { Name:k; }"));
     EXPECT_EQ(model.classNames[1], "a_P");
     SamiModel again(settings);
-    again.LoadText(WriteSami(model, -1));
+    again.LoadText(writeSami(model, -1));
     EXPECT_EQ(again.paragraphStyle.flags, ParagraphStyle::kColor);
     EXPECT_EQ(again.paragraphStyle.find("color")->value, "yellow");
     EXPECT_EQ(again.languages.size(), 2u);
@@ -191,7 +191,7 @@ TEST_F(SamiReaderTest, SplitsTwoParagraphsOfOneSyncIntoTheirLanguages)
                      "<SYNC Start=2000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;",
                      ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n"
                      ".ENCC { Name:영어; lang:en-US; SAMIType:CC; }"));
-    ASSERT_EQ(model.languageCount, 2);
+    ASSERT_EQ(model.listCount, 2);
     const auto kr = entriesOf(model, 0);
     const auto en = entriesOf(model, 1);
     ASSERT_EQ(kr.size(), 2u);
@@ -263,7 +263,7 @@ TEST_F(SamiReaderTest, DoesNotCutACaptionAtAnUnclosedSyncTag)
     EXPECT_EQ(entries[0].text, "a<SYNC Start=2<br>b<P Class=X<i>c<STYLE x<br>d");
     EXPECT_EQ(entries[0].startMs, 1000);
     EXPECT_EQ(entries[1].text, "next");
-    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.listCount, 1);
 }
 
 TEST_F(SamiReaderTest, DoesNotLetARemovedCommentCloseAnUnclosedTag)
@@ -278,7 +278,7 @@ TEST_F(SamiReaderTest, DoesNotLetARemovedCommentCloseAnUnclosedTag)
     load("<TITLE>t<<P>/b>u<<P>/TITLE>v</TITLE>");
     EXPECT_EQ(model.title, "t&lt;/b>u&lt;/TITLE>v");
     SamiModel again(settings);
-    again.LoadText(WriteSami(model, -1));
+    again.LoadText(writeSami(model, -1));
     EXPECT_EQ(again.title, model.title);
     // An end of BODY pieced together would end the caption where it stands.
     loadBody("<SYNC Start=1000><P Class=KRCC>x<<!-- c -->/BODY>y<<!-- -->/title>z");
@@ -396,7 +396,7 @@ TEST_F(SamiReaderTest, GivesAFileWithoutAnyLanguageOneSoThatItsContentIsSaved)
 {
     load("<SAMI><BODY><!-- a note --></BODY></SAMI>");
     ASSERT_EQ(model.languages.size(), 1u);
-    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.listCount, 1);
     EXPECT_EQ(model.languages[0].selector, ".KRCC");
     EXPECT_EQ(model.languages[0].flags, 0x1C00u);
     EXPECT_EQ(model.classNames[0], "KRCC");
@@ -406,12 +406,12 @@ TEST_F(SamiReaderTest, GivesAFileWithoutAnyLanguageOneSoThatItsContentIsSaved)
     added.startMs = 500;
     added.text = "added";
     model.AddTail(added, true);
-    const std::string saved = WriteSami(model, -1);
+    const std::string saved = writeSami(model, -1);
     EXPECT_NE(saved.find("<!--\r\na note\r\n-->\r\n<SYNC Start=500><P Class=KRCC>\r\nadded\r\n"),
               std::string::npos);
 
     load("");
-    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.listCount, 1);
     EXPECT_EQ(model.CurrentClassName(), "KRCC");
 }
 
@@ -440,7 +440,7 @@ TEST_F(SamiReaderTest, ReadsRulesOfTheStyleSheet)
     EXPECT_EQ(model.languages[0].flags, 0x1C00u);
     EXPECT_EQ(model.languages[1].lang(), "en-US");
     EXPECT_EQ(model.languages[1].flags, ParagraphStyle::kName | ParagraphStyle::kLang);
-    EXPECT_EQ(model.languageCount, 2);
+    EXPECT_EQ(model.listCount, 2);
     EXPECT_EQ(model.classNames[1], "ENCC");
 
     ASSERT_EQ(model.idStyles.size(), 1u);
@@ -551,7 +551,7 @@ TEST_F(SamiReaderTest, DropsLanguagesTheSyncsDoNotUse)
                       ".KRCC { Name:k; }\r\n.ENCC { Name:e; }\r\n.JPCC { Name:j; }"));
     ASSERT_EQ(model.languages.size(), 1u);
     EXPECT_EQ(model.languages[0].selector, ".KRCC");
-    EXPECT_EQ(model.languageCount, 1);
+    EXPECT_EQ(model.listCount, 1);
     EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
 }
 
@@ -568,7 +568,7 @@ TEST_F(SamiReaderTest, OrdersLanguagesAsTheSyncsMeetThem)
 TEST_F(SamiReaderTest, KeepsAllLanguagesOfAFileWithoutSyncs)
 {
     load(samiWithBody("", ".KRCC { Name:k; }\r\n.ENCC { Name:e; }\r\n.JPCC { Name:j; }"));
-    EXPECT_EQ(model.languageCount, 3);
+    EXPECT_EQ(model.listCount, 3);
     EXPECT_EQ(model.languages.size(), 3u);
     EXPECT_EQ(model.classNames[2], "JPCC");
     EXPECT_TRUE(messages().empty());
@@ -581,7 +581,7 @@ TEST_F(SamiReaderTest, PutsClassesBeyondTenIntoTheTenthListAndSaysSoOnce)
         body += "<SYNC Start=" + std::to_string(1000 * (i + 1)) + "><P Class=L" +
                 std::to_string(i) + ">caption " + std::to_string(i) + "\r\n";
     loadBody(body);
-    EXPECT_EQ(model.languageCount, 10);
+    EXPECT_EQ(model.listCount, 10);
     EXPECT_EQ(model.languages.size(), 10u);
     EXPECT_EQ(textsOf(model, 9),
               (std::vector<std::string>{"caption 9", "caption 10", "caption 11", "caption 12"}));
@@ -589,16 +589,16 @@ TEST_F(SamiReaderTest, PutsClassesBeyondTenIntoTheTenthListAndSaysSoOnce)
     const auto shown = messages();
     EXPECT_EQ(std::count(shown.begin(), shown.end(), std::string(kTooManyLanguagesMessage)), 1);
     // Saved alone, the tenth list is one language, and it reads back as that one language.
-    const std::string alone = WriteSami(model, 9);
+    const std::string alone = writeSami(model, 9);
     SamiModel again(settings);
     again.LoadText(alone);
-    EXPECT_EQ(again.languageCount, 1);
+    EXPECT_EQ(again.listCount, 1);
     EXPECT_EQ(again.classNames[0], "L9");
     // The written automatic end sync is read back as an entry of that one language.
     std::vector<std::string> expected = textsOf(model, 9);
     expected.push_back("&nbsp;");
     EXPECT_EQ(textsOf(again, 0), expected);
-    EXPECT_EQ(WriteSami(again, -1), alone);
+    EXPECT_EQ(writeSami(again, -1), alone);
 }
 
 TEST_F(SamiReaderTest, KeepsAtMostTenLanguagesOfAFileWithoutSyncs)
@@ -606,7 +606,7 @@ TEST_F(SamiReaderTest, KeepsAtMostTenLanguagesOfAFileWithoutSyncs)
     std::string style;
     for (int i = 0; i < 12; ++i) style += ".L" + std::to_string(i) + " { Name:n; }\r\n";
     load(samiWithBody("", style));
-    EXPECT_EQ(model.languageCount, 10);
+    EXPECT_EQ(model.listCount, 10);
     EXPECT_EQ(model.languages.size(), 10u);
     EXPECT_EQ(messages(), (std::vector<std::string>{kRepaired}));
 }
@@ -693,7 +693,7 @@ TEST_F(SamiFragmentTest, PlacesAHeldCommentOfAPasteIntoTheCurrentList)
 TEST_F(SamiFragmentTest, GivesANewClassOfAPasteALanguage)
 {
     model.InsertTextBefore(3, "<SYNC Start=9><P Class=ENCC>\r\nenglish\r\n", true);
-    ASSERT_EQ(model.languageCount, 2);
+    ASSERT_EQ(model.listCount, 2);
     ASSERT_EQ(model.languages.size(), 2u);
     EXPECT_EQ(model.languages[1].selector, ".ENCC");
     EXPECT_EQ(textsOf(model, 1), (std::vector<std::string>{"english"}));
@@ -721,7 +721,7 @@ TEST_F(SamiFragmentTest, DoesNotCutATypedCaptionAtAnAngleBracket)
     EXPECT_EQ(textsOf(model, 0),
               (std::vector<std::string>{"<- back", "one", "a < b", "three", "if x<y"}));
     SamiModel again(settings);
-    again.LoadText(WriteSami(model, -1));
+    again.LoadText(writeSami(model, -1));
     EXPECT_EQ(textsOf(again, 0),
               (std::vector<std::string>{"<- back", "one", "a < b", "three", "if x<y", "&nbsp;"}));
 }

@@ -34,14 +34,14 @@ protected:
         SamiModel again(settings);
         again.setMessenger(messenger);
         again.LoadText(bytes);
-        return WriteSami(again, languageIndex);
+        return writeSami(again, languageIndex);
     }
     /// Loads the text, writes it, and checks that reading and writing that output changes
     /// nothing; returns the first output.
     std::string expectStable(const std::string& input)
     {
         model.LoadText(input);
-        const std::string first = WriteSami(model, -1);
+        const std::string first = writeSami(model, -1);
         EXPECT_EQ(rewrite(first), first);
         return first;
     }
@@ -115,13 +115,13 @@ TEST_F(SamiRoundTripTest, TextFromOutsideTheReaderCannotSwallowTheNextSync)
         e.text = text;
         model.AddTail(e, false);
         model.InsertEndSync(model.GetHeadPosition(), 2000, false);
-        const std::string written = WriteSami(model, -1);
+        const std::string written = writeSami(model, -1);
         SamiModel again(settings);
         again.LoadText(written);
         ASSERT_EQ(again.GetCount(), 2) << text;
         EXPECT_EQ(again.GetAt(again.FindIndex(1)).startMs, 2000) << text;
         EXPECT_TRUE(again.GetAt(again.FindIndex(1)).isEndSync) << text;
-        EXPECT_EQ(WriteSami(again, -1), written) << text;
+        EXPECT_EQ(writeSami(again, -1), written) << text;
     }
 }
 
@@ -137,12 +137,12 @@ TEST_F(SamiRoundTripTest, TypedCommentWithAnAngleBracketDoesNotJoinTheCaptionBef
     comment.isComment = 1;
     comment.text = "a -> b > c";
     model.InsertAfter(first, comment, false);
-    const std::string written = WriteSami(model, -1);
+    const std::string written = writeSami(model, -1);
     EXPECT_NE(written.find("<!--\r\na -&gt; b &gt; c\r\n-->\r\n"), std::string::npos);
     SamiModel again(settings);
     again.LoadText(written);
     EXPECT_EQ(test::textsOf(again, 0), (std::vector<std::string>{"caption", "a -&gt; b &gt; c"}));
-    EXPECT_EQ(WriteSami(again, -1), written);
+    EXPECT_EQ(writeSami(again, -1), written);
 }
 
 TEST_F(SamiRoundTripTest, ManyLanguagesAndStylesAreStable)

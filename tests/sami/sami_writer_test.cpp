@@ -51,7 +51,7 @@ protected:
     }
     void add(int slot, const SyncEntry& e)
     {
-        model.InsertAfterInSlot(slot, model.slotList(slot).tail(), e, false);
+        model.insertAfterInSlot(slot, model.slotList(slot).tail(), e, false);
     }
     /// The bytes between "<BODY>\r\n" and "</BODY>".
     static std::string bodyOf(const std::string& sami)
@@ -70,7 +70,7 @@ protected:
             model.languages[static_cast<std::size_t>(model.AddLanguageClass(".ENCC"))];
         en.setName(cp949("영어"));
         en.setLang("en-US");
-        model.languageCount = 2;
+        model.listCount = 2;
         model.classNames[1] = "ENCC";
         add(0, comment(cp949("머리 주석")));
         add(0, caption(1000, cp949("안녕하세요")));
@@ -89,7 +89,7 @@ protected:
 
 TEST_F(SamiWriterTest, NewDocumentIsTheDefaultHeaderAndFooter)
 {
-    const std::string out = WriteSami(model, -1);
+    const std::string out = writeSami(model, -1);
     EXPECT_EQ(out, test::goldenFile("new_document.smi"));
     const std::string header = out.substr(0, out.find("</BODY>"));
     EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 17);
@@ -99,7 +99,7 @@ TEST_F(SamiWriterTest, NewDocumentIsTheDefaultHeaderAndFooter)
 TEST_F(SamiWriterTest, WritesCrLfLineEndsAndNoByteOrderMark)
 {
     buildTwoLanguages();
-    const std::string out = WriteSami(model, -1);
+    const std::string out = writeSami(model, -1);
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(out.front(), '<');
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -112,13 +112,13 @@ TEST_F(SamiWriterTest, WritesCrLfLineEndsAndNoByteOrderMark)
 TEST_F(SamiWriterTest, WritesTwoLanguagesAsTwoBlocks)
 {
     buildTwoLanguages();
-    EXPECT_EQ(WriteSami(model, -1), test::goldenFile("two_languages.smi"));
+    EXPECT_EQ(writeSami(model, -1), test::goldenFile("two_languages.smi"));
 }
 
 TEST_F(SamiWriterTest, WritesOnlyOneLanguageWhenAsked)
 {
     buildTwoLanguages();
-    const std::string out = WriteSami(model, 1);
+    const std::string out = writeSami(model, 1);
     EXPECT_NE(out.find(".ENCC { Name:" + cp949("영어") + "; lang:en-US; SAMIType:CC; }\r\n"),
               std::string::npos);
     EXPECT_EQ(out.find(".KRCC"), std::string::npos);
@@ -132,7 +132,7 @@ TEST_F(SamiWriterTest, WritesOnlyOneLanguageWhenAsked)
 TEST_F(SamiWriterTest, AddsAnAutomaticEndSyncWithoutStoringIt)
 {
     add(0, caption(10000, cp949("안녕하세요")));
-    EXPECT_EQ(bodyOf(WriteSami(model, -1)), "<SYNC Start=10000><P Class=KRCC>\r\n" +
+    EXPECT_EQ(bodyOf(writeSami(model, -1)), "<SYNC Start=10000><P Class=KRCC>\r\n" +
                                                 cp949("안녕하세요") +
                                                 "\r\n<SYNC Start=11000><P Class=KRCC>&nbsp;\r\n");
     ASSERT_EQ(model.GetCount(), 1);
@@ -146,7 +146,7 @@ TEST_F(SamiWriterTest, CountsALineBreakAsOneCharacter)
     SyncEntry e = caption(500, "one<br>two");
     e.id = "x";
     add(0, e);
-    EXPECT_NE(WriteSami(model, -1).find("<SYNC Start=1200><P Class=KRCC ID=x>&nbsp;\r\n"),
+    EXPECT_NE(writeSami(model, -1).find("<SYNC Start=1200><P Class=KRCC ID=x>&nbsp;\r\n"),
               std::string::npos);
 }
 
@@ -155,15 +155,15 @@ TEST_F(SamiWriterTest, AddsNoEndSyncAfterAnEndSyncOrAComment)
     add(0, caption(1000, "a"));
     add(0, endSync(2000));
     EXPECT_TRUE(
-        bodyOf(WriteSami(model, -1)).ends_with("<SYNC Start=2000><P Class=KRCC>&nbsp;\r\n"));
+        bodyOf(writeSami(model, -1)).ends_with("<SYNC Start=2000><P Class=KRCC>&nbsp;\r\n"));
     add(0, comment("note"));
-    EXPECT_TRUE(bodyOf(WriteSami(model, -1)).ends_with("&nbsp;\r\n<!--\r\nnote\r\n-->\r\n"));
+    EXPECT_TRUE(bodyOf(writeSami(model, -1)).ends_with("&nbsp;\r\n<!--\r\nnote\r\n-->\r\n"));
 }
 
 TEST_F(SamiWriterTest, KeepsTheAutomaticEndSyncWithinRange)
 {
     add(0, caption(2147483000, "long caption"));
-    EXPECT_NE(WriteSami(model, -1).find("<SYNC Start=2147483647><P Class=KRCC>&nbsp;"),
+    EXPECT_NE(writeSami(model, -1).find("<SYNC Start=2147483647><P Class=KRCC>&nbsp;"),
               std::string::npos);
 }
 
@@ -172,15 +172,15 @@ TEST_F(SamiWriterTest, WritesEntriesByTheirFlags)
     SyncEntry e = caption(-250, "neg");
     e.id = "note";
     std::string out;
-    AppendSamiEntry(out, e);
+    appendSamiEntry(out, e);
     EXPECT_EQ(out, "<SYNC Start=-250><P Class=KRCC ID=note>\r\nneg\r\n");
     e.flags = SyncEntry::kWriteStart | SyncEntry::kWriteClass;
     out.clear();
-    AppendSamiEntry(out, e);
+    appendSamiEntry(out, e);
     EXPECT_EQ(out, "<SYNC Start=-250><P Class=KRCC>\r\nneg\r\n");
     e.flags = 0;
     out.clear();
-    AppendSamiEntry(out, e);
+    appendSamiEntry(out, e);
     EXPECT_EQ(out, "<>\r\nneg\r\n");
 }
 
@@ -189,7 +189,7 @@ TEST_F(SamiWriterTest, WritesAnEndSyncAsNbspWhateverItsText)
     SyncEntry e = endSync(3500);
     e.text = "<br>";
     std::string out;
-    AppendSamiEntry(out, e);
+    appendSamiEntry(out, e);
     EXPECT_EQ(out, "<SYNC Start=3500><P Class=KRCC>&nbsp;\r\n");
 }
 
@@ -226,7 +226,7 @@ TEST_F(SamiWriterTest, ExportsPlainTextOfTheCurrentList)
     add(0, endSync(2000));
     add(0, comment("skipped"));
     add(0, caption(3000, "  c &amp; d "));
-    EXPECT_EQ(WritePlainText(model), "a\r\nb\r\n\r\nc & d");
+    EXPECT_EQ(writePlainText(model), "a\r\nb\r\n\r\nc & d");
     test::TempDir dir("writer_export");
     ASSERT_TRUE(model.ExportPlainText(dir.file("out.txt")));
     EXPECT_EQ(test::readFile(dir.file("out.txt")), "a\r\nb\r\n\r\nc & d");
@@ -240,7 +240,7 @@ TEST_F(SamiWriterTest, WritesAUnitLongerThanTheBufferWhole)
     ASSERT_TRUE(model.SaveFile(dir.file("long.smi"), -1));
     const std::string written = test::readFile(dir.file("long.smi"));
     EXPECT_NE(written.find("\r\n" + longText + "\r\n<SYNC Start=8001000>"), std::string::npos);
-    EXPECT_EQ(written, WriteSami(model, -1));
+    EXPECT_EQ(written, writeSami(model, -1));
 }
 
 TEST_F(SamiWriterTest, SavesWithoutChangingTheModel)

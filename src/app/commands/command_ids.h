@@ -107,8 +107,13 @@ enum CommandId : int {
     PlayPause = 32795,
     PlayerControls = 32804,
     MediaControls = 32806,
+    ClickAndGo = 2001,  // the player's toggles: a click seeks, the list follows playback
+    PlayAndGo = 2002,
     GoCaptionAtVideo = 2005,
     SimpleSync = 2006,
+    Play = 2009,
+    Pause = 2010,
+    Stop = 2011,
     Rewind = 2012,
     FastForward = 2013,
     Repeat = 2014,

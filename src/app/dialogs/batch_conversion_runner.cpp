@@ -51,7 +51,7 @@ bool BatchConversionRunner::start(const QStringList& paths, const ConversionOpti
     // Everything the worker reports goes through the event queue to this object; what is
     // still queued when it is destroyed is dropped with it.
     m_worker = std::thread([this, files = std::move(files), options] {
-        const BatchResult result = ConvertStyleFiles(
+        const BatchResult result = convertStyleFiles(
             files, options, m_files, [this](int done, int total, const std::string& status) {
                 QMetaObject::invokeMethod(
                     this,
@@ -81,7 +81,7 @@ void BatchConversionRunner::onFinished(const BatchResult& result)
     m_result = result;
     m_progress.reset();
     QApplication::restoreOverrideCursor();
-    m_messenger.showMessage(BatchResultMessage(result),
+    m_messenger.showMessage(batchResultMessage(result),
                             result.failed > 0 ? MessageIcon::Warning : MessageIcon::Information);
     emit finished();
 }

@@ -103,7 +103,7 @@ std::string BookmarkListDialog::captionAt(const SyncList& captions, std::int32_t
     for (int i = 0; i < captions.count(); ++i) {
         if (captions[i].startMs >= ms) {
             const SyncEntry& on = captions[std::max(i - 1, 0)];
-            return std::string(TruncateText(StripTags(on.text, true), kListDisplayBytes));
+            return std::string(truncateText(StripTags(on.text, true), kListDisplayBytes));
         }
     }
     return {};

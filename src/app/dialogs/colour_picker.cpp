@@ -41,9 +41,9 @@ QIcon swatch(const QColor& colour, QSize size)
 /// The palette's name of a colour, or its "#RRGGBB" text.
 QString nameOf(const QColor& colour)
 {
-    const int index = PaletteIndexOf(rgbOf(colour));
+    const int index = paletteIndexOf(rgbOf(colour));
     return index >= 0 ? QString::fromLatin1(kColourPalette[static_cast<std::size_t>(index)].name)
-                      : QString::fromStdString(FormatColourText(rgbOf(colour)));
+                      : QString::fromStdString(formatColourText(rgbOf(colour)));
 }
 
 }  // namespace
@@ -67,14 +67,14 @@ void CColourPicker::setColour(const QColor& colour)
 
 bool CColourPicker::setColourText(std::string_view text)
 {
-    const std::optional<std::uint32_t> rgb = ParseColourText(text);
+    const std::optional<std::uint32_t> rgb = parseColourText(text);
     setColour(rgb ? colourOf(*rgb) : m_default);
     return rgb.has_value();
 }
 
 QString CColourPicker::colourText() const
 {
-    return QString::fromStdString(FormatColourText(rgbOf(m_colour)));
+    return QString::fromStdString(formatColourText(rgbOf(m_colour)));
 }
 
 void CColourPicker::updateLook()

@@ -11,16 +11,16 @@ int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = LowerAscii(c);
+    c = lowerAscii(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 }  // namespace
 
-std::optional<std::uint32_t> ParseColourText(std::string_view text)
+std::optional<std::uint32_t> parseColourText(std::string_view text)
 {
     for (const PaletteColour& entry : kColourPalette)
-        if (EqualsIgnoringCase(text, entry.name))
+        if (equalsIgnoringCase(text, entry.name))
             return entry.rgb;
     if (text.size() != 7 || text.front() != '#')
         return std::nullopt;
@@ -34,7 +34,7 @@ std::optional<std::uint32_t> ParseColourText(std::string_view text)
     return rgb;
 }
 
-std::string FormatColourText(std::uint32_t rgb)
+std::string formatColourText(std::uint32_t rgb)
 {
     char text[8];
     std::snprintf(text, sizeof text, "#%02X%02X%02X", (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF,
@@ -42,7 +42,7 @@ std::string FormatColourText(std::uint32_t rgb)
     return text;
 }
 
-int PaletteIndexOf(std::uint32_t rgb)
+int paletteIndexOf(std::uint32_t rgb)
 {
     for (std::size_t i = 0; i < kColourPalette.size(); ++i)
         if (kColourPalette[i].rgb == rgb)

@@ -61,12 +61,12 @@ inline constexpr std::array<PaletteColour, 40> kColourPalette{{
 
 /// A colour text as the picker reads it: a palette name (case ignored) or "#" and six
 /// hexadecimal digits for red, green and blue. Nothing for any other text.
-std::optional<std::uint32_t> ParseColourText(std::string_view text);
+std::optional<std::uint32_t> parseColourText(std::string_view text);
 
 /// "#%02X%02X%02X" of red, green and blue.
-std::string FormatColourText(std::uint32_t rgb);
+std::string formatColourText(std::uint32_t rgb);
 
 /// The palette entry of a colour, or -1 when the palette has none.
-int PaletteIndexOf(std::uint32_t rgb);
+int paletteIndexOf(std::uint32_t rgb);
 
 }  // namespace verbanta::app

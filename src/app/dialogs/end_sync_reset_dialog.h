@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "editor/caption_editor.h"
+#include "editor/timing_tools.h"
 
 class QCheckBox;
 class QLabel;

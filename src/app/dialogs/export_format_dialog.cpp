@@ -43,7 +43,7 @@ const FormatEntry& entryOf(ExportFormat format)
 QString codeTag(const SamiModel& model, int languageIndex)
 {
     const LanguageFields fields =
-        FieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
+        fieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
     return CaptionCodec::toDisplay(fields.code).section(QLatin1Char('-'), 0, 0).trimmed().toLower();
 }
 
@@ -58,7 +58,7 @@ QString languageTag(const SamiModel& model, int languageIndex)
     if (!shared)
         return tag;
     const LanguageFields fields =
-        FieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
+        fieldsOf(model.languages[static_cast<std::size_t>(languageIndex)]);
     return CaptionCodec::toDisplay(fields.className).toLower();
 }
 
@@ -73,7 +73,7 @@ ExportFormatDialog::ExportFormatDialog(const SamiModel& model, const QString& do
     for (const FormatEntry& e : kFormats) m_format->addItem(QString::fromUtf8(e.label));
     m_language = new QComboBox(this);
     for (int i = 0; i < model.GetLanguageCount(); ++i) {
-        const LanguageFields fields = FieldsOf(model.languages[static_cast<std::size_t>(i)]);
+        const LanguageFields fields = fieldsOf(model.languages[static_cast<std::size_t>(i)]);
         m_language->addItem(QStringLiteral("%1 (%2)").arg(
             CaptionCodec::toDisplay(fields.name), CaptionCodec::toDisplay(fields.className)));
     }
@@ -163,7 +163,7 @@ void ExportFormatDialog::browse()
         return;
     const QString chosen = dialog.chosenFile();
     m_path->setText(chosen);
-    if (const auto byName = ExportFormatFromPath(chosen.toStdString())) {
+    if (const auto byName = exportFormatFromPath(chosen.toStdString())) {
         const QSignalBlocker block(m_format);
         for (int i = 0; i < static_cast<int>(std::size(kFormats)); ++i)
             if (kFormats[i].format == *byName)
@@ -188,13 +188,13 @@ void ExportFormatDialog::accept()
     QDialog::accept();
 }
 
-bool ExportOtherFormat(const SamiModel& model, const QString& documentPath, Messenger& messenger,
+bool exportOtherFormat(const SamiModel& model, const QString& documentPath, Messenger& messenger,
                        QWidget* parent)
 {
     ExportFormatDialog dialog(model, documentPath, messenger, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    return ExportSubtitlesToFile(model, dialog.languageIndex(), dialog.format(),
+    return exportSubtitlesToFile(model, dialog.languageIndex(), dialog.format(),
                                  dialog.path().toStdString(), messenger);
 }
 

@@ -51,7 +51,7 @@ private:
 
 /// The file menu's export: shows the dialog and writes the chosen file; false when cancelled
 /// or when the write failed (the messenger then said why).
-bool ExportOtherFormat(const SamiModel& model, const QString& documentPath, Messenger& messenger,
+bool exportOtherFormat(const SamiModel& model, const QString& documentPath, Messenger& messenger,
                        QWidget* parent);
 
 }  // namespace verbanta::app

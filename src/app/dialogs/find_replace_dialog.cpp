@@ -11,13 +11,13 @@
 #include <QVBoxLayout>
 
 #include "caption_codec.h"
-#include "editor/caption_editor.h"
+#include "editor/find_clipboard.h"
 
 namespace verbanta::app {
 
-FindReplaceDialog::FindReplaceDialog(CaptionEditor& editor, Kind kind, QWidget* parent)
+FindReplaceDialog::FindReplaceDialog(FindClipboard& finder, Kind kind, QWidget* parent)
     : QDialog(parent),
-      m_editor(editor),
+      m_finder(finder),
       m_kind(kind),
       m_find(new QLineEdit(this)),
       m_matchCase(new QCheckBox(QStringLiteral("대/소문자 구분(&C)"), this)),
@@ -115,7 +115,7 @@ void FindReplaceDialog::findNext()
 {
     if (m_find->text().isEmpty())
         return;
-    m_editor.findNext(CaptionCodec::toModel(m_find->text()), !m_up || !m_up->isChecked(),
+    m_finder.findNext(CaptionCodec::toModel(m_find->text()), !m_up || !m_up->isChecked(),
                       m_matchCase->isChecked());
 }
 
@@ -123,7 +123,7 @@ void FindReplaceDialog::replaceOne()
 {
     if (m_find->text().isEmpty() || !m_replace)
         return;
-    m_editor.replace(CaptionCodec::toModel(m_find->text()),
+    m_finder.replace(CaptionCodec::toModel(m_find->text()),
                      CaptionCodec::toModel(m_replace->text()), m_matchCase->isChecked());
 }
 
@@ -131,7 +131,7 @@ void FindReplaceDialog::replaceAll()
 {
     if (m_find->text().isEmpty() || !m_replace)
         return;
-    m_editor.replaceAll(CaptionCodec::toModel(m_find->text()),
+    m_finder.replaceAll(CaptionCodec::toModel(m_find->text()),
                         CaptionCodec::toModel(m_replace->text()), m_matchCase->isChecked());
 }
 
@@ -150,10 +150,10 @@ FindReplaceDialog* shownDialog(const QWidget* window)
 
 }  // namespace
 
-FindReplaceDialog* ShowFindReplace(CaptionEditor& editor, FindReplaceDialog::Kind kind,
+FindReplaceDialog* showFindReplace(FindClipboard& finder, FindReplaceDialog::Kind kind,
                                    QWidget* window)
 {
-    QString start = CaptionCodec::toDisplay(editor.prepareFind());
+    QString start = CaptionCodec::toDisplay(finder.prepareFind());
     FindReplaceDialog* open = shownDialog(window);
     if (open && open->kind() != kind) {
         // The other kind takes over what was typed into this one.
@@ -163,7 +163,7 @@ FindReplaceDialog* ShowFindReplace(CaptionEditor& editor, FindReplaceDialog::Kin
         open = nullptr;
     }
     if (!open) {
-        open = new FindReplaceDialog(editor, kind, window);
+        open = new FindReplaceDialog(finder, kind, window);
         open->setFindText(start);
         open->show();
     }

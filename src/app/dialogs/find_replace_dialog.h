@@ -8,20 +8,20 @@ class QPushButton;
 class QRadioButton;
 
 namespace verbanta {
-class CaptionEditor;
+class FindClipboard;
 }
 
 namespace verbanta::app {
 
 /// The modeless "찾기" and "바꾸기" dialogs over the caption texts of the current language.
-/// Each button is one call into the caption editor, which searches, replaces and says when
-/// nothing more matches; the dialog stays open for the next search.
+/// Each button is one call into the caption editor's find component, which searches, replaces
+/// and says when nothing more matches; the dialog stays open for the next search.
 class FindReplaceDialog : public QDialog {
     Q_OBJECT
 public:
     enum class Kind { Find, Replace };
 
-    FindReplaceDialog(CaptionEditor& editor, Kind kind, QWidget* parent = nullptr);
+    FindReplaceDialog(FindClipboard& finder, Kind kind, QWidget* parent = nullptr);
 
     Kind kind() const { return m_kind; }
     /// The string to find, as the dialog opens with it.
@@ -43,7 +43,7 @@ public:
 private:
     void updateButtons();
 
-    CaptionEditor& m_editor;
+    FindClipboard& m_finder;
     Kind m_kind;
     QLineEdit* m_find;
     QLineEdit* m_replace = nullptr;
@@ -57,7 +57,7 @@ private:
 
 /// Opens the find or replace dialog of a window: one at a time, the open one raised when it is
 /// asked for again and closed when the other kind is asked for.
-FindReplaceDialog* ShowFindReplace(CaptionEditor& editor, FindReplaceDialog::Kind kind,
+FindReplaceDialog* showFindReplace(FindClipboard& finder, FindReplaceDialog::Kind kind,
                                    QWidget* window);
 
 }  // namespace verbanta::app

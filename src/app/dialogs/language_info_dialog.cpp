@@ -135,12 +135,12 @@ void LanguageInfoDialog::showFields(const LanguageFields& fields)
 void LanguageInfoDialog::presetChosen(int row)
 {
     if (row >= 0 && row < static_cast<int>(kLanguagePresets.size()))
-        showFields(FieldsOf(kLanguagePresets[static_cast<std::size_t>(row)]));
+        showFields(fieldsOf(kLanguagePresets[static_cast<std::size_t>(row)]));
 }
 
 LanguageFields LanguageInfoDialog::fields() const
 {
-    return {ClassSelector(CaptionCodec::toModel(m_class->text().trimmed())),
+    return {classSelector(CaptionCodec::toModel(m_class->text().trimmed())),
             CaptionCodec::toModel(m_name->text().trimmed()),
             CaptionCodec::toModel(m_code->text().trimmed()),
             CaptionCodec::toModel(m_type->text().trimmed())};

@@ -116,7 +116,7 @@ void LanguageSettingsDialog::showDetails()
         m_details->clear();
         return;
     }
-    const LanguageFields f = FieldsOf(m_model.languages[static_cast<std::size_t>(s)]);
+    const LanguageFields f = fieldsOf(m_model.languages[static_cast<std::size_t>(s)]);
     m_details->setPlainText(
         QStringLiteral("클래스 명: %1\n언  어  명: %2\n언어 코드: %3\n사미 타입: %4")
             .arg(CaptionCodec::toDisplay(f.className), CaptionCodec::toDisplay(f.name),
@@ -131,13 +131,13 @@ void LanguageSettingsDialog::changedNow()
 
 void LanguageSettingsDialog::addLanguage()
 {
-    if (!CanAddLanguage(m_model))
+    if (!canAddLanguage(m_model))
         return;
     LanguageInfoDialog dialog(LanguageInfoDialog::Mode::Add, names(),
-                              FieldsOf(kLanguagePresets.front()), m_messenger, this);
+                              fieldsOf(kLanguagePresets.front()), m_messenger, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!AddLanguage(m_model, dialog.fields(), dialog.baseIndex()))
+    if (!verbanta::addLanguage(m_model, dialog.fields(), dialog.baseIndex()))
         return;
     refill(m_model.GetLanguageCount() - 1);
     changedNow();
@@ -149,11 +149,11 @@ void LanguageSettingsDialog::modifyLanguage()
     if (s < 0 || s >= m_model.GetLanguageCount())
         return;
     LanguageInfoDialog dialog(LanguageInfoDialog::Mode::Modify, names(),
-                              FieldsOf(m_model.languages[static_cast<std::size_t>(s)]), m_messenger,
+                              fieldsOf(m_model.languages[static_cast<std::size_t>(s)]), m_messenger,
                               this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!ModifyLanguage(m_model, s, dialog.fields()))
+    if (!verbanta::modifyLanguage(m_model, s, dialog.fields()))
         return;
     refill(s);
     changedNow();
@@ -162,7 +162,7 @@ void LanguageSettingsDialog::modifyLanguage()
 void LanguageSettingsDialog::deleteLanguage()
 {
     const int s = selectedIndex();
-    if (!DeleteLanguage(m_model, s))
+    if (!verbanta::deleteLanguage(m_model, s))
         return;
     refill(std::min(s, m_model.GetLanguageCount() - 1));
     changedNow();
@@ -171,7 +171,7 @@ void LanguageSettingsDialog::deleteLanguage()
 void LanguageSettingsDialog::moveUp()
 {
     const int s = selectedIndex();
-    if (!MoveLanguageUp(m_model, s))
+    if (!verbanta::moveLanguageUp(m_model, s))
         return;
     refill(s - 1);
     changedNow();
@@ -180,7 +180,7 @@ void LanguageSettingsDialog::moveUp()
 void LanguageSettingsDialog::moveDown()
 {
     const int s = selectedIndex();
-    if (!MoveLanguageDown(m_model, s))
+    if (!verbanta::moveLanguageDown(m_model, s))
         return;
     refill(s + 1);
     changedNow();

@@ -286,7 +286,7 @@ QString ParagraphFormatDialog::qtPreviewHtml(const QString& html)
 
 std::string ParagraphFormatDialog::safeTitle(std::string title)
 {
-    NeutraliseJoinedMarkup(title);
+    neutraliseJoinedMarkup(title);
     // Any end tag ends the title or is dropped from it when the file is read again.
     for (std::size_t i = title.find("</"); i != std::string::npos; i = title.find("</", i + 4))
         title.replace(i, 1, "&lt;");
@@ -309,7 +309,7 @@ void ParagraphFormatDialog::accept()
     QDialog::accept();
 }
 
-bool EditParagraphFormat(SamiModel& model, const AppSettings& settings, Messenger& messenger,
+bool editParagraphFormat(SamiModel& model, const AppSettings& settings, Messenger& messenger,
                          QWidget* parent)
 {
     ParagraphFormatDialog dialog(model, settings, messenger, parent);

@@ -87,7 +87,7 @@ private:
 };
 
 /// The whole-file format command: the dialog on the model; true when OK changed something.
-bool EditParagraphFormat(SamiModel& model, const AppSettings& settings, Messenger& messenger,
+bool editParagraphFormat(SamiModel& model, const AppSettings& settings, Messenger& messenger,
                          QWidget* parent);
 
 }  // namespace verbanta::app

@@ -16,10 +16,10 @@ SaveLanguageDialog::SaveLanguageDialog(const SamiModel& model, QWidget* parent,
     int current = 0;
     for (int i = 0; i < model.GetLanguageCount(); ++i) {
         const LanguageInfo& language = model.languages[static_cast<std::size_t>(i)];
-        QString name = CaptionCodec::toDisplay(FieldsOf(language).name);
+        QString name = CaptionCodec::toDisplay(fieldsOf(language).name);
         // A language without a name is still told apart by its class.
         if (name.trimmed().isEmpty())
-            name = CaptionCodec::toDisplay(FieldsOf(language).className);
+            name = CaptionCodec::toDisplay(fieldsOf(language).className);
         names << name;
         if (model.slotOrder[static_cast<std::size_t>(i)] == model.GetCurrentSlot())
             current = i;

@@ -41,7 +41,7 @@ SplitFileDialog::SplitFileDialog(const SamiModel& model, std::vector<SplitPart> 
     if (!m_parts.empty())
         m_folder = QFileInfo(fromPath(m_parts.front().path)).absolutePath();
 
-    auto* count = new QLabel(QString::fromStdString(SplitCountLabel(m_parts.size())), this);
+    auto* count = new QLabel(QString::fromStdString(splitCountLabel(m_parts.size())), this);
     m_table = new QTableWidget(static_cast<int>(m_parts.size()), 3, this);
     m_table->setHorizontalHeaderLabels(
         {QStringLiteral("싱크시간"), QStringLiteral("자막 내용"), QString()});
@@ -110,9 +110,9 @@ bool SplitFileDialog::eventFilter(QObject* watched, QEvent* event)
 void SplitFileDialog::fillRow(int row)
 {
     const SplitPart& part = m_parts[static_cast<std::size_t>(row)];
-    const QString texts[] = {QString::fromStdString(SplitTimeText(part)),
+    const QString texts[] = {QString::fromStdString(splitTimeText(part)),
                              CaptionCodec::toDisplay(part.caption),
-                             QString::fromStdString(SplitFileText(part))};
+                             QString::fromStdString(splitFileText(part))};
     for (int column = 0; column < 3; ++column) {
         auto* item = m_table->item(row, column);
         if (!item) {
@@ -174,7 +174,7 @@ void SplitFileDialog::storeName()
     const int row = selectedRow();
     if (row < 0)
         return;
-    if (!SetSplitPartPath(m_parts[static_cast<std::size_t>(row)], editedPath().toStdString(),
+    if (!setSplitPartPath(m_parts[static_cast<std::size_t>(row)], editedPath().toStdString(),
                           m_messenger)) {
         m_name->setFocus();
         return;
@@ -195,7 +195,7 @@ void SplitFileDialog::clearName()
 
 void SplitFileDialog::accept()
 {
-    const int written = WriteSplitParts(m_model, m_parts, m_files, m_messenger);
+    const int written = writeSplitParts(m_model, m_parts, m_files, m_messenger);
     if (written < 0)
         return;  // no part has a file: the message said so, the dialog stays
     m_written = written;

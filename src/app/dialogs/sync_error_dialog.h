@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "editor/caption_editor.h"
+#include "editor/edit_session.h"
 
 class QTreeWidget;
 

@@ -2,7 +2,7 @@
 // into the caption list, the go-to commands, video bookmarks and repeat.
 #include <QAbstractButton>
 
-#include "document_host.h"
+#include "commands/command_ids.h"
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "platform/messenger.h"
@@ -22,19 +22,19 @@ const char* const kNoMoreBookmarks = "더 이상 동영상 북마크를 설정�
 
 void CPlayerView::play()
 {
-    button(2009)->setChecked(true);
-    button(2010)->setChecked(false);
-    button(2011)->setChecked(false);
-    control(2010)->setEnabled(true);
+    button(cmd::Play)->setChecked(true);
+    button(cmd::Pause)->setChecked(false);
+    button(cmd::Stop)->setChecked(false);
+    control(cmd::Pause)->setEnabled(true);
     m_media->play();
     focusCaptionView();
 }
 
 void CPlayerView::pause()
 {
-    button(2010)->setChecked(true);
-    button(2009)->setChecked(false);
-    button(2011)->setChecked(false);
+    button(cmd::Pause)->setChecked(true);
+    button(cmd::Play)->setChecked(false);
+    button(cmd::Stop)->setChecked(false);
     m_media->pause();
     focusCaptionView();
 }
@@ -43,10 +43,10 @@ void CPlayerView::stop()
 {
     if (m_media->openState() == MediaBackend::Open) {
         if (m_mediaOpen)
-            button(2011)->setChecked(true);
-        button(2009)->setChecked(false);
-        button(2010)->setChecked(false);
-        control(2010)->setEnabled(false);
+            button(cmd::Stop)->setChecked(true);
+        button(cmd::Play)->setChecked(false);
+        button(cmd::Pause)->setChecked(false);
+        control(cmd::Pause)->setEnabled(false);
         m_media->stop();  // and back to the start
     }
     focusCaptionView();
@@ -66,13 +66,13 @@ void CPlayerView::playPauseToggle()
 void CPlayerView::rewind()
 {
     m_media->setPosition(
-        RewindTarget(m_media->position(), m_frame.context().settings.MovieMoveTime));
+        rewindTarget(m_media->position(), m_frame.context().settings.MovieMoveTime));
     focusCaptionView();
 }
 
 void CPlayerView::fastForward()
 {
-    m_media->setPosition(FastForwardTarget(
+    m_media->setPosition(fastForwardTarget(
         m_media->position(), m_frame.context().settings.MovieMoveTime, m_media->selectionEnd()));
     focusCaptionView();
 }
@@ -82,97 +82,51 @@ void CPlayerView::fastForward()
 std::int32_t CPlayerView::captureTime() const
 {
     // The position reported at the key press, corrected by the setting; nothing is added.
-    return MsFromSeconds(m_media->position()) + m_frame.context().settings.SyncModify;
+    return msFromSeconds(m_media->position()) + m_frame.context().settings.SyncModify;
 }
 
-void CPlayerView::insertStartSync()
-{
-    CaptionEditor* ed = m_frame.editor();
-    // Without a video there is no position to capture: the list is left alone.
-    if (!ed || !m_mediaOpen)
-        return;
-    const std::int32_t c = captureTime();
-    ed->insertCaptionAfterAt(c);
-    m_frame.documentHost().model().SeekCursor(c);
-    focusCaptionView();
-}
-
-void CPlayerView::insertEndSync()
+void CPlayerView::capture(CaptureCommand command)
 {
     CaptionEditor* ed = m_frame.editor();
     if (!ed || !m_mediaOpen)
         return;
-    const std::int32_t c = captureTime();
-    ed->insertEndSyncAfterAt(c);
-    m_frame.documentHost().model().SeekCursor(c);
-    focusCaptionView();
-}
-
-void CPlayerView::singleSync()
-{
-    CaptionEditor* ed = m_frame.editor();
-    if (!ed || !m_mediaOpen)
-        return;
-    const std::int32_t c = captureTime();
-    ed->setCurrentSyncTime(c);
-    m_frame.documentHost().model().SeekCursor(c);
-    focusCaptionView();
-}
-
-void CPlayerView::simpleSync()
-{
-    CaptionEditor* ed = m_frame.editor();
-    if (!ed || !m_mediaOpen)
-        return;
-    const std::int32_t c = captureTime();
-    // The editor's step re-marks the timing errors itself when it ends.
-    ed->shiftRangeToTime(c);
-    m_frame.documentHost().model().SeekCursor(c);
+    ed->capture().captureAt(command, captureTime());
     focusCaptionView();
 }
 
 void CPlayerView::goCaptionAtVideo()
 {
     if (CaptionEditor* ed = m_frame.editor(); ed && m_mediaOpen)
-        ed->selectRowBeforeTime(GetPositionMs());
+        ed->capture().selectRowBeforeTime(GetPositionMs());
     focusCaptionView();
+}
+
+void CPlayerView::seekForSyncCommand(std::int32_t t)
+{
+    if (t < 0)
+        return;
+    m_seek.fromSyncCommand = true;
+    // A refused seek makes no position change, so the flag must not wait for one.
+    if (!SeekTo(t, false))
+        m_seek.fromSyncCommand = false;
 }
 
 void CPlayerView::goCurrentSync()
 {
-    if (CaptionEditor* ed = m_frame.editor()) {
-        const std::int32_t t = ed->currentRowTime();
-        if (t < 0)
-            return;
-        m_seek.fromSyncCommand = true;
-        // A refused seek makes no position change, so the flag must not wait for one.
-        if (!SeekTo(t, false))
-            m_seek.fromSyncCommand = false;
-    }
+    if (CaptionEditor* ed = m_frame.editor())
+        seekForSyncCommand(ed->capture().currentRowTime());
 }
 
 void CPlayerView::goPrevSync()
 {
-    if (CaptionEditor* ed = m_frame.editor()) {
-        const std::int32_t t = ed->selectPrevRowTime();
-        if (t < 0)
-            return;
-        m_seek.fromSyncCommand = true;
-        if (!SeekTo(t, false))
-            m_seek.fromSyncCommand = false;
-    }
+    if (CaptionEditor* ed = m_frame.editor())
+        seekForSyncCommand(ed->capture().selectPrevRowTime());
 }
 
 void CPlayerView::goNextSync()
 {
-    if (CaptionEditor* ed = m_frame.editor()) {
-        const std::int32_t t = ed->selectNextRowTime();
-        if (t < 0)
-            return;
-        m_seek.fromSyncCommand = true;
-        if (!SeekTo(t, false))
-            m_seek.fromSyncCommand = false;
-    }
+    if (CaptionEditor* ed = m_frame.editor())
+        seekForSyncCommand(ed->capture().selectNextRowTime());
 }
 
 // ---- bookmarks, bar and repeat ------------------------------------------------------------
@@ -180,7 +134,7 @@ void CPlayerView::goNextSync()
 void CPlayerView::setVideoBookmark()
 {
     VideoBookmarks& b = m_bar->bookmarks();
-    const std::int32_t t = MsFromSeconds(m_media->position());
+    const std::int32_t t = msFromSeconds(m_media->position());
     if (b.HasBookmark(t))
         b.RemoveBookmark(t);
     else if (!b.AddBookmark(t))
@@ -190,16 +144,16 @@ void CPlayerView::setVideoBookmark()
 
 void CPlayerView::prevVideoBookmark()
 {
-    const std::int32_t v = m_bar->bookmarks().PrevBookmark(MsFromSeconds(m_media->position()));
+    const std::int32_t v = m_bar->bookmarks().PrevBookmark(msFromSeconds(m_media->position()));
     if (v >= 0)
-        m_media->setPosition(SecondsFromMs(v));
+        m_media->setPosition(secondsFromMs(v));
 }
 
 void CPlayerView::nextVideoBookmark()
 {
-    const std::int32_t v = m_bar->bookmarks().NextBookmark(MsFromSeconds(m_media->position()));
+    const std::int32_t v = m_bar->bookmarks().NextBookmark(msFromSeconds(m_media->position()));
     if (v >= 0)
-        m_media->setPosition(SecondsFromMs(v));
+        m_media->setPosition(secondsFromMs(v));
 }
 
 void CPlayerView::clearVideoBookmarks()
@@ -211,15 +165,15 @@ void CPlayerView::clearVideoBookmarks()
 void CPlayerView::barClicked(std::int32_t ms, bool doubleClick)
 {
     if (doubleClick && m_mediaOpen)
-        m_media->setPosition(SecondsFromMs(ms));
+        m_media->setPosition(secondsFromMs(ms));
     if (CaptionEditor* ed = m_frame.editor())
-        ed->selectRowBeforeTime(ms);
+        ed->capture().selectRowBeforeTime(ms);
     focusCaptionView();
 }
 
 void CPlayerView::flipRepeat()
 {
-    QAbstractButton* toggle = button(2014);
+    QAbstractButton* toggle = button(cmd::Repeat);
     toggle->setChecked(!toggle->isChecked());
     repeatChanged(toggle->isChecked());
 }
@@ -233,7 +187,7 @@ void CPlayerView::repeatChanged(bool on)
         m_repeatPosition = m_media->position();
         // The two loops never run together: repeat takes the replay mark away.
         if (CaptionEditor* ed = m_frame.editor())
-            ed->clearReplayMarks();
+            ed->languages().clearReplayMarks();
         ClearReplayRange();
     }
     focusCaptionView();

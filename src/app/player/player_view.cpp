@@ -120,24 +120,6 @@ CPlayerView::CPlayerView(CMainFrame& frame, QWidget* parent)
     connect(m_bar, &BookmarkBar::doubleClicked, this,
             [this](std::int32_t ms) { barClicked(ms, true); });
 
-    AppSettings& settings = m_frame.context().settings;
-    // The caption list reads the two options when it needs them; the toggles keep them current.
-    connect(button(2001), &QAbstractButton::clicked, this, [this, &settings](bool on) {
-        settings.ClickAndGo = on;
-        focusCaptionView();
-    });
-    connect(button(2002), &QAbstractButton::clicked, this, [this, &settings](bool on) {
-        settings.PlayAndGo = on;
-        focusCaptionView();
-    });
-    connect(button(2009), &QAbstractButton::clicked, this, &CPlayerView::play);
-    connect(button(2010), &QAbstractButton::clicked, this, &CPlayerView::pause);
-    connect(button(2011), &QAbstractButton::clicked, this, &CPlayerView::stop);
-    connect(button(2014), &QAbstractButton::clicked, this, &CPlayerView::repeatChanged);
-    for (int id : {cmd::GoCaptionAtVideo, cmd::SimpleSync, cmd::Rewind, cmd::FastForward,
-                   cmd::InsertStartSync, cmd::InsertEndSync, cmd::SingleSync})
-        connect(button(id), &QAbstractButton::clicked, this, [this, id] { runCommand(id); });
-
     documentShown();
 }
 
@@ -146,8 +128,6 @@ CPlayerView::~CPlayerView()
     m_positionTimer.stop();
     m_repeatTimer.stop();
     AppSettings& s = m_settings;
-    s.ClickAndGo = button(2001)->isChecked();
-    s.PlayAndGo = button(2002)->isChecked();
     s.ShowPlayerCtrl = m_showPlayerCtrl;
     s.ShowMediaCtrl = m_showMediaCtrl;
     // The picture lets go of the media's renderer while the media still exists: the media was
@@ -161,6 +141,26 @@ void CPlayerView::runCommand(int id)
     m_frame.commands().run(id);
 }
 
+void CPlayerView::toggleClickAndGo()
+{
+    m_settings.ClickAndGo = !m_settings.ClickAndGo;
+    showToggles();
+    focusCaptionView();
+}
+
+void CPlayerView::togglePlayAndGo()
+{
+    m_settings.PlayAndGo = !m_settings.PlayAndGo;
+    showToggles();
+    focusCaptionView();
+}
+
+void CPlayerView::showToggles()
+{
+    button(cmd::ClickAndGo)->setChecked(m_settings.ClickAndGo);
+    button(cmd::PlayAndGo)->setChecked(m_settings.PlayAndGo);
+}
+
 void CPlayerView::focusCaptionView()
 {
     emit focusWanted();
@@ -170,20 +170,20 @@ void CPlayerView::focusCaptionView()
 
 std::int32_t CPlayerView::GetPositionMs() const
 {
-    return m_mediaOpen ? MsFromSeconds(m_media->position()) : -1;
+    return m_mediaOpen ? msFromSeconds(m_media->position()) : -1;
 }
 
 std::int32_t CPlayerView::GetLengthMs() const
 {
-    return m_mediaOpen ? MsFromSeconds(m_media->selectionEnd()) : -1;
+    return m_mediaOpen ? msFromSeconds(m_media->selectionEnd()) : -1;
 }
 
 bool CPlayerView::SeekTo(std::int32_t ms, bool fromList)
 {
-    if (!SeekAllowed(m_mediaOpen, ms, m_media->isDurationValid(), m_media->duration()))
+    if (!seekAllowed(m_mediaOpen, ms, m_media->isDurationValid(), m_media->duration()))
         return false;
     m_seek.fromList = fromList;
-    m_media->setPosition(SecondsFromMs(ms));
+    m_media->setPosition(secondsFromMs(ms));
     return true;
 }
 
@@ -203,20 +203,20 @@ void CPlayerView::ClearReplayRange()
 
 void CPlayerView::StopRepeat()
 {
-    if (!button(2014)->isChecked())
+    if (!repeatOn())
         return;
-    button(2014)->setChecked(false);
+    button(cmd::Repeat)->setChecked(false);
     m_repeatTimer.stop();
 }
 
 bool CPlayerView::repeatOn() const
 {
-    return button(2014)->isChecked();
+    return button(cmd::Repeat)->isChecked();
 }
 
 void CPlayerView::ResyncCursor()
 {
-    m_frame.documentHost().model().SeekCursor(MsFromSeconds(m_media->position()));
+    m_frame.documentHost().model().SeekCursor(msFromSeconds(m_media->position()));
 }
 
 int CPlayerView::BookmarkCount() const
@@ -299,19 +299,19 @@ void CPlayerView::onOpenStateChanged(int, int newState)
         return;
     enableTransport(true);
     enableCapture(true);
-    const CaptionEditor* ed = m_frame.editor();
-    auto rowTime = [ed](int row) {
-        const SyncEntry* e = ed ? ed->entry(row) : nullptr;
+    const EditSession* list = m_frame.editor() ? &m_frame.editor()->session() : nullptr;
+    auto rowTime = [list](int row) {
+        const SyncEntry* e = list ? list->entry(row) : nullptr;
         return e ? e->startMs : -1;
     };
-    m_bar->bookmarks().SetRangeStart(ed ? rowTime(ed->rangeStartRow()) : -1);
-    m_bar->bookmarks().SetRangeEnd(ed ? rowTime(ed->rangeEndRow()) : -1);
-    const std::int32_t length = MsFromSeconds(m_media->selectionEnd());
+    m_bar->bookmarks().SetRangeStart(list ? rowTime(list->rangeStartRow()) : -1);
+    m_bar->bookmarks().SetRangeEnd(list ? rowTime(list->rangeEndRow()) : -1);
+    const std::int32_t length = msFromSeconds(m_media->selectionEnd());
     m_bar->bookmarks().SetLength(length);
     m_bar->update();
     m_transportBar->setRange(0, length);
-    m_controls[2009]->setEnabled(true);
-    button(2011)->setChecked(true);
+    control(cmd::Play)->setEnabled(true);
+    button(cmd::Stop)->setChecked(true);
     showStartPage();
     m_mediaOpen = true;
     m_frame.commands().updateStates();
@@ -331,19 +331,19 @@ void CPlayerView::onPlayStateChanged(int, int n)
         m_positionTimer.start();
     else
         m_positionTimer.stop();
-    for (int id : {2009, 2010, 2011}) button(id)->setChecked(false);
+    for (int id : {cmd::Play, cmd::Pause, cmd::Stop}) button(id)->setChecked(false);
     if (n == MediaBackend::Stopped) {
-        m_controls[2010]->setEnabled(false);
-        button(2011)->setChecked(true);
+        control(cmd::Pause)->setEnabled(false);
+        button(cmd::Stop)->setChecked(true);
         CaptionEditor* ed = m_frame.editor();
-        if (m_frame.context().settings.MatchListToMovie && ed && ed->rowCount() > 0)
-            ed->selectRow(0);
+        if (m_settings.MatchListToMovie && ed && ed->session().rowCount() > 0)
+            ed->session().selectRow(0);
     } else if (n == MediaBackend::Paused) {
-        m_controls[2010]->setEnabled(true);
-        button(2010)->setChecked(true);
+        control(cmd::Pause)->setEnabled(true);
+        button(cmd::Pause)->setChecked(true);
     } else if (n == MediaBackend::Playing) {
-        m_controls[2010]->setEnabled(true);
-        button(2009)->setChecked(true);
+        control(cmd::Pause)->setEnabled(true);
+        button(cmd::Play)->setChecked(true);
     }
     focusCaptionView();
 }
@@ -352,12 +352,12 @@ void CPlayerView::positionTick()
 {
     if (m_media->playState() != MediaBackend::Playing)
         return;
-    followPosition(MsFromSeconds(m_media->position()));
+    followPosition(msFromSeconds(m_media->position()));
 }
 
 bool CPlayerView::listMayFollow() const
 {
-    if (!button(2002)->isChecked())
+    if (!m_settings.PlayAndGo)
         return false;
     // A row being dragged, or a check sweep under way, keeps its selection.
     const CaptionListView& list = m_frame.captionView().list();
@@ -375,13 +375,13 @@ bool CPlayerView::listMayFollow() const
 void CPlayerView::followPosition(std::int32_t t)
 {
     // The list is asked only when a caption is shown: most ticks show none.
-    const bool follow = button(2002)->isChecked() && m_frame.editor();
+    const bool follow = m_settings.PlayAndGo && m_frame.editor();
     const PlaybackTick tick = PlaybackFollower::tick(
         m_frame.documentHost().model(), t, follow, m_replayActive, m_replayStartMs, m_replayEndMs);
     if (tick.showCaption) {
         showCaption(tick.html);
         if (tick.selectRow >= 0 && listMayFollow()) {
-            m_frame.editor()->selectAndScrollToTop(tick.selectRow);
+            m_frame.editor()->capture().selectAndScrollToTop(tick.selectRow);
             focusCaptionView();
         }
     }
@@ -391,13 +391,13 @@ void CPlayerView::followPosition(std::int32_t t)
             m_transportBar->setValue(t);
     }
     if (tick.backToReplayStart)
-        m_media->setPosition(SecondsFromMs(m_replayStartMs));
+        m_media->setPosition(secondsFromMs(m_replayStartMs));
 }
 
 void CPlayerView::onPositionChanged(double, double newSeconds)
 {
     SamiModel& model = m_frame.documentHost().model();
-    const std::int32_t t = MsFromSeconds(newSeconds);
+    const std::int32_t t = msFromSeconds(newSeconds);
     showCaption(PlaybackFollower::seekCaption(model, t));
     setPositionLabel(t);
     if (!m_transportBar->isSliderDown())
@@ -406,7 +406,7 @@ void CPlayerView::onPositionChanged(double, double newSeconds)
     const int row = m_seek.positionChanged(listFocused, m_frame.context().settings.MatchListToMovie,
                                            m_replayActive, model.GetCursorIndex());
     if (row >= 0 && m_frame.editor())
-        m_frame.editor()->selectAndScrollToTop(row);
+        m_frame.editor()->capture().selectAndScrollToTop(row);
     focusCaptionView();
 }
 
@@ -416,9 +416,7 @@ void CPlayerView::documentShown()
         m_initialised = true;
         enableTransport(false);
         enableCapture(false);
-        const AppSettings& s = m_frame.context().settings;
-        button(2001)->setChecked(s.ClickAndGo);
-        button(2002)->setChecked(s.PlayAndGo);
+        showToggles();
     }
     resetControl();
     SetRangeMarks(-1, -1);
@@ -451,7 +449,7 @@ void CPlayerView::toggleMediaControls()
 
 void CPlayerView::ShowPosition()
 {
-    setPositionLabel(MsFromSeconds(m_media->position()));
+    setPositionLabel(msFromSeconds(m_media->position()));
 }
 
 void CPlayerView::resizeEvent(QResizeEvent* event)

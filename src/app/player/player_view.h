@@ -7,10 +7,11 @@
 #include <string_view>
 
 #include "editor/editor_ports.h"
-#include "settings/app_settings.h"
 #include "editor/player_playback.h"
+#include "editor/sync_capture.h"
 #include "player/media_backend.h"
 #include "player/video_rendering.h"
+#include "settings/app_settings.h"
 
 class QAbstractButton;
 class QLabel;
@@ -26,15 +27,21 @@ class CMainFrame;
 QString captionWindowHtml(std::string_view cp949Html);
 
 /// The left pane: the video, the caption due at the playback position under it, and the
-/// panel of buttons (2001-2017) that play the video and stamp its position into the caption
-/// list. It owns the media player, its two timers and the video bookmarks; the caption list
-/// reaches the video only through the operations of `PlayerPort`.
+/// panel of buttons that play the video and stamp its position into the caption list; each
+/// button runs its command through the dispatcher. It owns the media player, its two timers
+/// and the video bookmarks; the caption list reaches the video only through the operations of
+/// `PlayerPort`.
 class CPlayerView : public QWidget, public PlayerPort {
     Q_OBJECT
 public:
     static constexpr int kMinimumWidth = 350;
     static constexpr int kCaptionHeight = 90;
     static constexpr int kPositionTimerMs = 100;
+    /// The ids of the panel's controls that run no command; its buttons have their commands'.
+    static constexpr int kPositionCaption = 2003;
+    static constexpr int kPositionLabel = 2004;
+    static constexpr int kBookmarkBar = 2007;
+    static constexpr int kSeparatorLine = 2008;
 
     explicit CPlayerView(CMainFrame& frame, QWidget* parent = nullptr);
     ~CPlayerView() override;
@@ -64,6 +71,10 @@ public:
     /// A reload from disk: the player stops and goes back to the start.
     void stopAndRewind();
 
+    // The toggles: their state is the setting's (`ClickAndGo`, `PlayAndGo`).
+    void toggleClickAndGo();
+    void togglePlayAndGo();
+
     // Transport.
     void play();
     void pause();
@@ -73,10 +84,9 @@ public:
     void fastForward();
 
     // Capture and navigation.
-    void insertStartSync();
-    void insertEndSync();
-    void singleSync();
-    void simpleSync();
+    /// A capture command (F6, F7, F8, "간단") at the position, corrected by `SyncModify`;
+    /// without a video there is no position to capture and the list is left alone.
+    void capture(CaptureCommand command);
     void goCaptionAtVideo();
     void goCurrentSync();
     void goPrevSync();
@@ -104,7 +114,9 @@ public:
     /// The status-bar text that names the way the video is drawn.
     QString renderingText() const;
     QLabel* renderingLabel() const { return m_renderingLabel; }
+    /// The button of a command id (cmd::Play, cmd::SingleSync, ...), or null.
     QAbstractButton* button(int id) const;
+    /// A control of the panel by its id, commands' buttons included.
     QWidget* control(int id) const;
     QTextBrowser& captionWindow() const { return *m_caption; }
     /// The HTML last put into the caption window (UTF-8 from the model's CP949).
@@ -142,8 +154,13 @@ private:
     void setPositionLabel(std::int32_t ms);
     void focusCaptionView();
     std::int32_t captureTime() const;
+    /// A go-to-sync seek to t (nothing for t < 0): the position change it causes leaves the
+    /// list's selection alone.
+    void seekForSyncCommand(std::int32_t t);
     /// Whether the list may follow the video now (`PlayAndGo`, no drag, no dialog open).
     bool listMayFollow() const;
+    /// The toggles show their settings.
+    void showToggles();
     void repeatChanged(bool on);
     void repeatTick();
     void barClicked(std::int32_t ms, bool doubleClick);
@@ -160,15 +177,15 @@ private:
     MediaBackend* m_media;
     QString m_mediaPath;  ///< the file last asked for, named when it cannot be played
     VideoRendering m_rendering = VideoRendering::Software;
-    QWidget* m_videoArea = nullptr;  ///< the control (1000): picture and transport bar
+    QWidget* m_videoArea = nullptr;  ///< the picture and the transport bar
     QWidget* m_picture = nullptr;
     QSlider* m_transportBar = nullptr;
-    QTextBrowser* m_caption = nullptr;  ///< the caption window (1002)
+    QTextBrowser* m_caption = nullptr;  ///< the caption window
     QString m_captionHtml;
     BookmarkBar* m_bar = nullptr;
     QLabel* m_positionLabel = nullptr;
     QLabel* m_renderingLabel = nullptr;
-    std::map<int, QWidget*> m_controls;  ///< 2001-2017, placed in pixels from the template
+    std::map<int, QWidget*> m_controls;  ///< the button panel, placed in pixels from the template
     std::map<int, QRect> m_template;
     QTimer m_positionTimer;
     QTimer m_repeatTimer;

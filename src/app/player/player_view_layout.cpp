@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "caption_codec.h"
+#include "commands/command_ids.h"
 #include "main_frame.h"
 #include "model/text_format.h"
 #include "player/bookmark_bar.h"
@@ -20,9 +21,12 @@
 namespace verbanta::app {
 namespace {
 
+using namespace cmd;
+
 enum class Kind { Toggle, Push, IconPush, Label, Bar, Line };
 
-/// One control of the panel: its place in dialog units and its texts (UTF-8).
+/// One control of the panel: its id (a command's for a button), its place in dialog units and
+/// its texts (UTF-8).
 struct ControlSpec {
     int id;
     Kind kind;
@@ -32,23 +36,34 @@ struct ControlSpec {
 };
 
 constexpr ControlSpec kControls[] = {
-    {2001, Kind::Toggle, 3, 87, 12, 15, "", "자막 클릭시 해당 동영상 위치로 이동"},
-    {2002, Kind::Toggle, 16, 87, 12, 15, "", "동영상 재생시 해당 자막 위치로 이동"},
-    {2003, Kind::Label, 35, 87, 34, 15, "싱크 위치:", ""},
-    {2004, Kind::Label, 73, 87, 40, 15, "0", ""},
-    {2005, Kind::Push, 127, 87, 30, 15, "이동", "현재 동영상 위치의 자막으로 이동"},
-    {2006, Kind::Push, 163, 87, 30, 15, "간단", "간단 싱크 맞추기"},
-    {2007, Kind::Bar, 3, 107, 190, 7, "", ""},
-    {2008, Kind::Line, 3, 121, 190, 1, "", ""},
-    {2009, Kind::Toggle, 3, 129, 12, 15, "", "재생"},
-    {2010, Kind::Toggle, 16, 129, 12, 15, "", "일시정지"},
-    {2011, Kind::Toggle, 29, 129, 12, 15, "", "정지"},
-    {2012, Kind::IconPush, 46, 129, 12, 15, "", "되감기"},
-    {2013, Kind::IconPush, 59, 129, 12, 15, "", "빨리감기"},
-    {2014, Kind::Toggle, 75, 129, 12, 15, "", "반복"},
-    {2015, Kind::Push, 94, 129, 30, 15, "시작", "시작 싱크 삽입"},
-    {2016, Kind::Push, 127, 129, 30, 15, "종료", "종료 싱크 삽입"},
-    {2017, Kind::Push, 163, 129, 30, 15, "단일", "단일 싱크 맞추기"},
+    {ClickAndGo, Kind::Toggle, 3, 87, 12, 15, "", "자막 클릭시 해당 동영상 위치로 이동"},
+    {PlayAndGo, Kind::Toggle, 16, 87, 12, 15, "", "동영상 재생시 해당 자막 위치로 이동"},
+    {CPlayerView::kPositionCaption, Kind::Label, 35, 87, 34, 15, "싱크 위치:", ""},
+    {CPlayerView::kPositionLabel, Kind::Label, 73, 87, 40, 15, "0", ""},
+    {GoCaptionAtVideo, Kind::Push, 127, 87, 30, 15, "이동", "현재 동영상 위치의 자막으로 이동"},
+    {SimpleSync, Kind::Push, 163, 87, 30, 15, "간단", "간단 싱크 맞추기"},
+    {CPlayerView::kBookmarkBar, Kind::Bar, 3, 107, 190, 7, "", ""},
+    {CPlayerView::kSeparatorLine, Kind::Line, 3, 121, 190, 1, "", ""},
+    {Play, Kind::Toggle, 3, 129, 12, 15, "", "재생"},
+    {Pause, Kind::Toggle, 16, 129, 12, 15, "", "일시정지"},
+    {Stop, Kind::Toggle, 29, 129, 12, 15, "", "정지"},
+    {Rewind, Kind::IconPush, 46, 129, 12, 15, "", "되감기"},
+    {FastForward, Kind::IconPush, 59, 129, 12, 15, "", "빨리감기"},
+    {Repeat, Kind::Toggle, 75, 129, 12, 15, "", "반복"},
+    {InsertStartSync, Kind::Push, 94, 129, 30, 15, "시작", "시작 싱크 삽입"},
+    {InsertEndSync, Kind::Push, 127, 129, 30, 15, "종료", "종료 싱크 삽입"},
+    {SingleSync, Kind::Push, 163, 129, 30, 15, "단일", "단일 싱크 맞추기"},
+};
+constexpr int kFirstControl = ClickAndGo;  // the panel's top left
+constexpr int kLastControl = SingleSync;   // the panel's bottom right
+
+/// A toggle of the panel: its checked state is what its command sets, never the click itself.
+class CommandToggle : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void nextCheckState() override {}
 };
 
 // The caption window's bottom in the template (60 + 19), for the gap above the buttons.
@@ -77,36 +92,36 @@ QIcon drawnIcon(int id)
         p.drawPath(path);
     };
     switch (id) {
-        case 2001:  // a pointer on a row: click and go
+        case ClickAndGo:  // a pointer on a row
             p.fillRect(2, 3, 12, 2, QColor(40, 40, 40));
             p.fillRect(2, 7, 8, 2, QColor(40, 40, 40));
             triangle(9, 5, true);
             break;
-        case 2002:  // rows following a play mark
+        case PlayAndGo:  // rows following a play mark
             triangle(2, 5, true);
             p.fillRect(9, 3, 5, 2, QColor(40, 40, 40));
             p.fillRect(9, 7, 5, 2, QColor(40, 40, 40));
             p.fillRect(9, 11, 5, 2, QColor(40, 40, 40));
             break;
-        case 2009:
+        case Play:
             triangle(4, 9, true);
             break;
-        case 2010:
+        case Pause:
             p.drawRect(4, 3, 3, 10);
             p.drawRect(9, 3, 3, 10);
             break;
-        case 2011:
+        case Stop:
             p.drawRect(4, 4, 8, 8);
             break;
-        case 2012:
+        case Rewind:
             triangle(1, 7, false);
             triangle(8, 7, false);
             break;
-        case 2013:
+        case FastForward:
             triangle(1, 7, true);
             triangle(8, 7, true);
             break;
-        case 2014: {
+        case Repeat: {
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(QColor(40, 40, 40), 2));
             p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
@@ -136,7 +151,7 @@ void CPlayerView::createControls()
         switch (c.kind) {
             case Kind::Toggle:
             case Kind::IconPush: {
-                auto* b = new QToolButton(this);
+                auto* b = c.kind == Kind::Toggle ? new CommandToggle(this) : new QToolButton(this);
                 b->setAutoRaise(true);  // flat until the mouse is over it
                 b->setCheckable(c.kind == Kind::Toggle);
                 b->setIcon(drawnIcon(c.id));
@@ -155,7 +170,7 @@ void CPlayerView::createControls()
             case Kind::Label: {
                 auto* l = new QLabel(text, this);
                 l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                if (c.id == 2004)
+                if (c.id == kPositionLabel)
                     m_positionLabel = l;
                 w = l;
                 break;
@@ -174,6 +189,11 @@ void CPlayerView::createControls()
         }
         if (c.tip[0])
             w->setToolTip(QString::fromUtf8(c.tip));
+        // Every button runs its command through the dispatcher, as its key does.
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            const int id = c.id;
+            connect(b, &QAbstractButton::clicked, this, [this, id] { runCommand(id); });
+        }
         w->setFocusPolicy(Qt::NoFocus);
         w->setObjectName(QStringLiteral("control%1").arg(c.id));
         m_controls[c.id] = w;
@@ -181,7 +201,7 @@ void CPlayerView::createControls()
     }
     // The template's position label fits a count of milliseconds but not "0:00:00.000" in
     // today's fonts: it takes the free room up to the button beside it.
-    m_template[2004].setRight(m_template[2005].left() - 3);
+    m_template[kPositionLabel].setRight(m_template[GoCaptionAtVideo].left() - 3);
 }
 
 void CPlayerView::createVideo(VideoRendering rendering)
@@ -198,7 +218,7 @@ void CPlayerView::createVideo(VideoRendering rendering)
         layout->addWidget(m_transportBar);
         connect(m_transportBar, &QSlider::sliderMoved, this, [this](int ms) {
             if (m_mediaOpen)
-                m_media->setPosition(SecondsFromMs(ms));
+                m_media->setPosition(secondsFromMs(ms));
         });
     }
     auto* layout = static_cast<QVBoxLayout*>(m_videoArea->layout());
@@ -241,15 +261,15 @@ void CPlayerView::relayout()
     m_videoArea->setGeometry(0, 0, w, std::max(0, m_showMediaCtrl ? y0 - 5 : y0));
     m_transportBar->setVisible(m_showMediaCtrl);
 
-    const QRect first = m_template[2001];
-    const int blockWidth = m_template[2017].right() + 1 - first.left();
+    const QRect first = m_template[kFirstControl];
+    const int blockWidth = m_template[kLastControl].right() + 1 - first.left();
     const int gap = first.top() - px(kCaptionBottomDu);
     const int x0 = (w - blockWidth) / 2;
     const int top = y0 + kCaptionHeight + gap;
     for (const auto& [id, widget] : m_controls) {
         const QRect t = m_template[id];
         QRect r(x0 + t.left() - first.left(), top + t.top() - first.top(), t.width(), t.height());
-        if (id == 2007 || id == 2008)
+        if (id == kBookmarkBar || id == kSeparatorLine)
             r = QRect(10, r.top(), std::max(0, w - 20), t.height());
         widget->setGeometry(r);
         widget->setVisible(m_showPlayerCtrl);
@@ -266,15 +286,16 @@ void CPlayerView::resetControl()
 
 void CPlayerView::enableTransport(bool on)
 {
-    for (int id : {2009, 2010}) m_controls[id]->setEnabled(false);
-    for (int id : {2009, 2010, 2011, 2014}) button(id)->setChecked(false);
-    for (int id : {2011, 2012, 2013, 2014}) m_controls[id]->setEnabled(on);
+    for (int id : {Play, Pause}) control(id)->setEnabled(false);
+    for (int id : {Play, Pause, Stop, Repeat}) button(id)->setChecked(false);
+    for (int id : {Stop, Rewind, FastForward, Repeat}) control(id)->setEnabled(on);
     m_transportBar->setEnabled(on);
 }
 
 void CPlayerView::enableCapture(bool on)
 {
-    for (int id : {2005, 2006, 2015, 2016, 2017}) m_controls[id]->setEnabled(on);
+    for (int id : {GoCaptionAtVideo, SimpleSync, InsertStartSync, InsertEndSync, SingleSync})
+        control(id)->setEnabled(on);
 }
 
 QString captionWindowHtml(std::string_view cp949Html)

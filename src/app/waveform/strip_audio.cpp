@@ -9,7 +9,7 @@
 namespace verbanta::app {
 
 StripAudio::StripAudio(MediaBackend& media, QObject* parent)
-    : QObject(parent), m_media(media), m_cache(media::MediaCache::DefaultFolder())
+    : QObject(parent), m_media(media), m_cache(media::MediaCache::defaultFolder())
 {
     connect(&media, &MediaBackend::openStateChanged, this,
             [this](int, int state) { openStateChanged(state); });

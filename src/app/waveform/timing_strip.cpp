@@ -39,7 +39,7 @@ constexpr int kPlayTickMs = 40;
 }  // namespace
 
 TimingStrip::TimingStrip(CMainFrame& frame, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_audio(new StripAudio(frame.playerPane().media(), this))
+    : QWidget(parent), m_frame(frame), m_audio(new StripAudio(frame.playerView().media(), this))
 {
     setObjectName(QStringLiteral("timingStrip"));
     setMinimumHeight(kMinimumHeight);
@@ -51,7 +51,7 @@ TimingStrip::TimingStrip(CMainFrame& frame, QWidget* parent)
     connect(m_audio, &StripAudio::changed, this, qOverload<>(&QWidget::update));
     connect(m_audio, &StripAudio::cacheUnwritable, this,
             [this] { m_frame.statusPane().setText(QString::fromUtf8(kCacheNote)); });
-    MediaBackend& media = frame.playerPane().media();
+    MediaBackend& media = frame.playerView().media();
     connect(&media, &MediaBackend::playStateChanged, this, [this](int, int state) {
         if (state == MediaBackend::Playing)
             m_playTimer.start();
@@ -131,8 +131,9 @@ void TimingStrip::saveState() const
 double TimingStrip::fullSpanMs() const
 {
     double end = m_audio->lengthMs();
-    if (const CaptionEditor* editor = m_frame.editor(); editor && editor->rowCount() > 0) {
-        const SyncList& list = editor->model().list();
+    const CaptionEditor* editor = m_frame.editor();
+    if (editor && editor->session().rowCount() > 0) {
+        const SyncList& list = editor->session().model().list();
         end = std::max(end, list[list.count() - 1].startMs + 2000.0);
     }
     // Before the length is known the view keeps room to zoom out in.
@@ -164,7 +165,7 @@ QRect TimingStrip::soundRect() const
 
 void TimingStrip::follow()
 {
-    const std::int32_t at = m_frame.playerPane().GetPositionMs();
+    const std::int32_t at = m_frame.playerView().GetPositionMs();
     if (at < 0 || m_drag)
         return;
     // Paged rather than scrolled, so that the sound under the eye keeps still.
@@ -209,9 +210,10 @@ TimingStrip::Grab TimingStrip::grabAt(const QPointF& at)
         return best;
     const double x = at.x();
     std::vector<CaptionRegion> near;
-    captionRegionsIn(
-        editor->model().list(), static_cast<std::int32_t>(std::floor(timeAt(x - kGrabPixels))) - 1,
-        static_cast<std::int32_t>(std::ceil(timeAt(x + kGrabPixels))) + 1, openEndMs(), near);
+    captionRegionsIn(editor->session().model().list(),
+                     static_cast<std::int32_t>(std::floor(timeAt(x - kGrabPixels))) - 1,
+                     static_cast<std::int32_t>(std::ceil(timeAt(x + kGrabPixels))) + 1,
+                     openEndMs(), near);
     // An edge inside its region wins over one just outside: where one caption ends as the
     // next begins, the left side takes the end and the right side the start.
     double bestScore = 1e9;
@@ -242,11 +244,11 @@ std::int32_t TimingStrip::dragTarget(double x) const
     const CaptionRegion& from = m_drag->grab.region;
     const double moved = (x - m_drag->pressX) * msPerPixel();
     std::vector<std::int32_t> targets;
-    if (const std::int32_t at = m_frame.playerPane().GetPositionMs(); at >= 0)
+    if (const std::int32_t at = m_frame.playerView().GetPositionMs(); at >= 0)
         targets.push_back(at);
     if (const CaptionEditor* editor = m_frame.editor()) {
         std::vector<CaptionRegion> shown;
-        captionRegionsIn(editor->model().list(), static_cast<std::int32_t>(m_startMs),
+        captionRegionsIn(editor->session().model().list(), static_cast<std::int32_t>(m_startMs),
                          static_cast<std::int32_t>(m_startMs + m_spanMs) + 1, openEndMs(), shown);
         for (const CaptionRegion& r : shown) {
             if (r.row == from.row)
@@ -305,7 +307,7 @@ void TimingStrip::mouseMoveEvent(QMouseEvent* event)
         m_drag->moving = true;
     }
     if (const CaptionEditor* editor = m_frame.editor())
-        m_drag->preview = draggedRegion(editor->model().list(), m_drag->grab.region,
+        m_drag->preview = draggedRegion(editor->session().model().list(), m_drag->grab.region,
                                         m_drag->grab.edge, dragTarget(x));
     update();
 }
@@ -319,9 +321,9 @@ void TimingStrip::mouseReleaseEvent(QMouseEvent* event)
     if (drag->moving && editor) {
         const DragEdge edge = drag->grab.edge;
         const std::int32_t to = edge == DragEdge::End ? drag->preview.endMs : drag->preview.startMs;
-        editor->dragTiming(drag->grab.region.row, edge, to);
+        editor->timingDrag().dragTiming(drag->grab.region.row, edge, to);
     } else {
-        m_frame.playerPane().SeekTo(
+        m_frame.playerView().SeekTo(
             static_cast<std::int32_t>(std::max(0.0, std::round(timeAt(event->position().x())))),
             false);
     }
@@ -337,10 +339,10 @@ void TimingStrip::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     // The caption plays over and over, as the list's replay does.
     const int row = grab.region.row;
-    editor->selectRow(row);
-    if (const SyncEntry* e = editor->entry(row); e && !e->replayMark)
-        editor->toggleReplay();
-    CPlayerView& player = m_frame.playerPane();
+    editor->session().selectRow(row);
+    if (const SyncEntry* e = editor->session().entry(row); e && !e->replayMark)
+        editor->languages().toggleReplay();
+    CPlayerView& player = m_frame.playerView();
     if (player.SeekTo(grab.region.startMs, false))
         player.play();
     m_frame.captionView().takeFocus();

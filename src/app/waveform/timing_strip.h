@@ -39,9 +39,12 @@ public:
 
     Mode mode() const { return m_mode; }
     void setMode(Mode mode);
+    bool showsSpectrogram() const { return m_mode == Mode::Spectrogram; }
+    void toggleSpectrogram() { setMode(showsSpectrogram() ? Mode::Waveform : Mode::Spectrogram); }
     /// Shown from the View menu; kept apart from the visibility full screen takes away.
     bool wanted() const { return m_wanted; }
     void setWanted(bool on);
+    void toggleWanted() { setWanted(!m_wanted); }
 
     /// The stored height, mode and whether it is shown, applied to the window's rows.
     void restoreState();

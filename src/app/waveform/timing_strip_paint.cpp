@@ -201,7 +201,8 @@ void TimingStrip::paintRegions(QPainter& p, const QRect& area)
     const CaptionEditor* editor = m_frame.editor();
     if (!editor)
         return;
-    captionRegionsIn(editor->model().list(), static_cast<std::int32_t>(std::floor(m_startMs)),
+    const EditSession& session = editor->session();
+    captionRegionsIn(session.model().list(), static_cast<std::int32_t>(std::floor(m_startMs)),
                      static_cast<std::int32_t>(std::ceil(m_startMs + m_spanMs)) + 1, openEndMs(),
                      m_regions);
     if (m_drag && m_drag->moving) {
@@ -213,7 +214,7 @@ void TimingStrip::paintRegions(QPainter& p, const QRect& area)
                 r.endMs = m_drag->preview.startMs;
         }
     }
-    const int current = editor->currentRow();
+    const int current = session.currentRow();
     const QRect band(0, kRulerHeight, width(), kBandHeight);
     const QFontMetrics metrics = p.fontMetrics();
     int filledTo = -1;
@@ -239,7 +240,7 @@ void TimingStrip::paintRegions(QPainter& p, const QRect& area)
         // The label starts where the box comes into view, so a long caption keeps its words.
         const QRect shown = box.intersected(rect());
         if (shown.width() > 24) {
-            const QString text = CaptionCodec::toDisplay(editor->captionText(r.row)).simplified();
+            const QString text = CaptionCodec::toDisplay(session.captionText(r.row)).simplified();
             const QRect inside = shown.adjusted(4, 0, -3, 0);
             p.setPen(Qt::white);
             p.drawText(inside, Qt::AlignVCenter | Qt::AlignLeft,
@@ -250,7 +251,7 @@ void TimingStrip::paintRegions(QPainter& p, const QRect& area)
 
 void TimingStrip::paintMarks(QPainter& p, const QRect& area)
 {
-    const CPlayerView& player = m_frame.playerPane();
+    const CPlayerView& player = m_frame.playerView();
     p.setPen(QPen(kBookmark, 2));
     for (int i = 0; i < player.BookmarkCount(); ++i) {
         const double x = xOf(player.BookmarkAt(i));

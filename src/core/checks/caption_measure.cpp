@@ -11,29 +11,29 @@
 namespace verbanta {
 namespace {
 
-bool IsAsciiLetter(char c)
+bool isAsciiLetter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool IsAsciiLetterOrDigit(char c)
+bool isAsciiLetterOrDigit(char c)
 {
-    return IsAsciiLetter(c) || (c >= '0' && c <= '9');
+    return isAsciiLetter(c) || (c >= '0' && c <= '9');
 }
 
 // Elements that never take an end tag, and the caption's own structure, which the reader keeps
 // in the text when a file ends its paragraphs with "</P>".
-bool TakesNoPart(std::string_view name)
+bool takesNoPart(std::string_view name)
 {
     static constexpr std::array<std::string_view, 6> kNames{"br", "hr", "img", "wbr", "p", "sync"};
     return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
 }
 
-int UnbalancedTags(std::string_view text)
+int unbalancedTags(std::string_view text)
 {
     std::vector<std::string> open;
     int unbalanced = 0;
-    ForEachMarkupPiece(
+    forEachMarkupPiece(
         text, [](std::string_view) {},
         [&](std::string_view tag) {
             std::string_view body = tag.substr(1, tag.size() - 2);
@@ -41,12 +41,12 @@ int UnbalancedTags(std::string_view text)
             if (closing)
                 body.remove_prefix(1);
             // "<!-- -->", "< b>" or "<3" are no elements.
-            if (body.empty() || !IsAsciiLetter(body.front()))
+            if (body.empty() || !isAsciiLetter(body.front()))
                 return;
             std::size_t n = 1;
-            while (n < body.size() && IsAsciiLetterOrDigit(body[n])) ++n;
-            const std::string name = ToLowerAscii(body.substr(0, n));
-            if (TakesNoPart(name))
+            while (n < body.size() && isAsciiLetterOrDigit(body[n])) ++n;
+            const std::string name = toLowerAscii(body.substr(0, n));
+            if (takesNoPart(name))
                 return;
             if (!closing) {
                 if (body.back() != '/')  // "<x/>" ends itself
@@ -68,10 +68,10 @@ int UnbalancedTags(std::string_view text)
 
 }  // namespace
 
-CaptionMeasure MeasureCaption(std::string_view text)
+CaptionMeasure measureCaption(std::string_view text)
 {
     CaptionMeasure m;
-    m.unbalancedTags = UnbalancedTags(text);
+    m.unbalancedTags = unbalancedTags(text);
     // Plain mode leaves exactly one "\r\n" per "<br>"; decoding puts no line end back.
     std::string plain = StripTags(text, false);
     DecodeEntities(plain);
@@ -83,7 +83,7 @@ CaptionMeasure MeasureCaption(std::string_view text)
     std::string_view rest = plain;
     for (;; ++line) {
         const std::size_t end = rest.find("\r\n");
-        const int halves = static_cast<int>(TrimWhiteSpace(rest.substr(0, end)).size());
+        const int halves = static_cast<int>(trimWhiteSpace(rest.substr(0, end)).size());
         if (halves > 0) {
             if (firstWithText < 0)
                 firstWithText = line;

@@ -21,6 +21,6 @@ struct CaptionMeasure {
     int unbalancedTags = 0;
 };
 
-CaptionMeasure MeasureCaption(std::string_view text);
+CaptionMeasure measureCaption(std::string_view text);
 
 }  // namespace verbanta

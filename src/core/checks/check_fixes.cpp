@@ -24,7 +24,7 @@ struct Fix {
 };
 
 /// The time if it fits the model's times, else nothing.
-std::optional<std::int32_t> AsTime(std::int64_t ms)
+std::optional<std::int32_t> asTime(std::int64_t ms)
 {
     if (ms < std::numeric_limits<std::int32_t>::min() ||
         ms > std::numeric_limits<std::int32_t>::max())
@@ -32,12 +32,12 @@ std::optional<std::int32_t> AsTime(std::int64_t ms)
     return static_cast<std::int32_t>(ms);
 }
 
-std::optional<Fix> PlanFix(const SyncList& list, int row, CheckRule rule, const CaptionRules& rules)
+std::optional<Fix> planFix(const SyncList& list, int row, CheckRule rule, const CaptionRules& rules)
 {
-    if (row < 0 || row >= list.count() || !(rules.rulesAt(list, row) & RuleBit(rule)))
+    if (row < 0 || row >= list.count() || !(rules.rulesAt(list, row) & ruleBit(rule)))
         return std::nullopt;
     const std::int64_t start = list[row].startMs;
-    const CaptionSpan span = SpanOf(list, row);
+    const CaptionSpan span = spanOf(list, row);
     const std::int64_t gap = rules.minGapMs();
     // The latest an end may come: the minimum gap before the next caption, if any.
     const auto latestEnd = [&](int next) {
@@ -48,13 +48,13 @@ std::optional<Fix> PlanFix(const SyncList& list, int row, CheckRule rule, const 
         case CheckRule::MinDuration: {
             if (!span.hasEnd)
                 return std::nullopt;  // it lasts until the next caption: no free time
-            const CaptionSpan afterEnd = SpanOf(list, span.next);
+            const CaptionSpan afterEnd = spanOf(list, span.next);
             if (afterEnd.next >= 0 && list[afterEnd.next].isEndSync)
                 return std::nullopt;  // a second end sync: which one is meant is unclear
             const std::int64_t end = start + rules.profile().minDurationMs;
             if (end > latestEnd(span.following))
                 return std::nullopt;
-            if (const auto t = AsTime(end))
+            if (const auto t = asTime(end))
                 return Fix{Fix::Kind::MoveEnd, span.next, *t};
             return std::nullopt;
         }
@@ -67,7 +67,7 @@ std::optional<Fix> PlanFix(const SyncList& list, int row, CheckRule rule, const 
         case CheckRule::NoEndBeforeSilence: {
             const std::int64_t end =
                 std::min(start + rules.profile().maxDurationMs, latestEnd(span.next));
-            const auto t = AsTime(end);
+            const auto t = asTime(end);
             if (end <= start || !t)
                 return std::nullopt;
             return Fix{Fix::Kind::AddEnd, row, *t};
@@ -79,12 +79,12 @@ std::optional<Fix> PlanFix(const SyncList& list, int row, CheckRule rule, const 
 
 }  // namespace
 
-bool HasClearFix(const SyncList& list, const CheckFinding& finding, const CaptionRules& rules)
+bool hasClearFix(const SyncList& list, const CheckFinding& finding, const CaptionRules& rules)
 {
-    return PlanFix(list, finding.row, finding.rule, rules).has_value();
+    return planFix(list, finding.row, finding.rule, rules).has_value();
 }
 
-int FixFindings(SamiModel& model, std::span<const CheckFinding> findings, const CaptionRules& rules)
+int fixFindings(SamiModel& model, std::span<const CheckFinding> findings, const CaptionRules& rules)
 {
     // Planned on each list as it is, one fix per caption, applied from the last row up so that
     // an added end sync never moves a row still to be fixed.
@@ -92,7 +92,7 @@ int FixFindings(SamiModel& model, std::span<const CheckFinding> findings, const 
     for (const CheckFinding& f : findings) {
         if (f.slot < 0 || f.slot >= SamiModel::kSlotCount)
             continue;
-        if (const auto fix = PlanFix(model.slotList(f.slot), f.row, f.rule, rules))
+        if (const auto fix = planFix(model.slotList(f.slot), f.row, f.rule, rules))
             plans[f.slot].emplace(f.row, *fix);
     }
     SamiModel::DeferredCheckOrder defer(model);
@@ -103,7 +103,7 @@ int FixFindings(SamiModel& model, std::span<const CheckFinding> findings, const 
         SamiModel::RowBatch rows(model, slot);
         for (const auto& [caption, fix] : fixes) {
             if (fix.kind == Fix::Kind::AddEnd) {
-                SyncEntry end = model.EndSyncEntry(fix.timeMs);
+                SyncEntry end = model.endSyncEntry(fix.timeMs);
                 end.className = rows[caption].className;
                 rows.insertAt(caption + 1, std::move(end), true);
             } else {

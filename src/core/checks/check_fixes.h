@@ -17,7 +17,7 @@ class SyncList;
 /// - a caption with no end before a silence: an end sync is added at the maximum duration, or
 ///   earlier where the next caption needs its gap.
 /// Other rules, and a finding that no longer holds, have none.
-bool HasClearFix(const SyncList& list, const CheckFinding& finding, const CaptionRules& rules);
+bool hasClearFix(const SyncList& list, const CheckFinding& finding, const CaptionRules& rules);
 
 /// Applies the clear fix of each finding (of any language), recorded as one undo step for the
 /// whole run; findings without one are passed over. The number of end syncs moved or added.
@@ -25,7 +25,7 @@ bool HasClearFix(const SyncList& list, const CheckFinding& finding, const Captio
 /// The caller collects what changed in the current language from the journal, as after the
 /// end-sync tools: note `journal().nextPosition()` before the call, then give the records from
 /// it to the change collector with the current slot.
-int FixFindings(SamiModel& model, std::span<const CheckFinding> findings,
+int fixFindings(SamiModel& model, std::span<const CheckFinding> findings,
                 const CaptionRules& rules);
 
 }  // namespace verbanta

@@ -29,68 +29,68 @@ constexpr std::array<RuleText, kCheckRuleCount> kRuleTexts{{
     {"unbalanced_tags", "짝이 맞지 않는 태그"},
 }};
 
-bool IsComment(const SyncList& list, int row)
+bool isComment(const SyncList& list, int row)
 {
     return list[row].isComment != 0;
 }
 
-bool IsCommentOrEnd(const SyncList& list, int row)
+bool isCommentOrEnd(const SyncList& list, int row)
 {
     return list[row].isComment || list[row].isEndSync;
 }
 
 /// a / b rounded up, for a >= 0 and b > 0.
-std::int64_t CeilDiv(std::int64_t a, std::int64_t b)
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b)
 {
     return (a + b - 1) / b;
 }
 
 }  // namespace
 
-std::string_view CheckRuleId(CheckRule rule)
+std::string_view checkRuleId(CheckRule rule)
 {
     return kRuleTexts[static_cast<std::size_t>(rule)].id;
 }
 
-std::string_view CheckRuleName(CheckRule rule)
+std::string_view checkRuleName(CheckRule rule)
 {
     return kRuleTexts[static_cast<std::size_t>(rule)].name;
 }
 
-CheckProfile CheckProfile::FromSettings(const AppSettings& s)
+CheckProfile CheckProfile::fromSettings(const AppSettings& s)
 {
     return {s.CheckMaxReadingSpeed, s.CheckMaxLineLetters, s.CheckMaxLines,
             s.CheckMinDuration,     s.CheckMaxDuration,    s.CheckMinGapFrames};
 }
 
-CaptionSpan SpanOf(const SyncList& list, int row)
+CaptionSpan spanOf(const SyncList& list, int row)
 {
     const int count = list.count();
     CaptionSpan span;
     int next = row + 1;
-    while (next < count && IsComment(list, next)) ++next;
+    while (next < count && isComment(list, next)) ++next;
     if (next >= count)
         return span;
     span.next = next;
     span.hasEnd = list[next].isEndSync != 0;
     if (span.hasEnd) {
         int following = next + 1;
-        while (following < count && IsCommentOrEnd(list, following)) ++following;
+        while (following < count && isCommentOrEnd(list, following)) ++following;
         span.following = following < count ? following : -1;
     }
     return span;
 }
 
-int FirstAffectedRow(const SyncList& list, int row)
+int firstAffectedRow(const SyncList& list, int row)
 {
     int caption = row - 1;
-    while (caption >= 0 && IsCommentOrEnd(list, caption)) --caption;
+    while (caption >= 0 && isCommentOrEnd(list, caption)) --caption;
     return caption >= 0 ? caption : row;
 }
 
-bool IsCheckedEntry(const SyncList& list, int row)
+bool isCheckedEntry(const SyncList& list, int row)
 {
-    return !IsCommentOrEnd(list, row);
+    return !isCommentOrEnd(list, row);
 }
 
 CaptionRules::CaptionRules(const CheckProfile& profile, double framesPerSecond)
@@ -107,10 +107,10 @@ CaptionRules::CaptionRules(const CheckProfile& profile, double framesPerSecond)
 template <class Report>
 void CaptionRules::check(const SyncList& list, int row, Report&& report) const
 {
-    if (!IsCheckedEntry(list, row))
+    if (!isCheckedEntry(list, row))
         return;
     const SyncEntry& caption = list[row];
-    const CaptionMeasure m = MeasureCaption(caption.text);
+    const CaptionMeasure m = measureCaption(caption.text);
     const auto reportTags = [&] {
         if (m.unbalancedTags > 0)
             report(CheckRule::UnbalancedTags, m.unbalancedTags);
@@ -120,7 +120,7 @@ void CaptionRules::check(const SyncList& list, int row, Report&& report) const
         reportTags();
         return;
     }
-    const CaptionSpan span = SpanOf(list, row);
+    const CaptionSpan span = spanOf(list, row);
     // Widened: two times far apart differ by more than an int32 holds.
     const std::int64_t duration =
         span.next < 0 ? 0 : std::int64_t{list[span.next].startMs} - caption.startMs;
@@ -132,7 +132,7 @@ void CaptionRules::check(const SyncList& list, int row, Report&& report) const
         std::int64_t{m.halfLetters} * 1000 >
             std::int64_t{m_profile.maxLettersPerSecond} * 2 * duration)
         report(CheckRule::ReadingSpeed,
-               static_cast<double>(CeilDiv(std::int64_t{m.halfLetters} * 50000, duration)) / 100);
+               static_cast<double>(ceilDiv(std::int64_t{m.halfLetters} * 50000, duration)) / 100);
     if (m.longestLineHalfLetters > std::int64_t{m_profile.maxLettersPerLine} * 2)
         report(CheckRule::LettersPerLine, m.longestLineHalfLetters / 2.0);
     if (m.lines > m_profile.maxLines)
@@ -156,7 +156,7 @@ void CaptionRules::check(const SyncList& list, int row, Report&& report) const
 CheckRuleSet CaptionRules::rulesAt(const SyncList& list, int row) const
 {
     CheckRuleSet rules = 0;
-    check(list, row, [&](CheckRule rule, std::optional<double>) { rules |= RuleBit(rule); });
+    check(list, row, [&](CheckRule rule, std::optional<double>) { rules |= ruleBit(rule); });
     return rules;
 }
 
@@ -168,7 +168,7 @@ void CaptionRules::appendFindings(const SyncList& list, int slot, int row,
     });
 }
 
-std::vector<CheckFinding> CheckList(const SyncList& list, int slot, const CaptionRules& rules)
+std::vector<CheckFinding> checkList(const SyncList& list, int slot, const CaptionRules& rules)
 {
     std::vector<CheckFinding> findings;
     for (int row = 0; row < list.count(); ++row) rules.appendFindings(list, slot, row, findings);

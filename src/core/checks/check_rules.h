@@ -27,15 +27,15 @@ inline constexpr int kCheckRuleCount = 9;
 /// A set of rules, bit i standing for rule i.
 using CheckRuleSet = std::uint16_t;
 
-constexpr CheckRuleSet RuleBit(CheckRule rule)
+constexpr CheckRuleSet ruleBit(CheckRule rule)
 {
     return static_cast<CheckRuleSet>(1u << static_cast<unsigned>(rule));
 }
 
 /// The rule's stable English identifier, as scripts read it ("reading_speed", …).
-std::string_view CheckRuleId(CheckRule rule);
+std::string_view checkRuleId(CheckRule rule);
 /// The rule's Korean name for the user interface (UTF-8).
-std::string_view CheckRuleName(CheckRule rule);
+std::string_view checkRuleName(CheckRule rule);
 
 /// The limits captions are checked against; the defaults follow the common guidance for Korean
 /// subtitles.
@@ -48,7 +48,7 @@ struct CheckProfile {
     int minGapFrames = 2;
 
     /// The profile as the options store it.
-    static CheckProfile FromSettings(const AppSettings& settings);
+    static CheckProfile fromSettings(const AppSettings& settings);
     bool operator==(const CheckProfile&) const = default;
 };
 
@@ -76,14 +76,14 @@ struct CaptionSpan {
 };
 
 /// The span of the caption at `row`.
-CaptionSpan SpanOf(const SyncList& list, int row);
+CaptionSpan spanOf(const SyncList& list, int row);
 
 /// The first row whose findings may change when the row `row` changes: the nearest caption
 /// before it (its span may reach the row), or `row` itself when there is none.
-int FirstAffectedRow(const SyncList& list, int row);
+int firstAffectedRow(const SyncList& list, int row);
 
 /// Whether the entry is checked at all: captions are, comments and end syncs are not.
-bool IsCheckedEntry(const SyncList& list, int row);
+bool isCheckedEntry(const SyncList& list, int row);
 
 /// A profile at a frame rate, in the units the rules compare. A caption's findings depend on
 /// its own entry and on the entries of its span only.
@@ -119,6 +119,6 @@ private:
 };
 
 /// Every finding of one list, by row.
-std::vector<CheckFinding> CheckList(const SyncList& list, int slot, const CaptionRules& rules);
+std::vector<CheckFinding> checkList(const SyncList& list, int slot, const CaptionRules& rules);
 
 }  // namespace verbanta

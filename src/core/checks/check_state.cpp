@@ -90,7 +90,7 @@ void CheckState::store(int row, CheckRuleSet rules)
     if (held == rules)
         return;
     for (int r = 0; r < kCheckRuleCount; ++r) {
-        const CheckRuleSet bit = RuleBit(static_cast<CheckRule>(r));
+        const CheckRuleSet bit = ruleBit(static_cast<CheckRule>(r));
         m_rowsBreaking[static_cast<std::size_t>(r)] += ((rules & bit) != 0) - ((held & bit) != 0);
     }
     m_rowsWithFindings += (rules != 0) - (held != 0);
@@ -137,7 +137,7 @@ CheckState::RowRange CheckState::settle()
         // the one whose neighbours changed.
         a = std::clamp(a, 0, last);
         b = std::clamp(b, 0, last);
-        for (int row = std::max(FirstAffectedRow(*m_list, a), done + 1); row <= b; ++row)
+        for (int row = std::max(firstAffectedRow(*m_list, a), done + 1); row <= b; ++row)
             recheck(row);
         done = std::max(done, b);
     }

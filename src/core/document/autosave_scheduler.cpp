@@ -67,7 +67,7 @@ void AutosaveScheduler::writeFailed(const std::string& folder)
         return;
     m_disabled = true;
     m_hasCopy = false;
-    m_messenger.showMessage(FillIn(kWriteFailedMessage, {folder}), MessageIcon::Error);
+    m_messenger.showMessage(fillIn(kWriteFailedMessage, {folder}), MessageIcon::Error);
 }
 
 }  // namespace verbanta

@@ -7,16 +7,16 @@
 
 namespace verbanta {
 
-TextEncoding RecoveryEncodingOf(const Document& document)
+TextEncoding recoveryEncodingOf(const Document& document)
 {
     return document.encoding();
 }
 
-RecoverySnapshot MakeRecoverySnapshot(const Document& document, std::int64_t savedAt)
+RecoverySnapshot makeRecoverySnapshot(const Document& document, std::int64_t savedAt)
 {
-    const TextEncoding encoding = RecoveryEncodingOf(document);
+    const TextEncoding encoding = recoveryEncodingOf(document);
     RecoverySnapshot snapshot;
-    snapshot.bytes = FromCp949(WriteSami(document.model(), -1), encoding);
+    snapshot.bytes = fromCp949(writeSami(document.model(), -1), encoding);
     snapshot.manifest.originalPath = document.pathName();
     std::string title = document.title();
     if (title.size() >= 2 && title.compare(title.size() - 2, 2, " *") == 0)
@@ -27,26 +27,26 @@ RecoverySnapshot MakeRecoverySnapshot(const Document& document, std::int64_t sav
     return snapshot;
 }
 
-bool RestoreRecoveryCopy(Document& document, const RecoveryStore& store,
+bool restoreRecoveryCopy(Document& document, const RecoveryStore& store,
                          const RecoveryEntry& entry, Messenger& messenger)
 {
     std::string bytes;
     const auto encoding = encodingFromName(entry.manifest.encoding);
     if (!encoding || !store.readCopy(entry, bytes)) {
-        messenger.showMessage(FillIn(kRecoveryUnreadableMessage, {entry.copyPath}),
+        messenger.showMessage(fillIn(kRecoveryUnreadableMessage, {entry.copyPath}),
                               MessageIcon::Error);
         return false;
     }
-    const std::string text = ToCp949(bytes, *encoding);
-    document.NewDocument();
+    const std::string text = toCp949(bytes, *encoding);
+    document.newDocument();
     document.model().LoadText(text);
     // The restored document saves in the encoding its file had.
     document.model().fileEncoding = *encoding;
     // Bound to the file it came from, so that a save writes there with the usual backup; the
     // recent-file list is for files the user opened.
     if (!entry.manifest.originalPath.empty())
-        document.SetPathName(entry.manifest.originalPath, false);
-    document.SetModifiedFlag(true);
+        document.setPathName(entry.manifest.originalPath, false);
+    document.setModifiedFlag(true);
     return true;
 }
 

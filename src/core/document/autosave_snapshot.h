@@ -13,11 +13,11 @@ class Messenger;
 
 /// The encoding a document's recovery copy is written in: the document's own, so that the
 /// restored document saves as its file was. The one place that asks the document for it.
-TextEncoding RecoveryEncodingOf(const Document& document);
+TextEncoding recoveryEncodingOf(const Document& document);
 
 /// The whole model, all languages, as SAMI in the document's encoding, with the manifest of
 /// its path, its title without the modified mark and the time given (seconds since 1970).
-RecoverySnapshot MakeRecoverySnapshot(const Document& document, std::int64_t savedAt);
+RecoverySnapshot makeRecoverySnapshot(const Document& document, std::int64_t savedAt);
 
 /// The text shown when a recovery copy cannot be read back; %1 is the copy's path.
 inline constexpr const char* kRecoveryUnreadableMessage =
@@ -26,7 +26,7 @@ inline constexpr const char* kRecoveryUnreadableMessage =
 /// Opens a left recovery copy as a modified document bound to its original path (untitled
 /// when it had none), so that a save writes there with the usual backup. False, with one
 /// message and the document left as it was, when the copy cannot be read.
-bool RestoreRecoveryCopy(Document& document, const RecoveryStore& store,
+bool restoreRecoveryCopy(Document& document, const RecoveryStore& store,
                          const RecoveryEntry& entry, Messenger& messenger);
 
 }  // namespace verbanta

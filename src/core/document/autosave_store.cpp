@@ -78,7 +78,7 @@ bool isRegularFile(const std::string& path, std::uintmax_t* size = nullptr)
 
 }  // namespace
 
-std::string FormatManifest(const RecoveryManifest& manifest)
+std::string formatManifest(const RecoveryManifest& manifest)
 {
     std::string out(kManifestHeader);
     out += "\npath=" + escape(manifest.originalPath);
@@ -89,7 +89,7 @@ std::string FormatManifest(const RecoveryManifest& manifest)
     return out;
 }
 
-std::optional<RecoveryManifest> ParseManifest(std::string_view text)
+std::optional<RecoveryManifest> parseManifest(std::string_view text)
 {
     const std::size_t firstEnd = text.find('\n');
     if (firstEnd == std::string_view::npos || text.substr(0, firstEnd) != kManifestHeader)
@@ -152,7 +152,7 @@ RecoveryStore::~RecoveryStore()
     ::close(m_lockFd);
 }
 
-std::string RecoveryStore::NewSessionId()
+std::string RecoveryStore::newSessionId()
 {
     std::random_device device;
     std::mt19937_64 engine((static_cast<std::uint64_t>(device()) << 32) ^ device() ^
@@ -165,7 +165,7 @@ std::string RecoveryStore::NewSessionId()
     return id;
 }
 
-bool RecoveryStore::IsSessionId(std::string_view id)
+bool RecoveryStore::isSessionId(std::string_view id)
 {
     return id.size() == kSessionIdLength &&
            std::all_of(id.begin(), id.end(),
@@ -237,7 +237,7 @@ bool replaceAtomically(FileOperations& files, const std::string& target, std::st
     options.newFileMode = 0600;
     options.keepAttributes = false;
     options.syncFolder = false;  // once for the copy and its manifest
-    const AtomicWriteResult result = WriteFileAtomically(target, bytes, files, options);
+    const AtomicWriteResult result = writeFileAtomically(target, bytes, files, options);
     errno = result.error;
     return result.ok();
 }
@@ -250,7 +250,7 @@ bool RecoveryStore::writeCopy(std::string_view bytes, const RecoveryManifest& ma
         return false;
     // The copy goes first: a manifest never points at a copy older than itself.
     if (!replaceAtomically(m_files, copyPathOf(m_sessionId), bytes) ||
-        !replaceAtomically(m_files, manifestPathOf(m_sessionId), FormatManifest(manifest)))
+        !replaceAtomically(m_files, manifestPathOf(m_sessionId), formatManifest(manifest)))
         return false;
     return m_files.syncDirectory(m_folder);
 }
@@ -282,7 +282,7 @@ std::optional<RecoveryEntry> RecoveryStore::readEntry(const std::string& id) con
     std::string text;
     if (!m_files.readFile(entry.manifestPath, text))
         return std::nullopt;
-    auto manifest = ParseManifest(text);
+    auto manifest = parseManifest(text);
     // A copy in an encoding this version cannot read could not be restored.
     if (!manifest || !encodingFromName(manifest->encoding))
         return std::nullopt;
@@ -302,7 +302,7 @@ std::vector<RecoveryEntry> RecoveryStore::listLeftCopies() const
             continue;
         const std::string id = name.substr(0, name.size() - kManifestSuffix.size());
         // A live run holds its lock: its copy is not left over.
-        if (!IsSessionId(id) || id == m_sessionId || m_files.isLocked(lockPathOf(id)))
+        if (!isSessionId(id) || id == m_sessionId || m_files.isLocked(lockPathOf(id)))
             continue;
         if (auto entry = readEntry(id))
             entries.push_back(std::move(*entry));
@@ -317,7 +317,7 @@ std::vector<RecoveryEntry> RecoveryStore::listLeftCopies() const
 bool RecoveryStore::removeEntry(const RecoveryEntry& entry)
 {
     // The paths come from the id, never from the files' content.
-    if (!IsSessionId(entry.id) || entry.id == m_sessionId)
+    if (!isSessionId(entry.id) || entry.id == m_sessionId)
         return false;
     bool removed = true;
     for (const std::string& path :
@@ -330,7 +330,7 @@ bool RecoveryStore::removeEntry(const RecoveryEntry& entry)
 
 bool RecoveryStore::readCopy(const RecoveryEntry& entry, std::string& bytes) const
 {
-    if (!IsSessionId(entry.id) || !isRegularFile(copyPathOf(entry.id)))
+    if (!isSessionId(entry.id) || !isRegularFile(copyPathOf(entry.id)))
         return false;
     return m_files.readFile(copyPathOf(entry.id), bytes);
 }

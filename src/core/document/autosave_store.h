@@ -22,9 +22,9 @@ struct RecoveryManifest {
 
 /// The manifest as text: a first line that names the format, then "key=value" lines with
 /// backslash, carriage return and line feed escaped.
-std::string FormatManifest(const RecoveryManifest& manifest);
+std::string formatManifest(const RecoveryManifest& manifest);
 /// The manifest read back; nothing for a damaged or foreign text.
-std::optional<RecoveryManifest> ParseManifest(std::string_view text);
+std::optional<RecoveryManifest> parseManifest(std::string_view text);
 
 /// A recovery copy left by another run, as offered at start-up.
 struct RecoveryEntry {
@@ -50,9 +50,9 @@ public:
     RecoveryStore& operator=(const RecoveryStore&) = delete;
 
     /// A new random session id: 16 lowercase hexadecimal digits.
-    static std::string NewSessionId();
+    static std::string newSessionId();
     /// Whether a text has the form of a session id; file names of any other form are foreign.
-    static bool IsSessionId(std::string_view id);
+    static bool isSessionId(std::string_view id);
 
     const std::string& folder() const { return m_folder; }
     const std::string& sessionId() const { return m_sessionId; }

@@ -8,10 +8,10 @@
 
 namespace verbanta {
 
-std::optional<std::string> FindCompanionVideo(const std::string& subtitlePath,
+std::optional<std::string> findCompanionVideo(const std::string& subtitlePath,
                                               FileOperations& files)
 {
-    const PathParts parts = SplitPath(subtitlePath);
+    const PathParts parts = splitPath(subtitlePath);
     for (std::string_view extension : kCompanionVideoExtensions) {
         std::string candidate = parts.directory + parts.baseName + std::string(extension);
         if (files.exists(candidate) && !files.isDirectory(candidate))
@@ -23,8 +23,8 @@ std::optional<std::string> FindCompanionVideo(const std::string& subtitlePath,
     std::sort(names.begin(), names.end());
     for (std::string_view extension : kCompanionVideoExtensions) {
         for (const std::string& name : names) {
-            const PathParts found = SplitPath(name);
-            if (found.baseName != parts.baseName || !EqualsIgnoringCase(found.extension, extension))
+            const PathParts found = splitPath(name);
+            if (found.baseName != parts.baseName || !equalsIgnoringCase(found.extension, extension))
                 continue;
             std::string candidate = parts.directory + name;
             if (!files.isDirectory(candidate))

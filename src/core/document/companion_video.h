@@ -19,7 +19,7 @@ inline constexpr std::array<std::string_view, 25> kCompanionVideoExtensions{
 /// The video with the subtitle file's folder and base name and the first extension of the list
 /// that exists; when no such name exists, a file in the folder with the same base name whose
 /// extension differs only in case (a.AVI for a.smi), again in list order.
-std::optional<std::string> FindCompanionVideo(const std::string& subtitlePath,
+std::optional<std::string> findCompanionVideo(const std::string& subtitlePath,
                                               FileOperations& files);
 
 }  // namespace verbanta

@@ -58,7 +58,7 @@ Document::~Document()
     m_model.ClearUndo();
 }
 
-bool Document::NewDocument()
+bool Document::newDocument()
 {
     // The new document has no file, so the previous file's watch ends here.
     StopFileWatch();
@@ -69,29 +69,29 @@ bool Document::NewDocument()
         m_views->stopPlayerAndRewind();
         m_views->clearPlayerFileState();
     }
-    ClearContents();
+    clearContents();
     m_modified = false;
     refreshTitle();
     return true;
 }
 
-void Document::ClearContents()
+void Document::clearContents()
 {
     m_model.Reset(true);
     m_model.ClearUndo();
 }
 
-bool Document::OpenDocument(const std::string& path, bool forEditing)
+bool Document::openDocument(const std::string& path, bool forEditing)
 {
     if (!m_files.exists(path)) {
-        m_messenger.showMessage(FillIn(kFileNotFound, {path}), MessageIcon::Error);
+        m_messenger.showMessage(fillIn(kFileNotFound, {path}), MessageIcon::Error);
         return false;
     }
-    ClearContents();
-    SetModifiedFlag(false);
+    clearContents();
+    setModifiedFlag(false);
     m_encodingChosen = false;
     if (forEditing)
-        sami::ClearReadOnlyAttribute(path, m_messenger);
+        sami::clearReadOnlyAttribute(path, m_messenger);
     if (!m_model.LoadFile(path, true)) {
         // The content is gone, so the document must no longer claim the previous file: a
         // later save would overwrite that file with the empty document.
@@ -100,51 +100,51 @@ bool Document::OpenDocument(const std::string& path, bool forEditing)
     }
     if (m_views && m_views->hasPlayerView()) {
         m_views->stopPlayerAndRewind();
-        if (const auto video = FindCompanionVideo(path, m_files))
+        if (const auto video = findCompanionVideo(path, m_files))
             m_views->openCompanionVideo(*video);
         m_views->clearPlayerFileState();
     }
-    SetPathName(path, true);
+    setPathName(path, true);
     return true;
 }
 
 bool Document::offerImport(const std::string& path)
 {
-    const auto bytes = ReadFileBytes(path);
+    const auto bytes = readFileBytes(path);
     if (!bytes || bytes->empty() || bytes->size() > kMaxImportFileBytes)
         return false;
-    const std::string text = ToCp949(*bytes, DetectEncoding(*bytes));
-    if (sami::HoldsSamiMarkup(std::string_view(text).substr(0, text.find('\0'))))
+    const std::string text = toCp949(*bytes, detectEncoding(*bytes));
+    if (sami::holdsSamiMarkup(std::string_view(text).substr(0, text.find('\0'))))
         return false;  // refused for another reason
     constexpr int kAllSupported = 1;
     const double fps = kFrameRates[kDefaultFrameRateIndex].framesPerSecond;
     SilentMessenger silent;
     SamiModel probe(m_settings);
     probe.setMessenger(silent);
-    if (!ImportForeignBytes(probe, *bytes, kAllSupported, fps) ||
-        !m_messenger.askYesNo(FillIn(kImportQuestion, {path})))
+    if (!importForeignBytes(probe, *bytes, kAllSupported, fps) ||
+        !m_messenger.askYesNo(fillIn(kImportQuestion, {path})))
         return false;
     // As the import command does: a new, unsaved document with the file's captions.
-    NewDocument();
-    if (!ImportForeignBytes(m_model, *bytes, kAllSupported, fps))
+    newDocument();
+    if (!importForeignBytes(m_model, *bytes, kAllSupported, fps))
         return false;
-    SetModifiedFlag(true);
+    setModifiedFlag(true);
     return true;
 }
 
-bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding> encoding)
+bool Document::saveDocument(const std::string& path, std::optional<TextEncoding> encoding)
 {
     const bool makeBackup = m_settings.MakeBackup;
     const TextEncoding target = encoding.value_or(m_model.fileEncoding);
     // The file read only up to a NUL character is replaced by a shorter one only when asked.
     if (m_model.unreadBytes > 0 && path == m_path &&
         !m_messenger.askYesNo(
-            FillIn(kShorterSaveQuestion, {path, std::to_string(m_model.unreadBytes)})))
+            fillIn(kShorterSaveQuestion, {path, std::to_string(m_model.unreadBytes)})))
         return false;
     StopFileWatch();
-    const std::string samiText = WriteSami(m_model, -1);
+    const std::string samiText = writeSami(m_model, -1);
     const SaveResult result =
-        SaveWithBackup(path, makeBackup, FromCp949(samiText, target), m_files, m_messenger);
+        saveWithBackup(path, makeBackup, fromCp949(samiText, target), m_files, m_messenger);
     if (result.outcome != SaveOutcome::Saved) {
         // The edits are still in the model and the file on disk is what it was before, so
         // watching it goes on.
@@ -155,11 +155,11 @@ bool Document::SaveDocument(const std::string& path, std::optional<TextEncoding>
     m_model.fileEncoding = target;
     m_model.unreadBytes = 0;
     m_fileGone = false;
-    SetModifiedFlag(false);
+    setModifiedFlag(false);
     if (samiText.size() > kMaxSamiFileBytes)
-        m_messenger.showMessage(FillIn(kTooLargeToOpenMessage, {path}), MessageIcon::Warning);
+        m_messenger.showMessage(fillIn(kTooLargeToOpenMessage, {path}), MessageIcon::Warning);
     if (path != m_path)
-        SetPathName(path, true);
+        setPathName(path, true);
     else
         StartFileWatch();
     return true;
@@ -170,9 +170,9 @@ void Document::ReloadFromDisk()
     reloadFile(m_encodingChosen ? std::optional(m_model.fileEncoding) : std::nullopt);
 }
 
-bool Document::ReopenInEncoding(TextEncoding encoding)
+bool Document::reopenInEncoding(TextEncoding encoding)
 {
-    if (m_path.empty() || !SaveModified() || !reloadFile(encoding))
+    if (m_path.empty() || !saveModified() || !reloadFile(encoding))
         return false;
     m_encodingChosen = true;
     return true;
@@ -183,16 +183,16 @@ bool Document::reloadFile(std::optional<TextEncoding> encoding)
     if (m_path.empty())
         return false;
     // A file that cannot be read any more leaves the edits and their mark in place.
-    sami::ClearReadOnlyAttribute(m_path, m_messenger);
+    sami::clearReadOnlyAttribute(m_path, m_messenger);
     if (!m_model.LoadFile(m_path, true, encoding))
         return false;
-    SetModifiedFlag(false);
+    setModifiedFlag(false);
     if (m_views && m_views->hasPlayerView())
         m_views->stopPlayerAndRewind();
     return true;
 }
 
-void Document::SetModifiedFlag(bool modified)
+void Document::setModifiedFlag(bool modified)
 {
     if (modified == m_modified)
         return;
@@ -204,12 +204,12 @@ void Document::SetModifiedFlag(bool modified)
     refreshTitle();
 }
 
-void Document::SetPathName(const std::string& path, bool addToRecent)
+void Document::setPathName(const std::string& path, bool addToRecent)
 {
     StopFileWatch();
     m_path = path;
     m_fileGone = false;
-    m_title = NameOf(path);
+    m_title = nameOf(path);
     if (m_modified)
         m_title += " *";
     refreshTitle();
@@ -218,7 +218,7 @@ void Document::SetPathName(const std::string& path, bool addToRecent)
     StartFileWatch();
 }
 
-void Document::SetTitle(const std::string& title)
+void Document::setTitle(const std::string& title)
 {
     m_title = title;
     refreshTitle();
@@ -240,10 +240,10 @@ void Document::becomeUntitled()
     refreshTitle();
 }
 
-std::string Document::PromptName() const
+std::string Document::promptName() const
 {
     if (!m_path.empty())
-        return NameOf(m_path);
+        return nameOf(m_path);
     std::string name = m_title.empty() ? std::string(kUntitled) : m_title;
     const std::size_t mark = name.find(" *");
     if (mark != std::string::npos)
@@ -251,11 +251,11 @@ std::string Document::PromptName() const
     return name;
 }
 
-bool Document::SaveModified()
+bool Document::saveModified()
 {
     if (!m_modified)
         return true;
-    switch (m_messenger.askYesNoCancel(FillIn(kSaveChangesQuestion, {PromptName()}))) {
+    switch (m_messenger.askYesNoCancel(fillIn(kSaveChangesQuestion, {promptName()}))) {
     case Answer::Cancel:
         return false;
     case Answer::No:
@@ -263,33 +263,33 @@ bool Document::SaveModified()
     case Answer::Yes:
         break;
     }
-    return FileSave();
+    return fileSave();
 }
 
-bool Document::SaveNeedsName()
+bool Document::saveNeedsName()
 {
     if (m_path.empty())
         return true;
     // A file deleted or renamed away is written again under its name while its folder is there.
     if (!m_files.exists(m_path)) {
-        const std::string folder = DirectoryOf(m_path);
+        const std::string folder = directoryOf(m_path);
         return !m_files.isDirectory(folder.empty() ? "." : folder);
     }
     return m_files.isDirectory(m_path) || m_files.isReadOnly(m_path);
 }
 
-bool Document::FileSave()
+bool Document::fileSave()
 {
     std::string target = m_path;
-    if (SaveNeedsName()) {
+    if (saveNeedsName()) {
         if (!m_views)
             return false;
-        const auto chosen = m_views->askSaveAsPath(m_path.empty() ? PromptName() : m_path);
+        const auto chosen = m_views->askSaveAsPath(m_path.empty() ? promptName() : m_path);
         if (!chosen || chosen->empty())
             return false;
         target = *chosen;
     }
-    return SaveDocument(target);
+    return saveDocument(target);
 }
 
 void Document::StartFileWatch()
@@ -309,7 +309,7 @@ void Document::StopFileWatch()
     m_watchId = 0;
 }
 
-void Document::OnFileWatchNotify(int watchId)
+void Document::onFileWatchNotify(int watchId)
 {
     if (m_askingReload)
         return;
@@ -338,11 +338,11 @@ void Document::fileGone()
     m_fileGone = true;
     if (m_views)
         m_views->showStatus(kFileGoneStatus);
-    m_messenger.showMessage(FillIn(kFileGoneMessage, {m_path}), MessageIcon::Warning);
-    SetModifiedFlag(true);
+    m_messenger.showMessage(fillIn(kFileGoneMessage, {m_path}), MessageIcon::Warning);
+    setModifiedFlag(true);
 }
 
-bool Document::SaveLanguage(const std::string& path, int languageIndex,
+bool Document::saveLanguage(const std::string& path, int languageIndex,
                             std::optional<TextEncoding> encoding)
 {
     if (languageIndex < 0 || languageIndex >= m_model.GetLanguageCount())
@@ -351,21 +351,21 @@ bool Document::SaveLanguage(const std::string& path, int languageIndex,
     const bool ownFile = m_watchId != 0 && m_files.sameFile(path, m_path);
     if (ownFile)
         StopFileWatch();
-    const bool saved = sami::WriteFileReporting(
-        path, FromCp949(WriteSami(m_model, languageIndex), encoding.value_or(m_model.fileEncoding)),
+    const bool saved = sami::writeFileReporting(
+        path, fromCp949(writeSami(m_model, languageIndex), encoding.value_or(m_model.fileEncoding)),
         m_messenger, m_files);
     if (ownFile)
         StartFileWatch();
     return saved;
 }
 
-bool Document::MergeFiles(const std::vector<std::string>& paths)
+bool Document::mergeFiles(const std::vector<std::string>& paths)
 {
-    const int loaded = MergeSamiFiles(m_model, paths, m_messenger);
+    const int loaded = mergeSamiFiles(m_model, paths, m_messenger);
     if (loaded < 0)
         return false;
     if (loaded > 0) {
-        SetModifiedFlag(true);
+        setModifiedFlag(true);
         if (m_views)
             m_views->rebuildList();
     }

@@ -42,49 +42,49 @@ public:
     int watchId() const { return m_watchId; }
 
     /// An empty, untitled, clean document with the default header.
-    bool NewDocument();
+    bool newDocument();
     /// Opens a SAMI file; for editing, its read-only attribute is cleared first, while a file
     /// opened only to be read is never changed. On failure the document is left empty, clean
     /// and untitled, unless a file without SAMI captions that another format's reader
     /// recognises is imported at the user's wish.
-    bool OpenDocument(const std::string& path, bool forEditing = true);
+    bool openDocument(const std::string& path, bool forEditing = true);
     /// Saves the whole model to the path through a temporary file, with a backup when
     /// `MakeBackup` is set, in the document's encoding or the one given (save-as), which the
     /// document then keeps. A file that was read only up to a NUL character is replaced only
     /// after asking. A failed save leaves the model, its edits, its encoding and the modified
     /// mark as they were, and every file on disk whole.
-    bool SaveDocument(const std::string& path,
+    bool saveDocument(const std::string& path,
                       std::optional<TextEncoding> encoding = std::nullopt);
     /// The encoding the file was opened in and is saved in; CP949 for a new document.
     TextEncoding encoding() const { return m_model.fileEncoding; }
     /// Empties the model and gives it the default header.
-    void ClearContents();
+    void clearContents();
     /// Reads the file again after another program changed it (nothing without a path), in the
     /// encoding chosen for it if one was.
     void ReloadFromDisk();
     /// Reads the open file again in the encoding chosen, after asking to save a modified
     /// document; the choice holds for later reloads until another file is opened. False
     /// without a path, when the question is cancelled, or when the file cannot be read.
-    bool ReopenInEncoding(TextEncoding encoding);
+    bool reopenInEncoding(TextEncoding encoding);
 
-    void SetModifiedFlag(bool modified);
-    bool IsModified() const { return m_modified; }
+    void setModifiedFlag(bool modified);
+    bool isModified() const { return m_modified; }
     /// Sets the path and the title, adds the path to the recent files when asked, and watches
     /// the new file.
-    void SetPathName(const std::string& path, bool addToRecent = true);
-    void SetTitle(const std::string& title);
+    void setPathName(const std::string& path, bool addToRecent = true);
+    void setTitle(const std::string& title);
 
     /// Before close, new and open: whether to go on, after asking to save a modified document.
-    bool SaveModified();
+    bool saveModified();
     /// The save command: to the document's path, after asking for a name when it has none,
     /// its file is read-only or its folder is gone. Enabled only while the document is
     /// modified.
-    bool FileSave();
-    bool CanSave() const { return m_modified; }
+    bool fileSave();
+    bool canSave() const { return m_modified; }
     /// Whether the save command must ask for a name first.
-    bool SaveNeedsName();
+    bool saveNeedsName();
     /// The name the save-modified prompt shows.
-    std::string PromptName() const;
+    std::string promptName() const;
 
     void StartFileWatch();
     void StopFileWatch();
@@ -92,16 +92,16 @@ public:
     /// `AutoLoadFile` is set and nothing is unsaved), reload on yes, then rebuild the list
     /// whatever the answer. A file deleted or renamed away is said once and marks the
     /// document modified. A notice that arrives while the question is showing is dropped.
-    void OnFileWatchNotify(int watchId);
+    void onFileWatchNotify(int watchId);
 
     /// Writes one language (its index in the language list) to a file of its own, in the
     /// document's encoding unless another is given; the document, its path, its encoding and
     /// its modified mark stay as they are.
-    bool SaveLanguage(const std::string& path, int languageIndex,
+    bool saveLanguage(const std::string& path, int languageIndex,
                       std::optional<TextEncoding> encoding = std::nullopt);
     /// Loads the files one after the other into the document (the merge dialog's OK) and marks
     /// the document modified when at least one was loaded.
-    bool MergeFiles(const std::vector<std::string>& paths);
+    bool mergeFiles(const std::vector<std::string>& paths);
 
 private:
     bool reloadFile(std::optional<TextEncoding> encoding);

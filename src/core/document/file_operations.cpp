@@ -291,7 +291,7 @@ bool PosixFileOperations::link(const std::string& from, const std::string& to)
     return ::link(from.c_str(), to.c_str()) == 0;
 }
 
-FileOperations& SystemFileOperations()
+FileOperations& systemFileOperations()
 {
     static PosixFileOperations files;
     return files;

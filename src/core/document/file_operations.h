@@ -97,6 +97,6 @@ public:
 };
 
 /// The process's real file system.
-FileOperations& SystemFileOperations();
+FileOperations& systemFileOperations();
 
 }  // namespace verbanta

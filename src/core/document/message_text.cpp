@@ -2,7 +2,7 @@
 
 namespace verbanta {
 
-std::string FillIn(std::string_view format, std::initializer_list<std::string_view> texts)
+std::string fillIn(std::string_view format, std::initializer_list<std::string_view> texts)
 {
     std::string out;
     out.reserve(format.size() + 64);

@@ -8,6 +8,6 @@ namespace verbanta {
 
 /// The message with its placeholders ("%s", "%d" or "%1") filled in order by the texts; a
 /// placeholder inside an inserted text (a path may hold "%s") is not filled again.
-std::string FillIn(std::string_view format, std::initializer_list<std::string_view> texts);
+std::string fillIn(std::string_view format, std::initializer_list<std::string_view> texts);
 
 }  // namespace verbanta

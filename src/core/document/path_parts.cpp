@@ -11,28 +11,28 @@ constexpr std::string_view kSeparators = "/";
 
 }  // namespace
 
-std::size_t LastSeparator(std::string_view path)
+std::size_t lastSeparator(std::string_view path)
 {
     return path.find_last_of(kSeparators);
 }
 
-std::string DirectoryOf(std::string_view path)
+std::string directoryOf(std::string_view path)
 {
-    const std::size_t sep = LastSeparator(path);
+    const std::size_t sep = lastSeparator(path);
     return sep == std::string_view::npos ? std::string() : std::string(path.substr(0, sep + 1));
 }
 
-std::string NameOf(std::string_view path)
+std::string nameOf(std::string_view path)
 {
-    const std::size_t sep = LastSeparator(path);
+    const std::size_t sep = lastSeparator(path);
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 
-PathParts SplitPath(std::string_view path)
+PathParts splitPath(std::string_view path)
 {
     PathParts parts;
-    parts.directory = DirectoryOf(path);
-    const std::string name = NameOf(path);
+    parts.directory = directoryOf(path);
+    const std::string name = nameOf(path);
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos) {
         parts.baseName = name;

@@ -12,13 +12,13 @@ namespace verbanta {
 // backslash or a colon is part of a name there.
 
 /// The offset of the last folder separator of the path, or npos when it has none.
-std::size_t LastSeparator(std::string_view path);
+std::size_t lastSeparator(std::string_view path);
 
 /// The folder part with its trailing separator; empty for a bare name (the current folder).
-std::string DirectoryOf(std::string_view path);
+std::string directoryOf(std::string_view path);
 
 /// The name with its extension, after the last separator.
-std::string NameOf(std::string_view path);
+std::string nameOf(std::string_view path);
 
 /// A path cut into its folder (with the trailing separator), its base name and its extension
 /// (from the last "." of the name, dot included; empty when the name has none).
@@ -27,6 +27,6 @@ struct PathParts {
     std::string baseName;
     std::string extension;
 };
-PathParts SplitPath(std::string_view path);
+PathParts splitPath(std::string_view path);
 
 }  // namespace verbanta

@@ -32,15 +32,15 @@ public:
         // Without a previous file or a wish for a backup, the rename replaces the file alone.
         if (!m_makeBackup || m_files.status(target).kind != FileStatus::Kind::Regular)
             return true;
-        const BackupName backup = BackupNameOf(target);
+        const BackupName backup = backupNameOf(target);
         if (backup.alternate &&
-            !m_messenger.askYesNo(FillIn("백업 파일 \"%s\"을 보존하시겠습니까?", {backup.path}))) {
+            !m_messenger.askYesNo(fillIn("백업 파일 \"%s\"을 보존하시겠습니까?", {backup.path}))) {
             m_result.outcome = SaveOutcome::BackupRefused;
             return false;
         }
         if (m_files.exists(backup.path) && !m_files.remove(backup.path)) {
             m_messenger.showMessage(
-                FillIn("기존의 백업 파일 \"%s\"을 삭제할 수 없습니다.", {backup.path}),
+                fillIn("기존의 백업 파일 \"%s\"을 삭제할 수 없습니다.", {backup.path}),
                 MessageIcon::Error);
             m_result.outcome = SaveOutcome::BackupNotDeletable;
             return false;
@@ -52,7 +52,7 @@ public:
             m_moved = linksUnsupported(errno) && m_files.rename(target, backup.path);
             if (!m_moved) {
                 m_messenger.showMessage(
-                    FillIn("백업 파일 \"%s\"을 작성할 수 없습니다.", {backup.path}),
+                    fillIn("백업 파일 \"%s\"을 작성할 수 없습니다.", {backup.path}),
                     MessageIcon::Error);
                 m_result.outcome = SaveOutcome::BackupNotCreated;
                 return false;
@@ -84,19 +84,19 @@ private:
 
 }  // namespace
 
-BackupName BackupNameOf(const std::string& target)
+BackupName backupNameOf(const std::string& target)
 {
-    const std::size_t sep = LastSeparator(target);
+    const std::size_t sep = lastSeparator(target);
     const std::size_t dot = target.rfind('.');
     const bool dotInName = dot != std::string::npos && (sep == std::string::npos || dot > sep);
     const std::string stem = dotInName ? target.substr(0, dot) : target;
     BackupName backup{stem + ".BAK", false};
-    if (EqualsIgnoringCase(backup.path, target))
+    if (equalsIgnoringCase(backup.path, target))
         backup = {stem + ".BAC", true};
     return backup;
 }
 
-SaveResult SaveWithBackup(const std::string& target, bool makeBackup, std::string_view bytes,
+SaveResult saveWithBackup(const std::string& target, bool makeBackup, std::string_view bytes,
                           FileOperations& files, Messenger& messenger)
 {
     SaveResult result;
@@ -105,7 +105,7 @@ SaveResult SaveWithBackup(const std::string& target, bool makeBackup, std::strin
     // A read-only file that the user saves over anyway becomes writable by its owner.
     options.ownerWritable = true;
     options.beforeRename = [&](const AtomicWriteResult& progress) { return backup(progress); };
-    const AtomicWriteResult written = WriteFileAtomically(target, bytes, files, options);
+    const AtomicWriteResult written = writeFileAtomically(target, bytes, files, options);
     result.target = written.target;
     result.temporaryPath = written.temporaryPath;
     switch (written.failed) {
@@ -118,15 +118,15 @@ SaveResult SaveWithBackup(const std::string& target, bool makeBackup, std::strin
             return result;
         case WriteStep::Rename:
             backup.undo(written.target);
-            files.syncDirectory(DirectoryOf(written.target));
-            messenger.showMessage(FillIn("파일 \"%s\"의 이름을 \"%s\"로 변경할 수 없습니다.",
+            files.syncDirectory(directoryOf(written.target));
+            messenger.showMessage(fillIn("파일 \"%s\"의 이름을 \"%s\"로 변경할 수 없습니다.",
                                          {written.temporaryPath, written.target}),
                                   MessageIcon::Error);
             result.outcome = SaveOutcome::RenameFailed;
             return result;
         default:
             // A file that could not be created is named: for a save, the temporary one.
-            sami::ReportWriteFailure(
+            sami::reportWriteFailure(
                 written, written.temporaryPath.empty() ? written.target : written.temporaryPath,
                 messenger);
             result.outcome = SaveOutcome::WriteFailed;

@@ -16,7 +16,7 @@ struct BackupName {
     std::string path;
     bool alternate = false;  ///< ".BAC": the target is itself named like its backup
 };
-BackupName BackupNameOf(const std::string& target);
+BackupName backupNameOf(const std::string& target);
 
 /// How a save ended.
 enum class SaveOutcome {
@@ -41,7 +41,7 @@ struct SaveResult {
 /// the previous or the new content whole at every moment: the backup is a second name of the
 /// previous file where the file system allows it, and the new file is renamed over the
 /// target. Every failure but the temporary names' shows its message.
-SaveResult SaveWithBackup(const std::string& target, bool makeBackup, std::string_view bytes,
+SaveResult saveWithBackup(const std::string& target, bool makeBackup, std::string_view bytes,
                           FileOperations& files, Messenger& messenger);
 
 }  // namespace verbanta

@@ -22,7 +22,6 @@ void ChangeCollector::inserted(int row, int count)
 {
     if (count <= 0)
         return;
-    m_structural = true;
     if (!m_events.empty()) {
         Event& last = m_events.back();
         // An insertion inside or right after rows just inserted extends them.
@@ -38,7 +37,6 @@ void ChangeCollector::removed(int row, int count)
 {
     if (count <= 0)
         return;
-    m_structural = true;
     if (!m_events.empty()) {
         Event& last = m_events.back();
         if (last.kind == Kind::Removed && row == last.first) {
@@ -121,7 +119,6 @@ void ChangeCollector::deliver(CaptionViewListener* listener)
     }
     m_events.clear();
     m_replaced = false;
-    m_structural = false;
 }
 
 }  // namespace verbanta

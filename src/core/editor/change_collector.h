@@ -22,8 +22,6 @@ public:
     void changed(int first, int last);
     void replaced() { m_replaced = true; }
     bool empty() const { return !m_replaced && m_events.empty(); }
-    /// Whether rows were inserted or removed, or the list replaced.
-    bool structural() const { return m_structural || m_replaced; }
 
     /// Adds what the journal's records from `first` to its last one did to the slot's list.
     void addRecords(const UndoJournal& journal, JournalPosition first, int slot);
@@ -42,7 +40,6 @@ private:
 
     std::vector<Event> m_events;
     bool m_replaced = false;
-    bool m_structural = false;
 };
 
 }  // namespace verbanta

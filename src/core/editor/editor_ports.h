@@ -54,10 +54,6 @@ public:
     virtual bool launch(const std::string& commandLine) = 0;
 };
 
-/// The external editor's command line: the pattern with every "%f" and "%F" replaced by the
-/// path, quoted when it holds a blank or a quote and the pattern does not quote it.
-std::string EditorCommandLine(const std::string& pattern, const std::string& path);
-
 /// The document as the caption list uses it.
 class EditorDocument {
 public:

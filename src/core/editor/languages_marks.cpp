@@ -1,9 +1,10 @@
 // Language tabs and tools, the replay mark and the list bookmarks of the caption list.
+#include "editor/languages_marks.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "editor/caption_editor.h"
 #include "model/text_format.h"
 #include "platform/messenger.h"
 
@@ -23,98 +24,110 @@ std::string_view trimTabLabel(std::string_view name)
 
 // ---- languages ---------------------------------------------------------------------------
 
-std::vector<std::string> CaptionEditor::languageTabs() const
+std::vector<std::string> LanguagesMarks::slotClasses() const
+{
+    const SamiModel& model = m_session.model();
+    std::vector<std::string> classes(SamiModel::kSlotCount);
+    for (std::size_t i = 0; i < model.languages.size() && i < classes.size(); ++i)
+        classes[static_cast<std::size_t>(model.slotOrder[i])] = model.languages[i].selector;
+    return classes;
+}
+
+int LanguagesMarks::languagesWithSlot() const
+{
+    return std::min(m_session.model().GetLanguageCount(), SamiModel::kSlotCount);
+}
+
+int LanguagesMarks::slotOf(int index) const
+{
+    if (index < 0 || index >= languagesWithSlot())
+        return -1;
+    return m_session.model().slotOrder[static_cast<std::size_t>(index)];
+}
+
+void LanguagesMarks::documentShown()
+{
+    m_slotClasses = slotClasses();
+}
+
+std::vector<std::string> LanguagesMarks::languageTabs() const
 {
     std::vector<std::string> tabs;
-    for (const LanguageInfo& language : m_model.languages)
+    for (const LanguageInfo& language : m_session.model().languages)
         tabs.emplace_back(trimTabLabel(language.name()));
     return tabs;
 }
 
-int CaptionEditor::currentLanguageIndex() const
+int LanguagesMarks::currentLanguageIndex() const
 {
-    for (int i = 0; i < m_model.GetLanguageCount() && i < SamiModel::kSlotCount; ++i)
-        if (m_model.slotOrder[static_cast<std::size_t>(i)] == m_model.GetCurrentSlot())
+    for (int i = 0; i < languagesWithSlot(); ++i)
+        if (slotOf(i) == m_session.model().GetCurrentSlot())
             return i;
     return -1;
 }
 
-void CaptionEditor::selectLanguage(int index)
+void LanguagesMarks::selectLanguage(int index)
 {
-    if (index < 0 || index >= m_model.GetLanguageCount() || index >= SamiModel::kSlotCount)
+    if (index < 0 || index >= languagesWithSlot())
         return;
-    m_model.SetCurrentSlot(m_model.slotOrder[static_cast<std::size_t>(index)]);
-    m_changes.deliver(nullptr);
-    if (m_listener)
-        m_listener->listReplaced();
-    const int n = rowCount();
-    refreshAfterChange(n == 0 ? -1 : std::clamp(m_currentRow, 0, n - 1));
-    updatePanelButtons();
-    syncReplayWithPlayer();
-    m_player.ResyncCursor();
-    requestFocus(FocusTarget::List);
+    m_session.model().SetCurrentSlot(slotOf(index));
+    m_session.listSwitched();
+    m_session.requestFocus(FocusTarget::List);
 }
 
-void CaptionEditor::languageInformationChanged()
+void LanguagesMarks::languageInformationChanged()
 {
     // Undo records name list slots. A slot whose language was deleted or given another class
     // now holds other captions or other class names, so its records would undo the wrong
     // thing: the history is dropped then. Added or reordered languages keep it.
-    std::vector<std::string> classes(SamiModel::kSlotCount);
-    for (std::size_t i = 0; i < m_model.languages.size() && i < classes.size(); ++i)
-        classes[static_cast<std::size_t>(m_model.slotOrder[i])] = m_model.languages[i].selector;
+    SamiModel& model = m_session.model();
+    const std::vector<std::string> classes = slotClasses();
     for (std::size_t slot = 0; slot < classes.size() && slot < m_slotClasses.size(); ++slot)
         if (!m_slotClasses[slot].empty() && m_slotClasses[slot] != classes[slot])
-            m_model.ClearUndo();
+            model.ClearUndo();
     m_slotClasses = classes;
 
-    if (m_model.GetLanguageCount() > 0)
-        m_model.SetCurrentSlot(m_model.slotOrder[0]);
-    m_changes.deliver(nullptr);
-    if (m_listener) {
-        m_listener->languagesChanged();
-        m_listener->listReplaced();
-    }
-    const int n = rowCount();
-    refreshAfterChange(n == 0 ? -1 : std::clamp(m_currentRow, 0, n - 1));
-    updatePanelButtons();
-    syncReplayWithPlayer();
-    m_player.ResyncCursor();
-    m_document.setModified(true);
+    if (model.GetLanguageCount() > 0)
+        model.SetCurrentSlot(model.slotOrder[0]);
+    if (CaptionViewListener* listener = m_session.listener())
+        listener->languagesChanged();
+    m_session.listSwitched();
+    m_session.document().setModified(true);
 }
 
-std::vector<int> CaptionEditor::languageSyncChoices() const
+std::vector<int> LanguagesMarks::languageSyncChoices() const
 {
     std::vector<int> choices;
     const int current = currentLanguageIndex();
-    for (int i = 0; i < m_model.GetLanguageCount() && i < SamiModel::kSlotCount; ++i)
+    for (int i = 0; i < languagesWithSlot(); ++i)
         if (i != current)
             choices.push_back(i);
     return choices;
 }
 
-bool CaptionEditor::synchronizeLanguages(int referenceIndex)
+bool LanguagesMarks::synchronizeLanguages(int referenceIndex)
 {
-    if (referenceIndex < 0 || referenceIndex >= m_model.GetLanguageCount() ||
-        referenceIndex >= SamiModel::kSlotCount || referenceIndex == currentLanguageIndex())
+    if (referenceIndex < 0 || referenceIndex >= languagesWithSlot() ||
+        referenceIndex == currentLanguageIndex())
         return false;
-    const int refSlot = m_model.slotOrder[static_cast<std::size_t>(referenceIndex)];
-    const SyncList& reference = m_model.slotList(refSlot);
-    const int count = rowCount();
+    SamiModel& model = m_session.model();
+    const SyncList& reference = model.slotList(slotOf(referenceIndex));
+    const int count = m_session.rowCount();
     if (count != reference.count()) {
-        say("현재 선택한 언어와 기준 언어의 자막 갯수가 다릅니다.\n\n선택 언어: " +
-                std::to_string(count) + "개,    기준 언어:" + std::to_string(reference.count()) +
-                "개\n\n자막 갯수를 동일하게 한 후 다시 시도해 주십시오.",
-            MessageIcon::Warning);
+        m_session.say("현재 선택한 언어와 기준 언어의 자막 갯수가 다릅니다.\n\n선택 언어: " +
+                          std::to_string(count) +
+                          "개,    기준 언어:" + std::to_string(reference.count()) +
+                          "개\n\n자막 갯수를 동일하게 한 후 다시 시도해 주십시오.",
+                      MessageIcon::Warning);
         return false;
     }
     // Row by row, the reference language's start times; comments on either side carry no
     // time and are left alone. One undo step.
     bool changed = false;
     {
-        Action action(*this);
+        EditSession::Action action(m_session);
         {
-            SamiModel::RowBatch batch(m_model, m_model.GetCurrentSlot());
+            SamiModel::RowBatch batch(model, model.GetCurrentSlot());
             for (int row = 0; row < count; ++row) {
                 if (batch[row].isComment || reference[row].isComment ||
                     batch[row].startMs == reference[row].startMs)
@@ -128,30 +141,30 @@ bool CaptionEditor::synchronizeLanguages(int referenceIndex)
         action.group();
     }
     if (changed)
-        finishChange(m_currentRow);
+        m_session.finishChange(m_session.currentRow());
     return true;
 }
 
-std::vector<FoundRow> CaptionEditor::findLanguageMismatches()
+std::vector<FoundRow> LanguagesMarks::findLanguageMismatches()
 {
     // Every other language's caption times, sorted: a row of the current language whose time
     // is missing from any of them does not match.
+    const SamiModel& model = m_session.model();
     std::vector<std::vector<std::int32_t>> others;
     const int current = currentLanguageIndex();
-    for (int i = 0; i < m_model.GetLanguageCount() && i < SamiModel::kSlotCount; ++i) {
+    for (int i = 0; i < languagesWithSlot(); ++i) {
         if (i == current)
             continue;
         std::vector<std::int32_t> times;
-        m_model.slotList(m_model.slotOrder[static_cast<std::size_t>(i)])
-            .forEach([&](const SyncEntry& e) {
-                if (!e.isComment)
-                    times.push_back(e.startMs);
-            });
+        model.slotList(slotOf(i)).forEach([&](const SyncEntry& e) {
+            if (!e.isComment)
+                times.push_back(e.startMs);
+        });
         std::sort(times.begin(), times.end());
         others.push_back(std::move(times));
     }
     std::vector<FoundRow> found;
-    const SyncList& list = m_model.list();
+    const SyncList& list = model.list();
     for (int row = 0; row < list.count(); ++row) {
         const SyncEntry& e = list[row];
         if (e.isComment)
@@ -162,116 +175,110 @@ std::vector<FoundRow> CaptionEditor::findLanguageMismatches()
         if (missing)
             found.push_back(
                 {row, e.startMs,
-                 std::string(TruncateText(StripTags(e.text, true), kListDisplayBytes))});
+                 std::string(truncateText(StripTags(e.text, true), kListDisplayBytes))});
     }
     if (found.empty())
-        say("다국어 자막의 언어간에 일치하지 않는 싱크가 없습니다.", MessageIcon::Information);
+        m_session.say("다국어 자막의 언어간에 일치하지 않는 싱크가 없습니다.",
+                      MessageIcon::Information);
     return found;
 }
 
 // ---- replay ------------------------------------------------------------------------------
 
-void CaptionEditor::toggleReplay()
+void LanguagesMarks::toggleReplay()
 {
-    const int r = m_currentRow;
-    const SyncEntry* e = entry(r);
+    const int r = m_session.currentRow();
+    const SyncEntry* e = m_session.entry(r);
     if (!e) {
-        say("반복 재생하고자 하는 자막을 선택해 주십시오", MessageIcon::Warning);
+        m_session.say("반복 재생하고자 하는 자막을 선택해 주십시오", MessageIcon::Warning);
         return;
     }
     if (e->isEndSync) {
-        say("종료 싱크에는 반복 재생을 설정할 수 없습니다", MessageIcon::Warning);
+        m_session.say("종료 싱크에는 반복 재생을 설정할 수 없습니다", MessageIcon::Warning);
         return;
     }
     if (e->isComment) {
-        say("코멘트에는 반복 재생을 설정할 수 없습니다", MessageIcon::Warning);
+        m_session.say("코멘트에는 반복 재생을 설정할 수 없습니다", MessageIcon::Warning);
         return;
     }
-    SyncList& list = m_model.list();
-    for (int i = 0; i < list.count(); ++i) {
-        if (i != r && list[i].replayMark) {
-            list[i].replayMark = 0;
-            m_changes.changed(i, i);
-            break;
-        }
-    }
-    m_player.StopRepeat();
-    std::int32_t& mark = list[r].replayMark;
+    clearReplayMark(r);
+    m_session.player().StopRepeat();
+    std::int32_t& mark = m_session.model().list()[r].replayMark;
     mark = !mark;
-    m_replayRow = mark ? r : -1;
-    if (mark)
-        replayRangeOf(r);
-    else
-        m_player.ClearReplayRange();
-    m_changes.changed(r, r);
-    publishChanges();
-    if (m_listener)
-        m_listener->marksChanged();
+    m_session.setReplayRow(mark ? r : -1);
+    m_session.changes().changed(r, r);
+    m_session.publishChanges();
+    if (CaptionViewListener* listener = m_session.listener())
+        listener->marksChanged();
 }
 
-void CaptionEditor::clearReplayMarks()
+void LanguagesMarks::clearReplayMark(int except)
 {
-    SyncList& list = m_model.list();
+    SyncList& list = m_session.model().list();
     for (int i = 0; i < list.count(); ++i) {
-        if (list[i].replayMark) {
+        if (i != except && list[i].replayMark) {
             list[i].replayMark = 0;
-            m_changes.changed(i, i);
+            m_session.changes().changed(i, i);
             break;
         }
     }
-    m_replayRow = -1;
-    m_player.ClearReplayRange();
-    publishChanges();
-    if (m_listener)
-        m_listener->marksChanged();
+}
+
+void LanguagesMarks::clearReplayMarks()
+{
+    clearReplayMark(-1);
+    m_session.setReplayRow(-1);
+    m_session.publishChanges();
+    if (CaptionViewListener* listener = m_session.listener())
+        listener->marksChanged();
 }
 
 // ---- list bookmarks ----------------------------------------------------------------------
 
-void CaptionEditor::toggleBookmark()
+void LanguagesMarks::toggleBookmark()
 {
-    const int r = m_currentRow;
-    if (!entry(r)) {
-        say("북마크를 설정하고자 하는 자막을 선택해 주십시오", MessageIcon::Warning);
+    const int r = m_session.currentRow();
+    if (!m_session.entry(r)) {
+        m_session.say("북마크를 설정하고자 하는 자막을 선택해 주십시오", MessageIcon::Warning);
         return;
     }
-    std::int32_t& mark = m_model.list()[r].bookmarked;
+    std::int32_t& mark = m_session.model().list()[r].bookmarked;
     mark = !mark;
-    m_changes.changed(r, r);
-    publishChanges();
+    m_session.changes().changed(r, r);
+    m_session.publishChanges();
 }
 
-void CaptionEditor::previousBookmark()
+void LanguagesMarks::previousBookmark()
 {
-    if (m_currentRow < 0)
+    if (m_session.currentRow() < 0)
         return;
-    const SyncList& list = m_model.list();
-    for (int i = std::min(m_currentRow, list.count()) - 1; i >= 0; --i)
+    const SyncList& list = m_session.model().list();
+    for (int i = std::min(m_session.currentRow(), list.count()) - 1; i >= 0; --i)
         if (list[i].bookmarked) {
-            selectRow(i);
+            m_session.selectRow(i);
             return;
         }
 }
 
-void CaptionEditor::nextBookmark()
+void LanguagesMarks::nextBookmark()
 {
-    if (m_currentRow < 0)
+    if (m_session.currentRow() < 0)
         return;
-    const SyncList& list = m_model.list();
-    for (int i = m_currentRow + 1; i < list.count(); ++i)
+    const SyncList& list = m_session.model().list();
+    for (int i = m_session.currentRow() + 1; i < list.count(); ++i)
         if (list[i].bookmarked) {
-            selectRow(i);
+            m_session.selectRow(i);
             return;
         }
 }
 
-void CaptionEditor::clearBookmarks()
+void LanguagesMarks::clearBookmarks()
 {
-    SyncList& list = m_model.list();
+    SyncList& list = m_session.model().list();
     for (int i = 0; i < list.count(); ++i) list[i].bookmarked = 0;
     if (list.count() > 0)
-        m_changes.changed(0, list.count() - 1);
-    publishChanges();
+        m_session.changes().changed(0, list.count() - 1);
+    m_session.publishChanges();
 }
 
 }  // namespace verbanta

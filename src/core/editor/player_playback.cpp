@@ -9,7 +9,7 @@ namespace verbanta {
 
 int PlaybackFollower::s_tickCount = 0;
 
-std::int32_t MsFromSeconds(double seconds)
+std::int32_t msFromSeconds(double seconds)
 {
     if (!std::isfinite(seconds))
         return 0;
@@ -17,22 +17,22 @@ std::int32_t MsFromSeconds(double seconds)
     return static_cast<std::int32_t>(std::clamp(ms, -2147483648.0, 2147483647.0));
 }
 
-double RewindTarget(double positionSeconds, std::int32_t moveMs)
+double rewindTarget(double positionSeconds, std::int32_t moveMs)
 {
     return std::max(0.0, positionSeconds - moveMs / 1000.0);
 }
 
-double FastForwardTarget(double positionSeconds, std::int32_t moveMs, double selectionEnd)
+double fastForwardTarget(double positionSeconds, std::int32_t moveMs, double selectionEnd)
 {
     const double x = positionSeconds + moveMs / 1000.0;
     return selectionEnd < x ? selectionEnd : x;
 }
 
-bool SeekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds)
+bool seekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds)
 {
     if (!mediaOpen || ms < 0)
         return false;
-    return !(durationValid && MsFromSeconds(durationSeconds) < ms);
+    return !(durationValid && msFromSeconds(durationSeconds) < ms);
 }
 
 PlaybackTick PlaybackFollower::tick(SamiModel& model, std::int32_t t, bool follow,
@@ -41,13 +41,13 @@ PlaybackTick PlaybackFollower::tick(SamiModel& model, std::int32_t t, bool follo
 {
     PlaybackTick out;
     if (model.HasCursor()) {
-        const SyncEntry* e = model.EntryAt(model.playCursor);
+        const SyncEntry* e = model.entryAt(model.playCursor);
         if (e && e->isComment) {
             model.NextFromCursor();
         } else if (e && t >= e->startMs) {
             out.html = model.BuildPreviewHtml(*e);
             model.NextFromCursor();
-            const SyncEntry* f = model.EntryAt(model.playCursor);
+            const SyncEntry* f = model.entryAt(model.playCursor);
             // Two captions due in one tick: the later one is shown on the next tick.
             if (!(f && !f->isComment && t >= f->startMs)) {
                 out.showCaption = true;

@@ -12,17 +12,17 @@ inline constexpr const char* kBlankCaptionPage =
     "<HTML><BODY bgcolor='black'>&nbsp;</BODY></HTML>";
 
 /// The player's seconds as the list's milliseconds: the integer part of (s x 10000 + 1) / 10.
-std::int32_t MsFromSeconds(double seconds);
+std::int32_t msFromSeconds(double seconds);
 /// Milliseconds as the player's seconds.
-inline double SecondsFromMs(std::int32_t ms) { return ms / 1000.0; }
+inline double secondsFromMs(std::int32_t ms) { return ms / 1000.0; }
 
 /// Rewind: the position moved back by `moveMs`, never before 0.
-double RewindTarget(double positionSeconds, std::int32_t moveMs);
+double rewindTarget(double positionSeconds, std::int32_t moveMs);
 /// Fast forward: the position moved on by `moveMs`, never past the selection end.
-double FastForwardTarget(double positionSeconds, std::int32_t moveMs, double selectionEnd);
+double fastForwardTarget(double positionSeconds, std::int32_t moveMs, double selectionEnd);
 /// Whether a seek to ms may be asked of the player: media open, not negative, and not past
 /// the duration when the duration is known.
-bool SeekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds);
+bool seekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds);
 
 /// What one tick of the position timer asks of the view.
 struct PlaybackTick {
@@ -45,7 +45,6 @@ public:
     /// After the position moved: the cursor is placed at t and the page of the caption on
     /// screen there is returned (CP949), or the blank page.
     static std::string seekCaption(SamiModel& model, std::int32_t t);
-    static void resetTickCount() { s_tickCount = 0; }
 
 private:
     static int s_tickCount;

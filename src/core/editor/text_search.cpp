@@ -50,7 +50,7 @@ void eachMatch(std::string_view text, std::string_view pattern, std::size_t from
 
 }  // namespace
 
-std::ptrdiff_t FindForward(std::string_view text, std::string_view pattern, std::size_t from,
+std::ptrdiff_t findForward(std::string_view text, std::string_view pattern, std::size_t from,
                            bool matchCase)
 {
     std::ptrdiff_t result = -1;
@@ -61,7 +61,7 @@ std::ptrdiff_t FindForward(std::string_view text, std::string_view pattern, std:
     return result;
 }
 
-std::ptrdiff_t FindBackward(std::string_view text, std::string_view pattern, std::size_t before,
+std::ptrdiff_t findBackward(std::string_view text, std::string_view pattern, std::size_t before,
                             bool matchCase)
 {
     std::ptrdiff_t result = -1;
@@ -74,7 +74,7 @@ std::ptrdiff_t FindBackward(std::string_view text, std::string_view pattern, std
     return result;
 }
 
-int ReplaceEvery(std::string& text, std::string_view pattern, std::string_view replacement,
+int replaceEvery(std::string& text, std::string_view pattern, std::string_view replacement,
                  bool matchCase)
 {
     std::string out;

@@ -6,8 +6,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "editor/caption_editor.h"
-
 namespace verbanta {
 namespace {
 
@@ -115,9 +113,10 @@ std::int32_t snapTime(std::int32_t ms, std::span<const std::int32_t> targets, st
     return static_cast<std::int32_t>(best);
 }
 
-bool CaptionEditor::dragTiming(int row, DragEdge edge, std::int32_t toMs)
+bool TimingDrag::dragTiming(int row, DragEdge edge, std::int32_t toMs)
 {
-    const SyncList& list = m_model.list();
+    SamiModel& model = m_session.model();
+    const SyncList& list = model.list();
     const CaptionRegion before = captionRegionAt(list, row, INT32_MAX);
     if (before.row < 0)
         return false;
@@ -128,24 +127,24 @@ bool CaptionEditor::dragTiming(int row, DragEdge edge, std::int32_t toMs)
     if (!startMoves && !endMoves)
         return false;
     {
-        Action action(*this);
+        EditSession::Action action(m_session);
         if (startMoves) {
-            SyncEntry moved = *entry(row);
+            SyncEntry moved = *m_session.entry(row);
             moved.startMs = after.startMs;
-            m_model.SetAt(rowPos(row), moved, true);
+            model.SetAt(m_session.rowPos(row), moved, true);
         }
         if (endMoves && before.endRow >= 0) {
-            SyncEntry moved = *entry(before.endRow);
+            SyncEntry moved = *m_session.entry(before.endRow);
             moved.startMs = after.endMs;
-            m_model.SetAt(rowPos(before.endRow), moved, true);
+            model.SetAt(m_session.rowPos(before.endRow), moved, true);
         } else if (endMoves) {
             // The next caption ended it: the end it now has before that one is an end sync.
-            m_model.InsertEndSync(rowPos(row), after.endMs, true);
+            model.InsertEndSync(m_session.rowPos(row), after.endMs, true);
         }
         action.group();
     }
-    finishChange(row);
-    requestFocus(FocusTarget::List);
+    m_session.finishChange(row);
+    m_session.requestFocus(FocusTarget::List);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "editor/edit_session.h"
 #include "model/sync_list.h"
 
 namespace verbanta {
@@ -43,5 +44,19 @@ CaptionRegion draggedRegion(const SyncList& list, const CaptionRegion& region, D
 /// The target nearest to `ms` when one lies within `withinMs`, else `ms`.
 std::int32_t snapTime(std::int32_t ms, std::span<const std::int32_t> targets,
                       std::int32_t withinMs);
+
+/// The timing strip's edits of the caption list: a drag of a region's edges.
+class TimingDrag {
+public:
+    explicit TimingDrag(EditSession& session) : m_session(session) {}
+
+    /// Drags an edge of a caption's region to a time, held between its neighbours: the start
+    /// sync, the end sync (made when the next caption ended it), or both. One undo step; the
+    /// row becomes current and the list takes the keys. False when nothing moved.
+    bool dragTiming(int row, DragEdge edge, std::int32_t toMs);
+
+private:
+    EditSession& m_session;
+};
 
 }  // namespace verbanta

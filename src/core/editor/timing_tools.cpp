@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/caption_editor.h"
+#include "editor/timing_tools.h"
 #include "model/text_format.h"
 #include "platform/messenger.h"
 
@@ -68,20 +68,22 @@ std::vector<int> timingErrorRows(const SyncList& l)
 
 }  // namespace
 
-bool CaptionEditor::rangeReady(int& first, int& last) const
+bool TimingTools::rangeReady(int& first, int& last) const
 {
-    const int n = rowCount();
-    if (m_rangeStartRow < 0 || m_rangeEndRow < 0 || m_rangeStartRow >= n || m_rangeEndRow >= n) {
-        say(kRangeMessage, MessageIcon::Warning);
+    const int n = m_session.rowCount();
+    const int start = m_session.rangeStartRow();
+    const int end = m_session.rangeEndRow();
+    if (start < 0 || end < 0 || start >= n || end >= n) {
+        m_session.say(kRangeMessage, MessageIcon::Warning);
         return false;
     }
     // An end mark above the start mark still names the rows between them.
-    first = std::min(m_rangeStartRow, m_rangeEndRow);
-    last = std::max(m_rangeStartRow, m_rangeEndRow);
+    first = std::min(start, end);
+    last = std::max(start, end);
     return true;
 }
 
-void CaptionEditor::pushRangeShift(int first, int last, std::int32_t delta, bool endSyncsOnly)
+void TimingTools::pushRangeShift(int first, int last, std::int32_t delta, bool endSyncsOnly)
 {
     UndoRecord r;
     r.kind = UndoRecord::kRangeShift;
@@ -89,20 +91,21 @@ void CaptionEditor::pushRangeShift(int first, int last, std::int32_t delta, bool
     r.lastRow = last;
     r.deltaMs = delta;
     r.endSyncsOnly = endSyncsOnly;
-    r.language = m_model.GetCurrentSlot();
+    SamiModel& model = m_session.model();
+    r.language = model.GetCurrentSlot();
     {
-        Action action(*this);
-        SyncList& list = m_model.list();
+        EditSession::Action action(m_session);
+        SyncList& list = model.list();
         for (int row = first; row <= last; ++row)
             if (!endSyncsOnly || list[row].isEndSync)
                 list[row].startMs = shifted(list[row].startMs, delta);
-        m_model.PushUndo(r);
+        model.PushUndo(r);
     }
-    m_model.CheckOrder();
-    finishChange(m_currentRow);
+    model.CheckOrder();
+    m_session.finishChange(m_session.currentRow());
 }
 
-bool CaptionEditor::shiftRange(std::int32_t deltaMs, bool endSyncsOnly)
+bool TimingTools::shiftRange(std::int32_t deltaMs, bool endSyncsOnly)
 {
     int first = 0;
     int last = 0;
@@ -112,28 +115,28 @@ bool CaptionEditor::shiftRange(std::int32_t deltaMs, bool endSyncsOnly)
     return true;
 }
 
-void CaptionEditor::acceptShiftDialog(std::int32_t deltaMs, bool endSyncsOnly)
+void TimingTools::applyShift(std::int32_t deltaMs, bool endSyncsOnly)
 {
     shiftRange(deltaMs, endSyncsOnly);
     m_lastMoveOffset = deltaMs;
 }
 
-bool CaptionEditor::shiftRangeToTime(std::int32_t ms)
+bool TimingTools::shiftRangeToTime(std::int32_t ms)
 {
     int first = 0;
     int last = 0;
     if (!rangeReady(first, last))
         return false;
-    pushRangeShift(first, last, shiftBetween(m_model.list()[first].startMs, ms), false);
+    pushRangeShift(first, last, shiftBetween(m_session.model().list()[first].startMs, ms), false);
     return true;
 }
 
-void CaptionEditor::fitRows(int first, int last, const std::vector<Anchor>& anchors)
+void TimingTools::fitRows(int first, int last, const std::vector<Anchor>& anchors)
 {
     {
-        Action action(*this);
+        EditSession::Action action(m_session);
         {
-            SamiModel::RowBatch batch(m_model, m_model.GetCurrentSlot());
+            SamiModel::RowBatch batch(m_session.model(), m_session.model().GetCurrentSlot());
             std::size_t segment = 0;
             for (int row = first; row <= last; ++row) {
                 if (batch[row].isComment)
@@ -166,24 +169,26 @@ void CaptionEditor::fitRows(int first, int last, const std::vector<Anchor>& anch
         }
         action.group();
     }
-    finishChange(m_currentRow);
+    m_session.finishChange(m_session.currentRow());
 }
 
-void CaptionEditor::fitProportionally()
+void TimingTools::fitProportionally()
 {
     int first = 0;
     int last = 0;
     if (!rangeReady(first, last))
         return;
-    if (m_player.BookmarkCount() != 2) {
-        say("자막 선택 범위의 시작과 끝에 해당하는 동영상\n위치에 북마크를 설정해 주십시오.",
+    const PlayerPort& player = m_session.player();
+    if (player.BookmarkCount() != 2) {
+        m_session.say(
+            "자막 선택 범위의 시작과 끝에 해당하는 동영상\n위치에 북마크를 설정해 주십시오.",
             MessageIcon::Warning);
         return;
     }
-    const std::int32_t a = std::min(m_player.BookmarkAt(0), m_player.BookmarkAt(1));
-    const std::int32_t b = std::max(m_player.BookmarkAt(0), m_player.BookmarkAt(1));
+    const std::int32_t a = std::min(player.BookmarkAt(0), player.BookmarkAt(1));
+    const std::int32_t b = std::max(player.BookmarkAt(0), player.BookmarkAt(1));
     // The range's first and last times, from rows that carry a time: comments do not.
-    const SyncList& list = m_model.list();
+    const SyncList& list = m_session.model().list();
     int s = first;
     while (s <= last && list[s].isComment) ++s;
     int e = last;
@@ -191,13 +196,13 @@ void CaptionEditor::fitProportionally()
     // A range whose ends share one time cannot be stretched: it is refused like a missing
     // range, since the marks are what must change.
     if (s > e || list[s].startMs == list[e].startMs) {
-        say(kRangeMessage, MessageIcon::Warning);
+        m_session.say(kRangeMessage, MessageIcon::Warning);
         return;
     }
     fitRows(first, last, {{s, list[s].startMs, a}, {e, list[e].startMs, b}});
 }
 
-void CaptionEditor::syncToBookmarks()
+void TimingTools::syncToBookmarks()
 {
     // The video bookmarks, sorted, pull the rows nearest to them onto their times; the rows
     // between two such anchors are stretched proportionally and the rows outside the first
@@ -205,18 +210,19 @@ void CaptionEditor::syncToBookmarks()
     // row starts at it.
     int first = 0;
     int last = 0;
-    const int count = m_player.BookmarkCount();
+    const PlayerPort& player = m_session.player();
+    const int count = player.BookmarkCount();
     if (count <= 0 || !rangeReady(first, last))
         return;
     std::vector<std::int32_t> marks;
-    for (int i = 0; i < count; ++i) marks.push_back(m_player.BookmarkAt(i));
+    for (int i = 0; i < count; ++i) marks.push_back(player.BookmarkAt(i));
     std::sort(marks.begin(), marks.end());
     marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
     if (marks.size() == 1) {
         shiftRangeToTime(marks.front());
         return;
     }
-    const SyncList& list = m_model.list();
+    const SyncList& list = m_session.model().list();
     std::vector<Anchor> anchors;
     for (const std::int32_t mark : marks) {
         int nearest = -1;
@@ -245,71 +251,63 @@ void CaptionEditor::syncToBookmarks()
     fitRows(first, last, anchors);
 }
 
-int CaptionEditor::resetEndSyncs(const EndSyncReset& options)
+int TimingTools::resetEndSyncs(const EndSyncReset& options)
 {
     int changes = 0;
     {
-        Action action(*this);
+        EditSession::Action action(m_session);
+        SamiModel& model = m_session.model();
         changes = options.byLength
-                      ? m_model.ResetEndSyncsByLength(options.msPerCharacter, options.rangeOnly)
-                      : m_model.ResetEndSyncsByDuration(options.durationMs, options.onlyIfShorter,
-                                                        options.onlyIfLonger, options.rangeOnly);
+                      ? model.ResetEndSyncsByLength(options.msPerCharacter, options.rangeOnly)
+                      : model.ResetEndSyncsByDuration(options.durationMs, options.onlyIfShorter,
+                                                      options.onlyIfLonger, options.rangeOnly);
     }
     if (changes < 0) {
         // The model has shown the range message.
-        syncReplayWithPlayer();
+        m_session.syncReplayWithPlayer();
     } else if (changes == 0) {
-        say("조정된 종료 싱크가 없습니다.", MessageIcon::Information);
-        syncReplayWithPlayer();
+        m_session.say("조정된 종료 싱크가 없습니다.", MessageIcon::Information);
+        m_session.syncReplayWithPlayer();
     } else {
-        say(std::to_string(changes) + "개의 종료 싱크를 조정하였습니다.", MessageIcon::Information);
-        finishChange(0);
+        m_session.say(std::to_string(changes) + "개의 종료 싱크를 조정하였습니다.",
+                      MessageIcon::Information);
+        m_session.finishChange(0);
     }
     return changes;
 }
 
-void CaptionEditor::removeInvalidEndSyncs()
+void TimingTools::removeInvalidEndSyncs()
 {
-    if (!m_messenger.askYesNo(
+    if (!m_session.messenger().askYesNo(
             "다음 시작 싱크값 보다 큰 무효한 종료 싱크를 전부 삭제합니다\n계속하시겠습니까?"))
         return;
     int removed = 0;
     {
-        Action action(*this);
-        removed = m_model.RemoveInvalidEndSyncs();
+        EditSession::Action action(m_session);
+        removed = m_session.model().RemoveInvalidEndSyncs();
     }
     if (removed == 0) {
-        say("본 자막에는 무효한 종료 싱크가 없습니다.", MessageIcon::Information);
-        syncReplayWithPlayer();
+        m_session.say("본 자막에는 무효한 종료 싱크가 없습니다.", MessageIcon::Information);
+        m_session.syncReplayWithPlayer();
     } else {
-        say(std::to_string(removed) + "개의 무효한 종료 싱크를 삭제하였습니다.",
-            MessageIcon::Information);
-        finishChange(0);
+        m_session.say(std::to_string(removed) + "개의 무효한 종료 싱크를 삭제하였습니다.",
+                      MessageIcon::Information);
+        m_session.finishChange(0);
     }
-    requestFocus(FocusTarget::List);
+    m_session.requestFocus(FocusTarget::List);
 }
 
-std::vector<FoundRow> CaptionEditor::findTimingErrors()
+std::vector<FoundRow> TimingTools::findTimingErrors()
 {
     std::vector<FoundRow> found;
-    const SyncList& list = m_model.list();
+    const SyncList& list = m_session.model().list();
     for (const int row : timingErrorRows(list))
         found.push_back(
             {row, list[row].startMs,
-             std::string(TruncateText(StripTags(list[row].text, true), kListDisplayBytes))});
+             std::string(truncateText(StripTags(list[row].text, true), kListDisplayBytes))});
     if (found.empty())
-        say("본 자막에는 싱크 시간 오류가 없습니다.", MessageIcon::Information);
+        m_session.say("본 자막에는 싱크 시간 오류가 없습니다.", MessageIcon::Information);
     return found;
-}
-
-bool CaptionEditor::goToFoundRow(int row)
-{
-    if (!entry(row)) {
-        say("이동하고자 하는 자막을 선택해 주십시오", MessageIcon::Warning);
-        return false;
-    }
-    selectRow(row);
-    return true;
 }
 
 }  // namespace verbanta

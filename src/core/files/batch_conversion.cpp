@@ -19,15 +19,15 @@ std::string points(int value)
 
 }  // namespace
 
-ConversionOptions ConversionOptions::FromSettings(const AppSettings& settings)
+ConversionOptions ConversionOptions::fromSettings(const AppSettings& settings)
 {
     // The settings hold UTF-8; the files hold CP949 (a Korean font family name, say).
     ConversionOptions options;
-    options.alignment = Utf8ToCp949(settings.FontAlign);
-    options.weight = Utf8ToCp949(settings.FontWeight);
-    options.colour = Utf8ToCp949(settings.FontColor);
+    options.alignment = utf8ToCp949(settings.FontAlign);
+    options.weight = utf8ToCp949(settings.FontWeight);
+    options.colour = utf8ToCp949(settings.FontColor);
     options.size = points(settings.FontSize);
-    options.families = Utf8ToCp949(settings.FontName1) + ", " + Utf8ToCp949(settings.FontName2);
+    options.families = utf8ToCp949(settings.FontName1) + ", " + utf8ToCp949(settings.FontName2);
     options.topMargin = points(settings.TopMargin);
     options.bottomMargin = points(settings.BottomMargin);
     options.leftMargin = points(settings.LeftMargin);
@@ -80,10 +80,10 @@ bool ConvertStyleFile(const std::string& path, const ConversionOptions& options,
 
     AtomicWriteOptions writing;
     writing.syncFolder = syncFolder;
-    return WriteFileAtomically(path, image, files, writing).ok();
+    return writeFileAtomically(path, image, files, writing).ok();
 }
 
-BatchResult ConvertStyleFiles(const std::vector<std::string>& paths,
+BatchResult convertStyleFiles(const std::vector<std::string>& paths,
                               const ConversionOptions& options, FileOperations& files,
                               const BatchProgress& progress)
 {
@@ -93,10 +93,10 @@ BatchResult ConvertStyleFiles(const std::vector<std::string>& paths,
     for (const std::string& path : paths) {
         if (ConvertStyleFile(path, options, files, false)) {
             ++result.converted;
-            folders.insert(DirectoryOf(path));
+            folders.insert(directoryOf(path));
         } else {
             ++result.failed;
-            result.failedNames.push_back(NameOf(path));
+            result.failedNames.push_back(nameOf(path));
         }
         const int done = result.converted + result.failed;
         if (progress)
@@ -108,7 +108,7 @@ BatchResult ConvertStyleFiles(const std::vector<std::string>& paths,
     return result;
 }
 
-std::string BatchResultMessage(const BatchResult& result)
+std::string batchResultMessage(const BatchResult& result)
 {
     std::string text = std::to_string(result.converted) + "개 자막 파일의 포맷을 변경하였습니다.";
     if (result.failed > 0) {
@@ -122,13 +122,13 @@ std::string BatchResultMessage(const BatchResult& result)
     return text;
 }
 
-BatchResult RunBatchConversion(const std::vector<std::string>& paths, const AppSettings& settings,
+BatchResult runBatchConversion(const std::vector<std::string>& paths, const AppSettings& settings,
                                FileOperations& files, Messenger& messenger,
                                const BatchProgress& progress)
 {
     const BatchResult result =
-        ConvertStyleFiles(paths, ConversionOptions::FromSettings(settings), files, progress);
-    messenger.showMessage(BatchResultMessage(result),
+        convertStyleFiles(paths, ConversionOptions::fromSettings(settings), files, progress);
+    messenger.showMessage(batchResultMessage(result),
                           result.failed > 0 ? MessageIcon::Warning : MessageIcon::Information);
     return result;
 }

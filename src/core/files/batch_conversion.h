@@ -24,7 +24,7 @@ struct ConversionOptions {
     std::string rightMargin;
 
     /// The batch format options (`FontAlign` … `RightMargin`), read once per run.
-    static ConversionOptions FromSettings(const AppSettings& settings);
+    static ConversionOptions fromSettings(const AppSettings& settings);
 };
 
 /// Edits one property in a file's bytes (a line ends after its line feed): in the line of the
@@ -53,16 +53,16 @@ struct BatchResult {
 };
 
 /// Converts the files in order; each folder is flushed to the disk once at the end.
-BatchResult ConvertStyleFiles(const std::vector<std::string>& paths,
+BatchResult convertStyleFiles(const std::vector<std::string>& paths,
                               const ConversionOptions& options, FileOperations& files,
                               const BatchProgress& progress);
 
 /// "%d개 자막 파일의 포맷을 변경하였습니다.", followed for failures by their count and names.
-std::string BatchResultMessage(const BatchResult& result);
+std::string batchResultMessage(const BatchResult& result);
 
 /// The batch command after its file dialog: reads the options, converts, reports progress and
 /// shows the final message.
-BatchResult RunBatchConversion(const std::vector<std::string>& paths, const AppSettings& settings,
+BatchResult runBatchConversion(const std::vector<std::string>& paths, const AppSettings& settings,
                                FileOperations& files, Messenger& messenger,
                                const BatchProgress& progress);
 

@@ -38,7 +38,7 @@ bool MergeList::add(const std::string& path, FileOperations& files, Messenger& m
     if (!check(path, files, messenger))
         return false;
     const bool listed = std::any_of(m_paths.begin(), m_paths.end(), [&](const std::string& p) {
-        return EqualsIgnoringCase(p, path);
+        return equalsIgnoringCase(p, path);
     });
     if (listed)
         return true;
@@ -82,7 +82,7 @@ void MergeList::moveSelectedDown()
     ++m_selected;
 }
 
-int MergeSamiFiles(SamiModel& model, const std::vector<std::string>& paths, Messenger& messenger)
+int mergeSamiFiles(SamiModel& model, const std::vector<std::string>& paths, Messenger& messenger)
 {
     if (paths.empty()) {
         messenger.showMessage("합칠 대상 파일을 설정해 주십시오.", MessageIcon::Warning);

@@ -46,6 +46,6 @@ private:
 /// that fails to load is reported by the reader and skipped; until one has loaded, the next
 /// one replaces the content. The number of files loaded, or -1 for an empty list (message
 /// shown, the dialog stays open).
-int MergeSamiFiles(SamiModel& model, const std::vector<std::string>& paths, Messenger& messenger);
+int mergeSamiFiles(SamiModel& model, const std::vector<std::string>& paths, Messenger& messenger);
 
 }  // namespace verbanta

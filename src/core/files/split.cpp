@@ -32,7 +32,7 @@ std::string baseFromLastDirectory(const std::string& lastDirectory, FileOperatio
 {
     if (lastDirectory.empty())
         return {};
-    const bool endsInSeparator = LastSeparator(lastDirectory) + 1 == lastDirectory.size();
+    const bool endsInSeparator = lastSeparator(lastDirectory) + 1 == lastDirectory.size();
     if (endsInSeparator)
         return lastDirectory + kUntitledFile;
     if (files.isDirectory(lastDirectory))
@@ -42,7 +42,7 @@ std::string baseFromLastDirectory(const std::string& lastDirectory, FileOperatio
 
 SplitPart makePart(const SamiModel& model, int number, Position pos, const PathParts& base)
 {
-    const SyncEntry& entry = *model.EntryAt(pos);
+    const SyncEntry& entry = *model.entryAt(pos);
     SplitPart part;
     part.number = number;
     part.firstSync = pos;
@@ -57,7 +57,7 @@ SplitPart makePart(const SamiModel& model, int number, Position pos, const PathP
 
 }  // namespace
 
-std::string DefaultSplitBase()
+std::string defaultSplitBase()
 {
 #ifdef _WIN32
     return std::string("C:\\") + kUntitledFile;
@@ -67,7 +67,7 @@ std::string DefaultSplitBase()
 #endif
 }
 
-std::optional<std::vector<SplitPart>> PrepareSplitParts(const SamiModel& model,
+std::optional<std::vector<SplitPart>> prepareSplitParts(const SamiModel& model,
                                                         const std::string& documentPath,
                                                         const std::string& lastDirectory,
                                                         FileOperations& files,
@@ -97,8 +97,8 @@ std::optional<std::vector<SplitPart>> PrepareSplitParts(const SamiModel& model,
     if (base.empty())
         base = baseFromLastDirectory(lastDirectory, files);
     if (base.empty())
-        base = DefaultSplitBase();
-    const PathParts parts = SplitPath(base);
+        base = defaultSplitBase();
+    const PathParts parts = splitPath(base);
 
     std::vector<SplitPart> rows;
     rows.push_back(makePart(model, 0, list.head(), parts));
@@ -108,22 +108,22 @@ std::optional<std::vector<SplitPart>> PrepareSplitParts(const SamiModel& model,
     return rows;
 }
 
-std::string SplitCountLabel(std::size_t parts)
+std::string splitCountLabel(std::size_t parts)
 {
     return "나누기 가능 파일 수: " + std::to_string(parts) + "개";
 }
 
-std::string SplitTimeText(const SplitPart& part)
+std::string splitTimeText(const SplitPart& part)
 {
     return part.isComment ? std::string("(코멘트)") : std::to_string(part.startMs);
 }
 
-std::string SplitFileText(const SplitPart& part)
+std::string splitFileText(const SplitPart& part)
 {
-    return NameOf(part.path);
+    return nameOf(part.path);
 }
 
-bool SetSplitPartPath(SplitPart& part, const std::string& text, Messenger& messenger)
+bool setSplitPartPath(SplitPart& part, const std::string& text, Messenger& messenger)
 {
     if (text.empty()) {
         messenger.showMessage("나눈 결과를 저장할 파일명을 입력해 주십시오", MessageIcon::Warning);
@@ -133,7 +133,7 @@ bool SetSplitPartPath(SplitPart& part, const std::string& text, Messenger& messe
     return true;
 }
 
-int WriteSplitParts(const SamiModel& model, const std::vector<SplitPart>& parts,
+int writeSplitParts(const SamiModel& model, const std::vector<SplitPart>& parts,
                     FileOperations& files, Messenger& messenger)
 {
     const bool anyPath = std::any_of(parts.begin(), parts.end(),
@@ -154,21 +154,21 @@ int WriteSplitParts(const SamiModel& model, const std::vector<SplitPart>& parts,
         const std::int32_t offset = k == 0 ? 0 : part.startMs;
         const Position end = k + 1 < parts.size() ? parts[k + 1].firstSync : nullptr;
         std::string bytes;
-        AppendSamiHeader(bytes, model, -1);
+        appendSamiHeader(bytes, model, -1);
         for (Position p = part.firstSync; p && p != end; p = list.next(p)) {
             SyncEntry entry = p->entry;
             entry.startMs = shifted(entry.startMs, offset);
-            AppendSamiEntry(bytes, entry);
+            appendSamiEntry(bytes, entry);
         }
-        AppendSamiFooter(bytes);
+        appendSamiFooter(bytes);
         // A part that cannot be written is skipped; the count tells how many were.
-        if (WriteFileAtomically(part.path, bytes, files).ok())
+        if (writeFileAtomically(part.path, bytes, files).ok())
             ++written;
     }
     return written;
 }
 
-void ReportSplitResult(int written, Messenger& messenger)
+void reportSplitResult(int written, Messenger& messenger)
 {
     if (written > 0)
         messenger.showMessage("총 " + std::to_string(written) + "개의 자막 파일을 저장하였습니다.",

@@ -24,13 +24,13 @@ struct SplitPart {
 };
 
 /// Where the parts of an untitled document go when no last folder is stored.
-std::string DefaultSplitBase();
+std::string defaultSplitBase();
 
 /// The split command's first steps over the current list: the first sync and every bookmarked
 /// one begin a part, named after the document's path (or the stored last folder, or the
 /// default) with "_%02d" from 1. Nothing, after its message, when no sync is bookmarked or the
 /// only bookmark is on the first sync.
-std::optional<std::vector<SplitPart>> PrepareSplitParts(const SamiModel& model,
+std::optional<std::vector<SplitPart>> prepareSplitParts(const SamiModel& model,
                                                         const std::string& documentPath,
                                                         const std::string& lastDirectory,
                                                         FileOperations& files,
@@ -38,22 +38,22 @@ std::optional<std::vector<SplitPart>> PrepareSplitParts(const SamiModel& model,
 
 /// The split dialog's texts: "나누기 가능 파일 수: %d개", the time column (the start time, or
 /// "(코멘트)"), and the file column (name and extension).
-std::string SplitCountLabel(std::size_t parts);
-std::string SplitTimeText(const SplitPart& part);
-std::string SplitFileText(const SplitPart& part);
+std::string splitCountLabel(std::size_t parts);
+std::string splitTimeText(const SplitPart& part);
+std::string splitFileText(const SplitPart& part);
 
 /// The dialog's "수정(&E)": stores the edit box's text as the part's path; an empty text is
 /// refused with its message.
-bool SetSplitPartPath(SplitPart& part, const std::string& text, Messenger& messenger);
+bool setSplitPartPath(SplitPart& part, const std::string& text, Messenger& messenger);
 
 /// The dialog's OK: writes every part that has a path, the header with all language classes,
 /// its syncs up to the next part's first sync with times less the part's own start (the first
 /// part keeps its times), and the footer. A file that cannot be written is skipped silently.
 /// The number of parts written, or -1 when no part has a path (message shown, the dialog stays).
-int WriteSplitParts(const SamiModel& model, const std::vector<SplitPart>& parts,
+int writeSplitParts(const SamiModel& model, const std::vector<SplitPart>& parts,
                     FileOperations& files, Messenger& messenger);
 
 /// The command's last message, once the dialog has closed with OK.
-void ReportSplitResult(int written, Messenger& messenger);
+void reportSplitResult(int written, Messenger& messenger);
 
 }  // namespace verbanta

@@ -108,11 +108,11 @@ int FileWatch::AddWatch(const std::string& path, FileWatchListener* listener)
         return 0;
     // A symbolic link is watched where the file it points to lives, which is what changes.
     const std::string watched = folderWatch ? path : canonicalPath(path);
-    record.folder = canonicalFolder(DirectoryOf(watched));
+    record.folder = canonicalFolder(directoryOf(watched));
     if (record.folder.empty())
         return 0;
     if (!folderWatch)
-        record.name = NameOf(watched);
+        record.name = nameOf(watched);
 
     if (m_inotify < 0)
         m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -210,13 +210,13 @@ bool FileWatch::AskReload(int id, Messenger& messenger, bool unsavedChanges)
     return messenger.askYesNo(kReloadQuestion);
 }
 
-bool FileWatch::IsWorkerRunning() const
+bool FileWatch::isWorkerRunning() const
 {
     std::lock_guard lock(m_lock);
     return m_worker.joinable();
 }
 
-std::size_t FileWatch::WatchCount() const
+std::size_t FileWatch::watchCount() const
 {
     std::lock_guard lock(m_lock);
     return m_records.size();

@@ -48,8 +48,8 @@ public:
     /// thread only.
     bool AskReload(int id, Messenger& messenger, bool unsavedChanges = false);
 
-    bool IsWorkerRunning() const;
-    std::size_t WatchCount() const;
+    bool isWorkerRunning() const;
+    std::size_t watchCount() const;
 
 private:
     /// What tells one version of a file from another: a file renamed over the old one has a

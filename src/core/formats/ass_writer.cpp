@@ -18,7 +18,7 @@ constexpr std::uint32_t kBlack = 0x000000;
 constexpr int kDefaultPoints = 14;  // the P rule's default font-size
 
 // "&HBBGGRR&" as override tags write a colour.
-std::string OverrideColor(std::uint32_t rgb)
+std::string overrideColor(std::uint32_t rgb)
 {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "&H%02X%02X%02X&", static_cast<unsigned>(rgb & 0xFF),
@@ -29,10 +29,10 @@ std::string OverrideColor(std::uint32_t rgb)
 
 // ASS has no escapes: braces would open override blocks, so they become their full-width
 // forms, and a backslash that would read as "\N", "\n" or "\h" is kept apart by a word joiner.
-void AppendAssCharacters(std::string& out, std::string_view escaped)
+void appendAssCharacters(std::string& out, std::string_view escaped)
 {
     std::string text;
-    AppendUnescaped(text, escaped);
+    appendUnescaped(text, escaped);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '{') {
@@ -48,15 +48,15 @@ void AppendAssCharacters(std::string& out, std::string_view escaped)
     }
 }
 
-void AppendText(std::string& out, std::string_view neutral)
+void appendText(std::string& out, std::string_view neutral)
 {
     int depth[3] = {0, 0, 0};  // bold, italic, underline: nested elements switch once
     static constexpr char kLetters[3] = {'b', 'i', 'u'};
     std::vector<std::uint32_t> colors;
-    for (const CueToken& t : TokenizeCueText(neutral)) {
+    for (const CueToken& t : tokenizeCueText(neutral)) {
         switch (t.kind) {
             case CueToken::Kind::Text:
-                AppendAssCharacters(out, t.text);
+                appendAssCharacters(out, t.text);
                 break;
             case CueToken::Kind::LineBreak:
                 out += "\\N";
@@ -71,7 +71,7 @@ void AppendText(std::string& out, std::string_view neutral)
                         colors.pop_back();
                     // Closing returns to the enclosing colour, or to the style's.
                     out += colors.empty() ? std::string("{\\c}")
-                                          : "{\\c" + OverrideColor(colors.back()) + "}";
+                                          : "{\\c" + overrideColor(colors.back()) + "}";
                     break;
                 }
                 const int k = static_cast<int>(t.style);
@@ -89,7 +89,7 @@ void AppendText(std::string& out, std::string_view neutral)
     }
 }
 
-std::string_view StringProperty(const ParagraphStyle& rule, std::uint32_t bit)
+std::string_view stringProperty(const ParagraphStyle& rule, std::uint32_t bit)
 {
     if (!rule.has(bit))
         return {};
@@ -101,13 +101,13 @@ std::string_view StringProperty(const ParagraphStyle& rule, std::uint32_t bit)
 }
 
 // The first family of a font-family list, without quotes.
-std::string FirstFontFamily(std::string_view families)
+std::string firstFontFamily(std::string_view families)
 {
-    std::string_view first = TrimWhiteSpace(families.substr(0, families.find(',')));
+    std::string_view first = trimWhiteSpace(families.substr(0, families.find(',')));
     if (first.size() >= 2 && (first.front() == '"' || first.front() == '\'') &&
         first.back() == first.front())
-        first = TrimWhiteSpace(first.substr(1, first.size() - 2));
-    return Cp949ToUtf8(first);
+        first = trimWhiteSpace(first.substr(1, first.size() - 2));
+    return cp949ToUtf8(first);
 }
 
 }  // namespace
@@ -115,7 +115,7 @@ std::string FirstFontFamily(std::string_view families)
 AssWriter::AssWriter(const ParagraphStyle& paragraphRule, std::string_view cp949Title)
     : m_rule(paragraphRule)
 {
-    for (char c : Cp949ToUtf8(cp949Title)) {
+    for (char c : cp949ToUtf8(cp949Title)) {
         if (c != '\r' && c != '\n')
             m_title += c;
     }
@@ -124,18 +124,18 @@ AssWriter::AssWriter(const ParagraphStyle& paragraphRule, std::string_view cp949
 std::string AssWriter::formatTime(std::int32_t ms)
 {
     std::string out;
-    AppendCueTime(out, ms, 1, '.', true);
+    appendCueTime(out, ms, 1, '.', true);
     return out;
 }
 
 std::string AssWriter::formatStyleColor(std::uint32_t rgb)
 {
-    return "&H00" + OverrideColor(rgb).substr(2, 6);
+    return "&H00" + overrideColor(rgb).substr(2, 6);
 }
 
 std::string AssWriter::styleLine() const
 {
-    std::string font = FirstFontFamily(StringProperty(m_rule, ParagraphStyle::kFontFamily));
+    std::string font = firstFontFamily(stringProperty(m_rule, ParagraphStyle::kFontFamily));
     if (font.empty())
         font = "Arial";
     const int size = m_rule.pointProperties[4].points;  // font-size
@@ -143,15 +143,15 @@ std::string AssWriter::styleLine() const
     const long pixels = std::lround(points * 96.0 / 72.0);
 
     const std::uint32_t primary =
-        ParseColor(StringProperty(m_rule, ParagraphStyle::kColor)).value_or(kWhite);
+        parseColor(stringProperty(m_rule, ParagraphStyle::kColor)).value_or(kWhite);
     // The caption window's background colour outlines the letters, the way it frames them.
     const std::uint32_t outline =
-        ParseColor(StringProperty(m_rule, ParagraphStyle::kBackgroundColor)).value_or(kBlack);
+        parseColor(stringProperty(m_rule, ParagraphStyle::kBackgroundColor)).value_or(kBlack);
 
-    const std::string weight = ToLowerAscii(StringProperty(m_rule, ParagraphStyle::kFontWeight));
+    const std::string weight = toLowerAscii(stringProperty(m_rule, ParagraphStyle::kFontWeight));
     const bool bold = weight == "bold" || weight == "bolder" || std::atoi(weight.c_str()) >= 600;
 
-    const std::string align = ToLowerAscii(StringProperty(m_rule, ParagraphStyle::kTextAlign));
+    const std::string align = toLowerAscii(stringProperty(m_rule, ParagraphStyle::kTextAlign));
     const int alignment = align == "left" ? 1 : align == "right" ? 3 : 2;
 
     char numbers[160];
@@ -183,11 +183,11 @@ std::string AssWriter::write(const std::vector<Cue>& cues) const
     out += "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\r\n";
     for (const Cue& cue : cues) {
         out += "Dialogue: 0,";
-        AppendCueTime(out, cue.startMs, 1, '.', true);
+        appendCueTime(out, cue.startMs, 1, '.', true);
         out += ',';
-        AppendCueTime(out, cue.endMs, 1, '.', true);
+        appendCueTime(out, cue.endMs, 1, '.', true);
         out += ",Default,,0,0,0,,";
-        AppendText(out, cue.text);
+        appendText(out, cue.text);
         out += "\r\n";
     }
     return out;

@@ -24,38 +24,38 @@ constexpr char kMarkClose[] = {'\x05', '\x06', '\x07', '\x08'};  // by CueToken:
 
 using Style = CueToken::Style;
 
-bool IsSpaceByte(char c)
+bool isSpaceByte(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
 // Control characters other than white space are dropped: they would clash with the markers.
-bool IsControlByte(char c)
+bool isControlByte(char c)
 {
     return static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
 }
 
-void AppendHex6(std::string& out, std::uint32_t rgb)
+void appendHex6(std::string& out, std::uint32_t rgb)
 {
     static constexpr char kDigits[] = "0123456789abcdef";
     for (int shift = 20; shift >= 0; shift -= 4) out += kDigits[(rgb >> shift) & 0xF];
 }
 
 // The value of one attribute of a tag ("<font color=red size=3>"), unquoted; empty if absent.
-std::string_view AttributeValue(std::string_view tag, std::string_view lowerName)
+std::string_view attributeValue(std::string_view tag, std::string_view lowerName)
 {
     std::size_t i = 1;
-    while (i < tag.size() && !IsSpaceByte(tag[i]) && tag[i] != '>') ++i;  // the tag's own name
+    while (i < tag.size() && !isSpaceByte(tag[i]) && tag[i] != '>') ++i;  // the tag's own name
     while (i < tag.size()) {
-        while (i < tag.size() && (IsSpaceByte(tag[i]) || tag[i] == '/')) ++i;
+        while (i < tag.size() && (isSpaceByte(tag[i]) || tag[i] == '/')) ++i;
         const std::size_t nameBegin = i;
-        while (i < tag.size() && !IsSpaceByte(tag[i]) && tag[i] != '=' && tag[i] != '>') ++i;
+        while (i < tag.size() && !isSpaceByte(tag[i]) && tag[i] != '=' && tag[i] != '>') ++i;
         const std::string_view name = tag.substr(nameBegin, i - nameBegin);
-        while (i < tag.size() && IsSpaceByte(tag[i])) ++i;
+        while (i < tag.size() && isSpaceByte(tag[i])) ++i;
         std::string_view value;
         if (i < tag.size() && tag[i] == '=') {
             ++i;
-            while (i < tag.size() && IsSpaceByte(tag[i])) ++i;
+            while (i < tag.size() && isSpaceByte(tag[i])) ++i;
             if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
                 const char quote = tag[i++];
                 const std::size_t end = std::min(tag.find(quote, i), tag.size());
@@ -63,13 +63,13 @@ std::string_view AttributeValue(std::string_view tag, std::string_view lowerName
                 i = end + 1;
             } else {
                 const std::size_t begin = i;
-                while (i < tag.size() && !IsSpaceByte(tag[i]) && tag[i] != '>') ++i;
+                while (i < tag.size() && !isSpaceByte(tag[i]) && tag[i] != '>') ++i;
                 value = tag.substr(begin, i - begin);
             }
         }
         bool same = name.size() == lowerName.size();
         for (std::size_t k = 0; same && k < name.size(); ++k)
-            same = LowerAscii(name[k]) == lowerName[k];
+            same = lowerAscii(name[k]) == lowerName[k];
         if (same)
             return value;
         if (name.empty() && (i >= tag.size() || tag[i] == '>'))
@@ -164,7 +164,7 @@ public:
     }
 
     /// Converted marked text in the neutral markup of `Cue::text`.
-    static std::string ToNeutral(std::string_view utf8)
+    static std::string toNeutral(std::string_view utf8)
     {
         static constexpr std::string_view kOpenTags[] = {"<b>", "<i>", "<u>", "<font color=\"#"};
         static constexpr std::string_view kCloseTags[] = {"</b>", "</i>", "</u>", "</font>"};
@@ -215,17 +215,17 @@ private:
         // Words go out whole; white space between them waits as one pending space.
         for (std::size_t i = 0; i < raw.size();) {
             const char c = raw[i];
-            if (IsSpaceByte(c)) {
+            if (isSpaceByte(c)) {
                 m_spacePending = true;
                 ++i;
                 continue;
             }
-            if (IsControlByte(c)) {
+            if (isControlByte(c)) {
                 ++i;
                 continue;
             }
             std::size_t end = i + 1;
-            while (end < raw.size() && !IsSpaceByte(raw[end]) && !IsControlByte(raw[end])) ++end;
+            while (end < raw.size() && !isSpaceByte(raw[end]) && !isControlByte(raw[end])) ++end;
             if (!m_lineHasText || m_spacePending || m_breakPending || m_elementsPending)
                 startText();
             m_out.append(raw, i, end - i);
@@ -247,7 +247,7 @@ private:
                 continue;
             m_out += kMarkOpen[static_cast<int>(e.style)];
             if (e.style == Style::Color)
-                AppendHex6(m_out, e.color);
+                appendHex6(m_out, e.color);
             e.written = true;
         }
         m_elementsPending = false;
@@ -261,7 +261,7 @@ private:
     bool m_elementsPending = false;  ///< an open element is not written yet
 };
 
-void HandleTag(MarkupBuilder& builder, std::string_view tag)
+void handleTag(MarkupBuilder& builder, std::string_view tag)
 {
     // tag runs from "<" to ">" inclusive.
     std::size_t i = 1;
@@ -269,8 +269,8 @@ void HandleTag(MarkupBuilder& builder, std::string_view tag)
     if (closing)
         ++i;
     std::string name;
-    while (i < tag.size() && !IsSpaceByte(tag[i]) && tag[i] != '/' && tag[i] != '>')
-        name += LowerAscii(tag[i++]);
+    while (i < tag.size() && !isSpaceByte(tag[i]) && tag[i] != '/' && tag[i] != '>')
+        name += lowerAscii(tag[i++]);
     if (name == "br") {
         if (!closing)
             builder.lineBreak();
@@ -290,32 +290,32 @@ void HandleTag(MarkupBuilder& builder, std::string_view tag)
     if (closing) {
         builder.close(style);
     } else if (style == Style::Color) {
-        const std::optional<std::uint32_t> color = ParseColor(AttributeValue(tag, "color"));
+        const std::optional<std::uint32_t> color = parseColor(attributeValue(tag, "color"));
         builder.open(style, color.value_or(0), color.has_value());
     } else {
         builder.open(style, 0, true);
     }
 }
 
-int AutomaticLetters(const SyncEntry& entry)
+int automaticLetters(const SyncEntry& entry)
 {
     return CountCharacters(StripTags(entry.text, true));
 }
 
 // The caption's CP949 text with element markers; see MarkupBuilder. Tags are read as the list
 // display reads them: the export shows what the list shows.
-std::string MarkedCaption(std::string_view cp949Text)
+std::string markedCaption(std::string_view cp949Text)
 {
     MarkupBuilder builder;
-    ForEachMarkupPiece(
+    forEachMarkupPiece(
         cp949Text, [&](std::string_view run) { builder.addText(run); },
-        [&](std::string_view tag) { HandleTag(builder, tag); });
+        [&](std::string_view tag) { handleTag(builder, tag); });
     return builder.finish();
 }
 
 // Marked CP949 texts in the neutral markup. One conversion for all of them: a code page
 // converter is costly to set up, and a long list has tens of thousands of captions.
-void ConvertMarkedTexts(std::vector<Cue>& cues)
+void convertMarkedTexts(std::vector<Cue>& cues)
 {
     // A vertical tab separates the texts: MarkupBuilder turns every one in a caption into a space.
     constexpr char kSeparator = '\v';
@@ -324,7 +324,7 @@ void ConvertMarkedTexts(std::vector<Cue>& cues)
         joined += cue.text;
         joined += kSeparator;
     }
-    const std::string utf8 = Cp949ToUtf8(joined);
+    const std::string utf8 = cp949ToUtf8(joined);
     std::vector<std::string_view> pieces;
     for (std::size_t begin = 0, end; (end = utf8.find(kSeparator, begin)) != std::string::npos;
          begin = end + 1)
@@ -332,19 +332,19 @@ void ConvertMarkedTexts(std::vector<Cue>& cues)
     const bool aligned = pieces.size() == cues.size();
     for (std::size_t i = 0; i < cues.size(); ++i) {
         // Should a broken byte ever swallow a separator, each text is converted alone.
-        cues[i].text = aligned ? MarkupBuilder::ToNeutral(pieces[i])
-                               : MarkupBuilder::ToNeutral(Cp949ToUtf8(cues[i].text));
+        cues[i].text = aligned ? MarkupBuilder::toNeutral(pieces[i])
+                               : MarkupBuilder::toNeutral(cp949ToUtf8(cues[i].text));
     }
 }
 
 }  // namespace
 
-std::string CaptionToNeutralMarkup(std::string_view cp949Text)
+std::string captionToNeutralMarkup(std::string_view cp949Text)
 {
-    return MarkupBuilder::ToNeutral(Cp949ToUtf8(MarkedCaption(cp949Text)));
+    return MarkupBuilder::toNeutral(cp949ToUtf8(markedCaption(cp949Text)));
 }
 
-std::vector<Cue> BuildCues(const SyncList& list, std::int32_t oneLetterSync)
+std::vector<Cue> buildCues(const SyncList& list, std::int32_t oneLetterSync)
 {
     std::vector<Cue> cues;
     const int count = list.count();
@@ -358,12 +358,12 @@ std::vector<Cue> BuildCues(const SyncList& list, std::int32_t oneLetterSync)
             row = nextTimed(row + 1);
             continue;
         }
-        std::string text = MarkedCaption(first.text);
+        std::string text = markedCaption(first.text);
         int last = row;
         int next = nextTimed(row + 1);
         // Captions sharing a start time are shown together, one under the other.
         while (next < count && !list[next].isEndSync && list[next].startMs == first.startMs) {
-            std::string more = MarkedCaption(list[next].text);
+            std::string more = markedCaption(list[next].text);
             if (!text.empty() && !more.empty())
                 text += '\n';
             text += more;
@@ -375,7 +375,7 @@ std::vector<Cue> BuildCues(const SyncList& list, std::int32_t oneLetterSync)
         if (next < count && list[next].startMs > start) {
             end = list[next].startMs;
         } else {
-            end = start + std::int64_t{AutomaticLetters(list[last])} * oneLetterSync;
+            end = start + std::int64_t{automaticLetters(list[last])} * oneLetterSync;
             end = std::max(end, start + 1);  // never a cue that players would drop
         }
         row = next;
@@ -385,22 +385,22 @@ std::vector<Cue> BuildCues(const SyncList& list, std::int32_t oneLetterSync)
                         static_cast<std::int32_t>(std::min<std::int64_t>(end, INT32_MAX)),
                         std::move(text)});
     }
-    ConvertMarkedTexts(cues);
+    convertMarkedTexts(cues);
     auto byStart = [](const Cue& a, const Cue& b) { return a.startMs < b.startMs; };
     if (!std::is_sorted(cues.begin(), cues.end(), byStart))
         std::stable_sort(cues.begin(), cues.end(), byStart);
     return cues;
 }
 
-std::vector<Cue> BuildCues(const SamiModel& model, int languageIndex)
+std::vector<Cue> buildCues(const SamiModel& model, int languageIndex)
 {
-    if (languageIndex < 0 || languageIndex >= model.languageCount ||
+    if (languageIndex < 0 || languageIndex >= model.listCount ||
         languageIndex >= SamiModel::kSlotCount)
         return {};
     const int slot = model.slotOrder[static_cast<std::size_t>(languageIndex)];
     if (slot < 0 || slot >= SamiModel::kSlotCount)
         return {};
-    return BuildCues(model.slotList(slot), model.settings().OneLetterSync);
+    return buildCues(model.slotList(slot), model.settings().OneLetterSync);
 }
 
 }  // namespace verbanta

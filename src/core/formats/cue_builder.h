@@ -34,16 +34,16 @@ struct Cue {
 /// count times `oneLetterSync`, as the SAMI writer's automatic end sync does. Consecutive
 /// captions with one start time become one cue, their texts joined by a line break. Comments
 /// and end syncs give no cue, nor do captions without visible text or cues wholly before 0.
-std::vector<Cue> BuildCues(const SyncList& list, std::int32_t oneLetterSync);
+std::vector<Cue> buildCues(const SyncList& list, std::int32_t oneLetterSync);
 
-/// The cues of language index `languageIndex` (0 .. languageCount - 1) of the model, with the
+/// The cues of language index `languageIndex` (0 .. listCount - 1) of the model, with the
 /// model's `OneLetterSync`; empty for an index out of range.
-std::vector<Cue> BuildCues(const SamiModel& model, int languageIndex);
+std::vector<Cue> buildCues(const SamiModel& model, int languageIndex);
 
 /// A caption's CP949 SAMI markup in the neutral markup of `Cue::text`: "<br>" (also "<br/>")
 /// breaks the line, <b>, <i>, <u> and <font color=...> are kept, the override codes that the
 /// SubRip import leaves for its own tags ("{\i1}", "{\i}", ...) become the same elements, other
 /// tags are dropped, entities are decoded and white space runs become one space.
-std::string CaptionToNeutralMarkup(std::string_view cp949Text);
+std::string captionToNeutralMarkup(std::string_view cp949Text);
 
 }  // namespace verbanta

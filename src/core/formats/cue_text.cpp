@@ -71,19 +71,19 @@ constexpr NamedColor kColors[] = {
 };
 // clang-format on
 
-int HexValue(char c)
+int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
-    c = LowerAscii(c);
+    c = lowerAscii(c);
     return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
 }
 
-std::optional<std::uint32_t> ParseHex(std::string_view digits)
+std::optional<std::uint32_t> parseHex(std::string_view digits)
 {
     std::uint32_t value = 0;
     for (char c : digits) {
-        const int v = HexValue(c);
+        const int v = hexValue(c);
         if (v < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint32_t>(v);
@@ -97,17 +97,17 @@ std::optional<std::uint32_t> ParseHex(std::string_view digits)
 
 }  // namespace
 
-std::optional<std::uint32_t> ParseColor(std::string_view text)
+std::optional<std::uint32_t> parseColor(std::string_view text)
 {
-    text = TrimWhiteSpace(text);
+    text = trimWhiteSpace(text);
     if (!text.empty() && text.front() == '#') {
         text.remove_prefix(1);
         if (text.size() != 3 && text.size() != 6)
             return std::nullopt;
-        return ParseHex(text);
+        return parseHex(text);
     }
     std::string lower;
-    for (char c : text) lower += LowerAscii(c);
+    for (char c : text) lower += lowerAscii(c);
     const auto it =
         std::lower_bound(std::begin(kColors), std::end(kColors), lower,
                          [](const NamedColor& c, const std::string& n) { return c.name < n; });
@@ -115,11 +115,11 @@ std::optional<std::uint32_t> ParseColor(std::string_view text)
         return it->rgb;
     // Browsers read six bare hex digits as a colour too, and SAMI files rely on it.
     if (text.size() == 6)
-        return ParseHex(text);
+        return parseHex(text);
     return std::nullopt;
 }
 
-std::string_view ColorName(std::uint32_t rgb)
+std::string_view colorName(std::uint32_t rgb)
 {
     for (const NamedColor& c : kColors) {
         if (c.rgb == rgb)
@@ -128,7 +128,7 @@ std::string_view ColorName(std::uint32_t rgb)
     return {};
 }
 
-std::vector<CueToken> TokenizeCueText(std::string_view neutral)
+std::vector<CueToken> tokenizeCueText(std::string_view neutral)
 {
     static constexpr std::array<std::pair<std::string_view, Style>, 3> kSimple{
         {{"b", Style::Bold}, {"i", Style::Italic}, {"u", Style::Underline}}};
@@ -163,7 +163,7 @@ std::vector<CueToken> TokenizeCueText(std::string_view neutral)
                 token.style = style;
         }
         if (token.style == Style::Color && !closing)
-            token.color = ParseHex(tag.substr(tag.find('#') + 1, 6)).value_or(0);
+            token.color = parseHex(tag.substr(tag.find('#') + 1, 6)).value_or(0);
         tokens.push_back(token);
         i = close;
         textBegin = close + 1;
@@ -172,7 +172,7 @@ std::vector<CueToken> TokenizeCueText(std::string_view neutral)
     return tokens;
 }
 
-void AppendUnescaped(std::string& out, std::string_view escaped)
+void appendUnescaped(std::string& out, std::string_view escaped)
 {
     static constexpr std::array<std::pair<std::string_view, char>, 3> kEscapes{
         {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}}};
@@ -194,18 +194,18 @@ void AppendUnescaped(std::string& out, std::string_view escaped)
     }
 }
 
-void AppendTaggedCueText(std::string& out, std::string_view neutral, const CueTagSyntax& syntax)
+void appendTaggedCueText(std::string& out, std::string_view neutral, const CueTagSyntax& syntax)
 {
     static constexpr std::string_view kStartTags[] = {"<b>", "<i>", "<u>"};
     static constexpr std::string_view kEndTags[] = {"</b>", "</i>", "</u>"};
     std::vector<bool> colorsWritten;  // per open colour: whether its start tag was written
-    for (const CueToken& t : TokenizeCueText(neutral)) {
+    for (const CueToken& t : tokenizeCueText(neutral)) {
         switch (t.kind) {
             case CueToken::Kind::Text:
                 if (syntax.keepEscapes)
                     out += t.text;
                 else
-                    AppendUnescaped(out, t.text);
+                    appendUnescaped(out, t.text);
                 break;
             case CueToken::Kind::LineBreak:
                 out += "\r\n";
@@ -232,7 +232,7 @@ void AppendTaggedCueText(std::string& out, std::string_view neutral, const CueTa
     }
 }
 
-void AppendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,
+void appendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,
                    bool hundredths)
 {
     const std::int64_t t = ms < 0 ? 0 : ms;
@@ -258,12 +258,12 @@ void AppendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separ
     number(fraction % perSecond, hundredths ? 2 : 3);
 }
 
-std::string CuePlainText(std::string_view neutral)
+std::string cuePlainText(std::string_view neutral)
 {
     std::string out;
-    for (const CueToken& t : TokenizeCueText(neutral)) {
+    for (const CueToken& t : tokenizeCueText(neutral)) {
         if (t.kind == CueToken::Kind::Text)
-            AppendUnescaped(out, t.text);
+            appendUnescaped(out, t.text);
         else if (t.kind == CueToken::Kind::LineBreak)
             out += '\n';
     }

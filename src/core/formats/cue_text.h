@@ -13,11 +13,11 @@ namespace verbanta {
 
 /// A colour as HTML and CSS write it: one of the CSS colour names (any case), "#rgb",
 /// "#rrggbb", or six hex digits without "#"; the result is 0xRRGGBB.
-std::optional<std::uint32_t> ParseColor(std::string_view text);
+std::optional<std::uint32_t> parseColor(std::string_view text);
 
 /// The CSS name of a colour when it has one (the first name in the table for shared values),
 /// else empty.
-std::string_view ColorName(std::uint32_t rgb);
+std::string_view colorName(std::uint32_t rgb);
 
 /// One piece of a cue's neutral markup, as the writers walk it.
 struct CueToken {
@@ -31,10 +31,10 @@ struct CueToken {
 };
 
 /// Splits neutral markup into tokens; a Text token never holds markup.
-std::vector<CueToken> TokenizeCueText(std::string_view neutral);
+std::vector<CueToken> tokenizeCueText(std::string_view neutral);
 
 /// Appends the text of a Text token with "&lt;", "&gt;" and "&amp;" turned back into characters.
-void AppendUnescaped(std::string& out, std::string_view escaped);
+void appendUnescaped(std::string& out, std::string_view escaped);
 
 /// How a format with HTML-like tags (SubRip, WebVTT) writes a cue's text: both write <b>, <i>
 /// and <u> and CR LF line breaks, and differ in escapes and colours.
@@ -48,14 +48,14 @@ struct CueTagSyntax {
 };
 
 /// Appends a cue's neutral markup in a tag syntax, lines separated by CR LF.
-void AppendTaggedCueText(std::string& out, std::string_view neutral, const CueTagSyntax& syntax);
+void appendTaggedCueText(std::string& out, std::string_view neutral, const CueTagSyntax& syntax);
 
 /// Appends a time as "H:MM:SS" + separator + milliseconds (or hundredths, rounded), the hours
 /// with at least `hourDigits` digits; a negative time is written as 0.
-void AppendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,
+void appendCueTime(std::string& out, std::int32_t ms, int hourDigits, char separator,
                    bool hundredths);
 
 /// The cue's text without markup, lines joined with "\n".
-std::string CuePlainText(std::string_view neutral);
+std::string cuePlainText(std::string_view neutral);
 
 }  // namespace verbanta

@@ -11,20 +11,20 @@
 
 namespace verbanta {
 
-std::optional<ExportFormat> ExportFormatFromPath(std::string_view path)
+std::optional<ExportFormat> exportFormatFromPath(std::string_view path)
 {
-    if (EndsWithIgnoringCase(path, ".srt"))
+    if (endsWithIgnoringCase(path, ".srt"))
         return ExportFormat::SubRip;
-    if (EndsWithIgnoringCase(path, ".vtt"))
+    if (endsWithIgnoringCase(path, ".vtt"))
         return ExportFormat::WebVtt;
-    if (EndsWithIgnoringCase(path, ".ass"))
+    if (endsWithIgnoringCase(path, ".ass"))
         return ExportFormat::Ass;
     return std::nullopt;
 }
 
-std::string ExportSubtitles(const SamiModel& model, int languageIndex, ExportFormat format)
+std::string exportSubtitles(const SamiModel& model, int languageIndex, ExportFormat format)
 {
-    const std::vector<Cue> cues = BuildCues(model, languageIndex);
+    const std::vector<Cue> cues = buildCues(model, languageIndex);
     switch (format) {
         case ExportFormat::SubRip:
             return SubRipWriter().write(cues);
@@ -36,10 +36,10 @@ std::string ExportSubtitles(const SamiModel& model, int languageIndex, ExportFor
     return {};
 }
 
-bool ExportSubtitlesToFile(const SamiModel& model, int languageIndex, ExportFormat format,
+bool exportSubtitlesToFile(const SamiModel& model, int languageIndex, ExportFormat format,
                            const std::string& path, Messenger& messenger)
 {
-    if (languageIndex < 0 || languageIndex >= model.languageCount ||
+    if (languageIndex < 0 || languageIndex >= model.listCount ||
         languageIndex >= SamiModel::kSlotCount) {
         messenger.showMessage(
             "이 자막 파일에는 " + std::to_string(languageIndex) + "번 언어가 없습니다.",
@@ -47,7 +47,7 @@ bool ExportSubtitlesToFile(const SamiModel& model, int languageIndex, ExportForm
         return false;
     }
     // Formatted completely first: only the writing itself can fail once the file exists.
-    return sami::WriteFileReporting(path, ExportSubtitles(model, languageIndex, format), messenger);
+    return sami::writeFileReporting(path, exportSubtitles(model, languageIndex, format), messenger);
 }
 
 }  // namespace verbanta

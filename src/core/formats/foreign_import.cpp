@@ -20,7 +20,7 @@ const std::string_view kSkippedEntriesMessage =
 
 namespace {
 
-void ResetToNewDocument(SamiModel& model)
+void resetToNewDocument(SamiModel& model)
 {
     model.Reset(true);
     model.ClearUndo();
@@ -29,7 +29,7 @@ void ResetToNewDocument(SamiModel& model)
 // The first lines are named; a file broken throughout names no more than these.
 constexpr std::size_t kSkippedLinesNamed = 10;
 
-std::string SkippedEntriesMessage(const std::vector<int>& lines)
+std::string skippedEntriesMessage(const std::vector<int>& lines)
 {
     std::string numbers;
     for (std::size_t i = 0; i < lines.size() && i < kSkippedLinesNamed; ++i)
@@ -42,7 +42,7 @@ std::string SkippedEntriesMessage(const std::vector<int>& lines)
 
 }  // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t limit)
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit)
 {
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -67,16 +67,16 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::size_t li
     return bytes;
 }
 
-bool ImportForeignBytes(SamiModel& model, std::string_view bytes, const std::vector<int>& slots,
+bool importForeignBytes(SamiModel& model, std::string_view bytes, const std::vector<int>& slots,
                         double framesPerSecond)
 {
-    ResetToNewDocument(model);
+    resetToNewDocument(model);
     // Every reader sees CP949 bytes, whatever the file's encoding. Text converted from Unicode
     // is CP949 whatever its styles' character sets say, so it is searched plainly, as wide text
     // is: CP949 trail bytes are never "{", "}", "|" or "\", while scanning it as another code
     // page could swallow a brace after a trail byte.
-    const TextEncoding encoding = DetectEncoding(bytes);
-    const std::string text = ToCp949(bytes, encoding);
+    const TextEncoding encoding = detectEncoding(bytes);
+    const std::string text = toCp949(bytes, encoding);
     ReaderOptions options;
     options.wide = encoding != TextEncoding::Cp949;
     options.frameRate = framesPerSecond;
@@ -87,31 +87,31 @@ bool ImportForeignBytes(SamiModel& model, std::string_view bytes, const std::vec
             continue;
         LineReader lines(text);
         skippedLines.clear();
-        if (ReaderAt(slot).Read(lines, model, options) && model.GetCount() > 0) {
+        if (readerAt(slot).read(lines, model, options) && model.GetCount() > 0) {
             model.CheckOrder();
             // Only the reader that read the file speaks of its lines.
             if (!skippedLines.empty())
-                model.messenger().showMessage(SkippedEntriesMessage(skippedLines),
+                model.messenger().showMessage(skippedEntriesMessage(skippedLines),
                                               MessageIcon::Warning);
             return true;
         }
-        ResetToNewDocument(model);
+        resetToNewDocument(model);
     }
     model.messenger().showMessage(kUnsupportedFormatMessage, MessageIcon::Error);
     return false;
 }
 
-bool ImportForeignBytes(SamiModel& model, std::string_view bytes, int filterEntry,
+bool importForeignBytes(SamiModel& model, std::string_view bytes, int filterEntry,
                         double framesPerSecond)
 {
-    return ImportForeignBytes(model, bytes, ReadersForFilterEntry(filterEntry), framesPerSecond);
+    return importForeignBytes(model, bytes, readersForFilterEntry(filterEntry), framesPerSecond);
 }
 
-bool ImportForeignFile(SamiModel& model, const std::string& path, const std::vector<int>& slots,
+bool importForeignFile(SamiModel& model, const std::string& path, const std::vector<int>& slots,
                        double framesPerSecond)
 {
-    ResetToNewDocument(model);
-    const auto bytes = ReadFileBytes(path);
+    resetToNewDocument(model);
+    const auto bytes = readFileBytes(path);
     if (!bytes) {
         model.messenger().showMessage(kCannotOpenSubtitleMessage, MessageIcon::Error);
         return false;
@@ -120,13 +120,13 @@ bool ImportForeignFile(SamiModel& model, const std::string& path, const std::vec
         model.messenger().showMessage(kUnsupportedFormatMessage, MessageIcon::Error);
         return false;
     }
-    return ImportForeignBytes(model, *bytes, slots, framesPerSecond);
+    return importForeignBytes(model, *bytes, slots, framesPerSecond);
 }
 
-bool ImportForeignFile(SamiModel& model, const std::string& path, int filterEntry,
+bool importForeignFile(SamiModel& model, const std::string& path, int filterEntry,
                        double framesPerSecond)
 {
-    return ImportForeignFile(model, path, ReadersForFilterEntry(filterEntry), framesPerSecond);
+    return importForeignFile(model, path, readersForFilterEntry(filterEntry), framesPerSecond);
 }
 
 }  // namespace verbanta

@@ -24,7 +24,7 @@ inline constexpr std::size_t kMaxImportFileBytes = 64u << 20;
 
 /// A file's bytes, at most `limit` + 1 of them, so that a caller sees a file longer than the
 /// limit; nothing when it cannot be opened or read.
-std::optional<std::string> ReadFileBytes(const std::string& path,
+std::optional<std::string> readFileBytes(const std::string& path,
                                          std::size_t limit = kMaxImportFileBytes);
 
 /// Replaces the model's content with the captions of a foreign subtitle file's bytes, trying
@@ -33,21 +33,21 @@ std::optional<std::string> ReadFileBytes(const std::string& path,
 /// to CP949 first (characters CP949 lacks become "&#N;"); CP949 bytes are read as they are.
 /// On failure the unsupported-format message goes to the model's messenger and the model is
 /// left empty. `framesPerSecond` applies to MicroDVD frame numbers only.
-bool ImportForeignBytes(SamiModel& model, std::string_view bytes, const std::vector<int>& slots,
+bool importForeignBytes(SamiModel& model, std::string_view bytes, const std::vector<int>& slots,
                         double framesPerSecond);
 
 /// The same with the readers that the import dialog's filter entry (numbered from 1) names.
-bool ImportForeignBytes(SamiModel& model, std::string_view bytes, int filterEntry,
+bool importForeignBytes(SamiModel& model, std::string_view bytes, int filterEntry,
                         double framesPerSecond);
 
 /// Reads the file and imports it as above; a file that cannot be read leaves a new empty
 /// document and reports the cannot-open message, one over kMaxImportFileBytes the
 /// unsupported-format message.
-bool ImportForeignFile(SamiModel& model, const std::string& path, int filterEntry,
+bool importForeignFile(SamiModel& model, const std::string& path, int filterEntry,
                        double framesPerSecond);
 
 /// The same with an explicit list of reader slots.
-bool ImportForeignFile(SamiModel& model, const std::string& path, const std::vector<int>& slots,
+bool importForeignFile(SamiModel& model, const std::string& path, const std::vector<int>& slots,
                        double framesPerSecond);
 
 }  // namespace verbanta

@@ -7,17 +7,17 @@ namespace verbanta {
 
 namespace {
 
-bool IsSpace(char c)
+bool isSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit(char c)
+bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-int HexValue(char c)
+int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -48,7 +48,7 @@ struct Magnitude {
 
 }  // namespace
 
-ScanResult ScanPattern(std::string_view text, std::string_view pattern)
+ScanResult scanPattern(std::string_view text, std::string_view pattern)
 {
     ScanResult r;
     std::size_t pos = 0;
@@ -65,13 +65,13 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
     };
     for (std::size_t p = 0; p < pattern.size(); ++p) {
         const char pc = pattern[p];
-        if (IsSpace(pc)) {
-            while (pos < text.size() && IsSpace(text[pos])) ++pos;
+        if (isSpace(pc)) {
+            while (pos < text.size() && isSpace(text[pos])) ++pos;
             continue;
         }
         if (pc == '%' && p + 1 < pattern.size() && pattern[p + 1] == 'd') {
             ++p;
-            while (pos < text.size() && IsSpace(text[pos])) ++pos;
+            while (pos < text.size() && isSpace(text[pos])) ++pos;
             if (pos == text.size())
                 return inputFailure();
             std::size_t q = pos;
@@ -79,10 +79,10 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
             if (text[q] == '-' || text[q] == '+')
                 ++q;
             // A sign without a digit after it is a mismatch, even at the end of the text.
-            if (q == text.size() || !IsDigit(text[q]))
+            if (q == text.size() || !isDigit(text[q]))
                 break;
             Magnitude number;
-            while (q < text.size() && IsDigit(text[q])) number.add(10, text[q++] - '0');
+            while (q < text.size() && isDigit(text[q])) number.add(10, text[q++] - '0');
             store(number.signedValue(negative));
             pos = q;
             continue;
@@ -104,25 +104,25 @@ ScanResult ScanPattern(std::string_view text, std::string_view pattern)
     return r;
 }
 
-std::optional<std::int64_t> ParseNumberField(std::string_view field)
+std::optional<std::int64_t> parseNumberField(std::string_view field)
 {
     std::size_t i = 0;
-    while (i < field.size() && IsSpace(field[i])) ++i;
+    while (i < field.size() && isSpace(field[i])) ++i;
     Magnitude number;
     if (field.size() - i >= 2 && field[i] == '&' && (field[i + 1] == 'H' || field[i + 1] == 'h')) {
         i += 2;
-        if (i == field.size() || HexValue(field[i]) < 0)
+        if (i == field.size() || hexValue(field[i]) < 0)
             return std::nullopt;
-        while (i < field.size() && HexValue(field[i]) >= 0) number.add(16, HexValue(field[i++]));
+        while (i < field.size() && hexValue(field[i]) >= 0) number.add(16, hexValue(field[i++]));
         // Colours such as &HFF000000 are unsigned; they keep their value up to 32 bits.
         return std::min<std::int64_t>(number.value, std::numeric_limits<std::uint32_t>::max());
     }
     bool negative = false;
     if (i < field.size() && (field[i] == '-' || field[i] == '+'))
         negative = field[i++] == '-';
-    if (i == field.size() || !IsDigit(field[i]))
+    if (i == field.size() || !isDigit(field[i]))
         return std::nullopt;
-    while (i < field.size() && IsDigit(field[i])) number.add(10, field[i++] - '0');
+    while (i < field.size() && isDigit(field[i])) number.add(10, field[i++] - '0');
     return number.signedValue(negative);
 }
 
@@ -131,7 +131,7 @@ std::optional<std::string_view> FieldCursor::next()
     if (m_done)
         return std::nullopt;
     std::size_t i = 0;
-    while (i < m_rest.size() && IsSpace(m_rest[i])) ++i;
+    while (i < m_rest.size() && isSpace(m_rest[i])) ++i;
     const std::size_t comma = m_rest.find(',', i);
     std::string_view field;
     if (comma == std::string_view::npos) {
@@ -150,7 +150,7 @@ std::optional<std::int64_t> FieldCursor::nextNumber()
     const auto field = next();
     if (!field)
         return std::nullopt;
-    return ParseNumberField(*field);
+    return parseNumberField(*field);
 }
 
 std::optional<std::string_view> FieldCursor::rest()
@@ -158,7 +158,7 @@ std::optional<std::string_view> FieldCursor::rest()
     if (m_done)
         return std::nullopt;
     std::size_t i = 0;
-    while (i < m_rest.size() && IsSpace(m_rest[i])) ++i;
+    while (i < m_rest.size() && isSpace(m_rest[i])) ++i;
     m_done = true;
     return m_rest.substr(i);
 }
@@ -187,7 +187,7 @@ bool LineReader::next(std::string_view& line)
     return true;
 }
 
-std::optional<std::int32_t> ToTime(std::int64_t ms)
+std::optional<std::int32_t> toTime(std::int64_t ms)
 {
     if (ms < std::numeric_limits<std::int32_t>::min() ||
         ms > std::numeric_limits<std::int32_t>::max())
@@ -195,21 +195,21 @@ std::optional<std::int32_t> ToTime(std::int64_t ms)
     return static_cast<std::int32_t>(ms);
 }
 
-std::optional<std::int32_t> ClockTime(std::int64_t hours, std::int64_t minutes,
+std::optional<std::int32_t> clockTime(std::int64_t hours, std::int64_t minutes,
                                       std::int64_t seconds, std::int64_t fraction,
                                       int msPerFraction)
 {
     // Fields come saturated to 32 bits, so none of this can overflow 64.
-    return ToTime(((hours * 60 + minutes) * 60 + seconds) * 1000 + fraction * msPerFraction);
+    return toTime(((hours * 60 + minutes) * 60 + seconds) * 1000 + fraction * msPerFraction);
 }
 
-std::optional<std::int32_t> ParseClockField(std::string_view field, int msPerFraction)
+std::optional<std::int32_t> parseClockField(std::string_view field, int msPerFraction)
 {
-    const ScanResult scan = ScanPattern(field, "%d:%d:%d.%d");
+    const ScanResult scan = scanPattern(field, "%d:%d:%d.%d");
     if (scan.count != 4)
         return std::nullopt;
     const auto& f = scan.fields;
-    return ClockTime(f[0], f[1], f[2], f[3], msPerFraction);
+    return clockTime(f[0], f[1], f[2], f[3], msPerFraction);
 }
 
 }  // namespace verbanta

@@ -11,7 +11,7 @@ namespace verbanta {
 // How the foreign-format readers take their lines apart: a formatted scan with the C library's
 // rules, the numeric and comma-separated fields of SSA and Xombie scripts, and times.
 
-/// The outcome of ScanPattern: what a C formatted scan would return and store.
+/// The outcome of scanPattern: what a C formatted scan would return and store.
 struct ScanResult {
     static constexpr int kEndOfInput = -1;
     static constexpr std::size_t kMaxFields = 16;
@@ -29,12 +29,12 @@ struct ScanResult {
 /// white space (none included), and any other byte must match itself. Unlike the C library, a
 /// number out of range is defined: it saturates at INT32_MAX or INT32_MIN. Fields past
 /// kMaxFields are matched but not stored.
-ScanResult ScanPattern(std::string_view text, std::string_view pattern);
+ScanResult scanPattern(std::string_view text, std::string_view pattern);
 
 /// A numeric field of an SSA or Xombie line: optional leading white space, then a decimal
 /// integer with optional sign, or hexadecimal after "&H" in any case; whatever follows the
-/// digits is ignored. Nothing when no digit can be read. Saturates like ScanPattern.
-std::optional<std::int64_t> ParseNumberField(std::string_view field);
+/// digits is ignored. Nothing when no digit can be read. Saturates like scanPattern.
+std::optional<std::int64_t> parseNumberField(std::string_view field);
 
 /// Reads comma-separated fields of an SSA or Xombie line from left to right.
 class FieldCursor {
@@ -43,7 +43,7 @@ public:
     /// The next field, up to the next "," after leading white space; nothing when the line has
     /// no more fields.
     std::optional<std::string_view> next();
-    /// The next field read as ParseNumberField reads it; nothing when missing or not a number.
+    /// The next field read as parseNumberField reads it; nothing when missing or not a number.
     std::optional<std::int64_t> nextNumber();
     /// Everything left, commas included, after leading white space; nothing when no field is
     /// left at all.
@@ -76,16 +76,16 @@ private:
 };
 
 /// Milliseconds that fit the model's signed 32-bit times, or nothing.
-std::optional<std::int32_t> ToTime(std::int64_t ms);
+std::optional<std::int32_t> toTime(std::int64_t ms);
 
 /// Hours, minutes, seconds and a fraction counted in units of `msPerFraction` as a time, or
 /// nothing when it does not fit. Fields are used as read, so "0:0:90" is 90 seconds.
-std::optional<std::int32_t> ClockTime(std::int64_t hours, std::int64_t minutes,
+std::optional<std::int32_t> clockTime(std::int64_t hours, std::int64_t minutes,
                                       std::int64_t seconds, std::int64_t fraction = 0,
                                       int msPerFraction = 1);
 
 /// A comma-separated time field "h:mm:ss.f" of an SSA or Xombie line, the fraction counted in
 /// units of `msPerFraction`; nothing when it does not scan as four numbers or does not fit.
-std::optional<std::int32_t> ParseClockField(std::string_view field, int msPerFraction);
+std::optional<std::int32_t> parseClockField(std::string_view field, int msPerFraction);
 
 }  // namespace verbanta

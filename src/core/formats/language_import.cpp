@@ -25,22 +25,22 @@ bool isSamiPath(std::string_view path)
     const std::size_t slash = path.find_last_of("/\\");
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return false;
-    const std::string ext = ToLowerAscii(path.substr(dot + 1));
+    const std::string ext = toLowerAscii(path.substr(dot + 1));
     return ext == "smi" || ext == "sami";
 }
 
 /// A SAMI file under another name (".txt" is common) opens with its SAMI element.
 bool startsLikeSami(const std::string& path)
 {
-    const auto head = ReadFileBytes(path, kSniffBytes);
+    const auto head = readFileBytes(path, kSniffBytes);
     if (!head)
         return false;
-    return ToLowerAscii(ToCp949(*head, DetectEncoding(*head))).find("<sami") != std::string::npos;
+    return toLowerAscii(toCp949(*head, detectEncoding(*head))).find("<sami") != std::string::npos;
 }
 
 }  // namespace
 
-LanguageImportResult AddLanguagesFromFile(SamiModel& model, const std::string& path)
+LanguageImportResult addLanguagesFromFile(SamiModel& model, const std::string& path)
 {
     // The other file is read into a model of its own, so that a file that cannot be read or
     // does not fit leaves the open document as it was.
@@ -49,10 +49,10 @@ LanguageImportResult AddLanguagesFromFile(SamiModel& model, const std::string& p
     const bool read =
         isSamiPath(path) || startsLikeSami(path)
             ? other.LoadFile(path, true)
-            : ImportForeignFile(other, path, kAllForeignReaders, kDefaultFramesPerSecond);
+            : importForeignFile(other, path, kAllForeignReaders, kDefaultFramesPerSecond);
     if (!read)
         return {};
-    const int added = AddLanguagesFrom(model, other);
+    const int added = addLanguagesFrom(model, other);
     if (added < 0)
         return {};
     return {true, added};

@@ -18,6 +18,6 @@ struct LanguageImportResult {
 /// by a SAMI element near its start, any other through the foreign-format readers) and appends each
 /// of its languages, with their captions and times, to the model as further languages. Reading
 /// errors and the ten-language limit are reported through the model's messenger.
-LanguageImportResult AddLanguagesFromFile(SamiModel& model, const std::string& path);
+LanguageImportResult addLanguagesFromFile(SamiModel& model, const std::string& path);
 
 }  // namespace verbanta

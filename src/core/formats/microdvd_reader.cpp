@@ -17,12 +17,12 @@ namespace {
 // The frames an end frame left empty ("{100}{}") adds to the start.
 constexpr std::int64_t kDefaultDurationFrames = 60;
 
-bool IsLower(char c)
+bool isLower(char c)
 {
     return c >= 'a' && c <= 'z';
 }
 
-std::string FormatSize(std::string_view value)
+std::string formatSize(std::string_view value)
 {
     // "%f" of the size as read; to_chars keeps the text independent of the C locale.
     double size = 0;
@@ -42,19 +42,19 @@ struct Rewritten {
     std::string closing;
 };
 
-std::optional<Rewritten> RewriteCode(std::string_view content)
+std::optional<Rewritten> rewriteCode(std::string_view content)
 {
     if (content.size() < 2 || content[1] != ':')
         return std::nullopt;
-    const char code = LowerAscii(content[0]);
-    const bool lower = IsLower(content[0]);
+    const char code = lowerAscii(content[0]);
+    const bool lower = isLower(content[0]);
     const std::string_view value = content.substr(2);
     Rewritten r;
     switch (code) {
         case 'c': {
             if (value.empty() || value[0] != '$')
                 return std::nullopt;
-            const auto number = ParseNumberField("&H" + std::string(value.substr(1)));
+            const auto number = parseNumberField("&H" + std::string(value.substr(1)));
             char buffer[32];
             std::snprintf(buffer, sizeof buffer, "{\\c&H%llx&}",
                           static_cast<unsigned long long>(number.value_or(0)));
@@ -65,17 +65,17 @@ std::optional<Rewritten> RewriteCode(std::string_view content)
             r = {"{\\fn" + std::string(value) + "}", "{\\fn}"};
             break;
         case 's':
-            r = {"{\\fs" + FormatSize(value) + "}", "{\\fs}"};
+            r = {"{\\fs" + formatSize(value) + "}", "{\\fs}"};
             break;
         case 'h': {
-            const ScanResult scan = ScanPattern(value, "%d");
+            const ScanResult scan = scanPattern(value, "%d");
             r = {"{\\fe" + std::to_string(scan.count == 1 ? scan.fields[0] : 0) + "}", "{\\fe}"};
             break;
         }
         case 'y': {
             r.block = "{";
             for (char letter : value) {
-                const char l = LowerAscii(letter);
+                const char l = lowerAscii(letter);
                 if (l == 'b' || l == 'i' || l == 'u' || l == 's') {
                     r.block += std::string("\\") + l + "1";
                     r.closing += std::string("{\\") + l + "}";
@@ -85,7 +85,7 @@ std::optional<Rewritten> RewriteCode(std::string_view content)
             break;
         }
         case 'o': {
-            const ScanResult scan = ScanPattern(value, "%d%c%d");
+            const ScanResult scan = scanPattern(value, "%d%c%d");
             r.block = "{\\move(" + std::to_string(scan.count >= 1 ? scan.fields[0] : 0) + "," +
                       std::to_string(scan.count >= 3 ? scan.fields[2] : 0) + ",0,0,0,0)}";
             break;
@@ -98,7 +98,7 @@ std::optional<Rewritten> RewriteCode(std::string_view content)
     return r;
 }
 
-std::string ConvertPart(std::string_view part, bool wide, int charset)
+std::string convertPart(std::string_view part, bool wide, int charset)
 {
     std::string out;
     std::string closing;
@@ -114,7 +114,7 @@ std::string ConvertPart(std::string_view part, bool wide, int charset)
         const auto o = static_cast<std::size_t>(open);
         const auto c = static_cast<std::size_t>(close);
         out.append(rest.substr(0, o));
-        if (auto code = RewriteCode(rest.substr(o + 1, c - o - 1))) {
+        if (auto code = rewriteCode(rest.substr(o + 1, c - o - 1))) {
             out += code->block;
             closing += code->closing;
         } else {
@@ -127,7 +127,7 @@ std::string ConvertPart(std::string_view part, bool wide, int charset)
 }
 
 // A "/" at the start of a line part, before or after its leading codes, sets it in italics.
-std::string ConvertLinePart(std::string_view part, bool wide, int charset)
+std::string convertLinePart(std::string_view part, bool wide, int charset)
 {
     std::size_t at = 0;
     while (at < part.size() && part[at] == '{') {
@@ -137,14 +137,14 @@ std::string ConvertLinePart(std::string_view part, bool wide, int charset)
         at = static_cast<std::size_t>(close) + 1;
     }
     if (at >= part.size() || part[at] != '/')
-        return ConvertPart(part, wide, charset);
+        return convertPart(part, wide, charset);
     const std::string rest = std::string(part.substr(0, at)) + std::string(part.substr(at + 1));
-    return "<i>" + ConvertPart(rest, wide, charset) + "</i>";
+    return "<i>" + convertPart(rest, wide, charset) + "</i>";
 }
 
-std::optional<double> DeclaredFrameRate(std::string_view text)
+std::optional<double> declaredFrameRate(std::string_view text)
 {
-    text = TrimWhiteSpace(text);
+    text = trimWhiteSpace(text);
     double rate = 0;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), rate, std::chars_format::fixed);
@@ -156,7 +156,7 @@ std::optional<double> DeclaredFrameRate(std::string_view text)
 
 }  // namespace
 
-std::optional<std::int32_t> FrameToMs(std::int64_t frame, double framesPerSecond)
+std::optional<std::int32_t> frameToMs(std::int64_t frame, double framesPerSecond)
 {
     if (!(framesPerSecond > 0) || !std::isfinite(framesPerSecond))
         return std::nullopt;
@@ -168,20 +168,20 @@ std::optional<std::int32_t> FrameToMs(std::int64_t frame, double framesPerSecond
     return static_cast<std::int32_t>(ms);
 }
 
-std::string ConvertMicroDvdCodes(std::string_view text, bool wide, int charset)
+std::string convertMicroDvdCodes(std::string_view text, bool wide, int charset)
 {
     std::string out;
     std::size_t from = 0;
-    for (std::size_t bar : FindAllCharDbcs(text, '|', wide, charset)) {
-        out += ConvertLinePart(text.substr(from, bar - from), wide, charset);
+    for (std::size_t bar : findAllCharDbcs(text, '|', wide, charset)) {
+        out += convertLinePart(text.substr(from, bar - from), wide, charset);
         out += kCaptionBreak;
         from = bar + 1;
     }
-    out += ConvertLinePart(text.substr(from), wide, charset);
+    out += convertLinePart(text.substr(from), wide, charset);
     return out;
 }
 
-int MicroDvdDefaultCharset(std::string_view codes)
+int microDvdDefaultCharset(std::string_view codes)
 {
     int charset = kDefaultCharset;
     std::size_t open = codes.find('{');
@@ -191,9 +191,9 @@ int MicroDvdDefaultCharset(std::string_view codes)
             break;
         std::string block(codes.substr(open, close - open + 1));
         if (block.size() > 2)
-            block[1] = LowerAscii(block[1]);
+            block[1] = lowerAscii(block[1]);
         if (block.starts_with("{h:")) {
-            const ScanResult scan = ScanPattern(std::string_view(block).substr(3), "%d");
+            const ScanResult scan = scanPattern(std::string_view(block).substr(3), "%d");
             if (scan.count == 1)
                 charset = scan.fields[0];
         }
@@ -202,26 +202,26 @@ int MicroDvdDefaultCharset(std::string_view codes)
     return charset;
 }
 
-bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+bool MicroDvdReader::read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     int charset = kDefaultCharset;
     double frameRate = options.frameRate;
     bool firstEntry = true;
     std::string_view raw;
     while (lines.next(raw)) {
-        const std::string_view line = TrimWhiteSpace(raw);
+        const std::string_view line = trimWhiteSpace(raw);
         if (line.empty())
             continue;
         std::int64_t startFrame = 0;
         std::int64_t endFrame = 0;
         // Blanks inside the braces are allowed: "{ 100 }{ 200 }".
-        const ScanResult both = ScanPattern(line, "{%d }{%d }");
+        const ScanResult both = scanPattern(line, "{%d }{%d }");
         if (both.count == ScanResult::kEndOfInput)
             continue;  // "{" alone ends before the first number: treated like a blank line
         if (both.count == 2) {
             startFrame = both.fields[0];
             endFrame = both.fields[1];
-        } else if (const ScanResult open = ScanPattern(line, "{%d }{ }"); open.count == 1) {
+        } else if (const ScanResult open = scanPattern(line, "{%d }{ }"); open.count == 1) {
             startFrame = open.fields[0];
             endFrame = startFrame + kDefaultDurationFrames;
         } else {
@@ -229,7 +229,7 @@ bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptio
             const std::size_t brace = line.find('}');
             if (line.front() == '{' && brace != std::string_view::npos && brace > 1 &&
                 brace + 1 < line.size()) {
-                charset = MicroDvdDefaultCharset(line.substr(brace + 1));
+                charset = microDvdDefaultCharset(line.substr(brace + 1));
                 continue;
             }
             return false;
@@ -237,18 +237,18 @@ bool MicroDvdReader::Read(LineReader& lines, SamiModel& model, const ReaderOptio
         // "{1}{1}23.976" first: the file's own frame rate, not a caption.
         const bool first = std::exchange(firstEntry, false);
         if (first && startFrame <= 1) {
-            if (const auto declared = DeclaredFrameRate(TextAfterBrace(line, 2))) {
+            if (const auto declared = declaredFrameRate(textAfterBrace(line, 2))) {
                 frameRate = *declared;
                 continue;
             }
         }
-        const auto start = FrameToMs(startFrame, frameRate);
-        const auto end = FrameToMs(endFrame, frameRate);
+        const auto start = frameToMs(startFrame, frameRate);
+        const auto end = frameToMs(endFrame, frameRate);
         if (!start || !end)
             return false;
         const std::string text =
-            ConvertMicroDvdCodes(TextAfterBrace(line, 2), options.wide, charset);
-        AppendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(text, options.wide, charset));
+            convertMicroDvdCodes(textAfterBrace(line, 2), options.wide, charset);
+        appendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(text, options.wide, charset));
     }
     return true;
 }

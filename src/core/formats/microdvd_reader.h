@@ -28,15 +28,15 @@ inline constexpr std::size_t kDefaultFrameRateIndex = 2;
 
 /// A frame number as milliseconds: frame x (1000 / rate) truncated toward zero; nothing when
 /// the result does not fit a time or the rate is not a positive number.
-std::optional<std::int32_t> FrameToMs(std::int64_t frame, double framesPerSecond);
+std::optional<std::int32_t> frameToMs(std::int64_t frame, double framesPerSecond);
 
 /// A MicroDVD caption text with its "{c:$..}", "{f:..}", "{s:..}", "{h:..}", "{y:..}" and
 /// "{o:..}" codes rewritten as override blocks and "|" joined as line breaks; lower-case codes
 /// are closed again at the end of their line part.
-std::string ConvertMicroDvdCodes(std::string_view text, bool wide, int charset);
+std::string convertMicroDvdCodes(std::string_view text, bool wide, int charset);
 
 /// The character set a default-style line's codes give ("{h:N}"), 1 without one.
-int MicroDvdDefaultCharset(std::string_view codes);
+int microDvdDefaultCharset(std::string_view codes);
 
 /// MicroDVD (.sub): "{start}{end}" frame numbers and the text on one line, "|" for a line
 /// break and "/" at a line's start for italics; "{name}{codes}" lines set the default style,
@@ -44,7 +44,7 @@ int MicroDvdDefaultCharset(std::string_view codes);
 class MicroDvdReader : public SubtitleReader {
 public:
     std::string_view name() const override { return "microdvd"; }
-    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+    bool read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
 };
 
 }  // namespace verbanta

@@ -13,7 +13,7 @@ constexpr int kSystemCodePage = 949;
 
 // The walk FindCharDbcs describes, calling `hit` for every byte equal to `ch` it lands on.
 template <class Hit>
-void WalkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
+void walkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
 {
     if (wide) {
         for (std::size_t i = 0; i < text.size(); ++i)
@@ -21,12 +21,12 @@ void WalkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
                 return;
         return;
     }
-    int codePage = CodePageForCharset(charset);
+    int codePage = codePageForCharset(charset);
     int depth = 0;
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
-        if (IsLeadByte(codePage, static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+        if (isLeadByte(codePage, static_cast<unsigned char>(c)) && i + 1 < text.size()) {
             i += 2;
             continue;
         }
@@ -41,8 +41,8 @@ void WalkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
         } else if (c == '\\' && depth > 0 && text.substr(i + 1, 2) == "fe") {
             std::size_t j = i + 3;
             while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
-            const auto number = ParseNumberField(text.substr(i + 3, j - i - 3));
-            codePage = CodePageForCharset(number ? ToCharset(*number) : charset);
+            const auto number = parseNumberField(text.substr(i + 3, j - i - 3));
+            codePage = codePageForCharset(number ? toCharset(*number) : charset);
             i = j;
             continue;
         }
@@ -52,7 +52,7 @@ void WalkDbcs(std::string_view text, char ch, bool wide, int charset, Hit&& hit)
 
 }  // namespace
 
-int CodePageForCharset(int charset)
+int codePageForCharset(int charset)
 {
     switch (charset) {
         case 0:
@@ -92,7 +92,7 @@ int CodePageForCharset(int charset)
     }
 }
 
-bool IsLeadByte(int codePage, unsigned char b)
+bool isLeadByte(int codePage, unsigned char b)
 {
     switch (codePage) {
         case 932:
@@ -112,7 +112,7 @@ std::ptrdiff_t FindCharDbcs(std::string_view text, char ch, std::size_t start, b
                             int charset)
 {
     std::ptrdiff_t found = -1;
-    WalkDbcs(text, ch, wide, charset, [&](std::size_t i) {
+    walkDbcs(text, ch, wide, charset, [&](std::size_t i) {
         if (i < start)
             return true;
         found = static_cast<std::ptrdiff_t>(i);
@@ -121,17 +121,17 @@ std::ptrdiff_t FindCharDbcs(std::string_view text, char ch, std::size_t start, b
     return found;
 }
 
-std::vector<std::size_t> FindAllCharDbcs(std::string_view text, char ch, bool wide, int charset)
+std::vector<std::size_t> findAllCharDbcs(std::string_view text, char ch, bool wide, int charset)
 {
     std::vector<std::size_t> hits;
-    WalkDbcs(text, ch, wide, charset, [&](std::size_t i) {
+    walkDbcs(text, ch, wide, charset, [&](std::size_t i) {
         hits.push_back(i);
         return true;
     });
     return hits;
 }
 
-std::string ReplaceCharDbcs(std::string_view text, char ch, std::string_view replacement, bool wide,
+std::string replaceCharDbcs(std::string_view text, char ch, std::string_view replacement, bool wide,
                             int charset)
 {
     // The replacement holds no brace, backslash or lead byte, so it never changes where the
@@ -139,7 +139,7 @@ std::string ReplaceCharDbcs(std::string_view text, char ch, std::string_view rep
     std::string out;
     out.reserve(text.size());
     std::size_t from = 0;
-    for (std::size_t hit : FindAllCharDbcs(text, ch, wide, charset)) {
+    for (std::size_t hit : findAllCharDbcs(text, ch, wide, charset)) {
         out.append(text.substr(from, hit - from));
         out.append(replacement);
         from = hit + 1;
@@ -169,10 +169,10 @@ std::string StripOverrideBlocks(std::string_view text, bool wide, int charset)
         rest = block.substr(static_cast<std::size_t>(close) + 1);
     }
     out.append(rest);
-    const int codePage = wide ? 0 : CodePageForCharset(charset);
-    out = ReplaceAllDbcs(out, "\\n", kCaptionBreak, codePage);
-    out = ReplaceAllDbcs(out, "\\N", kCaptionBreak, codePage);
-    return ReplaceAllDbcs(out, "\\h", " ", codePage);
+    const int codePage = wide ? 0 : codePageForCharset(charset);
+    out = replaceAllDbcs(out, "\\n", kCaptionBreak, codePage);
+    out = replaceAllDbcs(out, "\\N", kCaptionBreak, codePage);
+    return replaceAllDbcs(out, "\\h", " ", codePage);
 }
 
 std::string SubRipTagsToOverrides(std::string_view text)
@@ -186,19 +186,19 @@ std::string SubRipTagsToOverrides(std::string_view text)
         {"</u>", "{\\u}"},
     }};
     std::string out(text);
-    for (const auto& [tag, code] : kTags) out = ReplaceAllDbcs(out, tag, code, 0);
+    for (const auto& [tag, code] : kTags) out = replaceAllDbcs(out, tag, code, 0);
     return out;
 }
 
-std::string NormalizeStyleName(std::string_view name)
+std::string normalizeStyleName(std::string_view name)
 {
     while (!name.empty() && name.front() == '*') name.remove_prefix(1);
-    if (ToLowerAscii(name) == "default")
+    if (toLowerAscii(name) == "default")
         return "Default";
     return std::string(name);
 }
 
-int CharsetOfStyle(const StyleCharsets& styles, std::string_view normalizedName)
+int charsetOfStyle(const StyleCharsets& styles, std::string_view normalizedName)
 {
     if (auto it = styles.find(normalizedName); it != styles.end())
         return it->second;
@@ -207,13 +207,13 @@ int CharsetOfStyle(const StyleCharsets& styles, std::string_view normalizedName)
     return kDefaultCharset;
 }
 
-int ToCharset(std::int64_t value)
+int toCharset(std::int64_t value)
 {
     return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
                                                      std::numeric_limits<int>::max()));
 }
 
-std::optional<int> ReadStyleCharset(FieldCursor& fields, int numbers)
+std::optional<int> readStyleCharset(FieldCursor& fields, int numbers)
 {
     for (int i = 0; i < numbers; ++i)
         if (!fields.nextNumber())
@@ -221,10 +221,10 @@ std::optional<int> ReadStyleCharset(FieldCursor& fields, int numbers)
     const auto charset = fields.nextNumber();
     if (!charset)
         return std::nullopt;
-    return ToCharset(*charset);
+    return toCharset(*charset);
 }
 
-Position AppendCaption(SamiModel& model, std::int32_t startMs, std::string text)
+Position appendCaption(SamiModel& model, std::int32_t startMs, std::string text)
 {
     SyncEntry entry;
     model.InitEntry(entry);
@@ -233,14 +233,14 @@ Position AppendCaption(SamiModel& model, std::int32_t startMs, std::string text)
     return model.AddTail(entry, false);
 }
 
-void AppendCaptionWithEnd(SamiModel& model, std::int32_t startMs, std::int32_t endMs,
+void appendCaptionWithEnd(SamiModel& model, std::int32_t startMs, std::int32_t endMs,
                           std::string text)
 {
-    const Position caption = AppendCaption(model, startMs, std::move(text));
+    const Position caption = appendCaption(model, startMs, std::move(text));
     model.InsertEndSync(caption, endMs, false);
 }
 
-std::string_view TextAfterBrace(std::string_view line, int n)
+std::string_view textAfterBrace(std::string_view line, int n)
 {
     std::size_t from = 0;
     for (int i = 0; i < n; ++i) {
@@ -252,7 +252,7 @@ std::string_view TextAfterBrace(std::string_view line, int n)
     return line.substr(from);
 }
 
-std::string ReplaceAllDbcs(std::string_view text, std::string_view from, std::string_view to,
+std::string replaceAllDbcs(std::string_view text, std::string_view from, std::string_view to,
                            int codePage)
 {
     if (from.empty())
@@ -264,7 +264,7 @@ std::string ReplaceAllDbcs(std::string_view text, std::string_view from, std::st
         if (text.substr(i, from.size()) == from) {
             out.append(to);
             i += from.size();
-        } else if (IsLeadByte(codePage, static_cast<unsigned char>(text[i])) &&
+        } else if (isLeadByte(codePage, static_cast<unsigned char>(text[i])) &&
                    i + 1 < text.size()) {
             out.append(text.substr(i, 2));
             i += 2;

@@ -27,11 +27,11 @@ const std::array<const SubtitleReader*, kReaderCount> kReaders{
 
 }  // namespace
 
-const std::array<const SubtitleReader*, kReaderCount>& ReaderTable() { return kReaders; }
+const std::array<const SubtitleReader*, kReaderCount>& readerTable() { return kReaders; }
 
-const SubtitleReader& ReaderAt(int slot) { return *kReaders.at(static_cast<std::size_t>(slot)); }
+const SubtitleReader& readerAt(int slot) { return *kReaders.at(static_cast<std::size_t>(slot)); }
 
-int FindReaderSlot(std::string_view name)
+int findReaderSlot(std::string_view name)
 {
     for (int slot = 0; slot < kReaderCount; ++slot)
         if (kReaders[static_cast<std::size_t>(slot)]->name() == name)
@@ -39,7 +39,7 @@ int FindReaderSlot(std::string_view name)
     return -1;
 }
 
-std::vector<int> ReadersForFilterEntry(int filterEntry)
+std::vector<int> readersForFilterEntry(int filterEntry)
 {
     if (filterEntry == 2)
         return {0, 1};

@@ -31,12 +31,12 @@ struct FieldOrder {
     }
 };
 
-FieldOrder ReadFieldOrder(std::string_view value)
+FieldOrder readFieldOrder(std::string_view value)
 {
     FieldOrder order;
     FieldCursor fields(value);
     for (; const auto field = fields.next(); ++order.count) {
-        const std::string name = ToLowerAscii(TrimWhiteSpace(*field));
+        const std::string name = toLowerAscii(trimWhiteSpace(*field));
         for (std::size_t i = 0; i < std::size(FieldOrder::kTaken); ++i)
             if (FieldOrder::kTaken[i] == name && !order.at[i])
                 order.at[i] = order.count;
@@ -46,7 +46,7 @@ FieldOrder ReadFieldOrder(std::string_view value)
 
 /// The fields of a line as its section's "Format:" line counts them; the last takes the rest
 /// of the line, commas included, as a dialogue's Text does.
-std::vector<std::string_view> SplitByOrder(std::string_view value, const FieldOrder& order)
+std::vector<std::string_view> splitByOrder(std::string_view value, const FieldOrder& order)
 {
     std::vector<std::string_view> values;
     FieldCursor fields(value);
@@ -59,7 +59,7 @@ std::vector<std::string_view> SplitByOrder(std::string_view value, const FieldOr
     return values;
 }
 
-std::optional<std::string_view> FieldNamed(const std::vector<std::string_view>& values,
+std::optional<std::string_view> fieldNamed(const std::vector<std::string_view>& values,
                                            const FieldOrder& order, std::string_view name)
 {
     const auto i = order.indexOf(name);
@@ -69,9 +69,9 @@ std::optional<std::string_view> FieldNamed(const std::vector<std::string_view>& 
 }
 
 /// A numeric field that may be left empty, as Layer, Marked and the margins often are.
-bool IsNumberOrEmpty(std::optional<std::string_view> field)
+bool isNumberOrEmpty(std::optional<std::string_view> field)
 {
-    return field && (TrimWhiteSpace(*field).empty() || ParseNumberField(*field).has_value());
+    return field && (trimWhiteSpace(*field).empty() || parseNumberField(*field).has_value());
 }
 
 struct Style {
@@ -80,14 +80,14 @@ struct Style {
 };
 
 // Name and Fontname are text; every other field before Encoding is a number.
-std::optional<Style> ReadStyleLine(std::string_view value, int version)
+std::optional<Style> readStyleLine(std::string_view value, int version)
 {
     FieldCursor fields(value);
     const auto nameField = fields.next();
     const auto fontField = fields.next();
     if (!nameField || !fontField)
         return std::nullopt;
-    const auto charset = ReadStyleCharset(
+    const auto charset = readStyleCharset(
         fields, (version >= 5 ? kV5StyleFieldsBeforeEncoding : kV4StyleFieldsBeforeEncoding) - 2);
     if (!charset)
         return std::nullopt;
@@ -96,25 +96,25 @@ std::optional<Style> ReadStyleLine(std::string_view value, int version)
 
 // With a "Format:" line only Name and Encoding matter; an Encoding left out or empty is the
 // system's.
-std::optional<Style> ReadStyleLine(std::string_view value, const FieldOrder& order)
+std::optional<Style> readStyleLine(std::string_view value, const FieldOrder& order)
 {
-    const auto values = SplitByOrder(value, order);
-    const auto name = FieldNamed(values, order, "name");
+    const auto values = splitByOrder(value, order);
+    const auto name = fieldNamed(values, order, "name");
     if (!name)
         return std::nullopt;
-    const auto encoding = FieldNamed(values, order, "encoding");
-    const auto number = encoding ? ParseNumberField(*encoding) : std::nullopt;
-    return Style{std::string(*name), number ? ToCharset(*number) : kDefaultCharset};
+    const auto encoding = fieldNamed(values, order, "encoding");
+    const auto number = encoding ? parseNumberField(*encoding) : std::nullopt;
+    return Style{std::string(*name), number ? toCharset(*number) : kDefaultCharset};
 }
 
 // Version 4 and below begin with "Marked=0": the text up to the "=" is skipped.
-bool SkipMarked(FieldCursor& fields)
+bool skipMarked(FieldCursor& fields)
 {
     const auto marked = fields.next();
     if (!marked)
         return false;
     const std::size_t equals = marked->find('=');
-    return IsNumberOrEmpty(equals == std::string_view::npos ? *marked : marked->substr(equals + 1));
+    return isNumberOrEmpty(equals == std::string_view::npos ? *marked : marked->substr(equals + 1));
 }
 
 struct Dialogue {
@@ -124,22 +124,22 @@ struct Dialogue {
     std::string_view text;
 };
 
-std::optional<Dialogue> MakeDialogue(std::optional<std::string_view> start,
+std::optional<Dialogue> makeDialogue(std::optional<std::string_view> start,
                                      std::optional<std::string_view> end,
                                      std::optional<std::string_view> style,
                                      std::optional<std::string_view> text)
 {
-    const auto startMs = start ? ParseSsaTime(*start) : std::nullopt;
-    const auto endMs = end ? ParseSsaTime(*end) : std::nullopt;
+    const auto startMs = start ? parseSsaTime(*start) : std::nullopt;
+    const auto endMs = end ? parseSsaTime(*end) : std::nullopt;
     if (!startMs || !endMs || !text)
         return std::nullopt;
-    return Dialogue{*startMs, *endMs, NormalizeStyleName(style.value_or("")), *text};
+    return Dialogue{*startMs, *endMs, normalizeStyleName(style.value_or("")), *text};
 }
 
-std::optional<Dialogue> ReadDialogueLine(std::string_view value, int version)
+std::optional<Dialogue> readDialogueLine(std::string_view value, int version)
 {
     FieldCursor fields(value);
-    if (version >= 5 ? !IsNumberOrEmpty(fields.next()) : !SkipMarked(fields))
+    if (version >= 5 ? !isNumberOrEmpty(fields.next()) : !skipMarked(fields))
         return std::nullopt;
     const auto start = fields.next();
     const auto end = fields.next();
@@ -148,38 +148,38 @@ std::optional<Dialogue> ReadDialogueLine(std::string_view value, int version)
     if (!style || !actor)
         return std::nullopt;
     for (int margin = 0; margin < 3; ++margin)
-        if (!IsNumberOrEmpty(fields.next()))
+        if (!isNumberOrEmpty(fields.next()))
             return std::nullopt;
     const auto effect = fields.next();
     const auto text = fields.rest();
     if (!effect)
         return std::nullopt;
-    return MakeDialogue(start, end, style, text);
+    return makeDialogue(start, end, style, text);
 }
 
-std::optional<Dialogue> ReadDialogueLine(std::string_view value, const FieldOrder& order)
+std::optional<Dialogue> readDialogueLine(std::string_view value, const FieldOrder& order)
 {
-    const auto values = SplitByOrder(value, order);
-    return MakeDialogue(FieldNamed(values, order, "start"), FieldNamed(values, order, "end"),
-                        FieldNamed(values, order, "style"), FieldNamed(values, order, "text"));
+    const auto values = splitByOrder(value, order);
+    return makeDialogue(fieldNamed(values, order, "start"), fieldNamed(values, order, "end"),
+                        fieldNamed(values, order, "style"), fieldNamed(values, order, "text"));
 }
 
 enum class Section { Other, Styles, Events };
 
 }  // namespace
 
-std::optional<std::int32_t> ParseSsaTime(std::string_view field)
+std::optional<std::int32_t> parseSsaTime(std::string_view field)
 {
-    if (const auto time = ParseClockField(field, 10))
+    if (const auto time = parseClockField(field, 10))
         return time;
     // "0:00:01" without hundredths.
-    const ScanResult scan = ScanPattern(field, "%d:%d:%d");
-    if (scan.count != 3 || !TrimWhiteSpace(field.substr(scan.end)).empty())
+    const ScanResult scan = scanPattern(field, "%d:%d:%d");
+    if (scan.count != 3 || !trimWhiteSpace(field.substr(scan.end)).empty())
         return std::nullopt;
-    return ClockTime(scan.fields[0], scan.fields[1], scan.fields[2]);
+    return clockTime(scan.fields[0], scan.fields[1], scan.fields[2]);
 }
 
-bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+bool SsaReader::read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     // Without "Format:" lines the layouts are the standard ones of the script's version: the
     // dialogue layout follows "ScriptType" alone, a section line changes only the style layout.
@@ -191,11 +191,11 @@ bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& o
     StyleCharsets styles;
     std::string_view raw;
     while (lines.next(raw)) {
-        const std::string_view line = TrimWhiteSpace(raw);
+        const std::string_view line = trimWhiteSpace(raw);
         if (line.empty() || line.front() == ';')
             continue;
         const std::size_t colon = line.find(':');
-        const std::string key = ToLowerAscii(line.substr(0, colon));
+        const std::string key = toLowerAscii(line.substr(0, colon));
         const std::string_view value =
             colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
         if (key.starts_with('[')) {
@@ -211,24 +211,24 @@ bool SsaReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& o
                 scriptVersion = styleVersion = 4;
         } else if (key == "format") {
             if (section == Section::Styles)
-                styleOrder = ReadFieldOrder(value);
+                styleOrder = readFieldOrder(value);
             else if (section == Section::Events)
-                eventOrder = ReadFieldOrder(value);
+                eventOrder = readFieldOrder(value);
         } else if (key == "style") {
-            const auto style = styleOrder.count == 0 ? ReadStyleLine(value, styleVersion)
-                                                     : ReadStyleLine(value, styleOrder);
+            const auto style = styleOrder.count == 0 ? readStyleLine(value, styleVersion)
+                                                     : readStyleLine(value, styleOrder);
             if (!style)
                 return false;
             std::string_view name = style->name;
             while (!name.empty() && name.front() == '*') name.remove_prefix(1);
             styles[std::string(name)] = style->charset;
         } else if (key == "dialogue") {
-            const auto d = eventOrder.count == 0 ? ReadDialogueLine(value, scriptVersion)
-                                                 : ReadDialogueLine(value, eventOrder);
+            const auto d = eventOrder.count == 0 ? readDialogueLine(value, scriptVersion)
+                                                 : readDialogueLine(value, eventOrder);
             if (!d)
                 return false;
-            const int charset = CharsetOfStyle(styles, d->style);
-            AppendCaptionWithEnd(model, d->start, d->end,
+            const int charset = charsetOfStyle(styles, d->style);
+            appendCaptionWithEnd(model, d->start, d->end,
                                  StripOverrideBlocks(d->text, options.wide, charset));
         }
         // "playresx", "playresy", "wrapstyle", "collisions", "scaledborderandshadow" and every

@@ -6,18 +6,18 @@
 
 namespace verbanta {
 
-bool SubRipBraceReader::Read(LineReader& lines, SamiModel& model,
+bool SubRipBraceReader::read(LineReader& lines, SamiModel& model,
                              const ReaderOptions& options) const
 {
-    return ReadScannedLines(lines, options.wide, options.defaultCharset, "{%d:%d:%d}{%d:%d:%d}", 6,
+    return readScannedLines(lines, options.wide, options.defaultCharset, "{%d:%d:%d}{%d:%d:%d}", 6,
                             [&](std::string_view line, const ScanResult& scan) {
                                 const auto& f = scan.fields;
-                                const auto start = ClockTime(f[0], f[1], f[2]);
-                                const auto end = ClockTime(f[3], f[4], f[5]);
+                                const auto start = clockTime(f[0], f[1], f[2]);
+                                const auto end = clockTime(f[3], f[4], f[5]);
                                 if (!start || !end)
                                     return false;
-                                AppendCaptionWithEnd(model, *start, *end,
-                                                     std::string(TextAfterBrace(line, 2)));
+                                appendCaptionWithEnd(model, *start, *end,
+                                                     std::string(textAfterBrace(line, 2)));
                                 return true;
                             });
 }

@@ -8,7 +8,7 @@ namespace verbanta {
 class SubRipBraceReader : public SubtitleReader {
 public:
     std::string_view name() const override { return "srt-braces"; }
-    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+    bool read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
 };
 
 }  // namespace verbanta

@@ -9,12 +9,12 @@ namespace verbanta {
 
 namespace {
 
-bool IsDigit(char c)
+bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
@@ -29,7 +29,7 @@ struct TimeRead {
 // blanks and a sign before each number as a formatted scan allows them. A fraction of one or
 // two digits is tenths or hundredths ("1,5" is 1500 ms); three or more are milliseconds as
 // written. A "-" before the hours makes the whole time negative.
-std::optional<TimeRead> ReadTime(std::string_view text)
+std::optional<TimeRead> readTime(std::string_view text)
 {
     std::size_t i = 0;
     const bool negative = i < text.size() && text[i] == '-';
@@ -45,14 +45,14 @@ std::optional<TimeRead> ReadTime(std::string_view text)
             if (j >= text.size())
                 break;
             ++j;  // the separator
-            while (j < text.size() && IsBlank(text[j])) ++j;
+            while (j < text.size() && isBlank(text[j])) ++j;
         }
         bool fieldNegative = false;
         if (count > 0 && j < text.size() && (text[j] == '-' || text[j] == '+'))
             fieldNegative = text[j++] == '-';
         const std::size_t from = j;
         std::int64_t value = 0;
-        while (j < text.size() && IsDigit(text[j]))
+        while (j < text.size() && isDigit(text[j]))
             value = std::min(value * 10 + (text[j++] - '0'), kCap);
         if (j == from)
             break;
@@ -65,7 +65,7 @@ std::optional<TimeRead> ReadTime(std::string_view text)
     std::int64_t fraction = count == 4 ? fields[3] : 0;
     if (count == 4 && digits < 3)
         fraction *= digits == 1 ? 100 : 10;
-    const auto ms = ClockTime(fields[0], fields[1], fields[2], fraction);
+    const auto ms = clockTime(fields[0], fields[1], fields[2], fraction);
     if (!ms)
         return std::nullopt;
     return TimeRead{negative ? -*ms : *ms, i};
@@ -81,30 +81,30 @@ struct TimingLine {
 
 // "start --> end", anything after the end time (positions) ignored. A line that starts like a
 // time and holds the arrow but does not read is a timing line gone wrong, not caption text.
-TimingLine ReadTimingLine(std::string_view line)
+TimingLine readTimingLine(std::string_view line)
 {
     const std::size_t arrow = line.find("-->");
     if (arrow == std::string_view::npos)
         return {};
-    const std::string_view left = TrimWhiteSpace(line.substr(0, arrow));
+    const std::string_view left = trimWhiteSpace(line.substr(0, arrow));
     const std::size_t digit = !left.empty() && left[0] == '-' ? 1 : 0;
-    if (left.size() <= digit || !IsDigit(left[digit]))
+    if (left.size() <= digit || !isDigit(left[digit]))
         return {};
-    const auto start = ReadTime(left);
-    const auto end = ReadTime(TrimWhiteSpace(line.substr(arrow + 3)));
+    const auto start = readTime(left);
+    const auto end = readTime(trimWhiteSpace(line.substr(arrow + 3)));
     if (!start || start->end != left.size() || !end)
         return {LineKind::BadTiming};
     return {LineKind::Timing, start->ms, end->ms};
 }
 
-bool IsNumberLine(std::string_view line)
+bool isNumberLine(std::string_view line)
 {
-    return ScanPattern(line, "%d%c").count == 1;
+    return scanPattern(line, "%d%c").count == 1;
 }
 
 }  // namespace
 
-bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+bool SubRipReader::read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     // A caption runs from its timing line to the next one. A number alone may be the counter
     // of the next entry: it is held until the line after it tells (a timing line drops it; a
@@ -127,7 +127,7 @@ bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions
     };
     const auto finishCaption = [&] {
         if (inCaption)
-            AppendCaptionWithEnd(model, timing.start, timing.end, std::move(text));
+            appendCaptionWithEnd(model, timing.start, timing.end, std::move(text));
         inCaption = false;
         text.clear();
         held.clear();
@@ -135,12 +135,12 @@ bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions
 
     std::string_view raw;
     for (int lineNumber = 1; lines.next(raw); ++lineNumber) {
-        const std::string_view line = TrimWhiteSpace(raw);
+        const std::string_view line = trimWhiteSpace(raw);
         if (line.empty()) {
             blankSeen = true;
             continue;
         }
-        const TimingLine read = ReadTimingLine(line);
+        const TimingLine read = readTimingLine(line);
         if (read.kind != LineKind::Text) {
             finishCaption();
             blankSeen = false;
@@ -157,7 +157,7 @@ bool SubRipReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions
         if (!inCaption)
             continue;
         releaseHeld();
-        if (IsNumberLine(line)) {
+        if (isNumberLine(line)) {
             held = line;
             heldAfterBlank = blankSeen;
         } else {

@@ -12,7 +12,7 @@ namespace verbanta {
 class SubRipReader : public SubtitleReader {
 public:
     std::string_view name() const override { return "srt"; }
-    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+    bool read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
 };
 
 }  // namespace verbanta

@@ -9,21 +9,21 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
 
 // SubRip has no escapes: the characters go out as they are, and any colour as a font tag.
-std::string FontColorTag(std::uint32_t rgb)
+std::string fontColorTag(std::uint32_t rgb)
 {
     char tag[32];
     std::snprintf(tag, sizeof tag, "<font color=\"#%06x\">", static_cast<unsigned>(rgb));
     return tag;
 }
 
-constexpr CueTagSyntax kSubRipTags{false, FontColorTag, "</font>"};
+constexpr CueTagSyntax kSubRipTags{false, fontColorTag, "</font>"};
 
 }  // namespace
 
 std::string SubRipWriter::formatTime(std::int32_t ms)
 {
     std::string out;
-    AppendCueTime(out, ms, 2, ',', false);
+    appendCueTime(out, ms, 2, ',', false);
     return out;
 }
 
@@ -35,11 +35,11 @@ std::string SubRipWriter::write(const std::vector<Cue>& cues) const
     for (const Cue& cue : cues) {
         out += std::to_string(++number);
         out += "\r\n";
-        AppendCueTime(out, cue.startMs, 2, ',', false);
+        appendCueTime(out, cue.startMs, 2, ',', false);
         out += " --> ";
-        AppendCueTime(out, cue.endMs, 2, ',', false);
+        appendCueTime(out, cue.endMs, 2, ',', false);
         out += "\r\n";
-        AppendTaggedCueText(out, cue.text, kSubRipTags);
+        appendTaggedCueText(out, cue.text, kSubRipTags);
         out += "\r\n\r\n";
     }
     return out;

@@ -33,7 +33,7 @@ public:
     virtual std::string_view name() const = 0;
     /// False on the first line the format cannot account for; the captions read so far stay in
     /// the model, and the caller resets it.
-    virtual bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const = 0;
+    virtual bool read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const = 0;
 };
 
 }  // namespace verbanta

@@ -9,33 +9,33 @@ namespace verbanta {
 namespace {
 
 // The fourth number of a time is hundredths of a second.
-std::optional<std::int32_t> HundredthsTime(const ScanResult& scan, std::size_t first)
+std::optional<std::int32_t> hundredthsTime(const ScanResult& scan, std::size_t first)
 {
     const auto& f = scan.fields;
-    return ClockTime(f[first], f[first + 1], f[first + 2], f[first + 4], 10);
+    return clockTime(f[first], f[first + 1], f[first + 2], f[first + 4], 10);
 }
 
 /// A version 1 time, "[00:00:24]" alone on its line, in seconds.
-std::optional<std::int64_t> VersionOneSeconds(std::string_view line)
+std::optional<std::int64_t> versionOneSeconds(std::string_view line)
 {
-    const ScanResult scan = ScanPattern(line, "[%d:%d:%d]");
+    const ScanResult scan = scanPattern(line, "[%d:%d:%d]");
     if (scan.count != 3 || scan.end != line.size())
         return std::nullopt;
     const auto& f = scan.fields;
     return (std::int64_t{f[0]} * 60 + f[1]) * 60 + f[2];
 }
 
-bool IsVersionOne(LineReader& lines)
+bool isVersionOne(LineReader& lines)
 {
     std::string_view raw;
     bool found = false;
-    while (!found && lines.next(raw)) found = VersionOneSeconds(TrimWhiteSpace(raw)).has_value();
+    while (!found && lines.next(raw)) found = versionOneSeconds(trimWhiteSpace(raw)).has_value();
     lines.rewind();
     return found;
 }
 
 // "**** START SCRIPT ****" and its end mark frame the captions.
-bool IsScriptMark(std::string_view line)
+bool isScriptMark(std::string_view line)
 {
     return line.starts_with('*') && line.find("SCRIPT") != std::string_view::npos;
 }
@@ -44,14 +44,14 @@ bool IsScriptMark(std::string_view line)
 // between it and the next time, which ends it; a time with no lines after it only ends the
 // caption before. The last caption has no end time. "[DELAY]" and a number on the next line
 // shift every time by that many seconds.
-bool ReadVersionOne(LineReader& lines, SamiModel& model, const ReaderOptions& options)
+bool readVersionOne(LineReader& lines, SamiModel& model, const ReaderOptions& options)
 {
     std::int64_t delay = 0;
     std::optional<std::int32_t> start;
     std::string text;
     const auto finish = [&](std::optional<std::int32_t> end) {
         if (start && !text.empty()) {
-            const Position caption = AppendCaption(model, *start, std::move(text));
+            const Position caption = appendCaption(model, *start, std::move(text));
             if (end)
                 model.InsertEndSync(caption, *end, false);
         }
@@ -59,23 +59,23 @@ bool ReadVersionOne(LineReader& lines, SamiModel& model, const ReaderOptions& op
     };
     std::string_view raw;
     while (lines.next(raw)) {
-        const std::string_view line = TrimWhiteSpace(raw);
+        const std::string_view line = trimWhiteSpace(raw);
         if (line == "[DELAY]") {
             if (lines.next(raw))
-                if (const ScanResult scan = ScanPattern(raw, "%d"); scan.count == 1)
+                if (const ScanResult scan = scanPattern(raw, "%d"); scan.count == 1)
                     delay = scan.fields[0];
             continue;
         }
-        if (const auto seconds = VersionOneSeconds(line)) {
-            const auto time = ToTime((*seconds + delay) * 1000);
+        if (const auto seconds = versionOneSeconds(line)) {
+            const auto time = toTime((*seconds + delay) * 1000);
             if (!time)
                 return false;
             finish(time);
             start = time;
-        } else if (start && !line.empty() && !IsScriptMark(line)) {
+        } else if (start && !line.empty() && !isScriptMark(line)) {
             if (!text.empty())
                 text += kCaptionBreak;
-            text += ReplaceCharDbcs(line, '|', kCaptionBreak, options.wide, options.defaultCharset);
+            text += replaceCharDbcs(line, '|', kCaptionBreak, options.wide, options.defaultCharset);
         }
     }
     finish(std::nullopt);
@@ -84,31 +84,31 @@ bool ReadVersionOne(LineReader& lines, SamiModel& model, const ReaderOptions& op
 
 }  // namespace
 
-bool SubViewerReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+bool SubViewerReader::read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
-    if (IsVersionOne(lines))
-        return ReadVersionOne(lines, model, options);
+    if (isVersionOne(lines))
+        return readVersionOne(lines, model, options);
     std::string_view raw;
     while (lines.next(raw)) {
-        const std::string_view line = TrimWhiteSpace(raw);
+        const std::string_view line = trimWhiteSpace(raw);
         if (line.empty() || line.front() == '[')
             continue;  // header tags such as [FONT] or [COLF] have no effect
-        const ScanResult scan = ScanPattern(line, "%d:%d:%d%c%d,%d:%d:%d%c%d");
+        const ScanResult scan = scanPattern(line, "%d:%d:%d%c%d,%d:%d:%d%c%d");
         if (scan.count == ScanResult::kEndOfInput)
             continue;
         if (scan.count != 10)
             return false;
-        const auto start = HundredthsTime(scan, 0);
-        const auto end = HundredthsTime(scan, 5);
+        const auto start = hundredthsTime(scan, 0);
+        const auto end = hundredthsTime(scan, 5);
         if (!start || !end)
             return false;
         // The caption is the next line exactly as read, not trimmed.
         std::string_view text;
         if (!lines.next(text))
             text = {};
-        const int codePage = options.wide ? 0 : CodePageForCharset(options.defaultCharset);
-        AppendCaptionWithEnd(model, *start, *end,
-                             ReplaceAllDbcs(text, "[br]", kCaptionBreak, codePage));
+        const int codePage = options.wide ? 0 : codePageForCharset(options.defaultCharset);
+        appendCaptionWithEnd(model, *start, *end,
+                             replaceAllDbcs(text, "[br]", kCaptionBreak, codePage));
     }
     return true;
 }

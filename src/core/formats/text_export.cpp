@@ -4,7 +4,7 @@
 
 namespace verbanta {
 
-std::string DefaultTextExportName(std::string_view title)
+std::string defaultTextExportName(std::string_view title)
 {
     std::string name(title);
     const std::size_t dot = name.rfind('.');
@@ -18,7 +18,7 @@ std::string DefaultTextExportName(std::string_view title)
     return name + ".txt";
 }
 
-bool ExportText(SamiModel& model, const std::string& path)
+bool exportText(SamiModel& model, const std::string& path)
 {
     // The SAMI writer's plain-text export is this format exactly, and writes a caption of any
     // length whole.

@@ -15,7 +15,7 @@ namespace {
 
 // A text line loses spaces, tabs and line ends at its edges; other control bytes such as a form
 // feed are part of its text.
-std::string_view TrimLineEdges(std::string_view text)
+std::string_view trimLineEdges(std::string_view text)
 {
     constexpr std::string_view kEdges = " \t\r\n";
     const std::size_t begin = text.find_first_not_of(kEdges);
@@ -26,7 +26,7 @@ std::string_view TrimLineEdges(std::string_view text)
 
 // A paragraph's inner line ends as the model's line breaks. A bare line feed counts as a line
 // end too: files written on Unix would otherwise keep their lines as one run of text.
-std::string JoinParagraphLines(std::string_view text)
+std::string joinParagraphLines(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
@@ -45,23 +45,23 @@ std::string JoinParagraphLines(std::string_view text)
 
 }  // namespace
 
-void ImportTextBytes(SamiModel& model, std::string_view bytes, bool paragraphs)
+void importTextBytes(SamiModel& model, std::string_view bytes, bool paragraphs)
 {
     model.Reset(true);
     model.ClearUndo();
-    const std::string text = ToCp949(bytes, DetectEncoding(bytes));
+    const std::string text = toCp949(bytes, detectEncoding(bytes));
 
     std::string buffer;
     // Set by a line feed in paragraph mode: a second one before any other byte but a carriage
     // return ends the paragraph.
     bool lineEnded = false;
     auto completeCaption = [&] {
-        const std::string_view trimmed = TrimLineEdges(buffer);
+        const std::string_view trimmed = trimLineEdges(buffer);
         if (trimmed.empty()) {
             buffer.clear();
             return;  // the mark stays: blank runs give no empty captions
         }
-        AppendCaption(model, 0, paragraphs ? JoinParagraphLines(trimmed) : std::string(trimmed));
+        appendCaption(model, 0, paragraphs ? joinParagraphLines(trimmed) : std::string(trimmed));
         buffer.clear();
         lineEnded = false;
     };
@@ -86,17 +86,17 @@ void ImportTextBytes(SamiModel& model, std::string_view bytes, bool paragraphs)
     completeCaption();
 }
 
-bool ImportTextFile(SamiModel& model, const std::string& path, bool paragraphs)
+bool importTextFile(SamiModel& model, const std::string& path, bool paragraphs)
 {
     model.Reset(true);
     model.ClearUndo();
-    const auto bytes = ReadFileBytes(path);
+    const auto bytes = readFileBytes(path);
     // A file past the import limit is no caption text; it is refused like one that cannot be read.
     if (!bytes || bytes->size() > kMaxImportFileBytes) {
         model.messenger().showMessage(kCannotOpenTextMessage, MessageIcon::Warning);
         return false;
     }
-    ImportTextBytes(model, *bytes, paragraphs);
+    importTextBytes(model, *bytes, paragraphs);
     return true;
 }
 

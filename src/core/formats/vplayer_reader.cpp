@@ -9,7 +9,7 @@ namespace verbanta {
 namespace {
 
 // What follows the third ":" of the line, or the whole line when it has fewer.
-std::string_view TextAfterTime(std::string_view line)
+std::string_view textAfterTime(std::string_view line)
 {
     std::size_t pos = 0;
     for (int i = 0; i < 3; ++i) {
@@ -23,16 +23,16 @@ std::string_view TextAfterTime(std::string_view line)
 
 }  // namespace
 
-bool VPlayerReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+bool VPlayerReader::read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     std::string_view raw;
     while (lines.next(raw)) {
-        const std::string_view trimmed = TrimWhiteSpace(raw);
+        const std::string_view trimmed = trimWhiteSpace(raw);
         if (trimmed.empty() || trimmed.front() == '#')
             continue;  // "#" starts a comment line
         const std::string line =
-            ReplaceCharDbcs(trimmed, '|', kCaptionBreak, options.wide, options.defaultCharset);
-        const ScanResult scan = ScanPattern(line, "%d:%d:%d");
+            replaceCharDbcs(trimmed, '|', kCaptionBreak, options.wide, options.defaultCharset);
+        const ScanResult scan = scanPattern(line, "%d:%d:%d");
         if (scan.count == ScanResult::kEndOfInput)
             continue;
         if (scan.count != 3)
@@ -42,11 +42,11 @@ bool VPlayerReader::Read(LineReader& lines, SamiModel& model, const ReaderOption
         // Hundredths may follow the seconds: "0:00:05.50".
         std::int64_t hundredths = 0;
         if (at + 1 < line.size() && line[at] == '.' && line[at + 1] >= '0' && line[at + 1] <= '9') {
-            const ScanResult fraction = ScanPattern(std::string_view(line).substr(at + 1), "%d");
+            const ScanResult fraction = scanPattern(std::string_view(line).substr(at + 1), "%d");
             hundredths = fraction.fields[0];
             at += 1 + fraction.end;
         }
-        const auto time = ClockTime(f[0], f[1], f[2], hundredths, 10);
+        const auto time = clockTime(f[0], f[1], f[2], hundredths, 10);
         if (!time)
             return false;
         // The time ends in ":", "=" or a blank before the text; any other byte keeps the
@@ -55,10 +55,10 @@ bool VPlayerReader::Read(LineReader& lines, SamiModel& model, const ReaderOption
         if (at < line.size())
             text = std::string_view(": =").find(line[at]) != std::string_view::npos
                        ? std::string_view(line).substr(at + 1)
-                       : TextAfterTime(line);
+                       : textAfterTime(line);
         // A bare "0:00:00:" line is a placeholder, not a caption.
         if (*time != 0 || !text.empty())
-            AppendCaption(model, *time, std::string(text));
+            appendCaption(model, *time, std::string(text));
     }
     return true;
 }

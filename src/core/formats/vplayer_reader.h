@@ -10,7 +10,7 @@ namespace verbanta {
 class VPlayerReader : public SubtitleReader {
 public:
     std::string_view name() const override { return "vplayer"; }
-    bool Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
+    bool read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const override;
 };
 
 }  // namespace verbanta

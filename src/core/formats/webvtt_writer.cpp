@@ -16,20 +16,20 @@ constexpr ColorClass kDefaultColorClasses[] = {
 };
 
 // The neutral escapes are WebVTT's own; a colour shows only as one of the default classes.
-std::string ColorClassTag(std::uint32_t rgb)
+std::string colorClassTag(std::uint32_t rgb)
 {
     const std::string_view name = WebVttWriter::colorClass(rgb);
     return name.empty() ? std::string() : "<c." + std::string(name) + ">";
 }
 
-constexpr CueTagSyntax kWebVttTags{true, ColorClassTag, "</c>"};
+constexpr CueTagSyntax kWebVttTags{true, colorClassTag, "</c>"};
 
 }  // namespace
 
 std::string WebVttWriter::formatTime(std::int32_t ms)
 {
     std::string out;
-    AppendCueTime(out, ms, 2, '.', false);
+    appendCueTime(out, ms, 2, '.', false);
     return out;
 }
 
@@ -47,11 +47,11 @@ std::string WebVttWriter::write(const std::vector<Cue>& cues) const
     std::string out = "WEBVTT\r\n\r\n";
     out.reserve(cues.size() * 64);
     for (const Cue& cue : cues) {
-        AppendCueTime(out, cue.startMs, 2, '.', false);
+        appendCueTime(out, cue.startMs, 2, '.', false);
         out += " --> ";
-        AppendCueTime(out, cue.endMs, 2, '.', false);
+        appendCueTime(out, cue.endMs, 2, '.', false);
         out += "\r\n";
-        AppendTaggedCueText(out, cue.text, kWebVttTags);
+        appendTaggedCueText(out, cue.text, kWebVttTags);
         out += "\r\n\r\n";
     }
     return out;

@@ -12,7 +12,7 @@ namespace {
 // flags and two more integers, all numbers, then the character set.
 constexpr int kStyleNumbersBeforeCharset = 15;
 
-std::optional<std::string> StyleKey(FieldCursor& fields)
+std::optional<std::string> styleKey(FieldCursor& fields)
 {
     const auto a = fields.next();
     const auto b = fields.next();
@@ -21,13 +21,13 @@ std::optional<std::string> StyleKey(FieldCursor& fields)
     return std::string(*b) + "_" + std::string(*a);
 }
 
-bool ReadStyleLine(std::string_view value, StyleCharsets& styles)
+bool readStyleLine(std::string_view value, StyleCharsets& styles)
 {
     FieldCursor fields(value);
-    const auto key = StyleKey(fields);
+    const auto key = styleKey(fields);
     if (!key || !fields.next())
         return false;
-    const auto charset = ReadStyleCharset(fields, kStyleNumbersBeforeCharset);
+    const auto charset = readStyleCharset(fields, kStyleNumbersBeforeCharset);
     if (!charset)
         return false;
     styles[*key] = *charset;
@@ -36,7 +36,7 @@ bool ReadStyleLine(std::string_view value, StyleCharsets& styles)
 
 // A "Line=" value: false on a parse error; a line of any type but "D" reads as true and adds
 // nothing.
-bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets& styles, bool wide)
+bool readLineLine(std::string_view value, SamiModel& model, const StyleCharsets& styles, bool wide)
 {
     FieldCursor fields(value);
     const auto type = fields.next();
@@ -50,9 +50,9 @@ bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets&
     const auto endField = fields.next();
     if (!startField || !endField)
         return false;
-    const auto start = ParseXombieTime(*startField);
-    const auto end = ParseXombieTime(*endField);
-    const auto key = StyleKey(fields);
+    const auto start = parseXombieTime(*startField);
+    const auto end = parseXombieTime(*endField);
+    const auto key = styleKey(fields);
     if (!start || !end || !key || !fields.next())
         return false;
     for (int i = 0; i < 3; ++i)
@@ -61,36 +61,36 @@ bool ReadLineLine(std::string_view value, SamiModel& model, const StyleCharsets&
     const auto text = fields.rest();
     if (!text)
         return false;
-    const int charset = CharsetOfStyle(styles, NormalizeStyleName(*key));
-    AppendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(*text, wide, charset));
+    const int charset = charsetOfStyle(styles, normalizeStyleName(*key));
+    appendCaptionWithEnd(model, *start, *end, StripOverrideBlocks(*text, wide, charset));
     return true;
 }
 
 }  // namespace
 
-std::optional<std::int32_t> ParseXombieTime(std::string_view field)
+std::optional<std::int32_t> parseXombieTime(std::string_view field)
 {
-    return ParseClockField(field, 1);
+    return parseClockField(field, 1);
 }
 
-bool XombieReader::Read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
+bool XombieReader::read(LineReader& lines, SamiModel& model, const ReaderOptions& options) const
 {
     StyleCharsets styles;
     std::string_view raw;
     while (lines.next(raw)) {
-        const std::string_view line = TrimWhiteSpace(raw);
+        const std::string_view line = trimWhiteSpace(raw);
         if (line.empty() || line.front() == ';')
             continue;
         const std::size_t equals = line.find('=');
-        const std::string key = ToLowerAscii(line.substr(0, equals));
+        const std::string key = toLowerAscii(line.substr(0, equals));
         const std::string_view value =
             equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
         // "version", "screenhorizontal", "screenvertical" and other keys have no effect.
         if (key == "style") {
-            if (!ReadStyleLine(value, styles))
+            if (!readStyleLine(value, styles))
                 return false;
         } else if (key == "line") {
-            if (!ReadLineLine(value, model, styles, options.wide))
+            if (!readLineLine(value, model, styles, options.wide))
                 return false;
         }
     }

@@ -342,7 +342,7 @@ std::optional<Reference> parseReference(std::string_view s)
     return Reference{value, static_cast<std::size_t>(stop - s.data()) + 1};
 }
 
-// Only references ToCp949 could have written are expanded: a literal "&#44032;" names a
+// Only references toCp949 could have written are expanded: a literal "&#44032;" names a
 // character CP949 has, so it is the user's own text. U+0000 and the raw-byte range stay
 // literal too, since expanding them would not read back as the same reference.
 bool cp949Lacks(char32_t cp)
@@ -488,7 +488,7 @@ bool isUtf16(TextEncoding e)
 // character, and markup, digits and line ends are ASCII. A zero on one side of the units must
 // be common and clearly outnumber the other side, where a UTF-16 text has few (U+AC00 "가"
 // among them) and where zero padding or stray zeros of an 8-bit file fall as often.
-std::optional<TextEncoding> DetectUnmarkedUtf16(std::string_view bytes)
+std::optional<TextEncoding> detectUnmarkedUtf16(std::string_view bytes)
 {
     // Most files hold no zero byte at all: memchr skips the stretches between zeros at
     // memory speed; from each zero found, a short window is counted byte by byte, so that a
@@ -535,13 +535,13 @@ std::optional<TextEncoding> encodingFromName(std::string_view name)
 // Real CP949 Korean is practically never well-formed UTF-8: its most common leads 0xB0..0xC1
 // cannot start a sequence, so any text of a few words breaks it. Well-formed UTF-8 with a
 // multi-byte sequence is therefore UTF-8, a Latin text such as "Karantæne" included.
-TextEncoding DetectEncoding(std::string_view bytes)
+TextEncoding detectEncoding(std::string_view bytes)
 {
     for (const EncodingInfo& e : kEncodings) {
         if (!e.byteOrderMark.empty() && bytes.starts_with(e.byteOrderMark))
             return e.encoding;
     }
-    if (const auto utf16 = DetectUnmarkedUtf16(bytes))
+    if (const auto utf16 = detectUnmarkedUtf16(bytes))
         return *utf16;
     bool multiByte = false;
     for (std::size_t i = 0; i < bytes.size();) {
@@ -555,7 +555,7 @@ TextEncoding DetectEncoding(std::string_view bytes)
     return multiByte ? TextEncoding::Utf8 : TextEncoding::Cp949;
 }
 
-std::string ToCp949(std::string_view bytes, TextEncoding from)
+std::string toCp949(std::string_view bytes, TextEncoding from)
 {
     if (from == TextEncoding::Cp949)
         return std::string(bytes);
@@ -566,7 +566,7 @@ std::string ToCp949(std::string_view bytes, TextEncoding from)
         true);
 }
 
-std::string FromCp949(std::string_view cp949, TextEncoding to)
+std::string fromCp949(std::string_view cp949, TextEncoding to)
 {
     if (to == TextEncoding::Cp949)
         return std::string(cp949);
@@ -578,14 +578,14 @@ std::string FromCp949(std::string_view cp949, TextEncoding to)
     return out;
 }
 
-std::string Cp949ToUtf8(std::string_view cp949)
+std::string cp949ToUtf8(std::string_view cp949)
 {
     std::string out;
     appendUtf8(out, expandCp949(cp949, Target::Display));
     return out;
 }
 
-std::string Utf8ToCp949(std::string_view utf8)
+std::string utf8ToCp949(std::string_view utf8)
 {
     return encodeCp949(decodeUtf8(utf8, false), false);
 }

@@ -83,7 +83,7 @@ int resetEndSyncs(SamiModel& model, bool rangeOnly, ResetRule rule, DurationOf d
                                       MessageIcon::Warning);
         return -1;
     }
-    SyncEntry endSync = model.EndSyncEntry(0);
+    SyncEntry endSync = model.endSyncEntry(0);
 
     // The cap must not cut the step apart while it is being recorded.
     UndoActionScope action(model.journal());

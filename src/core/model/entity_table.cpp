@@ -114,12 +114,12 @@ constexpr std::array<EntityRow, kEntityCount> kEntities = {{
 
 }  // namespace
 
-std::span<const EntityRow, kEntityCount> EntityTable()
+std::span<const EntityRow, kEntityCount> entityTable()
 {
     return kEntities;
 }
 
-const EntityRow* FindEntity(std::string_view name)
+const EntityRow* findEntity(std::string_view name)
 {
     for (const EntityRow& row : kEntities) {
         if (row.name == name)

@@ -16,9 +16,9 @@ struct EntityRow {
 inline constexpr std::size_t kEntityCount = 99;
 
 /// All entities in table order: the markup ones, the Latin-1 symbols, then the Latin-1 letters.
-std::span<const EntityRow, kEntityCount> EntityTable();
+std::span<const EntityRow, kEntityCount> entityTable();
 
 /// The row whose name equals `name` exactly (case-sensitive), or nullptr.
-const EntityRow* FindEntity(std::string_view name);
+const EntityRow* findEntity(std::string_view name);
 
 }  // namespace verbanta

@@ -72,7 +72,7 @@ int appendLanguage(SamiModel& model, LanguageInfo language, int slot)
     const int n = model.GetLanguageCount();
     model.classNames[at(n)] = language.selector.substr(1);
     model.languages.push_back(std::move(language));
-    model.languageCount = n + 1;
+    model.listCount = n + 1;
     model.slotOrder[at(n)] = slot;
     model.slotList(slot).clear();
     model.parseState().insertAt[at(slot)] = nullptr;
@@ -81,27 +81,27 @@ int appendLanguage(SamiModel& model, LanguageInfo language, int slot)
 
 }  // namespace
 
-std::string ClassSelector(std::string_view className)
+std::string classSelector(std::string_view className)
 {
     if (!className.empty() && className.front() == '.')
         return std::string(className);
     return "." + std::string(className);
 }
 
-LanguageFields FieldsOf(const LanguageInfo& language)
+LanguageFields fieldsOf(const LanguageInfo& language)
 {
     const std::string_view selector = language.selector;
     return {std::string(selector.substr(std::min<std::size_t>(1, selector.size()))),
             language.name(), language.lang(), language.samiType()};
 }
 
-LanguageFields FieldsOf(const LanguagePreset& preset)
+LanguageFields fieldsOf(const LanguagePreset& preset)
 {
     return {std::string(preset.selector.substr(1)), std::string(preset.name),
             std::string(preset.code), std::string(preset.samiType)};
 }
 
-bool CanAddLanguage(SamiModel& model)
+bool canAddLanguage(SamiModel& model)
 {
     if (model.GetLanguageCount() < SamiModel::kMaxLanguages)
         return true;
@@ -109,11 +109,11 @@ bool CanAddLanguage(SamiModel& model)
     return false;
 }
 
-bool AddLanguage(SamiModel& model, const LanguageFields& fields, int baseIndex)
+bool addLanguage(SamiModel& model, const LanguageFields& fields, int baseIndex)
 {
-    if (!CanAddLanguage(model))
+    if (!canAddLanguage(model))
         return false;
-    const std::string selector = ClassSelector(fields.className);
+    const std::string selector = classSelector(fields.className);
     if (classInUse(model, selector)) {
         model.messenger().showMessage(kDuplicateClass, MessageIcon::Warning);
         return false;
@@ -146,11 +146,11 @@ bool AddLanguage(SamiModel& model, const LanguageFields& fields, int baseIndex)
     return true;
 }
 
-bool ModifyLanguage(SamiModel& model, int index, const LanguageFields& fields)
+bool modifyLanguage(SamiModel& model, int index, const LanguageFields& fields)
 {
     if (index < 0 || index >= model.GetLanguageCount())
         return false;
-    const std::string selector = ClassSelector(fields.className);
+    const std::string selector = classSelector(fields.className);
     if (classInUse(model, selector, index)) {
         model.messenger().showMessage(kDuplicateClass, MessageIcon::Warning);
         return false;
@@ -176,7 +176,7 @@ bool ModifyLanguage(SamiModel& model, int index, const LanguageFields& fields)
     return true;
 }
 
-bool DeleteLanguage(SamiModel& model, int index)
+bool deleteLanguage(SamiModel& model, int index)
 {
     const int n = model.GetLanguageCount();
     if (n <= 1) {
@@ -218,7 +218,7 @@ bool DeleteLanguage(SamiModel& model, int index)
     std::move(model.slotOrder.begin() + index + 1, model.slotOrder.end(),
               model.slotOrder.begin() + index);
     model.slotOrder.back() = SamiModel::kSlotCount - 1;
-    model.languageCount = n - 1;
+    model.listCount = n - 1;
 
     // The current language stays current unless it was deleted; then the first one is.
     if (model.currentSlot == deletedSlot)
@@ -231,7 +231,7 @@ bool DeleteLanguage(SamiModel& model, int index)
     return true;
 }
 
-bool MoveLanguageUp(SamiModel& model, int index)
+bool moveLanguageUp(SamiModel& model, int index)
 {
     if (index <= 0 || index >= model.GetLanguageCount())
         return false;
@@ -241,14 +241,14 @@ bool MoveLanguageUp(SamiModel& model, int index)
     return true;
 }
 
-bool MoveLanguageDown(SamiModel& model, int index)
+bool moveLanguageDown(SamiModel& model, int index)
 {
     if (index < 0 || index + 1 >= model.GetLanguageCount())
         return false;
-    return MoveLanguageUp(model, index + 1);
+    return moveLanguageUp(model, index + 1);
 }
 
-int AddLanguagesFrom(SamiModel& model, const SamiModel& other)
+int addLanguagesFrom(SamiModel& model, const SamiModel& other)
 {
     const int count = other.GetLanguageCount();
     if (model.GetLanguageCount() + count > SamiModel::kMaxLanguages) {

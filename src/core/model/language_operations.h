@@ -35,35 +35,35 @@ struct LanguagePreset {
 extern const std::array<LanguagePreset, 11> kLanguagePresets;
 
 /// The class as stored: a leading "." is added when it has none.
-std::string ClassSelector(std::string_view className);
+std::string classSelector(std::string_view className);
 
 /// The fields of a language, its class without the dot.
-LanguageFields FieldsOf(const LanguageInfo& language);
+LanguageFields fieldsOf(const LanguageInfo& language);
 /// The fields of a preset, its class without the dot.
-LanguageFields FieldsOf(const LanguagePreset& preset);
+LanguageFields fieldsOf(const LanguagePreset& preset);
 
 /// False, after the limit message, when the model already holds the most languages it can.
-bool CanAddLanguage(SamiModel& model);
+bool canAddLanguage(SamiModel& model);
 
 /// Appends a language whose list copies the timing of the base language's list (by language
 /// index) with empty captions; refused with a message at the limit or for a class in use.
-bool AddLanguage(SamiModel& model, const LanguageFields& fields, int baseIndex);
+bool addLanguage(SamiModel& model, const LanguageFields& fields, int baseIndex);
 
 /// Gives the language at the index new fields and relabels its list; a class that another
 /// language has is refused with a message.
-bool ModifyLanguage(SamiModel& model, int index, const LanguageFields& fields);
+bool modifyLanguage(SamiModel& model, int index, const LanguageFields& fields);
 
 /// Deletes the language at the index and all its captions after asking; the last language
 /// cannot be deleted.
-bool DeleteLanguage(SamiModel& model, int index);
+bool deleteLanguage(SamiModel& model, int index);
 
 /// Swaps the language at the index with the one before / after it; lists stay in their slots.
-bool MoveLanguageUp(SamiModel& model, int index);
-bool MoveLanguageDown(SamiModel& model, int index);
+bool moveLanguageUp(SamiModel& model, int index);
+bool moveLanguageDown(SamiModel& model, int index);
 
 /// Appends every language of another model with its captions and times, renaming a class
 /// that is already in use. The number of languages added, or -1 after the limit message, with
 /// nothing added, when they would not all fit.
-int AddLanguagesFrom(SamiModel& model, const SamiModel& other);
+int addLanguagesFrom(SamiModel& model, const SamiModel& other);
 
 }  // namespace verbanta

@@ -30,7 +30,7 @@ void SamiModel::Reset(bool withDefaultHeader)
     // records are kept whole rather than left pointing past a forgotten position.
     title.clear();
     playCursor = nullptr;
-    languageCount = 1;
+    listCount = 1;
     currentSlot = 0;
     m_parse.recordUndo = false;
     m_parse.paragraphCounter = 0;
@@ -168,7 +168,7 @@ void SamiModel::RemoveClass(std::string_view selector)
 
 SyncEntry SamiModel::GetNext(Position& pos) const
 {
-    const SyncEntry* e = EntryAt(pos);
+    const SyncEntry* e = entryAt(pos);
     SyncEntry copy = e ? *e : SyncEntry();
     pos = list().next(pos);
     return copy;
@@ -176,7 +176,7 @@ SyncEntry SamiModel::GetNext(Position& pos) const
 
 SyncEntry SamiModel::GetPrev(Position& pos) const
 {
-    const SyncEntry* e = EntryAt(pos);
+    const SyncEntry* e = entryAt(pos);
     SyncEntry copy = e ? *e : SyncEntry();
     pos = list().prev(pos);
     return copy;
@@ -184,11 +184,11 @@ SyncEntry SamiModel::GetPrev(Position& pos) const
 
 SyncEntry SamiModel::GetAt(Position pos) const
 {
-    const SyncEntry* e = EntryAt(pos);
+    const SyncEntry* e = entryAt(pos);
     return e ? *e : SyncEntry();
 }
 
-const SyncEntry* SamiModel::EntryAt(Position pos) const
+const SyncEntry* SamiModel::entryAt(Position pos) const
 {
     return list().contains(pos) ? &pos->entry : nullptr;
 }
@@ -227,7 +227,7 @@ UndoRecord SamiModel::makeListRecord(int kind, int slot, Position before,
     return r;
 }
 
-Position SamiModel::InsertAfterInSlot(int slot, Position pos, SyncEntry entry, bool recordUndo)
+Position SamiModel::insertAfterInSlot(int slot, Position pos, SyncEntry entry, bool recordUndo)
 {
     SyncList& l = slotList(slot);
     Position added =
@@ -269,7 +269,7 @@ Position SamiModel::InsertAfter(Position pos, const SyncEntry& entry, bool recor
     return added;
 }
 
-SyncEntry SamiModel::EndSyncEntry(std::int32_t timeMs) const
+SyncEntry SamiModel::endSyncEntry(std::int32_t timeMs) const
 {
     SyncEntry end;
     InitEntry(end);
@@ -281,7 +281,7 @@ SyncEntry SamiModel::EndSyncEntry(std::int32_t timeMs) const
 
 Position SamiModel::InsertEndSync(Position pos, std::int32_t timeMs, bool recordUndo)
 {
-    return InsertAfter(pos, EndSyncEntry(timeMs), recordUndo);
+    return InsertAfter(pos, endSyncEntry(timeMs), recordUndo);
 }
 
 void SamiModel::forgetPosition(Position removed, Position replacement)

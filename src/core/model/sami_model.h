@@ -88,7 +88,7 @@ public:
     SyncEntry GetPrev(Position& pos) const;
     SyncEntry GetAt(Position pos) const;
     /// Direct access for hot paths that must not copy; null for none.
-    const SyncEntry* EntryAt(Position pos) const;
+    const SyncEntry* entryAt(Position pos) const;
     Position FindIndex(int row) const { return list().at(row); }
     /// The row of a position, 0 when it is not in the current list.
     int IndexOf(Position pos) const;
@@ -96,7 +96,7 @@ public:
     SyncEntry GetLast() const;
     void InitEntry(SyncEntry& entry) const;
     /// An end sync at the time: an entry made by `InitEntry` with the text "&nbsp;".
-    SyncEntry EndSyncEntry(std::int32_t timeMs) const;
+    SyncEntry endSyncEntry(std::int32_t timeMs) const;
 
     Position AddHead(const SyncEntry& entry, bool recordUndo);
     Position AddTail(const SyncEntry& entry, bool recordUndo);
@@ -127,7 +127,7 @@ public:
 
     /// Inserts into any slot's list after a position (at the head for none), as the reader
     /// does; pushes an insert record when asked.
-    Position InsertAfterInSlot(int slot, Position pos, SyncEntry entry, bool recordUndo);
+    Position insertAfterInSlot(int slot, Position pos, SyncEntry entry, bool recordUndo);
 
     // Playback cursor.
     bool SeekCursor(std::int32_t timeMs);
@@ -204,7 +204,7 @@ public:
     ParagraphStyle paragraphStyle;
     std::vector<ParagraphStyle> idStyles;
     std::vector<LanguageInfo> languages;
-    std::int32_t languageCount = 1;
+    std::int32_t listCount = 1;
     std::array<std::string, kSlotCount> classNames;
     std::array<std::int32_t, kSlotCount> slotOrder{};
     std::int32_t currentSlot = 0;

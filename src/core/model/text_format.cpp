@@ -13,18 +13,18 @@ namespace {
 
 constexpr std::size_t kEntitySpanBytes = 10;
 
-bool IsLeadByte(char c)
+bool isLeadByte(char c)
 {
     return (static_cast<unsigned char>(c) & 0x80) != 0;
 }
 
-bool IsWhiteSpace(char c)
+bool isWhiteSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
 // One byte of the text outside a tag.
-void AppendTextByte(std::string& out, char c, bool display)
+void appendTextByte(std::string& out, char c, bool display)
 {
     if (display) {
         if (c == '\r' || c == '\t')
@@ -37,13 +37,13 @@ void AppendTextByte(std::string& out, char c, bool display)
 }
 
 /// The text without the end tags ("</P>", "</font >") and blanks at its end.
-std::string_view WithoutTrailingEndTags(std::string_view text)
+std::string_view withoutTrailingEndTags(std::string_view text)
 {
     const auto isNameByte = [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
     };
     for (;;) {
-        text = TrimWhiteSpace(text);
+        text = trimWhiteSpace(text);
         const std::size_t open = text.rfind("</");
         if (open == std::string_view::npos || text.back() != '>')
             return text;
@@ -51,7 +51,7 @@ std::string_view WithoutTrailingEndTags(std::string_view text)
         const std::string_view inside = text.substr(open + 2, text.size() - open - 3);
         const auto nameEnd = std::find_if_not(inside.begin(), inside.end(), isNameByte);
         if (nameEnd == inside.begin() ||
-            !TrimWhiteSpace(inside.substr(static_cast<std::size_t>(nameEnd - inside.begin())))
+            !trimWhiteSpace(inside.substr(static_cast<std::size_t>(nameEnd - inside.begin())))
                  .empty())
             return text;
         text = text.substr(0, open);
@@ -78,13 +78,13 @@ std::string StripTags(std::string_view text, bool display)
 {
     std::string out;
     out.reserve(text.size());
-    ForEachMarkupPiece(
+    forEachMarkupPiece(
         text,
         [&](std::string_view run) {
-            for (char c : run) AppendTextByte(out, c, display);
+            for (char c : run) appendTextByte(out, c, display);
         },
         [&](std::string_view tag) {
-            if (EqualsIgnoringCase(tag, "<br>"))
+            if (equalsIgnoringCase(tag, "<br>"))
                 out += display ? kLineBreakMark : std::string_view("\r\n");
         });
     return out;
@@ -104,16 +104,16 @@ std::string ListDisplayText(std::string_view text)
             out += text[i];
         }
     }
-    out.resize(TruncateText(out, kListDisplayBytes).size());
+    out.resize(truncateText(out, kListDisplayBytes).size());
     return out;
 }
 
 bool IsEndSyncText(std::string_view text)
 {
     // End tags that close a blank ("&nbsp;</P></SYNC>") show nothing either.
-    const std::string_view t = WithoutTrailingEndTags(text);
-    return t.empty() || EqualsIgnoringCase(t, "&nbsp;") || EqualsIgnoringCase(t, "&nbsp") ||
-           EqualsIgnoringCase(t, "<br>");
+    const std::string_view t = withoutTrailingEndTags(text);
+    return t.empty() || equalsIgnoringCase(t, "&nbsp;") || equalsIgnoringCase(t, "&nbsp") ||
+           equalsIgnoringCase(t, "<br>");
 }
 
 int CountCharacters(std::string_view text)
@@ -121,7 +121,7 @@ int CountCharacters(std::string_view text)
     int count = 0;
     for (std::size_t i = 0; i < text.size(); ++count) {
         // A lead byte at the very end has no partner and counts alone.
-        i += (IsLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
+        i += (isLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
     }
     return count;
 }
@@ -130,7 +130,7 @@ std::string PlainText(const SyncEntry& entry)
 {
     std::string text = StripTags(entry.text, false);
     DecodeEntities(text);
-    return std::string(TrimWhiteSpace(text));
+    return std::string(trimWhiteSpace(text));
 }
 
 void DecodeEntities(std::string& text)
@@ -141,7 +141,7 @@ void DecodeEntities(std::string& text)
         const std::size_t semi = text.find(';', next);
         const std::size_t spanBytes = semi == std::string::npos ? 0 : semi - amp + 1;
         if (spanBytes != 0 && spanBytes <= kEntitySpanBytes) {
-            if (const EntityRow* row = FindEntity(std::string_view(text).substr(amp, spanBytes))) {
+            if (const EntityRow* row = findEntity(std::string_view(text).substr(amp, spanBytes))) {
                 text.replace(amp, spanBytes, row->replacement);
                 // The replacement itself is never decoded again ("&amp;lt;" gives "&lt;").
                 next = amp + row->replacement.size();
@@ -158,7 +158,7 @@ std::string FormatSyncBlock(std::string_view text, std::string_view className, s
     out += "><P Class=";
     out += className;
     out += ">\r\n";
-    out += TrimWhiteSpace(text);
+    out += trimWhiteSpace(text);
     out += "\r\n";
     return out;
 }
@@ -181,23 +181,23 @@ std::string FileNameOf(std::string_view path)
     return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
 }
 
-std::string_view TrimWhiteSpace(std::string_view text)
+std::string_view trimWhiteSpace(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && IsWhiteSpace(text[begin])) ++begin;
-    while (end > begin && IsWhiteSpace(text[end - 1])) --end;
+    while (begin < end && isWhiteSpace(text[begin])) ++begin;
+    while (end > begin && isWhiteSpace(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
 
-std::string_view TruncateText(std::string_view text, std::size_t maxBytes)
+std::string_view truncateText(std::string_view text, std::size_t maxBytes)
 {
     if (text.size() <= maxBytes)
         return text;
     // CP949 cannot be walked backwards (trail bytes may have the high bit set): walk forwards.
     std::size_t end = 0;
     while (end < text.size()) {
-        const std::size_t step = (IsLeadByte(text[end]) && end + 1 < text.size()) ? 2 : 1;
+        const std::size_t step = (isLeadByte(text[end]) && end + 1 < text.size()) ? 2 : 1;
         if (end + step > maxBytes)
             break;
         end += step;

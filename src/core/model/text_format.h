@@ -26,7 +26,7 @@ inline constexpr std::size_t kTagBufferBytes = 128;
 /// onTag(tag) for each whole tag from "<" to ">", in order. A second "<" or a tag of 128 bytes
 /// gives the part buffered so far up as text; a tag still open at the end is dropped.
 template <class OnText, class OnTag>
-void ForEachMarkupPiece(std::string_view text, OnText&& onText, OnTag&& onTag)
+void forEachMarkupPiece(std::string_view text, OnText&& onText, OnTag&& onTag)
 {
     constexpr std::size_t kNone = std::string_view::npos;
     std::size_t runBegin = 0;
@@ -94,10 +94,10 @@ std::ptrdiff_t FindLast(std::string_view text, std::string_view pattern, std::si
 std::string FileNameOf(std::string_view path);
 
 /// The text without ASCII white space (space, tab, CR, LF, VT, FF) at either end.
-std::string_view TrimWhiteSpace(std::string_view text);
+std::string_view trimWhiteSpace(std::string_view text);
 
 /// At most `maxBytes` bytes of the text, shortened by one more byte rather than ending in the
 /// first half of a two-byte character.
-std::string_view TruncateText(std::string_view text, std::size_t maxBytes);
+std::string_view truncateText(std::string_view text, std::size_t maxBytes);
 
 }  // namespace verbanta

@@ -25,7 +25,7 @@ enum class Slot { Sign, Digit, DigitToFive, Separator };
 
 // Positions are counted from the end so that values of 10 hours and more, which have more
 // hour digits, keep the same layout after the hours.
-Slot SlotAt(std::size_t size, std::size_t pos)
+Slot slotAt(std::size_t size, std::size_t pos)
 {
     if (pos == 0)
         return Slot::Sign;
@@ -42,7 +42,7 @@ Slot SlotAt(std::size_t size, std::size_t pos)
     }
 }
 
-bool SlotAccepts(Slot slot, char32_t c)
+bool slotAccepts(Slot slot, char32_t c)
 {
     switch (slot) {
         case Slot::Sign:
@@ -57,7 +57,7 @@ bool SlotAccepts(Slot slot, char32_t c)
     return false;
 }
 
-bool IsWellFormedTimeText(std::string_view text)
+bool isWellFormedTimeText(std::string_view text)
 {
     if (text.size() < kTimeTextLength || text.size() > kMaxTimeTextLength)
         return false;
@@ -65,18 +65,18 @@ bool IsWellFormedTimeText(std::string_view text)
         return false;
     for (std::size_t pos = 1; pos < text.size(); ++pos) {
         const std::size_t tail = text.size() - 1 - pos;
-        const Slot slot = SlotAt(text.size(), pos);
+        const Slot slot = slotAt(text.size(), pos);
         if (slot == Slot::Separator) {
             if (text[pos] != (tail == 3 ? '.' : ':'))
                 return false;
-        } else if (!SlotAccepts(slot, static_cast<unsigned char>(text[pos]))) {
+        } else if (!slotAccepts(slot, static_cast<unsigned char>(text[pos]))) {
             return false;
         }
     }
     return true;
 }
 
-long long DigitsValue(std::string_view digits)
+long long digitsValue(std::string_view digits)
 {
     long long value = 0;
     for (char c : digits) value = std::min(value * 10 + (c - '0'), kSaturation);
@@ -84,18 +84,18 @@ long long DigitsValue(std::string_view digits)
 }
 
 // Hours from position 1 up to the tail, minutes, seconds and milliseconds, negated for "-".
-long long ReadTimeText(std::string_view text)
+long long readTimeText(std::string_view text)
 {
     const std::size_t size = text.size();
-    const long long hours = DigitsValue(text.substr(1, size - 1 - kTimeTailLength));
-    const long long minutes = DigitsValue(text.substr(size - 9, 2));
-    const long long seconds = DigitsValue(text.substr(size - 6, 2));
-    const long long millis = DigitsValue(text.substr(size - 3, 3));
+    const long long hours = digitsValue(text.substr(1, size - 1 - kTimeTailLength));
+    const long long minutes = digitsValue(text.substr(size - 9, 2));
+    const long long seconds = digitsValue(text.substr(size - 6, 2));
+    const long long millis = digitsValue(text.substr(size - 3, 3));
     const long long value = ((hours * 60 + minutes) * 60 + seconds) * 1000 + millis;
     return text[0] == '-' ? -value : value;
 }
 
-bool IsMillisecondsText(std::string_view text)
+bool isMillisecondsText(std::string_view text)
 {
     if (!text.empty() && text[0] == '-')
         text.remove_prefix(1);
@@ -103,7 +103,7 @@ bool IsMillisecondsText(std::string_view text)
 }
 
 // "" and "-" hold no number yet.
-bool HasDigits(std::string_view text)
+bool hasDigits(std::string_view text)
 {
     return text.find_first_of("0123456789") != text.npos;
 }
@@ -149,13 +149,13 @@ TimeFieldLogic::KeyResult TimeFieldLogic::handleKey(char32_t key, int caret, int
 TimeFieldLogic::KeyResult TimeFieldLogic::applyText(std::string_view text)
 {
     if (m_mode == kMillisecondsMode) {
-        if (!IsMillisecondsText(text))
+        if (!isMillisecondsText(text))
             return snapshot(false, restingCaret(static_cast<int>(m_text.size())));
         return takeMillisecondsText(std::string(text), static_cast<int>(text.size()));
     }
-    if (!IsWellFormedTimeText(text) || !inRange(ReadTimeText(text)))
+    if (!isWellFormedTimeText(text) || !inRange(readTimeText(text)))
         return snapshot(false, 0);
-    m_value = static_cast<std::int32_t>(ReadTimeText(text));
+    m_value = static_cast<std::int32_t>(readTimeText(text));
     m_text = textOf(m_value);
     KeyResult result = snapshot(true, 0);
     result.valueTaken = true;
@@ -165,7 +165,7 @@ TimeFieldLogic::KeyResult TimeFieldLogic::applyText(std::string_view text)
 TimeFieldLogic::KeyResult TimeFieldLogic::onFocusLost()
 {
     // A lone "-" is no more a value than an empty field.
-    if (m_mode == kMillisecondsMode && !HasDigits(m_text))
+    if (m_mode == kMillisecondsMode && !hasDigits(m_text))
         return recover(std::string(kEnterValueMessage));
     return snapshot(true, 0);
 }
@@ -222,12 +222,12 @@ TimeFieldLogic::KeyResult TimeFieldLogic::handleTimeKey(char32_t key, int caret)
     const std::size_t pos = static_cast<std::size_t>(restingCaret(caret));
     if (key == kBackspace)
         return snapshot(true, static_cast<int>(pos == 0 ? 0 : pos - 1));
-    if (!SlotAccepts(SlotAt(oldSize, pos), key))
+    if (!slotAccepts(slotAt(oldSize, pos), key))
         return snapshot(false, static_cast<int>(pos));
 
     std::string typed = m_text;
     typed[pos] = key == U'+' ? ' ' : static_cast<char>(key);
-    const long long read = ReadTimeText(typed);
+    const long long read = readTimeText(typed);
     // Refusing an out-of-range result keeps the text showing the value the field holds.
     if (!inRange(read))
         return snapshot(false, static_cast<int>(pos));
@@ -242,7 +242,7 @@ TimeFieldLogic::KeyResult TimeFieldLogic::handleTimeKey(char32_t key, int caret)
     const std::size_t size = m_text.size();
     const std::size_t fromEnd = oldSize - 1 - pos;
     std::size_t next = (fromEnd < size ? size - 1 - fromEnd : 0) + 1;
-    while (next < size && SlotAt(size, next) == Slot::Separator) ++next;
+    while (next < size && slotAt(size, next) == Slot::Separator) ++next;
     KeyResult result = snapshot(true, static_cast<int>(std::min(next, size - 1)));
     result.valueTaken = true;
     return result;
@@ -252,10 +252,10 @@ TimeFieldLogic::KeyResult TimeFieldLogic::takeMillisecondsText(std::string text,
 {
     m_text = std::move(text);
     KeyResult result = snapshot(true, caret);
-    if (!HasDigits(m_text))
+    if (!hasDigits(m_text))
         return result;
     const bool negative = m_text[0] == '-';
-    const long long magnitude = DigitsValue(negative ? m_text.substr(1) : m_text);
+    const long long magnitude = digitsValue(negative ? m_text.substr(1) : m_text);
     const long long read = negative ? -magnitude : magnitude;
     if (read < m_minimum)
         return recover(std::to_string(m_minimum) + std::string(kBelowMinimumMessage));

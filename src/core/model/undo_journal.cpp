@@ -5,13 +5,13 @@
 
 namespace verbanta {
 
-void UndoJournal::BeginAction()
+void UndoJournal::beginAction()
 {
     if (m_actionDepth++ == 0)
         m_actionStart = -1;
 }
 
-void UndoJournal::EndAction()
+void UndoJournal::endAction()
 {
     if (m_actionDepth == 0)
         return;

@@ -14,16 +14,16 @@ using JournalPosition = std::int64_t;
 ///
 /// The cap keeps whole steps: a step is a group (groupBegin … groupEnd) or a single
 /// ungrouped record, and trimming drops the oldest whole steps only. Records of the action
-/// still being recorded (since `BeginAction`) are never dropped, so one action that pushes
+/// still being recorded (since `beginAction`) are never dropped, so one action that pushes
 /// more than the cap stays whole and the journal holds it alone until later steps push it out.
 class UndoJournal {
 public:
     static constexpr int kCapacity = 1000;
 
-    /// Starts an action: its records are not trimmed until the matching `EndAction`.
+    /// Starts an action: its records are not trimmed until the matching `endAction`.
     /// Actions nest; the outermost one counts.
-    void BeginAction();
-    void EndAction();
+    void beginAction();
+    void endAction();
 
     JournalPosition PushUndo(const UndoRecord& record) { return PushUndo(UndoRecord(record)); }
     /// The same, taking the record's entry without a copy: bulk commands push thousands.
@@ -101,8 +101,8 @@ private:
 /// Keeps the records pushed during its lifetime from being trimmed apart.
 class UndoActionScope {
 public:
-    explicit UndoActionScope(UndoJournal& journal) : m_journal(journal) { journal.BeginAction(); }
-    ~UndoActionScope() { m_journal.EndAction(); }
+    explicit UndoActionScope(UndoJournal& journal) : m_journal(journal) { journal.beginAction(); }
+    ~UndoActionScope() { m_journal.endAction(); }
     UndoActionScope(const UndoActionScope&) = delete;
     UndoActionScope& operator=(const UndoActionScope&) = delete;
 

@@ -29,7 +29,7 @@ int createTemporary(FileOperations& files, const std::string& directory,
 {
     const bool numbered = options.temporaryPath.empty();
     for (int n = 0; n < (numbered ? kTemporaryNameCount : 1); ++n) {
-        const std::string name = numbered ? TemporaryFileName(directory, n) : options.temporaryPath;
+        const std::string name = numbered ? temporaryFileName(directory, n) : options.temporaryPath;
         int handle = files.createFile(name, options.newFileMode);
         if (handle < 0 && errno == EEXIST && isStale(files, name) && files.remove(name))
             handle = files.createFile(name, options.newFileMode);
@@ -64,14 +64,14 @@ AtomicWriteResult writeInPlace(AtomicWriteResult result, std::string_view bytes,
 
 }  // namespace
 
-std::string TemporaryFileName(const std::string& directory, int n)
+std::string temporaryFileName(const std::string& directory, int n)
 {
     char name[16];
     std::snprintf(name, sizeof name, "~Pel%03d.TMP", n);
     return directory + name;
 }
 
-AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
                                       FileOperations& files, const AtomicWriteOptions& options)
 {
     AtomicWriteResult result;
@@ -88,7 +88,7 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view 
     if (existing.kind == FileStatus::Kind::Other)
         return writeInPlace(std::move(result), bytes, files);
 
-    const std::string directory = DirectoryOf(result.target);
+    const std::string directory = directoryOf(result.target);
     const int handle = createTemporary(files, directory, options, result);
     if (handle < 0)
         return result;

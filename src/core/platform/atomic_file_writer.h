@@ -12,7 +12,7 @@ class FileOperations;
 inline constexpr int kTemporaryNameCount = 1000;
 
 /// "~Pel%03d.TMP" in the folder (which ends in its separator, or is empty).
-std::string TemporaryFileName(const std::string& directory, int n);
+std::string temporaryFileName(const std::string& directory, int n);
 
 /// The step of an atomic write that failed.
 enum class WriteStep {
@@ -60,7 +60,7 @@ struct AtomicWriteOptions {
 /// the folder is flushed last. A symbolic link stays: the file it points to is replaced. On
 /// any failure before the rename the target is untouched and the temporary file removed.
 /// A device or a FIFO cannot be replaced and is written in place, never waiting for a reader.
-AtomicWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
+AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view bytes,
                                       FileOperations& files,
                                       const AtomicWriteOptions& options = {});
 

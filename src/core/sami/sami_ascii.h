@@ -14,25 +14,25 @@ namespace verbanta::sami {
 // case: CP949 bytes pass through untouched.
 
 /// The white space that separates markup: space, tab, CR and LF.
-inline bool IsMarkupSpace(char c)
+inline bool isMarkupSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-using verbanta::EqualsIgnoringCase;
-using verbanta::UpperAscii;
+using verbanta::equalsIgnoringCase;
+using verbanta::upperAscii;
 
-inline std::string UpperAscii(std::string_view text)
+inline std::string upperAscii(std::string_view text)
 {
     std::string out(text);
     for (char& c : out)
-        c = UpperAscii(c);
+        c = upperAscii(c);
     return out;
 }
 
 /// The leading decimal number after an optional sign, 0 when there is none. Values beyond the
 /// 32-bit range saturate, so that a time written back reads back the same.
-inline std::int32_t ParseDecimal(std::string_view text)
+inline std::int32_t parseDecimal(std::string_view text)
 {
     std::size_t i = 0;
     bool negative = false;

@@ -26,7 +26,7 @@ namespace {
 // A POSIX file carries the read-only attribute when its owner may not write it.
 constexpr mode_t kWriteBit = S_IWUSR;
 
-bool ParentFolderExists(const std::string& path)
+bool parentFolderExists(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
     const std::string parent = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -39,18 +39,18 @@ constexpr const char* kNoReadPermission = "\r을 읽을 권한이 없습니다."
 constexpr const char* kNoWritePermission =
     "\r에 쓸 권한이 없습니다(파일이나 폴더의 권한을 확인해 주십시오).";
 
-bool IsBadPathError(int error)
+bool isBadPathError(int error)
 {
     return error == ENOTDIR || error == ENAMETOOLONG || error == EINVAL || error == ELOOP;
 }
 
-bool IsLockError(int error)
+bool isLockError(int error)
 {
     return error == EBUSY || error == ETXTBSY || error == EAGAIN || error == EWOULDBLOCK ||
            error == ENOLCK || error == EDEADLK;
 }
 
-bool IsDiskFullError(int error)
+bool isDiskFullError(int error)
 {
     return error == ENOSPC || error == EDQUOT;
 }
@@ -81,13 +81,13 @@ private:
 
 }  // namespace
 
-std::string OpenFailureReason(int error, const std::string& path)
+std::string openFailureReason(int error, const std::string& path)
 {
     if (error == ENOENT)
-        return ParentFolderExists(path)
+        return parentFolderExists(path)
                    ? "\r이 존재하지 않습니다."
                    : "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.";
-    if (IsBadPathError(error))
+    if (isBadPathError(error))
         return "\r이 유효하지 않은 파일명이거나, 드라이브나 폴더가 존재하지 않습니다.";
     if (error == EMFILE || error == ENFILE)
         return "\r- 이미 너무 많은 파일이 열려 있습니다.";
@@ -105,14 +105,14 @@ std::string OpenFailureReason(int error, const std::string& path)
     }
     if (error == EIO)
         return "\r- 하드웨어 에러.";
-    if (IsLockError(error))
+    if (isLockError(error))
         return "\r은 사용 중입니다.";
     return "\r을 열 수 없습니다(이유 알 수 없음).";
 }
 
-std::string CreateFailureReason(int error, const std::string& path)
+std::string createFailureReason(int error, const std::string& path)
 {
-    if (error == ENOENT || IsBadPathError(error))
+    if (error == ENOENT || isBadPathError(error))
         return "\r는 유효하지 않은 파일명입니다.";
     if (error == EMFILE || error == ENFILE)
         return "\r- 이미 너무 많은 파일이 열려 있습니다.";
@@ -130,30 +130,30 @@ std::string CreateFailureReason(int error, const std::string& path)
             return "\r은 읽기 전용 파일입니다.";
         return kNoWritePermission;
     }
-    if (IsDiskFullError(error))
+    if (isDiskFullError(error))
         return "\r- 디렉토리 용량을 초과하였습니다.";
     if (error == ENXIO)
         return "\r는 특수한 파일입니다.";  // a FIFO that nobody reads
     if (error == EIO)
         return "\r- 하드웨어 에러.";
-    if (IsLockError(error))
+    if (isLockError(error))
         return "\r은 사용 중입니다.";
     return "\r을 열 수 없습니다(이유 알 수 없음).";
 }
 
-std::string WriteFailureMessage(int error)
+std::string writeFailureMessage(int error)
 {
-    if (IsLockError(error))
+    if (isLockError(error))
         return "파일이 잠겨 있습니다.";
     std::string message = "파일 기록 중에 다음 에러가 발생하였습니다.";
     if (error == EIO)
         message += "\r- 하드웨어 에러.";
-    else if (IsDiskFullError(error))
+    else if (isDiskFullError(error))
         message += "\r- 디스크 용량 부족.";
     return message;
 }
 
-void ReportWriteFailure(const AtomicWriteResult& result, const std::string& shownPath,
+void reportWriteFailure(const AtomicWriteResult& result, const std::string& shownPath,
                         Messenger& messenger)
 {
     switch (result.failed) {
@@ -164,24 +164,24 @@ void ReportWriteFailure(const AtomicWriteResult& result, const std::string& show
         case WriteStep::Name:
         case WriteStep::Open:
             messenger.showMessage(
-                "파일 \"" + shownPath + "\"" + CreateFailureReason(result.error, shownPath),
+                "파일 \"" + shownPath + "\"" + createFailureReason(result.error, shownPath),
                 MessageIcon::Error);
             return;
         case WriteStep::Rename:
             messenger.showMessage(
-                "파일 \"" + result.target + "\"" + CreateFailureReason(result.error, result.target),
+                "파일 \"" + result.target + "\"" + createFailureReason(result.error, result.target),
                 MessageIcon::Error);
             return;
         case WriteStep::Write:
         case WriteStep::Flush:
         case WriteStep::Close:
         case WriteStep::FolderFlush:
-            messenger.showMessage(WriteFailureMessage(result.error), MessageIcon::Error);
+            messenger.showMessage(writeFailureMessage(result.error), MessageIcon::Error);
             return;
     }
 }
 
-bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger,
+bool writeFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger,
                         FileOperations& files)
 {
     // A read-only file is refused even where the system would let it be replaced (as the
@@ -192,35 +192,35 @@ bool WriteFileReporting(const std::string& path, std::string_view bytes, Messeng
                               MessageIcon::Error);
         return false;
     }
-    const AtomicWriteResult result = WriteFileAtomically(path, bytes, files);
-    ReportWriteFailure(result, path, messenger);
+    const AtomicWriteResult result = writeFileAtomically(path, bytes, files);
+    reportWriteFailure(result, path, messenger);
     return result.ok();
 }
 
-bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger)
+bool writeFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger)
 {
-    return WriteFileReporting(path, bytes, messenger, SystemFileOperations());
+    return writeFileReporting(path, bytes, messenger, systemFileOperations());
 }
 
-bool SaveSamiFile(const SamiModel& model, const std::string& path, int languageIndex,
+bool saveSamiFile(const SamiModel& model, const std::string& path, int languageIndex,
                   TextEncoding encoding)
 {
-    return WriteFileReporting(path, FromCp949(WriteSami(model, languageIndex), encoding),
+    return writeFileReporting(path, fromCp949(writeSami(model, languageIndex), encoding),
                               model.messenger());
 }
 
-bool ExportPlainTextFile(const SamiModel& model, const std::string& path, TextEncoding encoding)
+bool exportPlainTextFile(const SamiModel& model, const std::string& path, TextEncoding encoding)
 {
-    return WriteFileReporting(path, FromCp949(WritePlainText(model), encoding), model.messenger());
+    return writeFileReporting(path, fromCp949(writePlainText(model), encoding), model.messenger());
 }
 
 }  // namespace sami
 
 namespace {
 
-TextEncoding FileTextEncoding(std::string_view bytes, std::optional<TextEncoding> encoding)
+TextEncoding fileTextEncoding(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
-    const TextEncoding chosen = encoding ? *encoding : DetectEncoding(bytes);
+    const TextEncoding chosen = encoding ? *encoding : detectEncoding(bytes);
     // A mark says what it says: UTF-8 chosen for a marked file keeps its mark when saved.
     if (chosen == TextEncoding::Utf8 && bytes.starts_with("\xEF\xBB\xBF"))
         return TextEncoding::Utf8Bom;
@@ -229,26 +229,26 @@ TextEncoding FileTextEncoding(std::string_view bytes, std::optional<TextEncoding
 
 }  // namespace
 
-DecodedText DecodeFileText(std::string_view bytes, std::optional<TextEncoding> encoding)
+DecodedText decodeFileText(std::string_view bytes, std::optional<TextEncoding> encoding)
 {
     DecodedText decoded;
-    decoded.encoding = FileTextEncoding(bytes, encoding);
-    decoded.text = ToCp949(bytes, decoded.encoding);
+    decoded.encoding = fileTextEncoding(bytes, encoding);
+    decoded.text = toCp949(bytes, decoded.encoding);
     return decoded;
 }
 
-DecodedText DecodeFileText(std::string&& bytes, std::optional<TextEncoding> encoding)
+DecodedText decodeFileText(std::string&& bytes, std::optional<TextEncoding> encoding)
 {
     DecodedText decoded;
-    decoded.encoding = FileTextEncoding(bytes, encoding);
+    decoded.encoding = fileTextEncoding(bytes, encoding);
     decoded.text = decoded.encoding == TextEncoding::Cp949 ? std::move(bytes)
-                                                           : ToCp949(bytes, decoded.encoding);
+                                                           : toCp949(bytes, decoded.encoding);
     return decoded;
 }
 
 namespace sami {
 
-bool ClearReadOnlyAttribute(const std::string& path, Messenger& messenger)
+bool clearReadOnlyAttribute(const std::string& path, Messenger& messenger)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & kWriteBit) != 0)
@@ -265,11 +265,11 @@ bool ClearReadOnlyAttribute(const std::string& path, Messenger& messenger)
     return false;
 }
 
-bool HoldsSamiMarkup(std::string_view text)
+bool holdsSamiMarkup(std::string_view text)
 {
     // A document saved before its first caption has no SYNC but is SAMI all the same.
-    return FindIgnoringCase(text, "<SAMI") != std::string_view::npos ||
-           FindIgnoringCase(text, "<SYNC") != std::string_view::npos;
+    return findIgnoringCase(text, "<SAMI") != std::string_view::npos ||
+           findIgnoringCase(text, "<SYNC") != std::string_view::npos;
 }
 
 namespace {
@@ -305,7 +305,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
     sami::FileHandle file(writable ? readWrite : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.valid()) {
         const int error = errno;
-        messenger().showMessage(path + sami::OpenFailureReason(error, path), MessageIcon::Error);
+        messenger().showMessage(path + sami::openFailureReason(error, path), MessageIcon::Error);
         return false;
     }
     const int fd = file.fd();
@@ -336,7 +336,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
             continue;
         if (n < 0) {
             const int error = errno;
-            messenger().showMessage(path + sami::OpenFailureReason(error, path),
+            messenger().showMessage(path + sami::openFailureReason(error, path),
                                     MessageIcon::Error);
             return false;
         }
@@ -350,7 +350,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
 
     // UTF-16 text must be converted before the scanner sees it: its zero bytes would end it.
     // CP949 bytes become the text without a copy; the file's bytes are then only there.
-    const DecodedText decoded = DecodeFileText(std::move(bytes), encoding);
+    const DecodedText decoded = decodeFileText(std::move(bytes), encoding);
     const std::string_view fileBytes =
         decoded.encoding == TextEncoding::Cp949 ? std::string_view(decoded.text) : bytes;
     if (decoded.text.size() > kMaxSamiFileBytes)
@@ -358,7 +358,7 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
     // The scanner stops at a NUL character; the text up to it decides what the file is.
     const std::string_view readable =
         std::string_view(decoded.text).substr(0, decoded.text.find('\0'));
-    if (!readable.empty() && !sami::HoldsSamiMarkup(readable)) {
+    if (!readable.empty() && !sami::holdsSamiMarkup(readable)) {
         messenger().showMessage(path +
                                     "\n파일에 SAMI 자막이 없습니다.\n"
                                     "SAMI 자막 파일이 아니거나 손상된 파일입니다.",

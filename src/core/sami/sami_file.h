@@ -29,53 +29,53 @@ struct DecodedText {
 
 /// Converts a SAMI or text file to CP949 from the encoding given, or the one detected; CP949
 /// bytes are kept as they are, characters CP949 lacks become numeric references.
-DecodedText DecodeFileText(std::string_view bytes,
+DecodedText decodeFileText(std::string_view bytes,
                            std::optional<TextEncoding> encoding = std::nullopt);
 /// The same, taking the bytes over as the text when they are CP949 (saving a copy of a large
 /// file); bytes in another encoding are left as they are.
-DecodedText DecodeFileText(std::string&& bytes,
+DecodedText decodeFileText(std::string&& bytes,
                            std::optional<TextEncoding> encoding = std::nullopt);
 
 namespace sami {
 
 /// Opening for editing: clears the read-only attribute of the file, if it has it, and says
 /// whether that worked; loading goes on either way. Reading alone never changes the file.
-bool ClearReadOnlyAttribute(const std::string& path, Messenger& messenger);
+bool clearReadOnlyAttribute(const std::string& path, Messenger& messenger);
 
 /// Whether text read from a file holds any SAMI markup (a SYNC or a SAMI element); a file
 /// without either holds no SAMI captions and is refused.
-bool HoldsSamiMarkup(std::string_view text);
+bool holdsSamiMarkup(std::string_view text);
 
 /// The reason shown after the path when a file cannot be opened for reading, from the system's
 /// error number ("\r이 존재하지 않습니다." …).
-std::string OpenFailureReason(int error, const std::string& path);
+std::string openFailureReason(int error, const std::string& path);
 
 /// The reason shown after "파일 \"path\"" when a file cannot be created for writing.
-std::string CreateFailureReason(int error, const std::string& path);
+std::string createFailureReason(int error, const std::string& path);
 
 /// The message shown when writing an opened file fails.
-std::string WriteFailureMessage(int error);
+std::string writeFailureMessage(int error);
 
 /// Shows the message of a failed atomic write: a file that could not be created as
 /// "파일 \"shownPath\"" + reason, a failed write, flush or close with its message.
-void ReportWriteFailure(const AtomicWriteResult& result, const std::string& shownPath,
+void reportWriteFailure(const AtomicWriteResult& result, const std::string& shownPath,
                         Messenger& messenger);
 
-/// Creates or replaces the file whole with the bytes (WriteFileAtomically): a failure leaves
+/// Creates or replaces the file whole with the bytes (writeFileAtomically): a failure leaves
 /// the previous file untouched and shows its message; a read-only file is refused. Returns
 /// whether everything was written.
-bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger,
+bool writeFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger,
                         FileOperations& files);
 /// The same on the process's real file system.
-bool WriteFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger);
+bool writeFileReporting(const std::string& path, std::string_view bytes, Messenger& messenger);
 
 /// Writes the whole model (language index -1) or one language as SAMI in the given encoding,
 /// reporting failures like `SaveFile`, which uses the model's own `fileEncoding`.
-bool SaveSamiFile(const SamiModel& model, const std::string& path, int languageIndex,
+bool saveSamiFile(const SamiModel& model, const std::string& path, int languageIndex,
                   TextEncoding encoding);
 
 /// Writes the plain text of the current list in the given encoding, like `ExportPlainText`.
-bool ExportPlainTextFile(const SamiModel& model, const std::string& path, TextEncoding encoding);
+bool exportPlainTextFile(const SamiModel& model, const std::string& path, TextEncoding encoding);
 
 }  // namespace sami
 }  // namespace verbanta

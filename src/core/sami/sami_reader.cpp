@@ -9,9 +9,9 @@
 
 namespace verbanta {
 
-using sami::EqualsIgnoringCase;
-using sami::IsMarkupSpace;
-using sami::UpperAscii;
+using sami::equalsIgnoringCase;
+using sami::isMarkupSpace;
+using sami::upperAscii;
 
 const char* const kTooManyLanguagesMessage =
     "이 파일은 10개가 넘는 언어를 사용합니다.\n"
@@ -22,7 +22,7 @@ namespace {
 /// A class or ID value as the writer can give it back: a quote left open by the ">" is closed
 /// (it protected the white space in the value) and a "/" before the ">" is dropped, since
 /// written again they would run into the next attribute or close the tag.
-std::string CleanNameValue(std::string value)
+std::string cleanNameValue(std::string value)
 {
     for (const char quote : {'"', '\''}) {
         if (std::count(value.begin(), value.end(), quote) % 2 != 0)
@@ -34,35 +34,35 @@ std::string CleanNameValue(std::string value)
 
 /// A class as HTML means it: 'ENCC', "ENCC" and " ENCC " in quotes are ENCC. A value that
 /// needs its quotes to be written back (white space inside) keeps them.
-std::string UnquotedClass(std::string value)
+std::string unquotedClass(std::string value)
 {
-    value = CleanNameValue(std::move(value));
+    value = cleanNameValue(std::move(value));
     if (value.size() < 2 || (value.front() != '"' && value.front() != '\'') ||
         value.back() != value.front())
         return value;
-    std::string_view inner = TrimWhiteSpace(std::string_view(value).substr(1, value.size() - 2));
+    std::string_view inner = trimWhiteSpace(std::string_view(value).substr(1, value.size() - 2));
     // Unquoted, a "/" before the ">" would be dropped on the next load.
     const bool plain = !inner.empty() && inner.back() != '/' &&
                        std::none_of(inner.begin(), inner.end(), [](char c) {
-                           return sami::IsMarkupSpace(c) || c == '"' || c == '\'' || c == '=';
+                           return sami::isMarkupSpace(c) || c == '"' || c == '\'' || c == '=';
                        });
     return plain || inner.empty() ? std::string(inner) : value;
 }
 
-bool IsStructuralTag(std::string_view upperName)
+bool isStructuralTag(std::string_view upperName)
 {
     return upperName == "SYNC" || upperName == "P" || upperName == "STYLE" || upperName == "TITLE";
 }
 
-bool IsStructuralEndTag(std::string_view name)
+bool isStructuralEndTag(std::string_view name)
 {
-    return EqualsIgnoringCase(name, "BODY") || EqualsIgnoringCase(name, "SAMI") ||
-           EqualsIgnoringCase(name, "TITLE");
+    return equalsIgnoringCase(name, "BODY") || equalsIgnoringCase(name, "SAMI") ||
+           equalsIgnoringCase(name, "TITLE");
 }
 
 }  // namespace
 
-void NeutraliseJoinedMarkup(std::string& text)
+void neutraliseJoinedMarkup(std::string& text)
 {
     // Each "&lt;" can let an earlier unclosed tag reach a ">", so passes repeat until none
     // changes anything; every pass that does removes a "<".
@@ -84,7 +84,7 @@ void NeutraliseJoinedMarkup(std::string& text)
                     text.replace(i, 1, "&lt;");
                     continue;
                 }
-                if (IsStructuralEndTag(std::string_view(text).substr(i + 2, close - i - 2))) {
+                if (isStructuralEndTag(std::string_view(text).substr(i + 2, close - i - 2))) {
                     text.replace(i, 1, "&lt;");
                     changed = true;
                     continue;
@@ -93,11 +93,11 @@ void NeutraliseJoinedMarkup(std::string& text)
                 continue;
             }
             std::size_t nameEnd = i + 1;
-            while (nameEnd < text.size() && !IsMarkupSpace(text[nameEnd]) && text[nameEnd] != '>' &&
+            while (nameEnd < text.size() && !isMarkupSpace(text[nameEnd]) && text[nameEnd] != '>' &&
                    text[nameEnd] != '<')
                 ++nameEnd;
             const std::string_view name = std::string_view(text).substr(i + 1, nameEnd - i - 1);
-            if (!IsStructuralTag(UpperAscii(name)))
+            if (!isStructuralTag(upperAscii(name)))
                 continue;
             const std::size_t stop = text.find_first_of("<>", nameEnd);
             if (stop != std::string::npos && text[stop] == '>') {
@@ -108,13 +108,13 @@ void NeutraliseJoinedMarkup(std::string& text)
     }
 }
 
-void NeutraliseTitle(std::string& title)
+void neutraliseTitle(std::string& title)
 {
     // A title drops every end tag when it is read; one pieced together around a tag that the
     // scanner took out ("<" + "<P>" + "/b>") would be lost on the next load.
     for (std::size_t i = title.find("</"); i != std::string::npos; i = title.find("</", i + 4))
         title.replace(i, 1, "&lt;");
-    NeutraliseJoinedMarkup(title);
+    neutraliseJoinedMarkup(title);
 }
 
 SamiReader::SamiReader(SamiModel& model, bool recordUndo)
@@ -130,7 +130,7 @@ bool SamiReader::startsWith(std::size_t i, std::string_view marker) const
     return i <= m_text.size() && m_text.compare(i, marker.size(), marker) == 0;
 }
 
-bool SamiReader::Parse(std::string_view text, bool merge)
+bool SamiReader::parse(std::string_view text, bool merge)
 {
     // The first zero byte ends the text, as a file read into a zero-terminated buffer does.
     if (const void* zero = std::memchr(text.data(), 0, text.size()))
@@ -175,7 +175,7 @@ bool SamiReader::Parse(std::string_view text, bool merge)
         const JournalPosition last = journal.lastPosition();
         journal.GroupUndo(last - (pushed - 1), last);
     }
-    NeutraliseTitle(m_model.title);
+    neutraliseTitle(m_model.title);
     m_state.recordUndo = false;
     return true;
 }
@@ -189,7 +189,7 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
     // The name runs from nameStart to the first white space, ">" or "<".
     std::size_t nameEnd = std::string_view::npos;
     const auto nameIs = [&](std::string_view upper) {
-        return EqualsIgnoringCase(m_text.substr(nameStart, std::min(nameEnd, i) - nameStart),
+        return equalsIgnoringCase(m_text.substr(nameStart, std::min(nameEnd, i) - nameStart),
                                   upper);
     };
     for (;;) {
@@ -200,7 +200,7 @@ std::size_t SamiReader::readTag(std::size_t nameStart)
             flushText(m_text.substr(tagStart));
             return m_text.size();
         }
-        if (IsMarkupSpace(c)) {
+        if (isMarkupSpace(c)) {
             nameEnd = i;
             TagMode mode = TagMode::Other;
             if (nameIs("SYNC")) {
@@ -250,9 +250,9 @@ std::size_t SamiReader::readEndTag(std::size_t nameStart)
         return m_text.size();
     }
     const std::string_view name = m_text.substr(nameStart, close - nameStart);
-    if (EqualsIgnoringCase(name, "TITLE")) {
+    if (equalsIgnoringCase(name, "TITLE")) {
         m_scanState = kOutside;
-    } else if (EqualsIgnoringCase(name, "BODY") || EqualsIgnoringCase(name, "SAMI")) {
+    } else if (equalsIgnoringCase(name, "BODY") || equalsIgnoringCase(name, "SAMI")) {
         if (m_scanState == kInSync && !m_current.text.empty()) {
             applyPending(m_current);
             commitCurrent();
@@ -285,7 +285,7 @@ std::size_t SamiReader::readComment(std::size_t bodyStart)
             SyncEntry comment;
             m_model.InitEntry(comment);
             comment.isComment = 1;
-            comment.text = TrimWhiteSpace(body);
+            comment.text = trimWhiteSpace(body);
             // Inside a SYNC the comment came after the caption being read: it waits for that
             // caption, so that neither loses its place.
             if (m_scanState == kInSync)
@@ -340,7 +340,7 @@ std::size_t SamiReader::scanAttributes(std::size_t start,
         const bool quoted = inSingle || inDouble;
         if (c == '\0')
             return m_text.size();
-        if (IsMarkupSpace(c)) {
+        if (isMarkupSpace(c)) {
             if (quoted) {
                 if (readingName)
                     name += c;
@@ -397,17 +397,17 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
     if (name.empty())
         return;
     // Attribute names are HTML's: "start", "START" and "Start" are one name.
-    if (mode == TagMode::Sync && EqualsIgnoringCase(name, "START")) {
+    if (mode == TagMode::Sync && equalsIgnoringCase(name, "START")) {
         std::string_view v = value;
         const auto strip = [](char c) { return c == '"' || c == '\'' || c == '\t' || c == ' '; };
         while (!v.empty() && strip(v.front())) v.remove_prefix(1);
         while (!v.empty() && strip(v.back())) v.remove_suffix(1);
-        const std::int32_t ms = sami::ParseDecimal(v);
+        const std::int32_t ms = sami::parseDecimal(v);
         m_current.startMs = ms;
         m_model.InitEntry(m_state.pending);
         m_state.pending.startMs = ms;
-    } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "CLASS")) {
-        std::string cls = UnquotedClass(value);
+    } else if (mode == TagMode::Paragraph && equalsIgnoringCase(name, "CLASS")) {
+        std::string cls = unquotedClass(value);
         // The class is also a selector in the saved style sheet, where a brace would let part
         // of it read as a rule of its own: "a}P" would empty the P rule on the next load.
         std::replace_if(
@@ -416,8 +416,8 @@ void SamiReader::applyAttribute(TagMode mode, const std::string& name, const std
         // would read as the class "x": the paragraph keeps the class it has.
         if (!cls.empty())
             (m_state.paragraphCounter == 0 ? m_current : m_state.pending).className = cls;
-    } else if (mode == TagMode::Paragraph && EqualsIgnoringCase(name, "ID")) {
-        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = CleanNameValue(value);
+    } else if (mode == TagMode::Paragraph && equalsIgnoringCase(name, "ID")) {
+        (m_state.paragraphCounter == 0 ? m_current : m_state.pending).id = cleanNameValue(value);
     }
 }
 
@@ -455,7 +455,7 @@ void SamiReader::commitCurrent()
     // reallocation for every tag of every caption.
     std::string buffer = std::move(m_current.text);
     SyncEntry entry = std::move(m_current);
-    entry.text.assign(TrimWhiteSpace(buffer));
+    entry.text.assign(trimWhiteSpace(buffer));
     m_model.InitEntry(m_current);
     buffer.clear();
     m_current.text = std::move(buffer);
@@ -464,10 +464,10 @@ void SamiReader::commitCurrent()
 
 int SamiReader::languageFor(const std::string& className)
 {
-    for (int b = 0; b < m_model.languageCount; ++b)
-        if (EqualsIgnoringCase(m_model.classNames[static_cast<std::size_t>(b)], className))
+    for (int b = 0; b < m_model.listCount; ++b)
+        if (equalsIgnoringCase(m_model.classNames[static_cast<std::size_t>(b)], className))
             return b;
-    if (m_model.languageCount >= SamiModel::kSlotCount) {
+    if (m_model.listCount >= SamiModel::kSlotCount) {
         // Only ten lists exist: further classes share the tenth.
         if (!m_overflowReported) {
             m_overflowReported = true;
@@ -475,7 +475,7 @@ int SamiReader::languageFor(const std::string& className)
         }
         return SamiModel::kSlotCount - 1;
     }
-    const int b = m_model.languageCount++;
+    const int b = m_model.listCount++;
     const auto at = static_cast<std::size_t>(b);
     m_model.classNames[at] = className;
     m_state.foundClasses[at] = className;
@@ -487,11 +487,11 @@ int SamiReader::languageFor(const std::string& className)
 void SamiReader::commitCaption(SyncEntry entry)
 {
     // Trimmed in place: every caption read from a file has a line end on either side.
-    const std::string_view trimmed = TrimWhiteSpace(entry.text);
+    const std::string_view trimmed = trimWhiteSpace(entry.text);
     const auto begin = static_cast<std::size_t>(trimmed.data() - entry.text.data());
     entry.text.erase(begin + trimmed.size());
     entry.text.erase(0, begin);
-    NeutraliseJoinedMarkup(entry.text);
+    neutraliseJoinedMarkup(entry.text);
     entry.isEndSync = IsEndSyncText(entry.text) ? 1 : 0;
     const int b = languageFor(entry.className);
     placeHeldComments();
@@ -525,13 +525,13 @@ void SamiReader::placeHeldComments()
 void SamiReader::insertInto(int slot, SyncEntry entry)
 {
     Position& at = m_state.insertAt[static_cast<std::size_t>(slot)];
-    at = m_model.InsertAfterInSlot(slot, at, std::move(entry), m_state.recordUndo);
+    at = m_model.insertAfterInSlot(slot, at, std::move(entry), m_state.recordUndo);
 }
 
 bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge)
 {
     SamiReader reader(model, recordUndo);
-    return reader.Parse(text, merge);
+    return reader.parse(text, merge);
 }
 
 }  // namespace verbanta

@@ -22,7 +22,7 @@ public:
 
     /// Scans the text up to its end or its first zero byte; with merge set, the undo records
     /// pushed by this parse become one undo step. Always succeeds.
-    bool Parse(std::string_view text, bool merge);
+    bool parse(std::string_view text, bool merge);
 
 private:
     enum class TagMode { Sync, Paragraph, Other };
@@ -74,10 +74,10 @@ private:
 /// caption, the parts of a title) can form markup that was never written: an unclosed SYNC, P,
 /// STYLE or TITLE tag that now meets a ">", or a "<!--". Their "<" becomes "&lt;", so that the
 /// saved text reads back as the same text. Unclosed tags that were read as text stay verbatim.
-void NeutraliseJoinedMarkup(std::string& text);
+void neutraliseJoinedMarkup(std::string& text);
 
 /// The same for the title, where every end tag is neutralised too: none can be read there.
-void NeutraliseTitle(std::string& title);
+void neutraliseTitle(std::string& title);
 
 /// Runs the scanner over a text into the model's lists (see `SamiReader`).
 bool ParseInto(SamiModel& model, std::string_view text, bool recordUndo, bool merge);

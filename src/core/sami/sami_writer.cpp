@@ -15,12 +15,12 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 
-bool IsSingleLanguage(const SamiModel& model, int languageIndex)
+bool isSingleLanguage(const SamiModel& model, int languageIndex)
 {
-    return languageIndex >= 0 && languageIndex < model.languageCount;
+    return languageIndex >= 0 && languageIndex < model.listCount;
 }
 
-void AppendProperty(std::string& body, int& count, const std::string& name,
+void appendProperty(std::string& body, int& count, const std::string& name,
                     const std::string& value)
 {
     body += ' ';
@@ -34,7 +34,7 @@ void AppendProperty(std::string& body, int& count, const std::string& name,
 
 /// The automatic end sync after a list's last caption: the caption's time plus its letter
 /// count times `OneLetterSync`, kept within the 32-bit range.
-SyncEntry AutomaticEndSync(const SyncEntry& last, const AppSettings& settings)
+SyncEntry automaticEndSync(const SyncEntry& last, const AppSettings& settings)
 {
     SyncEntry end = last;
     end.isEndSync = 1;
@@ -47,7 +47,7 @@ SyncEntry AutomaticEndSync(const SyncEntry& last, const AppSettings& settings)
     return end;
 }
 
-void AppendLanguageBlock(std::string& out, const SamiModel& model, int languageIndex, bool alone)
+void appendLanguageBlock(std::string& out, const SamiModel& model, int languageIndex, bool alone)
 {
     const int slot = model.slotOrder[static_cast<std::size_t>(languageIndex)];
     if (slot < 0 || slot >= SamiModel::kSlotCount)
@@ -57,12 +57,12 @@ void AppendLanguageBlock(std::string& out, const SamiModel& model, int languageI
     // with its own class. Saved alone, that list is one language and takes the list's class.
     const std::string& listClass = model.classNames[static_cast<std::size_t>(languageIndex)];
     const auto append = [&](const SyncEntry& e) {
-        if (alone && !sami::EqualsIgnoringCase(e.className, listClass)) {
+        if (alone && !sami::equalsIgnoringCase(e.className, listClass)) {
             SyncEntry renamed = e;
             renamed.className = listClass;
-            AppendSamiEntry(out, renamed);
+            appendSamiEntry(out, renamed);
         } else {
-            AppendSamiEntry(out, e);
+            appendSamiEntry(out, e);
         }
     };
     list.forEach(append);
@@ -70,7 +70,7 @@ void AppendLanguageBlock(std::string& out, const SamiModel& model, int languageI
         return;
     const SyncEntry& last = list[list.count() - 1];
     if (!last.isComment && !last.isEndSync)
-        append(AutomaticEndSync(last, model.settings()));
+        append(automaticEndSync(last, model.settings()));
 }
 
 }  // namespace
@@ -81,10 +81,10 @@ std::string FormatStyle(const ParagraphStyle& style, StyleKind kind)
     std::string body;
     for (const StyleProperty& p : style.pointProperties)
         if (style.has(p.bit))
-            AppendProperty(body, count, p.name, std::to_string(p.points) + "pt");
+            appendProperty(body, count, p.name, std::to_string(p.points) + "pt");
     for (const StyleProperty& p : style.stringProperties)
         if (style.has(p.bit))
-            AppendProperty(body, count, p.name, p.value);
+            appendProperty(body, count, p.name, p.value);
     body += " }\r\n";
 
     // The descriptors come first and are not counted for the line breaks.
@@ -100,13 +100,13 @@ std::string FormatStyle(const ParagraphStyle& style, StyleKind kind)
     return rule + body;
 }
 
-void AppendSamiHeader(std::string& out, const SamiModel& model, int languageIndex)
+void appendSamiHeader(std::string& out, const SamiModel& model, int languageIndex)
 {
     out += "<SAMI>\r\n<HEAD>\r\n<TITLE>";
     out += model.title;
     out += "</TITLE>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n";
     out += FormatStyle(model.paragraphStyle, StyleKind::Paragraph);
-    if (IsSingleLanguage(model, languageIndex)) {
+    if (isSingleLanguage(model, languageIndex)) {
         if (static_cast<std::size_t>(languageIndex) < model.languages.size())
             out += FormatStyle(model.languages[static_cast<std::size_t>(languageIndex)],
                                StyleKind::Class);
@@ -118,7 +118,7 @@ void AppendSamiHeader(std::string& out, const SamiModel& model, int languageInde
     out += "-->\r\n</STYLE>\r\n</HEAD>\r\n<BODY>\r\n";
 }
 
-void AppendSamiEntry(std::string& out, const SyncEntry& entry)
+void appendSamiEntry(std::string& out, const SyncEntry& entry)
 {
     if (entry.isComment) {
         // Any ">" ends a comment when it is read, and the rest of a typed comment would join
@@ -153,37 +153,37 @@ void AppendSamiEntry(std::string& out, const SyncEntry& entry)
             // once written; the reader makes text it reads safe in the same way, so a file it
             // read is written back unchanged.
             std::string safe = entry.text;
-            NeutraliseJoinedMarkup(safe);
+            neutraliseJoinedMarkup(safe);
             out += safe;
         }
     }
     out += kLineEnd;
 }
 
-void AppendSamiFooter(std::string& out)
+void appendSamiFooter(std::string& out)
 {
     out += "</BODY>\r\n</SAMI>";
 }
 
-std::string WriteSami(const SamiModel& model, int languageIndex)
+std::string writeSami(const SamiModel& model, int languageIndex)
 {
     std::string out;
-    AppendSamiHeader(out, model, languageIndex);
-    if (IsSingleLanguage(model, languageIndex)) {
-        AppendLanguageBlock(out, model, languageIndex, true);
+    appendSamiHeader(out, model, languageIndex);
+    if (isSingleLanguage(model, languageIndex)) {
+        appendLanguageBlock(out, model, languageIndex, true);
     } else {
-        const int count = std::min(model.languageCount, SamiModel::kSlotCount);
+        const int count = std::min(model.listCount, SamiModel::kSlotCount);
         for (int i = 0; i < count; ++i) {
-            AppendLanguageBlock(out, model, i, false);
+            appendLanguageBlock(out, model, i, false);
             if (i + 1 < count)
                 out += kLineEnd;  // an empty line between language blocks
         }
     }
-    AppendSamiFooter(out);
+    appendSamiFooter(out);
     return out;
 }
 
-std::string WritePlainText(const SamiModel& model)
+std::string writePlainText(const SamiModel& model)
 {
     std::string out;
     bool first = true;
@@ -202,12 +202,12 @@ std::string WritePlainText(const SamiModel& model)
 // Both write in the encoding the document was opened in.
 bool SamiModel::SaveFile(const std::string& path, int languageIndex)
 {
-    return sami::SaveSamiFile(*this, path, languageIndex, fileEncoding);
+    return sami::saveSamiFile(*this, path, languageIndex, fileEncoding);
 }
 
 bool SamiModel::ExportPlainText(const std::string& path)
 {
-    return sami::ExportPlainTextFile(*this, path, fileEncoding);
+    return sami::exportPlainTextFile(*this, path, fileEncoding);
 }
 
 std::string SamiModel::BuildPreviewHtml(const SyncEntry& entry) const

@@ -18,19 +18,19 @@ std::string FormatStyle(const ParagraphStyle& style, StyleKind kind);
 
 /// Appends the header, from "<SAMI>" to "<BODY>", with every language class (index -1) or only
 /// the class of one language.
-void AppendSamiHeader(std::string& out, const SamiModel& model, int languageIndex);
+void appendSamiHeader(std::string& out, const SamiModel& model, int languageIndex);
 
 /// Appends one entry: a comment block, or "<SYNC Start=…><P Class=…>" and its text.
-void AppendSamiEntry(std::string& out, const SyncEntry& entry);
+void appendSamiEntry(std::string& out, const SyncEntry& entry);
 
 /// Appends "</BODY>\r\n</SAMI>", without a line end after it.
-void AppendSamiFooter(std::string& out);
+void appendSamiFooter(std::string& out);
 
 /// The whole model (language index -1) or one language as SAMI bytes, exactly as `SaveFile`
 /// writes them. An index outside the languages writes every language.
-std::string WriteSami(const SamiModel& model, int languageIndex);
+std::string writeSami(const SamiModel& model, int languageIndex);
 
 /// The captions of the current list as plain text, as `ExportPlainText` writes them.
-std::string WritePlainText(const SamiModel& model);
+std::string writePlainText(const SamiModel& model);
 
 }  // namespace verbanta

@@ -10,7 +10,7 @@
 namespace verbanta {
 namespace {
 
-bool IsSelectorByte(char c)
+bool isSelectorByte(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
            c == '#';
@@ -18,7 +18,7 @@ bool IsSelectorByte(char c)
 
 /// Whether the ";" at `at` closes a numeric character reference ("&#231;", "&#xE7;"): a
 /// character CP949 lacks, from a UTF-8 or UTF-16 file, is held so and belongs to its value.
-bool ClosesReference(std::string_view rule, std::size_t at)
+bool closesReference(std::string_view rule, std::size_t at)
 {
     // A reference is short: only the bytes just before the ";" are searched.
     constexpr std::size_t kLongestReference = 12;
@@ -38,11 +38,11 @@ bool ClosesReference(std::string_view rule, std::size_t at)
 }
 
 /// The ";" or "}" that ends the declaration starting at `from`, or the end of the rule.
-std::size_t DeclarationEnd(std::string_view rule, std::size_t from)
+std::size_t declarationEnd(std::string_view rule, std::size_t from)
 {
     for (std::size_t i = rule.find_first_of(";}", from); i != std::string_view::npos;
          i = rule.find_first_of(";}", i + 1)) {
-        if (rule[i] == '}' || !ClosesReference(rule, i))
+        if (rule[i] == '}' || !closesReference(rule, i))
             return i;
     }
     return rule.size();
@@ -51,14 +51,14 @@ std::size_t DeclarationEnd(std::string_view rule, std::size_t from)
 /// Where a property's value starts (just after its ":"), or npos when the rule lacks it. The
 /// name must be a whole property name, the text between the rule's "{" or a ";" and the next
 /// ":": "color" is not read from inside "background-color", nor from inside another value.
-std::size_t FindPropertyValue(std::string_view rule, std::string_view name)
+std::size_t findPropertyValue(std::string_view rule, std::string_view name)
 {
     const std::size_t open = rule.find('{');
     for (std::size_t start = open == std::string_view::npos ? 0 : open + 1; start < rule.size();) {
-        const std::size_t end = DeclarationEnd(rule, start);
+        const std::size_t end = declarationEnd(rule, start);
         const std::string_view declaration = rule.substr(start, end - start);
         const std::size_t colon = declaration.find(':');
-        if (colon != std::string_view::npos && TrimWhiteSpace(declaration.substr(0, colon)) == name)
+        if (colon != std::string_view::npos && trimWhiteSpace(declaration.substr(0, colon)) == name)
             return start + colon + 1;
         if (end == rule.size() || rule[end] == '}')
             break;
@@ -70,14 +70,14 @@ std::size_t FindPropertyValue(std::string_view rule, std::string_view name)
 /// Takes one property from rule text: sets its bit and value when the rule has it. The value
 /// runs to the next ";" (not one of a character reference), or to the rule's closing "}" when
 /// the last property has no ";".
-void TakeProperty(std::string_view rule, StyleProperty& property, bool pointValued,
+void takeProperty(std::string_view rule, StyleProperty& property, bool pointValued,
                   std::uint32_t& flags)
 {
-    const std::size_t start = FindPropertyValue(rule, property.name);
+    const std::size_t start = findPropertyValue(rule, property.name);
     if (start == std::string_view::npos)
         return;
-    const std::size_t end = DeclarationEnd(rule, start);
-    std::string_view value = TrimWhiteSpace(rule.substr(start, end - start));
+    const std::size_t end = declarationEnd(rule, start);
+    std::string_view value = trimWhiteSpace(rule.substr(start, end - start));
     flags |= property.bit;
     if (!pointValued) {
         property.value = value;
@@ -88,20 +88,20 @@ void TakeProperty(std::string_view rule, StyleProperty& property, bool pointValu
         if (unit != std::string_view::npos)
             value = value.substr(0, unit);
     }
-    property.points = sami::ParseDecimal(value);
+    property.points = sami::parseDecimal(value);
 }
 
-void TakeCssProperties(std::string_view rule, ParagraphStyle& style)
+void takeCssProperties(std::string_view rule, ParagraphStyle& style)
 {
-    for (StyleProperty& p : style.pointProperties) TakeProperty(rule, p, true, style.flags);
-    for (StyleProperty& p : style.stringProperties) TakeProperty(rule, p, false, style.flags);
+    for (StyleProperty& p : style.pointProperties) takeProperty(rule, p, true, style.flags);
+    for (StyleProperty& p : style.stringProperties) takeProperty(rule, p, false, style.flags);
 }
 
 /// The rule text before "{" without trailing white space: the selector as written.
-std::string_view SelectorOf(std::string_view rule)
+std::string_view selectorOf(std::string_view rule)
 {
     std::string_view head = rule.substr(0, std::min(rule.find('{'), rule.size()));
-    while (!head.empty() && sami::IsMarkupSpace(head.back())) head.remove_suffix(1);
+    while (!head.empty() && sami::isMarkupSpace(head.back())) head.remove_suffix(1);
     return head;
 }
 
@@ -110,7 +110,7 @@ std::string_view SelectorOf(std::string_view rule)
 void SamiModel::SetParagraphRule(std::string_view ruleText)
 {
     paragraphStyle.flags = 0;
-    TakeCssProperties(ruleText, paragraphStyle);
+    takeCssProperties(ruleText, paragraphStyle);
 }
 
 void SamiModel::SetIdStyleRule(std::string_view selector, std::string_view ruleText)
@@ -120,9 +120,9 @@ void SamiModel::SetIdStyleRule(std::string_view selector, std::string_view ruleT
         index = AddIdStyle(selector);
     ParagraphStyle& style = idStyles[static_cast<std::size_t>(index)];
     style.flags = 0;
-    TakeCssProperties(ruleText, style);
-    style.selector = SelectorOf(ruleText);
-    TakeProperty(ruleText, style.descriptors[0], false, style.flags);
+    takeCssProperties(ruleText, style);
+    style.selector = selectorOf(ruleText);
+    takeProperty(ruleText, style.descriptors[0], false, style.flags);
 }
 
 void SamiModel::SetClassRule(std::string_view selector, std::string_view ruleText)
@@ -132,9 +132,9 @@ void SamiModel::SetClassRule(std::string_view selector, std::string_view ruleTex
         index = AddLanguageClass(selector);
     LanguageInfo& language = languages[static_cast<std::size_t>(index)];
     language.flags = 0;
-    TakeCssProperties(ruleText, language);
-    language.selector = SelectorOf(ruleText);
-    for (StyleProperty& d : language.descriptors) TakeProperty(ruleText, d, false, language.flags);
+    takeCssProperties(ruleText, language);
+    language.selector = selectorOf(ruleText);
+    for (StyleProperty& d : language.descriptors) takeProperty(ruleText, d, false, language.flags);
 }
 
 void ParseStyleSheet(SamiModel& model, std::string_view text)
@@ -148,14 +148,14 @@ void ParseStyleSheet(SamiModel& model, std::string_view text)
         if (close == std::string_view::npos)
             return;  // an unclosed rule ends the style sheet
         std::size_t end = open;
-        while (end > 0 && sami::IsMarkupSpace(text[end - 1])) --end;
+        while (end > 0 && sami::isMarkupSpace(text[end - 1])) --end;
         std::size_t begin = end;
-        while (begin > 0 && IsSelectorByte(text[begin - 1])) --begin;
+        while (begin > 0 && isSelectorByte(text[begin - 1])) --begin;
         const std::string_view selector = text.substr(begin, end - begin);
         const std::string_view rule = text.substr(begin, close + 1 - begin);
         // Only a whole selector counts: "ptENCC" at the end of ".ENC//ptENCC" is no P rule.
         const bool whole =
-            begin == 0 || sami::IsMarkupSpace(text[begin - 1]) || text[begin - 1] == '}';
+            begin == 0 || sami::isMarkupSpace(text[begin - 1]) || text[begin - 1] == '}';
         if (!selector.empty() && whole) {
             if (selector[0] == 'P' || selector[0] == 'p')
                 model.SetParagraphRule(rule);

@@ -12,22 +12,22 @@ namespace {
 
 constexpr const char* kLanguageRepairedMessage = "다국어 정보에 오류가 있어 수정하였습니다.";
 
-std::string ClassOf(const LanguageInfo& language)
+std::string classOf(const LanguageInfo& language)
 {
     return language.selector.empty() ? std::string() : language.selector.substr(1);
 }
 
 /// Puts, for every list from `firstList` on, the language of its class (exact comparison) at
 /// the list's index, inventing one when the style sheet lacks it. True when one was invented.
-bool AlignLanguages(SamiModel& model, int firstList)
+bool alignLanguages(SamiModel& model, int firstList)
 {
     bool invented = false;
     auto& found = model.parseState().foundClasses;
-    for (int i = firstList; i < model.languageCount; ++i) {
+    for (int i = firstList; i < model.listCount; ++i) {
         const std::string& q = found[static_cast<std::size_t>(i)];
         const auto at = static_cast<std::size_t>(i);
         std::size_t j = at;
-        while (j < model.languages.size() && ClassOf(model.languages[j]) != q) ++j;
+        while (j < model.languages.size() && classOf(model.languages[j]) != q) ++j;
         if (j < model.languages.size()) {
             if (j != at)
                 std::swap(model.languages[at], model.languages[j]);
@@ -41,25 +41,25 @@ bool AlignLanguages(SamiModel& model, int firstList)
 
 /// Gives every language beyond the lists in use a list of its own, keeping at most ten.
 /// True when languages had to be dropped.
-bool CoverLanguagesWithLists(SamiModel& model)
+bool coverLanguagesWithLists(SamiModel& model)
 {
     bool dropped = false;
     if (model.languages.size() > static_cast<std::size_t>(SamiModel::kMaxLanguages)) {
         model.languages.resize(SamiModel::kMaxLanguages);
         dropped = true;
     }
-    for (int i = model.languageCount; i < model.GetLanguageCount(); ++i) {
+    for (int i = model.listCount; i < model.GetLanguageCount(); ++i) {
         const auto at = static_cast<std::size_t>(i);
-        model.classNames[at] = ClassOf(model.languages[at]);
+        model.classNames[at] = classOf(model.languages[at]);
         model.slotOrder[at] = i;
     }
-    model.languageCount = std::max(model.languageCount, model.GetLanguageCount());
+    model.listCount = std::max(model.listCount, model.GetLanguageCount());
     return dropped;
 }
 
 /// Whether a handle is one of the list's nodes, found by address alone: a position left by an
 /// earlier parse may belong to an entry that has gone since.
-bool HoldsNode(const SyncList& list, Position pos)
+bool holdsNode(const SyncList& list, Position pos)
 {
     for (int row = 0; row < list.count(); ++row)
         if (list.at(row) == pos)
@@ -69,27 +69,27 @@ bool HoldsNode(const SyncList& list, Position pos)
 
 /// Parses a fragment into the current list after `start` (at the head for none) and returns
 /// the current list's insertion position afterwards. CheckOrder is left to the caller.
-Position ParseFragment(SamiModel& model, Position start, std::string_view text, bool recordUndo,
+Position parseFragment(SamiModel& model, Position start, std::string_view text, bool recordUndo,
                        bool merge)
 {
     SamiModel::ParseState& state = model.parseState();
     const int current = model.GetCurrentSlot();
     for (int slot = 0; slot < SamiModel::kSlotCount; ++slot) {
         Position& at = state.insertAt[static_cast<std::size_t>(slot)];
-        if (slot != current && at && !HoldsNode(model.slotList(slot), at))
+        if (slot != current && at && !holdsNode(model.slotList(slot), at))
             at = model.slotList(slot).tail();
     }
     state.insertAt[static_cast<std::size_t>(current)] =
         model.list().contains(start) ? start : nullptr;
-    const int listsBefore = model.languageCount;
+    const int listsBefore = model.listCount;
     {
         SamiModel::DeferredCheckOrder deferred(model);
         ParseInto(model, text, recordUndo, merge);
     }
     // A fragment may bring classes or style rules of its own: every list gets its language
     // and every language a list, so nothing the fragment brought is unreachable or unsaved.
-    AlignLanguages(model, listsBefore);
-    CoverLanguagesWithLists(model);
+    alignLanguages(model, listsBefore);
+    coverLanguagesWithLists(model);
     return state.insertAt[static_cast<std::size_t>(current)];
 }
 
@@ -100,32 +100,32 @@ bool SamiModel::LoadText(std::string_view text)
     Reset(false);
     title.clear();
     ClearUndo();
-    languageCount = 0;
+    listCount = 0;
     m_parse.insertAt.fill(nullptr);
     // A new document: no paragraph of an earlier one lends this one its time or class.
     InitEntry(m_parse.pending);
     ParseInto(*this, text, false, true);
 
-    bool changed = AlignLanguages(*this, 0);
-    if (languageCount == 0) {
+    bool changed = alignLanguages(*this, 0);
+    if (listCount == 0) {
         // A file without syncs keeps the languages of its style sheet.
-        changed = CoverLanguagesWithLists(*this) || changed;
-        if (languageCount == 0) {
+        changed = coverLanguagesWithLists(*this) || changed;
+        if (listCount == 0) {
             // Without any language nothing would be saved, not even its comments or the
             // captions added to it: the list gets the class that new entries take.
             InsertLanguageClassAt(0, ".KRCC");
             classNames[0] = "KRCC";
-            languageCount = 1;
+            listCount = 1;
             changed = true;
         }
-    } else if (languages.size() > static_cast<std::size_t>(languageCount) && languages.size() > 1) {
-        languages.resize(static_cast<std::size_t>(languageCount));
+    } else if (languages.size() > static_cast<std::size_t>(listCount) && languages.size() > 1) {
+        languages.resize(static_cast<std::size_t>(listCount));
         changed = true;
     }
     if (changed)
         messenger().showMessage(kLanguageRepairedMessage, MessageIcon::Information);
 
-    for (int i = 0; i < languageCount; ++i) slotOrder[static_cast<std::size_t>(i)] = i;
+    for (int i = 0; i < listCount; ++i) slotOrder[static_cast<std::size_t>(i)] = i;
     playCursor = list().head();
     // The marked range covers each whole list.
     for (SyncList& l : m_lists) {
@@ -142,7 +142,7 @@ bool SamiModel::LoadText(std::string_view text)
 Position SamiModel::InsertTextBefore(int row, std::string_view text, bool merge)
 {
     row = std::clamp(row, 0, GetCount());
-    const Position last = ParseFragment(*this, FindIndex(row - 1), text, true, merge);
+    const Position last = parseFragment(*this, FindIndex(row - 1), text, true, merge);
     CheckOrder();
     return last;
 }
@@ -150,14 +150,14 @@ Position SamiModel::InsertTextBefore(int row, std::string_view text, bool merge)
 Position SamiModel::InsertTextAfter(int row, std::string_view text)
 {
     row = std::clamp(row, -1, GetCount() - 1);
-    const Position last = ParseFragment(*this, FindIndex(row), text, true, true);
+    const Position last = parseFragment(*this, FindIndex(row), text, true, true);
     CheckOrder();
     return last;
 }
 
 Position SamiModel::AppendTextAt(Position pos, std::string_view text)
 {
-    const Position last = ParseFragment(*this, pos, text, false, false);
+    const Position last = parseFragment(*this, pos, text, false, false);
     CheckOrder();
     return last;
 }
@@ -175,7 +175,7 @@ void SamiModel::ReplaceAt(int row, std::string_view text)
         DeferredCheckOrder deferred(*this);
         Remove(pos, false, true);
         const Position start = FindIndex(row - 1);
-        const Position last = ParseFragment(*this, start, text, true, false);
+        const Position last = parseFragment(*this, start, text, true, false);
         // The marks stay with the row, on the first entry parsed into its place.
         if (const Position now = last != start ? FindIndex(row) : nullptr) {
             SyncEntry e = now->entry;

@@ -2,8 +2,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
-#include "commands/command_bindings.h"
 #include "commands/command_dispatcher.h"
+#include "commands/file_dialog_commands.h"
 #include "dialogs/batch_conversion_runner.h"
 #include "dialogs/export_format_dialog.h"
 #include "dialogs/import_file_dialog.h"
@@ -22,9 +22,7 @@
 #include "platform/messenger.h"
 #include "settings/app_settings.h"
 
-// The file menu's commands that go through a file dialog of their own: imports, exports,
-// split, merge, batch conversion, save by language and adding a language.
-namespace verbanta::app::bindings {
+namespace verbanta::app::file_dialog_commands {
 namespace {
 
 constexpr const char* kTextFilter = "텍스트 파일(*.txt)|*.txt|모든 파일(*.*)|*.*||";
@@ -68,7 +66,7 @@ public:
             return;
         m_document.StartFileWatch();
         if (m_document.watchId() != 0 && lastWrite(m_document.pathName()) != m_stamp)
-            m_document.OnFileWatchNotify(m_document.watchId());
+            m_document.onFileWatchNotify(m_document.watchId());
     }
     WatchPause(const WatchPause&) = delete;
     WatchPause& operator=(const WatchPause&) = delete;
@@ -89,7 +87,7 @@ void showImported(CMainFrame& frame, bool imported)
 {
     DocumentHost& host = frame.documentHost();
     if (imported)
-        host.document().SetModifiedFlag(true);
+        host.document().setModifiedFlag(true);
     host.rebuildList();
 }
 
@@ -112,7 +110,7 @@ void importOtherFormat(CMainFrame& frame)
     if (!host.newFile())
         return;
     const WaitCursor wait;
-    const bool imported = ImportForeignFile(host.model(), dialog.chosenFile().toStdString(),
+    const bool imported = importForeignFile(host.model(), dialog.chosenFile().toStdString(),
                                             dialog.filterEntry(), dialog.framesPerSecond());
     showImported(frame, imported);
 }
@@ -131,7 +129,7 @@ void importText(CMainFrame& frame)
     QApplication::processEvents();  // the window repaints where the dialog was
     const WaitCursor wait;
     const bool imported =
-        ImportTextFile(host.model(), dialog.chosenFile().toStdString(), paragraphs);
+        importTextFile(host.model(), dialog.chosenFile().toStdString(), paragraphs);
     showImported(frame, imported);
 }
 
@@ -141,25 +139,25 @@ void exportText(CMainFrame& frame)
     SubtitleFileDialog dialog(&frame, SubtitleFileDialog::Mode::Save, kTextFilter,
                               QStringLiteral("txt"), &messengerOf(frame));
     dialog.setDirectory(host.startFolder());
-    dialog.selectFile(QString::fromStdString(DefaultTextExportName(host.document().title())));
+    dialog.selectFile(QString::fromStdString(defaultTextExportName(host.document().title())));
     if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty())
         return;
     const WaitCursor wait;
-    ExportText(host.model(), dialog.chosenFile().toStdString());
+    verbanta::exportText(host.model(), dialog.chosenFile().toStdString());
 }
 
 void exportOtherFormat(CMainFrame& frame)
 {
     DocumentHost& host = frame.documentHost();
-    ExportOtherFormat(host.model(), QString::fromStdString(host.path()), messengerOf(frame),
+    app::exportOtherFormat(host.model(), QString::fromStdString(host.path()), messengerOf(frame),
                       &frame);
 }
 
 void splitFile(CMainFrame& frame)
 {
     DocumentHost& host = frame.documentHost();
-    FileOperations& files = SystemFileOperations();
-    auto parts = PrepareSplitParts(host.model(), host.path(),
+    FileOperations& files = systemFileOperations();
+    auto parts = prepareSplitParts(host.model(), host.path(),
                                    WindowSettings::readLastDirectory(frame.context().store), files,
                                    messengerOf(frame));
     if (!parts)
@@ -167,7 +165,7 @@ void splitFile(CMainFrame& frame)
     const WatchPause pause(host.document());
     SplitFileDialog dialog(host.model(), std::move(*parts), files, messengerOf(frame), &frame);
     if (dialog.exec() == QDialog::Accepted)
-        ReportSplitResult(dialog.written(), messengerOf(frame));
+        reportSplitResult(dialog.written(), messengerOf(frame));
 }
 
 void mergeFiles(CMainFrame& frame)
@@ -176,17 +174,17 @@ void mergeFiles(CMainFrame& frame)
     Document& document = host.document();
     const auto merge = [&](const std::vector<std::string>& paths) {
         if (paths.empty())
-            return document.MergeFiles(paths);  // says that the list is empty
+            return document.mergeFiles(paths);  // says that the list is empty
         // The merge replaces the content: unsaved changes are offered for saving first.
-        if (!document.SaveModified())
+        if (!document.saveModified())
             return false;
         const WaitCursor wait;
-        document.MergeFiles(paths);
+        document.mergeFiles(paths);
         // Even when no file could be read, the list shows what the model now holds.
         host.rebuildList();
         return true;
     };
-    MergeFilesDialog dialog(SystemFileOperations(), messengerOf(frame), host.startFolder(), merge,
+    MergeFilesDialog dialog(systemFileOperations(), messengerOf(frame), host.startFolder(), merge,
                             &frame);
     dialog.exec();
 }
@@ -210,12 +208,12 @@ void batchFormat(CMainFrame& frame)
     BatchConversionRunner* runner = batchRunner(frame);
     if (!runner) {
         runner = new BatchConversionRunner(frame.statusPane(), messengerOf(frame),
-                                           SystemFileOperations(), &frame);
+                                           systemFileOperations(), &frame);
         QObject::connect(runner, &BatchConversionRunner::finished, &frame,
                          [&frame] { frame.commands().updateStates(); });
     }
     runner->start(dialog.selectedFiles(),
-                  ConversionOptions::FromSettings(frame.context().settings));
+                  ConversionOptions::fromSettings(frame.context().settings));
     frame.commands().updateStates();
 }
 
@@ -231,7 +229,7 @@ void saveByLanguage(CMainFrame& frame)
     if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty())
         return;
     const WaitCursor wait;
-    host.document().SaveLanguage(dialog.chosenFile().toStdString(), dialog.languageIndex());
+    host.document().saveLanguage(dialog.chosenFile().toStdString(), dialog.languageIndex());
 }
 
 void addLanguageFile(CMainFrame& frame)
@@ -246,18 +244,18 @@ void addLanguageFile(CMainFrame& frame)
     LanguageImportResult result;
     {
         const WaitCursor wait;
-        result = AddLanguagesFromFile(host.model(), dialog.chosenFile().toStdString());
+        result = addLanguagesFromFile(host.model(), dialog.chosenFile().toStdString());
     }
     if (!result.modified())
         return;
     // The tabs are rebuilt and the document marked modified; the first language added is shown.
     if (CaptionEditor* editor = frame.editor()) {
-        editor->languageInformationChanged();
-        editor->selectLanguage(before);
+        editor->languages().languageInformationChanged();
+        editor->languages().selectLanguage(before);
     } else {
-        host.document().SetModifiedFlag(true);
+        host.document().setModifiedFlag(true);
     }
     frame.commands().updateStates();
 }
 
-}  // namespace verbanta::app::bindings
+}  // namespace verbanta::app::file_dialog_commands

@@ -1,16 +1,15 @@
+#include "commands/option_commands.h"
 #include "caption_view.h"
-#include "commands/command_bindings.h"
 #include "commands/command_dispatcher.h"
 #include "dialogs/option_sheet.h"
 #include "dialogs/paragraph_format_dialog.h"
 #include "document_host.h"
 #include "editor/caption_editor.h"
 #include "main_frame.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "settings/app_settings.h"
 
-// The options sheet and the whole-file format dialog, with what the window must do after them.
-namespace verbanta::app::bindings {
+namespace verbanta::app::option_commands {
 namespace {
 
 /// The options that take effect at once: everything else is read the next time it is used
@@ -19,10 +18,10 @@ void applyOptionChanges(CMainFrame& frame, const AppSettings& before)
 {
     const AppSettings& now = frame.context().settings;
     if (CaptionEditor* editor = frame.editor())
-        editor->optionsChanged(before);  // error marks and the rows' look
+        editor->session().optionsChanged(before);  // error marks and the rows' look
     if (before.DisplayAsTime != now.DisplayAsTime) {
         frame.captionView().applyFieldModes();
-        frame.playerPane().ShowPosition();
+        frame.playerView().ShowPosition();
     }
     if (before.NoFileWatch != now.NoFileWatch) {
         Document& document = frame.documentHost().document();
@@ -48,13 +47,13 @@ void options(CMainFrame& frame)
 void wholeFileFormat(CMainFrame& frame)
 {
     DocumentHost& host = frame.documentHost();
-    if (EditParagraphFormat(host.model(), frame.context().settings, frame.context().messenger,
+    if (editParagraphFormat(host.model(), frame.context().settings, frame.context().messenger,
                             &frame)) {
         if (CaptionEditor* editor = frame.editor())
-            editor->formatChanged();
+            editor->session().formatChanged();
         frame.commands().updateStates();
     }
     frame.captionView().takeFocus();
 }
 
-}  // namespace verbanta::app::bindings
+}  // namespace verbanta::app::option_commands

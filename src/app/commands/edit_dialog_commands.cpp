@@ -3,7 +3,7 @@
 
 #include "caption_codec.h"
 #include "caption_view.h"
-#include "commands/command_bindings.h"
+#include "commands/edit_dialog_commands.h"
 #include "dialogs/bookmark_list_dialog.h"
 #include "dialogs/end_sync_reset_dialog.h"
 #include "dialogs/find_replace_dialog.h"
@@ -15,13 +15,10 @@
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "player/bookmark_bar.h"
-#include "player_pane.h"
+#include "player/player_view.h"
 #include "settings/app_settings.h"
 
-// The commands that open the dialogs of the caption list: languages, timing tools, find and
-// replace, and the video bookmark list. Each dialog gathers its values; the work is the
-// caption editor's or the core's.
-namespace verbanta::app::bindings {
+namespace verbanta::app::edit_dialog_commands {
 namespace {
 
 CaptionEditor& ed(CMainFrame& frame)
@@ -34,22 +31,10 @@ void showFoundRows(CMainFrame& frame, const QString& title, std::vector<FoundRow
 {
     if (rows.empty())
         return;
-    CaptionEditor& editor = ed(frame);
+    ListSelection& selection = ed(frame).selection();
     SyncErrorDialog dialog(
         title, std::move(rows), frame.context().settings.DisplayAsTime,
-        [&editor](int row) { return editor.goToFoundRow(row); }, &frame);
-    dialog.exec();
-    frame.captionView().takeFocus();
-}
-
-void editLanguages(CMainFrame& frame)
-{
-    CaptionEditor& editor = ed(frame);
-    LanguageSettingsDialog dialog(frame.documentHost().model(), frame.context().messenger, &frame);
-    // The list is re-bound after every change, so that nothing behind the dialog shows or
-    // paints rows that a deleted or moved language took away.
-    QObject::connect(&dialog, &LanguageSettingsDialog::languagesChanged, &frame,
-                     [&editor] { editor.languageInformationChanged(); });
+        [&selection](int row) { return selection.goToFoundRow(row); }, &frame);
     dialog.exec();
     frame.captionView().takeFocus();
 }
@@ -58,21 +43,21 @@ void editLanguages(CMainFrame& frame)
 
 void find(CMainFrame& frame)
 {
-    ShowFindReplace(ed(frame), FindReplaceDialog::Kind::Find, &frame);
+    showFindReplace(ed(frame).findClipboard(), FindReplaceDialog::Kind::Find, &frame);
 }
 
 void replace(CMainFrame& frame)
 {
-    ShowFindReplace(ed(frame), FindReplaceDialog::Kind::Replace, &frame);
+    showFindReplace(ed(frame).findClipboard(), FindReplaceDialog::Kind::Replace, &frame);
 }
 
 void shiftSyncs(CMainFrame& frame)
 {
-    CaptionEditor& editor = ed(frame);
+    TimingTools& timing = ed(frame).timing();
     ShiftSyncsDialog dialog(frame.context().settings, frame.context().messenger,
-                            editor.lastMoveOffset(), &frame);
+                            timing.lastMoveOffset(), &frame);
     if (dialog.exec() == QDialog::Accepted)
-        editor.acceptShiftDialog(dialog.offset(), dialog.endSyncsOnly());
+        timing.applyShift(dialog.offset(), dialog.endSyncsOnly());
     frame.captionView().takeFocus();
 }
 
@@ -80,26 +65,27 @@ void resetEndSyncs(CMainFrame& frame)
 {
     EndSyncResetDialog dialog(frame.context().settings, frame.context().messenger, &frame);
     if (dialog.exec() == QDialog::Accepted)
-        ed(frame).resetEndSyncs(dialog.options());
+        ed(frame).timing().resetEndSyncs(dialog.options());
     frame.captionView().takeFocus();
 }
 
 void findSyncErrors(CMainFrame& frame)
 {
-    showFoundRows(frame, QStringLiteral("싱크 시간 오류 검색"), ed(frame).findTimingErrors());
+    showFoundRows(frame, QStringLiteral("싱크 시간 오류 검색"),
+                  ed(frame).timing().findTimingErrors());
 }
 
 void checkLanguages(CMainFrame& frame)
 {
     showFoundRows(frame, QStringLiteral("다국어 자막 오류 검색"),
-                  ed(frame).findLanguageMismatches());
+                  ed(frame).languages().findLanguageMismatches());
 }
 
 void syncLanguages(CMainFrame& frame)
 {
-    CaptionEditor& editor = ed(frame);
-    const std::vector<std::string> labels = editor.languageTabs();
-    const std::vector<int> choices = editor.languageSyncChoices();
+    LanguagesMarks& languages = ed(frame).languages();
+    const std::vector<std::string> labels = languages.languageTabs();
+    const std::vector<int> choices = languages.languageSyncChoices();
     QStringList names;
     for (const int index : choices)
         names << (index < static_cast<int>(labels.size())
@@ -107,23 +93,25 @@ void syncLanguages(CMainFrame& frame)
                       : QString());
     LanguageSyncDialog dialog(names, choices, &frame);
     if (dialog.exec() == QDialog::Accepted)
-        editor.synchronizeLanguages(dialog.referenceIndex());
+        languages.synchronizeLanguages(dialog.referenceIndex());
     frame.captionView().takeFocus();
 }
 
-void languageInfo(CMainFrame& frame)
+void editLanguages(CMainFrame& frame)
 {
-    editLanguages(frame);
-}
-
-void languageSetup(CMainFrame& frame)
-{
-    editLanguages(frame);
+    LanguagesMarks& languages = ed(frame).languages();
+    LanguageSettingsDialog dialog(frame.documentHost().model(), frame.context().messenger, &frame);
+    // The list is re-bound after every change, so that nothing behind the dialog shows or
+    // paints rows that a deleted or moved language took away.
+    QObject::connect(&dialog, &LanguageSettingsDialog::languagesChanged, &frame,
+                     [&languages] { languages.languageInformationChanged(); });
+    dialog.exec();
+    frame.captionView().takeFocus();
 }
 
 void videoBookmarkList(CMainFrame& frame)
 {
-    CPlayerView& player = frame.playerPane();
+    CPlayerView& player = frame.playerView();
     if (!player.IsMediaOpen())
         return;
     BookmarkListDialog dialog(player.bookmarkBar().bookmarks(), frame.documentHost().model().list(),
@@ -133,4 +121,4 @@ void videoBookmarkList(CMainFrame& frame)
     frame.captionView().takeFocus();
 }
 
-}  // namespace verbanta::app::bindings
+}  // namespace verbanta::app::edit_dialog_commands
