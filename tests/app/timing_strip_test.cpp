@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "commands/command_dispatcher.h"
+#include "commands/command_ids.h"
 #include "player_fixture.h"
 #include "support/temp_folder.h"
 #include "waveform/strip_audio.h"
@@ -98,15 +100,15 @@ private slots:
         QCOMPARE(p.f->frame->statusPane().text(),
                  QStringLiteral("파형을 저장할 캐시 폴더에 쓸 수 없어, 파형을 매번 새로 분석합니다."));
 
-        const app::MediaBackend::AudioTrack second = p.media().nextAudioTrack();
-        QCOMPARE(second.number, 2);
-        QCOMPARE(second.count, 2);
-        QCOMPARE(second.language, QStringLiteral("eng"));
+        // The Movie menu's command switches the track and names it.
+        p.f->frame->commands().run(app::cmd::NextAudioTrack);
+        QCOMPARE(p.f->frame->statusPane().text(), QStringLiteral("오디오 트랙 2/2: eng"));
         QVERIFY(analysed(2));
         QVERIFY(loudness(1000) < 100);
         QVERIFY(loudness(2500) > 8000);
         // After the last track comes the first again.
-        QCOMPARE(p.media().nextAudioTrack().number, 1);
+        p.f->frame->commands().run(app::cmd::NextAudioTrack);
+        QCOMPARE(p.f->frame->statusPane().text(), QStringLiteral("오디오 트랙 1/2: kor"));
         QVERIFY(analysed(1));
     }
 };

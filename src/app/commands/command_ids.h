@@ -131,6 +131,7 @@ enum CommandId : int {
     FullScreen = 32803,
     TimingStrip = 32860,
     TimingStripSpectrogram = 32861,
+    NextAudioTrack = 32862,  // the file's next audio track, for the player and the strip
     HelpContents = 30002,
     AppAbout = 57664,
 };

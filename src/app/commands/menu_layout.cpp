@@ -16,7 +16,7 @@ const int kFileMenu[] = {
     AppExit,
 };
 const int kMovieMenu[] = {
-    OpenMedia, CloseMedia, S,
+    OpenMedia, CloseMedia, NextAudioTrack, S,
     GoCurrentSync, GoPrevSync, GoNextSync, S,
     SetVideoBookmark, PrevVideoBookmark, NextVideoBookmark, ClearVideoBookmarks,
     VideoBookmarkList, S,

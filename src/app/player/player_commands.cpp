@@ -1,6 +1,7 @@
 // The player view's commands: transport, the capture commands that stamp the video position
 // into the caption list, the go-to commands, video bookmarks and repeat.
 #include <QAbstractButton>
+#include <QLabel>
 
 #include "commands/command_ids.h"
 #include "editor/caption_editor.h"
@@ -98,6 +99,27 @@ void CPlayerView::goCaptionAtVideo()
 {
     if (CaptionEditor* ed = m_frame.editor(); ed && m_mediaOpen)
         ed->capture().selectRowBeforeTime(GetPositionMs());
+    focusCaptionView();
+}
+
+void CPlayerView::nextAudioTrack()
+{
+    const MediaBackend::AudioTrack track = m_media->nextAudioTrack();
+    QString text;
+    if (track.count == 0) {
+        text = QStringLiteral("이 동영상에는 오디오 트랙이 없습니다.");
+    } else if (track.count == 1) {
+        text = QStringLiteral("이 동영상의 오디오 트랙은 하나뿐입니다.");
+    } else {
+        text = QStringLiteral("오디오 트랙 %1/%2").arg(track.number).arg(track.count);
+        QStringList about;
+        for (const QString& part : {track.language, track.title})
+            if (!part.isEmpty())
+                about << part;
+        if (!about.isEmpty())
+            text += QStringLiteral(": ") + about.join(QStringLiteral(", "));
+    }
+    m_frame.statusPane().setText(text);
     focusCaptionView();
 }
 

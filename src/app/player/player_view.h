@@ -88,6 +88,8 @@ public:
     /// without a video there is no position to capture and the list is left alone.
     void capture(CaptureCommand command);
     void goCaptionAtVideo();
+    /// Plays the file's next audio track and says in the status bar which one it is.
+    void nextAudioTrack();
     void goCurrentSync();
     void goPrevSync();
     void goNextSync();
