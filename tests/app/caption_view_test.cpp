@@ -62,6 +62,16 @@ QString findings(const test::FrameFixture& f, int row)
     return marked == !tip.isEmpty() ? tip : QStringLiteral("mark and tooltip disagree");
 }
 
+/// With VERBANTA_SHOTS naming a folder, a picture of the widget there.
+void shoot(QWidget& widget, const char* name)
+{
+    if (!qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
+        return;
+    widget.show();
+    QApplication::processEvents();
+    widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name);
+}
+
 /// Edits a row's start time through the editor, as the edit panel does.
 void retime(test::FrameFixture& f, int row, std::int32_t ms)
 {
@@ -600,20 +610,27 @@ private slots:
         QCOMPARE(f.editor().languages().currentLanguageIndex(), 1);
         QCOMPARE(f.editor().session().currentRow(), 0);
         QCOMPARE(f.view().tabs().currentIndex(), 1);
+        f.view().tabs().setCurrentIndex(0);
+        shoot(*f.frame, "caption_checks_list.png");
+        shoot(dialog, "caption_checks_dialog.png");
 
         QVERIFY(dialog.fixButton().isEnabled());
         dialog.fixButton().click();
         QCOMPARE(list.topLevelItemCount(), 0);
         QVERIFY(!dialog.fixButton().isEnabled());
-        QCOMPARE(f.editor().session().entry(1)->startMs, 2000);  // English end at the minimum
+        // Each end moves to the minimum duration after its caption.
         const SamiModel& model = f.frame->documentHost().model();
-        QCOMPARE(model.slotList(model.slotOrder[0])[1].startMs, 2000);
+        const auto endOf = [&](int language) {
+            return model.slotList(model.slotOrder[static_cast<std::size_t>(language)])[1].startMs;
+        };
+        QCOMPARE(endOf(0), 2000);
+        QCOMPARE(endOf(1), 2000);
         QCOMPARE(findings(f, 0), QString());
         // One undo takes both languages' fixes back.
         QVERIFY(f.frame->commands().run(cmd::EditUndo));
-        QCOMPARE(f.editor().session().entry(1)->startMs, 1400);
-        QCOMPARE(model.slotList(model.slotOrder[0])[1].startMs, 1700);
-        QCOMPARE(findings(f, 0), QStringLiteral("최소 지속 시간 (400ms)"));
+        QCOMPARE(endOf(0), 1700);
+        QCOMPARE(endOf(1), 1400);
+        QCOMPARE(findings(f, 0), QStringLiteral("최소 지속 시간 (700ms)"));
     }
 
     void aSyllableBeingComposedIsCommittedOnceBeforeEachCommand_data()

@@ -1,4 +1,4 @@
-#include <QSignalSpy>
+#include <QPlainTextDocumentLayout>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -77,7 +77,10 @@ private slots:
         QTemporaryDir dir;
         SpellChecker checker(dir.filePath(QStringLiteral("words.txt")));
         checker.setDictionary(dictionary);
+        // Laid out as the edit panel's document is: a document without a layout tells no one
+        // of its changes.
         QTextDocument document;
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
         SpellHighlighter highlighter(checker, &document);
         document.setPlainText(text);
         // Judged on the checker's thread; the Korean dictionary takes a while to read.
