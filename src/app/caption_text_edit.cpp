@@ -164,6 +164,11 @@ bool CaptionTextEdit::joinsNext(const QTextBlock& block)
     return block.userState() == kSoftBreak;
 }
 
+bool CaptionTextEdit::inLongLine(const QTextBlock& block)
+{
+    return joinsNext(block) || joinsNext(block.previous());
+}
+
 QString CaptionTextEdit::textBetween(int from, int to) const
 {
     // One character per document position, each block break a line feed.
@@ -205,12 +210,17 @@ void CaptionTextEdit::setModelText(const std::string& cp949)
         }
     }
     const bool anySoft = std::find(soft.begin(), soft.end(), true) != soft.end();
+    // The spelling looks at the blocks before their soft breaks are marked: it waits for them.
+    if (anySoft && m_highlighter)
+        m_highlighter->setDocument(nullptr);
     setPlainText(shown);
     if (anySoft) {
         std::size_t n = 0;
         for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
             block.setUserState(n < soft.size() && soft[n++] ? kSoftBreak : -1);
         m_form.joined = false;
+        if (m_highlighter)
+            m_highlighter->setDocument(document());
     }
     // Undoing an edit restores blocks without their soft breaks: no undo while there are any.
     setUndoRedoEnabled(!anySoft);
@@ -270,6 +280,11 @@ void CaptionTextEdit::insertReal(const QString& text)
         // The states changed after the text did: whoever read it must read it again.
         m_form.joined = false;
         emit textChanged();
+        if (m_highlighter)
+            for (QTextBlock block = document()->findBlockByNumber(first);
+                 block.isValid() && block.blockNumber() <= cursor.blockNumber() + 1;
+                 block = block.next())
+                m_highlighter->rehighlightBlock(block);
     }
 }
 
@@ -466,16 +481,25 @@ void CaptionTextEdit::setSpelling(SpellChecker* checker)
     m_spelling = checker;
     delete m_highlighter;
     m_highlighter = nullptr;
-    if (checker && hasFocus())
-        m_highlighter = new SpellHighlighter(*checker, document());
+    if (hasFocus())
+        startSpelling();
+}
+
+void CaptionTextEdit::startSpelling()
+{
+    if (!m_spelling || m_highlighter)
+        return;
+    // A line shown in blocks is left unchecked: a word may be cut where a block ends, and
+    // the blocks of a million characters would be looked through on every verdict.
+    m_highlighter = new SpellHighlighter(*m_spelling, document());
+    m_highlighter->setSkipped(&CaptionTextEdit::inLongLine);
 }
 
 void CaptionTextEdit::focusInEvent(QFocusEvent* event)
 {
     // The dictionaries are read once the field is used: the Korean one takes seconds, and a
     // window that never edits a caption needs none.
-    if (m_spelling && !m_highlighter)
-        m_highlighter = new SpellHighlighter(*m_spelling, document());
+    startSpelling();
     QPlainTextEdit::focusInEvent(event);
     m_focusedByClick = event->reason() == Qt::MouseFocusReason;
 }

@@ -95,6 +95,10 @@ private:
     QString textBetween(int from, int to) const;
     /// Whether the break after this block is a soft one.
     static bool joinsNext(const QTextBlock& block);
+    /// Whether the block is a piece of a line shown in several.
+    static bool inLongLine(const QTextBlock& block);
+    /// Starts underlining misspelt words (no more than once).
+    void startSpelling();
     /// Inserts typed or pasted text; the line breaks in it are real ones.
     void insertReal(const QString& text);
     /// Backspace and Delete next to a soft break delete the character beyond it; false when

@@ -28,6 +28,8 @@ SpellHighlighter::SpellHighlighter(SpellChecker& checker, QTextDocument* documen
 void SpellHighlighter::highlightBlock(const QString& text)
 {
     static const QTextCharFormat format = misspeltFormat();
+    if (m_skipped && m_skipped(currentBlock()))
+        return;
     for (const SpellWord& word : spellWords(text)) {
         if (!m_checker.covers(word))
             continue;
