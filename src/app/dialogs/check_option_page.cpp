@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 #include "dialogs/number_field.h"
 #include "settings/app_settings.h"
 
@@ -47,6 +50,7 @@ CheckOptionPage::CheckOptionPage(const AppSettings& settings, Messenger& messeng
     auto* limits = new QGroupBox(QStringLiteral("검사 기준"), this);
     auto* grid = new QGridLayout(limits);
     int row = 0;
+    std::vector<NumberSpinBox*> boxes;
     for (const Limit& limit : kLimits) {
         NumberSpinBox* box = addNumber(limit.option, limit.name, limit.minimum, limit.maximum,
                                        limit.step, limit.step > 1);
@@ -54,8 +58,13 @@ CheckOptionPage::CheckOptionPage(const AppSettings& settings, Messenger& messeng
         label->setBuddy(&box->field());
         grid->addWidget(label, row, 0);
         grid->addWidget(box, row, 1);
+        boxes.push_back(box);
         ++row;
     }
+    // One width for the column of fields, whatever the digits of each one's largest value.
+    int widest = 0;
+    for (const NumberSpinBox* box : boxes) widest = std::max(widest, box->field().maximumWidth());
+    for (NumberSpinBox* box : boxes) box->field().setFixedWidth(widest);
     grid->setColumnStretch(2, 1);
 
     QLabel* note = plainLabel(
