@@ -12,6 +12,8 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     xvfb xauth libgl1-mesa-dri libegl-mesa0
     ffmpeg fonts-nanum
+    # the spelling check and its Korean and English dictionaries
+    libhunspell-dev hunspell-ko hunspell-en-us
     # the icon, the manual pages and the Debian package with its checks
     librsvg2-bin help2man dpkg-dev file desktop-file-utils appstream lintian
 )

@@ -103,7 +103,27 @@ QPixmap drawMarker(CaptionIcons::Marker marker)
     return pixmap;
 }
 
+QPixmap drawFindingMark()
+{
+    // An amber disc with "!": a caption to look at again, set apart from the red timing error.
+    QPixmap pixmap = canvas();
+    QPainter p(&pixmap);
+    begin(p);
+    p.setPen(QPen(QColor(170, 100, 0), 1));
+    p.setBrush(QColor(245, 170, 20));
+    p.drawEllipse(QRectF(2, 2, 12, 12));
+    p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 4.8), QPointF(8, 8.8));
+    p.drawPoint(QPointF(8, 11.3));
+    return pixmap;
+}
+
 }  // namespace
+
+QIcon CaptionIcons::findingMark()
+{
+    return QIcon(drawFindingMark());
+}
 
 QIcon CaptionIcons::checkBox(bool checked)
 {

@@ -89,9 +89,13 @@ int CaptionListView::rowsPerPage() const
 void CaptionListView::layoutColumns()
 {
     const int scrollArrow = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const bool findings = m_model && m_model->showsFindings();
+    setColumnHidden(CaptionTableModel::FindingsColumn, !findings);
     setColumnWidth(CaptionTableModel::CheckColumn, CaptionTableModel::kCheckWidth);
+    setColumnWidth(CaptionTableModel::FindingsColumn, CaptionTableModel::kFindingsWidth);
     setColumnWidth(CaptionTableModel::TimeColumn, CaptionTableModel::kTimeWidth);
-    setColumnWidth(CaptionTableModel::TextColumn, std::max(40, width() - 111 - scrollArrow));
+    const int fixed = 111 + (findings ? CaptionTableModel::kFindingsWidth : 0);
+    setColumnWidth(CaptionTableModel::TextColumn, std::max(40, width() - fixed - scrollArrow));
 }
 
 void CaptionListView::resizeEvent(QResizeEvent* event)
@@ -207,6 +211,14 @@ bool CaptionListView::showCutOffTip(const QPoint& pos, const QPoint& globalPos)
     const QModelIndex index = indexAt(pos);
     if (!index.isValid() || index.column() == CaptionTableModel::CheckColumn || !m_model)
         return false;
+    if (index.column() == CaptionTableModel::FindingsColumn) {
+        // The rules the row breaks, by name.
+        const QString rules = m_model->data(index, Qt::ToolTipRole).toString();
+        if (rules.isEmpty())
+            return false;
+        QToolTip::showText(globalPos, rules, viewport(), visualRect(index));
+        return true;
+    }
     const QString text = m_model->cellText(index.row(), index.column());
     const QRect cell = visualRect(index);
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);

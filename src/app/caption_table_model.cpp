@@ -1,5 +1,6 @@
 #include "caption_table_model.h"
 
+#include "caption_check_marks.h"
 #include "caption_codec.h"
 #include "caption_icons.h"
 #include "editor/edit_session.h"
@@ -18,8 +19,14 @@ CaptionTableModel::CaptionTableModel(const AppSettings& settings, QObject* paren
     : QAbstractTableModel(parent),
       m_settings(settings),
       m_unchecked(CaptionIcons::checkBox(false)),
-      m_checked(CaptionIcons::checkBox(true))
+      m_checked(CaptionIcons::checkBox(true)),
+      m_finding(CaptionIcons::findingMark())
 {
+}
+
+bool CaptionTableModel::showsFindings() const
+{
+    return m_marks && m_marks->enabled();
 }
 
 void CaptionTableModel::bind(const EditSession* session)
@@ -123,11 +130,18 @@ QVariant CaptionTableModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
         case Qt::DisplayRole:
-            return index.column() == CheckColumn ? QVariant()
-                                                 : cellText(index.row(), index.column());
+            return index.column() == CheckColumn || index.column() == FindingsColumn
+                       ? QVariant()
+                       : cellText(index.row(), index.column());
         case Qt::DecorationRole:
             if (index.column() == CheckColumn)
                 return entry->checked ? m_checked : m_unchecked;
+            if (index.column() == FindingsColumn && m_marks && m_marks->rulesAt(index.row()))
+                return m_finding;
+            return {};
+        case Qt::ToolTipRole:
+            if (index.column() == FindingsColumn && m_marks)
+                return m_marks->toolTip(index.row());
             return {};
         case Qt::ForegroundRole:
         case Qt::BackgroundRole: {
@@ -204,6 +218,15 @@ void CaptionTableModel::rowsWereChanged(int first, int last)
     // A replaced row has a new node, so the cached pointers go too.
     dropCache();
     emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+}
+
+void CaptionTableModel::findingsChanged(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, m_rowCount - 1);
+    if (last >= first)
+        emit dataChanged(index(first, FindingsColumn), index(last, FindingsColumn),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 void CaptionTableModel::listWasReplaced()

@@ -13,6 +13,8 @@ struct SyncEntry;
 
 namespace verbanta::app {
 
+class CaptionCheckMarks;
+
 /// The caption list's rows: a virtual table over the sync list of the editor's current
 /// language. It holds no row texts; each visible cell's text is made when the view asks for
 /// it. Entry pointers of the row window being painted are cached (the node cache) for that
@@ -22,15 +24,29 @@ namespace verbanta::app {
 class CaptionTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { CheckColumn = 0, TimeColumn = 1, TextColumn = 2, ColumnCount = 3 };
-    /// Pixel widths of the check and time columns; the text column takes the rest.
+    /// The findings column, at the right, shows the mark of a row that breaks a check rule;
+    /// it is hidden while the checks are off.
+    enum Column {
+        CheckColumn = 0,
+        TimeColumn = 1,
+        TextColumn = 2,
+        FindingsColumn = 3,
+        ColumnCount = 4
+    };
+    /// Pixel widths of the check, findings and time columns; the text column takes the rest.
     static constexpr int kCheckWidth = 21;
+    static constexpr int kFindingsWidth = 18;
     static constexpr int kTimeWidth = 85;
 
     explicit CaptionTableModel(const AppSettings& settings, QObject* parent = nullptr);
 
     /// Binds to the list of an editing session (null for none): a reset.
     void bind(const EditSession* session);
+    /// Where the findings column reads its marks (null: no marks).
+    void setCheckMarks(CaptionCheckMarks* marks) { m_marks = marks; }
+    CaptionCheckMarks* checkMarks() const { return m_marks; }
+    /// Whether the findings column is shown.
+    bool showsFindings() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,6 +70,8 @@ public:
     void rowsWereChanged(int first, int last);
     /// The whole list was replaced (another language, a new or reopened document).
     void listWasReplaced();
+    /// The check marks of the rows first..last may have changed.
+    void findingsChanged(int first, int last);
 
     static const QColor kMarkText;       ///< yellow text of marked rows
     static const QColor kBookmarkBack;   ///< navy
@@ -66,11 +84,13 @@ private:
 
     const AppSettings& m_settings;
     const EditSession* m_session = nullptr;
+    CaptionCheckMarks* m_marks = nullptr;
     int m_rowCount = 0;
     int m_cacheFirst = 0;
     std::vector<const SyncEntry*> m_cache;
     QIcon m_unchecked;
     QIcon m_checked;
+    QIcon m_finding;
 };
 
 }  // namespace verbanta::app

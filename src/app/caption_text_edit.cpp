@@ -1,11 +1,16 @@
 #include "caption_text_edit.h"
 
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -14,6 +19,8 @@
 #include "korean_fonts.h"
 #include "main_frame.h"
 #include "settings/app_settings.h"
+#include "spelling/spell_checker.h"
+#include "spelling/spell_highlighter.h"
 
 namespace verbanta::app {
 namespace {
@@ -157,6 +164,11 @@ bool CaptionTextEdit::joinsNext(const QTextBlock& block)
     return block.userState() == kSoftBreak;
 }
 
+bool CaptionTextEdit::inLongLine(const QTextBlock& block)
+{
+    return joinsNext(block) || joinsNext(block.previous());
+}
+
 QString CaptionTextEdit::textBetween(int from, int to) const
 {
     // One character per document position, each block break a line feed.
@@ -198,12 +210,17 @@ void CaptionTextEdit::setModelText(const std::string& cp949)
         }
     }
     const bool anySoft = std::find(soft.begin(), soft.end(), true) != soft.end();
+    // The spelling looks at the blocks before their soft breaks are marked: it waits for them.
+    if (anySoft && m_highlighter)
+        m_highlighter->setDocument(nullptr);
     setPlainText(shown);
     if (anySoft) {
         std::size_t n = 0;
         for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
             block.setUserState(n < soft.size() && soft[n++] ? kSoftBreak : -1);
         m_form.joined = false;
+        if (m_highlighter)
+            m_highlighter->setDocument(document());
     }
     // Undoing an edit restores blocks without their soft breaks: no undo while there are any.
     setUndoRedoEnabled(!anySoft);
@@ -263,6 +280,11 @@ void CaptionTextEdit::insertReal(const QString& text)
         // The states changed after the text did: whoever read it must read it again.
         m_form.joined = false;
         emit textChanged();
+        if (m_highlighter)
+            for (QTextBlock block = document()->findBlockByNumber(first);
+                 block.isValid() && block.blockNumber() <= cursor.blockNumber() + 1;
+                 block = block.next())
+                m_highlighter->rehighlightBlock(block);
     }
 }
 
@@ -454,10 +476,110 @@ void CaptionTextEdit::mouseReleaseEvent(QMouseEvent* event)
     m_selectedByClick = false;
 }
 
+void CaptionTextEdit::setSpelling(SpellChecker* checker)
+{
+    m_spelling = checker;
+    delete m_highlighter;
+    m_highlighter = nullptr;
+    if (hasFocus())
+        startSpelling();
+}
+
+void CaptionTextEdit::startSpelling()
+{
+    if (!m_spelling || m_highlighter)
+        return;
+    // A line shown in blocks is left unchecked: a word may be cut where a block ends, and
+    // the blocks of a million characters would be looked through on every verdict.
+    m_highlighter = new SpellHighlighter(*m_spelling, document());
+    m_highlighter->setSkipped(&CaptionTextEdit::inLongLine);
+}
+
 void CaptionTextEdit::focusInEvent(QFocusEvent* event)
 {
+    // The dictionaries are read once the field is used: the Korean one takes seconds, and a
+    // window that never edits a caption needs none.
+    startSpelling();
     QPlainTextEdit::focusInEvent(event);
     m_focusedByClick = event->reason() == Qt::MouseFocusReason;
+}
+
+}  // namespace verbanta::app
+
+namespace verbanta::app {
+
+void CaptionTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    QPlainTextEdit::inputMethodEvent(event);
+    m_composition = event->preeditString();
+}
+
+void CaptionTextEdit::commitComposition()
+{
+    if (m_composition.isEmpty())
+        return;
+    // A platform input method commits through an input-method event, which clears the
+    // composition here; it can do so only while the field is its focus object.
+    if (QGuiApplication::focusObject() == this)
+        QGuiApplication::inputMethod()->commit();
+    if (m_composition.isEmpty())
+        return;
+    QInputMethodEvent commit;
+    commit.setCommitString(std::exchange(m_composition, QString()));
+    QPlainTextEdit::inputMethodEvent(&commit);
+    QGuiApplication::inputMethod()->reset();
+}
+
+void CaptionTextEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    int start = 0;
+    int length = 0;
+    const int position = cursorForPosition(event->pos()).position();
+    if (m_spelling && m_highlighter && m_highlighter->misspeltAt(position, &start, &length)) {
+        // Suggestions take the dictionary a moment: the menu shows them when they come.
+        const QString word = toPlainText().mid(start, length);
+        QAction* first = menu->actions().value(0);
+        auto* waiting = new QAction(QStringLiteral("추천 단어를 찾고 있습니다…"), menu.get());
+        waiting->setEnabled(false);
+        menu->insertAction(first, waiting);
+        auto* add = new QAction(QStringLiteral("내 사전에 추가(&D)"), menu.get());
+        connect(add, &QAction::triggered, this, [this, word] { m_spelling->addWord(word); });
+        menu->insertAction(first, add);
+        menu->insertSeparator(first);
+        QMenu* shown = menu.get();
+        connect(m_spelling, &SpellChecker::suggestionsReady, shown,
+                [this, shown, waiting, word, start, length](const QString& asked,
+                                                            const QStringList& list) {
+                    if (asked != word)
+                        return;
+                    for (const QString& suggestion : list.mid(0, 8)) {
+                        auto* use = new QAction(suggestion, shown);
+                        connect(use, &QAction::triggered, this, [this, suggestion, start, length] {
+                            QTextCursor cursor(document());
+                            cursor.setPosition(start);
+                            cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+                            cursor.insertText(suggestion);
+                        });
+                        shown->insertAction(waiting, use);
+                    }
+                    if (list.isEmpty())
+                        waiting->setText(QStringLiteral("추천할 단어가 없습니다"));
+                    else
+                        shown->removeAction(waiting);
+                });
+        m_spelling->requestSuggestions(word);
+    }
+    menu->exec(event->globalPos());
+}
+
+void CaptionTextEdit::focusOutEvent(QFocusEvent* event)
+{
+    // Leaving for a popup or the menu bar keeps the composition, as input methods expect; a
+    // command chosen there commits it first.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason)
+        commitComposition();
+    QPlainTextEdit::focusOutEvent(event);
 }
 
 }  // namespace verbanta::app

@@ -13,6 +13,9 @@ struct AppSettings;
 
 namespace verbanta::app {
 
+class SpellChecker;
+class SpellHighlighter;
+
 /// The caption text field of the edit panel, with its keys: Enter inserts a line break (with
 /// "<br>" when `InsertBR` is on), Tab a tab character, Alt+B "<br>", Alt+E "&nbsp;", Alt+F and
 /// Alt+T the font tags, Alt+R clears; Alt+Enter, Esc and the Alt keys of the time fields are
@@ -40,6 +43,18 @@ public:
     /// Selects by byte offsets into modelText().
     void setModelSelection(int start, int end);
 
+    /// The syllable an input method is still composing (shown, but not yet in the text).
+    const QString& composition() const { return m_composition; }
+    /// Puts the syllable being composed into the text, once, before a command reads the text:
+    /// the input method commits it where it can, else the field does and has the input method
+    /// forget it, so that it never arrives a second time.
+    void commitComposition();
+
+    /// Checks the spelling with this checker (null: none), from the field's first use on.
+    void setSpelling(SpellChecker* checker);
+    /// The underlining of misspelt words; null until the field was first used.
+    SpellHighlighter* spellHighlighter() const { return m_highlighter; }
+
 signals:
     void registerRequested();
     void cancelRequested();
@@ -57,6 +72,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     /// The field's text in the model's form, block by block: the panel asks for it after
@@ -77,6 +95,10 @@ private:
     QString textBetween(int from, int to) const;
     /// Whether the break after this block is a soft one.
     static bool joinsNext(const QTextBlock& block);
+    /// Whether the block is a piece of a line shown in several.
+    static bool inLongLine(const QTextBlock& block);
+    /// Starts underlining misspelt words (no more than once).
+    void startSpelling();
     /// Inserts typed or pasted text; the line breaks in it are real ones.
     void insertReal(const QString& text);
     /// Backspace and Delete next to a soft break delete the character beyond it; false when
@@ -96,6 +118,9 @@ private:
     mutable ModelForm m_form;
     bool m_focusedByClick = false;
     bool m_selectedByClick = false;
+    QString m_composition;
+    SpellChecker* m_spelling = nullptr;
+    SpellHighlighter* m_highlighter = nullptr;
 };
 
 }  // namespace verbanta::app

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabBar>
 
 #include "caption_codec.h"
@@ -18,8 +19,10 @@
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "marker_strip.h"
+#include "player/media_backend.h"
 #include "player/player_view.h"
 #include "settings/app_settings.h"
+#include "spelling/spell_checker.h"
 #include "spin_buttons.h"
 #include "time_field_widget.h"
 
@@ -66,8 +69,15 @@ CCaptionView::CCaptionView(CMainFrame& frame, QWidget* parent)
       m_model(new CaptionTableModel(frame.context().settings, this)),
       m_list(new CaptionListView(this)),
       m_strip(new MarkerStrip(*m_list, frame.context().settings, this)),
-      m_panel(new EditPanel(frame.context().settings, frame.context().messenger, this))
+      m_panel(new EditPanel(frame.context().settings, frame.context().messenger, this)),
+      m_checks(frame.context().settings),
+      m_spelling(new SpellChecker(
+          QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+              QStringLiteral("/spelling_words.txt"),
+          this))
 {
+    m_panel->textField().setSpelling(m_spelling);
+    m_model->setCheckMarks(&m_checks);
     m_tabs->setDrawBase(true);
     m_tabs->setExpanding(false);
     m_tabs->setFocusPolicy(Qt::NoFocus);
@@ -81,6 +91,15 @@ CCaptionView::CCaptionView(CMainFrame& frame, QWidget* parent)
     applyFieldModes();
     connectList();
     connectPanel();
+    // Whatever command comes, the syllable still being composed is part of the text first.
+    connect(&frame.commands(), &CommandDispatcher::commandRequested, this,
+            [this] { m_panel->textField().commitComposition(); });
+    // The minimum gap is counted in the open video's frames.
+    MediaBackend& media = frame.playerView().media();
+    connect(&media, &MediaBackend::openStateChanged, this, [this, &media] {
+        m_checks.setFrameRate(media.framesPerSecond());
+        m_model->findingsChanged(0, m_model->rowCount() - 1);
+    });
 }
 
 CCaptionView::~CCaptionView()
@@ -93,6 +112,7 @@ void CCaptionView::bindEditor(CaptionEditor* editor)
     if (m_editor)
         m_editor->session().setListener(nullptr);
     m_editor = editor;
+    m_checks.bind(editor);
     m_model->bind(editor ? &editor->session() : nullptr);
     if (!editor)
         return;
@@ -112,8 +132,10 @@ void CCaptionView::runCommand(int id)
 void CCaptionView::connectList()
 {
     connect(m_list, &CaptionListView::currentRowChanged, this, [this](int row) {
-        if (m_editor && !m_applying)
+        if (m_editor && !m_applying) {
+            m_panel->textField().commitComposition();
             m_editor->session().rowActivated(row);
+        }
     });
     connect(m_list, &CaptionListView::rowClicked, this, [this](int row) {
         // With "자막 클릭시 해당 동영상 위치로 이동" on, a click takes the video along.
@@ -152,6 +174,7 @@ void CCaptionView::connectList()
     connect(m_strip, &MarkerStrip::cellClicked, this, &CCaptionView::stripClicked);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         if (m_editor && !m_applying && index >= 0) {
+            m_panel->textField().commitComposition();
             m_editor->languages().selectLanguage(index);
             m_list->setFocus();
         }
@@ -325,6 +348,7 @@ bool CCaptionView::eventFilter(QObject* watched, QEvent* event)
 
 void CCaptionView::rowsInserted(int first, int count)
 {
+    m_checks.rowsInserted(first, count);
     m_list->setQuiet(true);
     m_model->rowsWereInserted(first, count);
     m_list->setQuiet(false);
@@ -332,6 +356,7 @@ void CCaptionView::rowsInserted(int first, int count)
 
 void CCaptionView::rowsRemoved(int first, int count)
 {
+    m_checks.rowsRemoved(first, count);
     m_list->setQuiet(true);
     m_model->rowsWereRemoved(first, count);
     m_list->setQuiet(false);
@@ -339,8 +364,23 @@ void CCaptionView::rowsRemoved(int first, int count)
 
 void CCaptionView::rowsChanged(int first, int last)
 {
+    m_checks.rowsChanged(first, last);
     m_model->rowsWereChanged(first, last);
     m_strip->update();
+}
+
+void CCaptionView::changeDelivered()
+{
+    // A change may alter the marks of rows it did not name (the caption before a moved end).
+    const CheckState::RowRange changed = m_checks.settle();
+    m_model->findingsChanged(changed.first, changed.last);
+}
+
+void CCaptionView::applyCheckOptions()
+{
+    m_checks.applySettings();
+    m_list->layoutColumns();
+    m_model->findingsChanged(0, m_model->rowCount() - 1);
 }
 
 void CCaptionView::repaintMarks()
@@ -356,6 +396,8 @@ void CCaptionView::marksChanged()
 
 void CCaptionView::listReplaced()
 {
+    m_checks.bind(m_editor);  // another language's list, perhaps
+    applySpellingLanguage();
     m_list->setQuiet(true);
     m_model->listWasReplaced();
     m_list->setQuiet(false);
@@ -436,6 +478,26 @@ void CCaptionView::languagesChanged()
     if (m_editor->languages().currentLanguageIndex() >= 0)
         m_tabs->setCurrentIndex(m_editor->languages().currentLanguageIndex());
     layoutChildren();
+    applySpellingLanguage();
+}
+
+void CCaptionView::applySpellingLanguage()
+{
+    if (!m_editor)
+        return;
+    const SamiModel& model = m_editor->session().model();
+    const int index = m_editor->languages().currentLanguageIndex();
+    QString name;
+    if (index >= 0 && index < model.GetLanguageCount()) {
+        const LanguageInfo& language = model.languages[static_cast<std::size_t>(index)];
+        name = SpellChecker::dictionaryFor(language.lang(), language.selector);
+    } else {
+        name = SpellChecker::dictionaryFor({}, model.CurrentClassName());
+    }
+    if (name != m_spelling->dictionary()) {
+        m_spelling->setDictionary(name);
+        emit m_spelling->checked();  // what is shown is judged by the new dictionary
+    }
 }
 
 void CCaptionView::focusRequested(FocusTarget target)

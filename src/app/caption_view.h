@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "caption_check_marks.h"
 #include "editor/editor_ports.h"
 
 class QTabBar;
@@ -17,6 +18,7 @@ class CaptionListView;
 class CaptionTableModel;
 class EditPanel;
 class MarkerStrip;
+class SpellChecker;
 
 /// The right-hand pane: the language tabs, the caption list with its marker strip, and the
 /// edit panel below. It shows the caption editor's state, turns the editor's change
@@ -53,11 +55,18 @@ public:
     void showPasteMenu();
     /// Shows the panel's time fields in the form `DisplayAsTime` asks for.
     void applyFieldModes();
+    /// The caption checks' marks of the list.
+    CaptionCheckMarks& checkMarks() { return m_checks; }
+    /// After the options changed: the check profile and the findings column follow.
+    void applyCheckOptions();
+    /// The spelling check of the text field.
+    SpellChecker& spelling() const { return *m_spelling; }
 
     // CaptionViewListener.
     void rowsInserted(int first, int count) override;
     void rowsRemoved(int first, int count) override;
     void rowsChanged(int first, int last) override;
+    void changeDelivered() override;
     void marksChanged() override;
     void listReplaced() override;
     void currentRowChanged(int row, ScrollHint hint) override;
@@ -78,6 +87,8 @@ private:
     void stripClicked(int row, const QPoint& globalPos);
     void runCommand(int id);
     void repaintMarks();
+    /// The spelling dictionary follows the language shown.
+    void applySpellingLanguage();
 
     CMainFrame& m_frame;
     CaptionEditor* m_editor = nullptr;
@@ -87,6 +98,8 @@ private:
     MarkerStrip* m_strip;
     EditPanel* m_panel;
     bool m_applying = false;  ///< the editor's state is being shown: the widgets' signals wait
+    CaptionCheckMarks m_checks;
+    SpellChecker* m_spelling;
 };
 
 }  // namespace verbanta::app

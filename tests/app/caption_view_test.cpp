@@ -1,4 +1,7 @@
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QRadioButton>
+#include <QTreeWidget>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTabBar>
@@ -6,6 +9,7 @@
 #include <QtTest>
 
 #include "caption_text_edit.h"
+#include "dialogs/caption_check_dialog.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
 #include "edit_panel.h"
@@ -47,6 +51,33 @@ void typeText(QWidget* widget, const QString& text)
 QPoint cellCentre(const test::FrameFixture& f, int row, int column)
 {
     return f.list().visualRect(f.rows().index(row, column)).center();
+}
+
+/// The check mark of a row as the findings column shows it: its tooltip, empty for none.
+QString findings(const test::FrameFixture& f, int row)
+{
+    const QModelIndex index = f.rows().index(row, CaptionTableModel::FindingsColumn);
+    const bool marked = f.rows().data(index, Qt::DecorationRole).isValid();
+    const QString tip = f.rows().data(index, Qt::ToolTipRole).toString();
+    return marked == !tip.isEmpty() ? tip : QStringLiteral("mark and tooltip disagree");
+}
+
+/// With VERBANTA_SHOTS naming a folder, a picture of the widget there.
+void shoot(QWidget& widget, const char* name)
+{
+    if (!qEnvironmentVariableIsSet("VERBANTA_SHOTS"))
+        return;
+    widget.show();
+    QApplication::processEvents();
+    widget.grab().save(qEnvironmentVariable("VERBANTA_SHOTS") + "/" + name);
+}
+
+/// Edits a row's start time through the editor, as the edit panel does.
+void retime(test::FrameFixture& f, int row, std::int32_t ms)
+{
+    f.editor().session().selectRow(row);
+    f.editor().panel().setStartField(ms);
+    f.editor().panel().registerPanel();
 }
 
 }  // namespace
@@ -137,7 +168,9 @@ private slots:
         QCOMPARE(f.list().columnWidth(0), 21);
         QCOMPARE(f.list().columnWidth(1), 85);
         const int arrow = f.list().style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        QCOMPARE(f.list().columnWidth(2), f.list().width() - 111 - arrow);
+        // The findings column, shown while the checks are on, takes its width from the text.
+        QCOMPARE(f.list().columnWidth(2), f.list().width() - 111 - 18 - arrow);
+        QCOMPARE(f.list().columnWidth(CaptionTableModel::FindingsColumn), 18);
         // The list is 150 pixels shorter than the view, under the tabs.
         QCOMPARE(f.list().geometry().bottom() + 1, f.view().height() - 150);
     }
@@ -521,6 +554,144 @@ private slots:
         f.frame->documentHost().model().RemoveAt(0, false);  // not told yet
         QVERIFY(!f.rows().data(f.rows().index(0, 1), Qt::BackgroundRole).isValid());
         QCOMPARE(f.rows().data(f.rows().index(0, 0), Qt::DecorationRole).isValid(), true);
+    }
+
+    void checkMarksFollowEachEditAtOnceIncludingTheCaptionBeforeIt()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        QVERIFY(!f.list().isColumnHidden(CaptionTableModel::FindingsColumn));
+        for (int row = 0; row < f.rows().rowCount(); ++row)
+            QCOMPARE(findings(f, row), QString());
+        // Moving the end sync of row 0 (row 1) makes row 0 too short: its mark is repainted
+        // though the change named row 1 only.
+        QSignalSpy repaints(&f.rows(), &QAbstractItemModel::dataChanged);
+        retime(f, 1, 1700);
+        const bool row0Told = std::any_of(repaints.begin(), repaints.end(), [](const auto& args) {
+            return args[0].template value<QModelIndex>().row() == 0 &&
+                   args[1].template value<QModelIndex>().column() ==
+                       CaptionTableModel::FindingsColumn;
+        });
+        QVERIFY(row0Told);
+        QCOMPARE(findings(f, 0), QStringLiteral("최소 지속 시간 (700ms)"));
+        // A line too long for one second breaks two rules; undo takes the marks away.
+        f.editor().session().selectRow(3);
+        f.editor().panel().setPanelText(test::cp949("가나다라마바사아자차카타파하가나다"));
+        f.editor().panel().registerPanel();
+        QCOMPARE(findings(f, 3), QStringLiteral("초당 글자 수 (17자/초)\n줄당 글자 수 (17자)"));
+        QVERIFY(f.frame->commands().run(cmd::EditUndo));
+        QCOMPARE(findings(f, 3), QString());
+        QCOMPARE(findings(f, 0), QStringLiteral("최소 지속 시간 (700ms)"));
+    }
+
+    void theCheckDialogListsGoesToAndFixesInOneUndoStep()
+    {
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        retime(f, 1, 1700);  // row 0 shown 0.7 s
+        f.editor().languages().selectLanguage(1);
+        retime(f, 1, 1400);  // "First" shown 0.4 s in English
+        f.editor().languages().selectLanguage(0);
+        app::CaptionCheckDialog dialog(f.editor(), f.view().checkMarks().rules(), false);
+        QTreeWidget& list = dialog.list();
+        QCOMPARE(list.topLevelItemCount(), 1);
+        QCOMPARE(list.topLevelItem(0)->text(1), QStringLiteral("1"));
+        QCOMPARE(list.topLevelItem(0)->text(2), QStringLiteral("1000"));
+        QCOMPARE(list.topLevelItem(0)->text(3), QStringLiteral("최소 지속 시간"));
+        QCOMPARE(list.topLevelItem(0)->text(4), QStringLiteral("700ms"));
+        dialog.allLanguagesButton().setChecked(true);
+        QCOMPARE(list.topLevelItemCount(), 2);
+        QCOMPARE(list.topLevelItem(1)->text(0), QStringLiteral("English"));
+        // A double click on the English finding shows English and its row.
+        f.editor().session().selectRow(3);
+        list.setCurrentItem(list.topLevelItem(1));
+        emit list.itemDoubleClicked(list.topLevelItem(1), 0);
+        QCOMPARE(f.editor().languages().currentLanguageIndex(), 1);
+        QCOMPARE(f.editor().session().currentRow(), 0);
+        QCOMPARE(f.view().tabs().currentIndex(), 1);
+        f.view().tabs().setCurrentIndex(0);
+        shoot(*f.frame, "caption_checks_list.png");
+        shoot(dialog, "caption_checks_dialog.png");
+
+        QVERIFY(dialog.fixButton().isEnabled());
+        dialog.fixButton().click();
+        QCOMPARE(list.topLevelItemCount(), 0);
+        QVERIFY(!dialog.fixButton().isEnabled());
+        // Each end moves to the minimum duration after its caption.
+        const SamiModel& model = f.frame->documentHost().model();
+        const auto endOf = [&](int language) {
+            return model.slotList(model.slotOrder[static_cast<std::size_t>(language)])[1].startMs;
+        };
+        QCOMPARE(endOf(0), 2000);
+        QCOMPARE(endOf(1), 2000);
+        QCOMPARE(findings(f, 0), QString());
+        // One undo takes both languages' fixes back.
+        QVERIFY(f.frame->commands().run(cmd::EditUndo));
+        QCOMPARE(endOf(0), 1700);
+        QCOMPARE(endOf(1), 1400);
+        QCOMPARE(findings(f, 0), QStringLiteral("최소 지속 시간 (700ms)"));
+    }
+
+    void aSyllableBeingComposedIsCommittedOnceBeforeEachCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("registers");  // the row takes the panel's text
+        QTest::addColumn<bool>("leaves");     // the panel shows another row afterwards
+        QTest::newRow("등록 button") << "button" << true << false;
+        QTest::newRow("Alt+Enter") << "alt-enter" << true << false;
+        QTest::newRow("F6") << "F6" << false << false;
+        QTest::newRow("F7") << "F7" << false << false;
+        QTest::newRow("F8") << "F8" << false << false;
+        QTest::newRow("save") << "save" << false << false;
+        QTest::newRow("another row") << "row" << false << true;
+        QTest::newRow("another tab") << "tab" << false << true;
+    }
+
+    void aSyllableBeingComposedIsCommittedOnceBeforeEachCommand()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, registers);
+        QFETCH(bool, leaves);
+        test::FrameFixture f;
+        QVERIFY(f.openTwoLanguages());
+        f.showAndFocusList();
+        f.editor().session().selectRow(3);
+        app::CaptionTextEdit& text = f.view().panel().textField();
+        text.setFocus();
+        text.moveCursor(QTextCursor::End);
+        const QString before = text.toPlainText();
+        typeText(&text, QStringLiteral(" 가"));
+        QInputMethodEvent composing(QStringLiteral("한"), {});
+        QApplication::sendEvent(&text, &composing);
+        QCOMPARE(text.composition(), QStringLiteral("한"));
+        QCOMPARE(text.toPlainText(), before + QStringLiteral(" 가"));
+
+        if (command == "button")
+            QTest::mouseClick(&f.view().panel().registerButton(), Qt::LeftButton);
+        else if (command == "alt-enter")
+            QTest::keyClick(&text, Qt::Key_Return, Qt::AltModifier);
+        else if (command == "save")
+            QTest::keyClick(&text, Qt::Key_S, Qt::ControlModifier);
+        else if (command == "row")
+            QTest::mouseClick(f.list().viewport(), Qt::LeftButton, {}, cellCentre(f, 5, 2));
+        else if (command == "tab")
+            QTest::mouseClick(&f.view().tabs(), Qt::LeftButton, {},
+                              f.view().tabs().tabRect(1).center());
+        else
+            QTest::keyClick(&text, command == "F6"   ? Qt::Key_F6
+                                   : command == "F7" ? Qt::Key_F7
+                                                     : Qt::Key_F8);
+        QCOMPARE(text.composition(), QString());
+        // An input method that still held the syllable would send it now; it was told to forget
+        // it, so nothing more arrives, and an empty event changes nothing.
+        QInputMethodEvent nothing;
+        QApplication::sendEvent(&text, &nothing);
+        const SamiModel& model = f.frame->documentHost().model();
+        const QString row3 = QString::fromStdString(
+            test::utf8(model.slotList(model.slotOrder[0])[3].text));
+        QCOMPARE(row3, registers ? before + QStringLiteral(" 가한") : before);
+        QCOMPARE(text.toPlainText().count(QStringLiteral("한")), leaves ? 0 : 1);
     }
 
     void precisesChangesDoNotResetTheList()

@@ -13,6 +13,9 @@
 #include <functional>
 #include <memory>
 
+#include "caption_list_view.h"
+#include "caption_table_model.h"
+#include "caption_view.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
 #include "dialogs/colour_picker.h"
@@ -128,21 +131,24 @@ class OptionSheetTest : public QObject {
         number(sheet, "AutoSaveSeconds").setValue(0);
         number(sheet, "FontSize").stepBy(1);
         number(sheet, "LeftMargin").stepBy(-1);
+        number(sheet, "CheckMinDuration").stepBy(1);
+        check(sheet, "CheckEnabled").setChecked(false);
     }
 
 private slots:
     void init() { messenger.shown.clear(); }
 
-    void opensWithFourPagesShowingTheDefaults()
+    void opensWithFivePagesShowingTheDefaults()
     {
         AppSettings settings;
         COptionSheet sheet(settings, messenger);
         QCOMPARE(sheet.windowTitle(), QStringLiteral("Pelorin~ 옵션 설정"));
-        QCOMPARE(sheet.tabs().count(), 4);
+        QCOMPARE(sheet.tabs().count(), 5);
         QCOMPARE(sheet.tabs().tabText(0), QStringLiteral("싱크 조절"));
         QCOMPARE(sheet.tabs().tabText(1), QStringLiteral("자막 보기"));
         QCOMPARE(sheet.tabs().tabText(2), QStringLiteral("파일"));
         QCOMPARE(sheet.tabs().tabText(3), QStringLiteral("일괄 포맷 조정"));
+        QCOMPARE(sheet.tabs().tabText(4), QStringLiteral("자막 검사"));
         QCOMPARE(number(sheet, "SyncIncrease").text(), QStringLiteral("100"));
         QCOMPARE(number(sheet, "SyncModify").text(), QStringLiteral("0"));
         QCOMPARE(sheet.syncPage().newSyncField().text(), QStringLiteral("[새 자막]"));
@@ -153,8 +159,15 @@ private slots:
         QCOMPARE(number(sheet, "FontSize").text(), QStringLiteral("14"));
         QCOMPARE(number(sheet, "TopMargin").text(), QStringLiteral("2"));
         QCOMPARE(number(sheet, "RightMargin").text(), QStringLiteral("8"));
+        QCOMPARE(number(sheet, "CheckMaxReadingSpeed").text(), QStringLiteral("12"));
+        QCOMPARE(number(sheet, "CheckMaxLineLetters").text(), QStringLiteral("16"));
+        QCOMPARE(number(sheet, "CheckMaxLines").text(), QStringLiteral("2"));
+        QCOMPARE(number(sheet, "CheckMinDuration").text(), QStringLiteral("1000"));
+        QCOMPARE(number(sheet, "CheckMaxDuration").text(), QStringLiteral("7000"));
+        QCOMPARE(number(sheet, "CheckMinGapFrames").text(), QStringLiteral("2"));
         QCOMPARE(sheet.filePage().editorField().text(), QStringLiteral("notepad.exe %f"));
-        for (const char* on : {"InsertBR", "MoveToNextSync", "MakeBackup", "MatchListToMovie"})
+        for (const char* on :
+             {"InsertBR", "MoveToNextSync", "MakeBackup", "MatchListToMovie", "CheckEnabled"})
             QVERIFY2(check(sheet, on).isChecked(), on);
         for (const char* off : {"InsertEndAuto", "DeleteEndToo", "MoveEndToo", "NoFileWatch",
                                 "AutoLoadFile", "TwoReturnAsSync", "DisplayTag", "DisplayAsTime",
@@ -169,6 +182,7 @@ private slots:
         shoot(sheet, 1, "options_view.png");
         shoot(sheet, 2, "options_file.png");
         shoot(sheet, 3, "options_group.png");
+        shoot(sheet, 4, "options_check.png");
     }
 
     void everyPageCarriesItsLabels()
@@ -231,6 +245,8 @@ private slots:
         expected.AutoSaveSeconds = 0;
         expected.FontSize = 15;
         expected.LeftMargin = 7;
+        expected.CheckMinDuration = 1100;
+        expected.CheckEnabled = false;
         QVERIFY(settings == expected);
     }
 
@@ -425,6 +441,7 @@ private slots:
             check(sheet, "DisplayAsTime").setChecked(true);
             check(sheet, "DisplayErrorSync").setChecked(true);
             check(sheet, "NoFileWatch").setChecked(true);
+            check(sheet, "CheckEnabled").setChecked(false);
             number(sheet, "SyncIncrease").setValue(40);
             sheet.accept();
         });
@@ -438,10 +455,14 @@ private slots:
         QCOMPARE(document.watchId(), 0);
         QCOMPARE(f.t.settings.SyncIncrease, 40);
         QVERIFY(!document.isModified());
+        // Checks off: the findings column goes, and comes back with them.
+        const int findings = verbanta::app::CaptionTableModel::FindingsColumn;
+        QVERIFY(f.view().list().isColumnHidden(findings));
 
         onSheet([](COptionSheet& sheet) {
             check(sheet, "DisplayAsTime").setChecked(false);
             check(sheet, "NoFileWatch").setChecked(false);
+            check(sheet, "CheckEnabled").setChecked(true);
             sheet.accept();
         });
         QVERIFY(f.frame->commands().run(verbanta::app::cmd::Options));
@@ -449,6 +470,7 @@ private slots:
         QCOMPARE(f.frame->playerView().positionText(),
                  QString::fromStdString(verbanta::FormatTime(0, false)));
         QVERIFY(document.watchId() != 0);
+        QVERIFY(!f.view().list().isColumnHidden(findings));
 
         // Cancel applies nothing.
         const AppSettings before = f.t.settings;

@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(raw.value(QStringLiteral("WebBrowser Settings/International/AutoDetect")).toInt(),
                  1);
         QCOMPARE(raw.value(QStringLiteral("Options/MovieMoveTime")).toInt(), 7000);
-        // All 36 options are written, changed or not.
+        // Every option is written, changed or not.
         raw.beginGroup(QStringLiteral("Options"));
         QCOMPARE(raw.childKeys().size(), AppSettings::kValueCount);
     }

@@ -29,11 +29,11 @@ TEST(AppSettings, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(s.TopMargin, 2);
 }
 
-TEST(AppSettings, SaveWritesAllFortyTwoOptionsInTheOptionsSection)
+TEST(AppSettings, SaveWritesAllFortyThreeOptionsInTheOptionsSection)
 {
     MemoryKeyValueStore store;
     AppSettings().Save(store);
-    EXPECT_EQ(store.values().size(), 42u);
+    EXPECT_EQ(store.values().size(), 43u);
     for (const auto& [key, value] : store.values())
         EXPECT_EQ(key.rfind("Options\\", 0), 0u) << key;
     EXPECT_EQ(store.readInt("Options", "ShowMediaCtrl"), 1);
@@ -47,6 +47,7 @@ TEST(AppSettings, SaveWritesAllFortyTwoOptionsInTheOptionsSection)
     EXPECT_EQ(store.readInt("Options", "CheckMinDuration"), 1000);
     EXPECT_EQ(store.readInt("Options", "CheckMaxDuration"), 7000);
     EXPECT_EQ(store.readInt("Options", "CheckMinGapFrames"), 2);
+    EXPECT_EQ(store.readInt("Options", "CheckEnabled"), 1);
 }
 
 TEST(AppSettings, ChangedValuesSurviveSaveAndLoad)

@@ -85,6 +85,7 @@ enum CommandId : int {
     ResetEndSyncs = 37883,
     DeleteInvalidEndSyncs = 37884,
     FindSyncErrors = 37882,
+    CaptionChecks = 32850,  // the caption checks' findings, with their fixes
     SyncByBookmarks = 32812,
 
     // Languages, replay, list bookmarks.

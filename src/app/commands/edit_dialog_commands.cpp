@@ -5,6 +5,7 @@
 #include "caption_view.h"
 #include "commands/edit_dialog_commands.h"
 #include "dialogs/bookmark_list_dialog.h"
+#include "dialogs/caption_check_dialog.h"
 #include "dialogs/end_sync_reset_dialog.h"
 #include "dialogs/find_replace_dialog.h"
 #include "dialogs/language_settings_dialog.h"
@@ -73,6 +74,14 @@ void findSyncErrors(CMainFrame& frame)
 {
     showFoundRows(frame, QStringLiteral("싱크 시간 오류 검색"),
                   ed(frame).timing().findTimingErrors());
+}
+
+void captionChecks(CMainFrame& frame)
+{
+    CaptionCheckDialog dialog(ed(frame), frame.captionView().checkMarks().rules(),
+                              frame.context().settings.DisplayAsTime, &frame);
+    dialog.exec();
+    frame.captionView().takeFocus();
 }
 
 void checkLanguages(CMainFrame& frame)

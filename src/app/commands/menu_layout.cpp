@@ -48,6 +48,7 @@ const int kLanguageMenu[] = {
 };
 const int kToolsMenu[] = {
     ShiftSyncs, ProportionalFit, ResetEndSyncs, DeleteInvalidEndSyncs, FindSyncErrors, S,
+    CaptionChecks, S,
     BookmarksToSyncs, SyncByBookmarks, S,
     ExternalEditor, S,
     Options,

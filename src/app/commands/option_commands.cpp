@@ -19,6 +19,7 @@ void applyOptionChanges(CMainFrame& frame, const AppSettings& before)
     const AppSettings& now = frame.context().settings;
     if (CaptionEditor* editor = frame.editor())
         editor->session().optionsChanged(before);  // error marks and the rows' look
+    frame.captionView().applyCheckOptions();
     if (before.DisplayAsTime != now.DisplayAsTime) {
         frame.captionView().applyFieldModes();
         frame.playerView().ShowPosition();

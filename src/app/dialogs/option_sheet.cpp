@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/check_option_page.h"
 #include "dialogs/file_option_page.h"
 #include "dialogs/group_option_page.h"
 #include "dialogs/number_field.h"
@@ -21,7 +22,8 @@ COptionSheet::COptionSheet(AppSettings& settings, Messenger& messenger, QWidget*
       m_sync(new CSyncOptionDlg(settings, messenger, m_tabs)),
       m_view(new CViewOptionDlg(settings, messenger, m_tabs)),
       m_file(new CFileOptionDlg(settings, messenger, m_tabs)),
-      m_group(new CGroupOptionDlg(settings, messenger, m_tabs))
+      m_group(new CGroupOptionDlg(settings, messenger, m_tabs)),
+      m_check(new CheckOptionPage(settings, messenger, m_tabs))
 {
     setWindowTitle(QStringLiteral("Pelorin~ 옵션 설정"));
     // The pages were designed in "굴림" 9 pt; the whole sheet is laid out in that font.
@@ -42,7 +44,7 @@ COptionSheet::COptionSheet(AppSettings& settings, Messenger& messenger, QWidget*
 
 std::vector<BaseOptionPage*> COptionSheet::pages() const
 {
-    return {m_sync, m_view, m_file, m_group};
+    return {m_sync, m_view, m_file, m_group, m_check};
 }
 
 void COptionSheet::accept()

@@ -14,12 +14,13 @@ class Messenger;
 namespace verbanta::app {
 
 class BaseOptionPage;
+class CheckOptionPage;
 class CFileOptionDlg;
 class CGroupOptionDlg;
 class CSyncOptionDlg;
 class CViewOptionDlg;
 
-/// The options sheet "Pelorin~ 옵션 설정": four pages filled from the options; OK copies every
+/// The options sheet "Pelorin~ 옵션 설정": five pages filled from the options; OK copies every
 /// page's fields back into them, Cancel changes nothing.
 class COptionSheet : public QDialog {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
     CViewOptionDlg& viewPage() const { return *m_view; }
     CFileOptionDlg& filePage() const { return *m_file; }
     CGroupOptionDlg& groupPage() const { return *m_group; }
+    CheckOptionPage& checkPage() const { return *m_check; }
 
 public slots:
     /// Every number field is judged first: the first one refused shows its page and message
@@ -46,6 +48,7 @@ private:
     CViewOptionDlg* m_view;
     CFileOptionDlg* m_file;
     CGroupOptionDlg* m_group;
+    CheckOptionPage* m_check;
 };
 
 }  // namespace verbanta::app

@@ -328,6 +328,11 @@ void MediaBackend::drainEvents()
                 double d = 0.0;
                 if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &d) >= 0)
                     m_duration = d;
+                double fps = 0.0;
+                m_framesPerSecond = m_hasVideo && mpv_get_property(m_mpv, "container-fps",
+                                                                   MPV_FORMAT_DOUBLE, &fps) >= 0
+                                        ? fps
+                                        : 0.0;
                 setOpenState(Open);
                 updatePlayState();
                 break;

@@ -67,6 +67,8 @@ public:
     /// The container's stream index of the audio track being played (mpv's "ff-index"), -1
     /// for none or not known yet.
     int audioStream() const { return m_audioStream; }
+    /// The open video's frame rate as its container states it; 0 when unknown or none is open.
+    double framesPerSecond() const { return m_openState == Open ? m_framesPerSecond : 0.0; }
 
     /// One audio track of the open file, as the user is told about it.
     struct AudioTrack {
@@ -138,6 +140,7 @@ private:
     int m_audioStream = -1;
     bool m_showControls = true;
     double m_duration = 0.0;
+    double m_framesPerSecond = 0.0;
     double m_seekTarget = -1.0;   ///< a seek under way: the position reported meanwhile
     double m_lastPosition = 0.0;  ///< the position after the last finished seek
 };

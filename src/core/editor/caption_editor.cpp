@@ -13,7 +13,8 @@ CaptionEditor::CaptionEditor(SamiModel& model, const AppSettings& settings,
       m_findClipboard(m_session, m_panel, m_rows, clipboard, launcher),
       m_languages(m_session),
       m_capture(m_session, m_timing),
-      m_timingDrag(m_session)
+      m_timingDrag(m_session),
+      m_checks(m_session, m_languages)
 {
     m_session.setPanel(&m_panel);
 }

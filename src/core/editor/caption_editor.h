@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/caption_checks.h"
 #include "editor/edit_session.h"
 #include "editor/find_clipboard.h"
 #include "editor/languages_marks.h"
@@ -40,6 +41,7 @@ public:
     const LanguagesMarks& languages() const { return m_languages; }
     SyncCapture& capture() { return m_capture; }
     TimingDrag& timingDrag() { return m_timingDrag; }
+    CaptionChecks& checks() { return m_checks; }
 
 private:
     EditSession m_session;
@@ -51,6 +53,7 @@ private:
     LanguagesMarks m_languages;
     SyncCapture m_capture;
     TimingDrag m_timingDrag;
+    CaptionChecks m_checks;
 };
 
 }  // namespace verbanta

@@ -225,6 +225,8 @@ void EditSession::publishChanges()
 {
     const bool anything = !m_changes.empty();
     m_changes.deliver(m_listener);
+    if (anything && m_listener)
+        m_listener->changeDelivered();
     // Timing-error marks follow every change of times or order, wherever they land.
     if (anything && m_settings.DisplayErrorSync && m_listener)
         m_listener->marksChanged();

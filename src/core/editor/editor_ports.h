@@ -85,6 +85,8 @@ public:
     virtual void rowsRemoved(int first, int count) = 0;
     /// Text, time or marks of the rows first..last changed.
     virtual void rowsChanged(int first, int last) = 0;
+    /// The row notifications of one change are all told: the list and the rows agree again.
+    virtual void changeDelivered() {}
     /// The per-row marks (timing errors, range, replay) may have changed on any row: repaint
     /// the visible rows and the marker strip; contents and row count are unchanged.
     virtual void marksChanged() = 0;

@@ -64,6 +64,7 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     {"CheckMinDuration", &AppSettings::CheckMinDuration},
     {"CheckMaxDuration", &AppSettings::CheckMaxDuration},
     {"CheckMinGapFrames", &AppSettings::CheckMinGapFrames},
+    {"CheckEnabled", &AppSettings::CheckEnabled},
 }};
 
 template <class... Ts>
