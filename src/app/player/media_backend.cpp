@@ -14,7 +14,7 @@
 namespace verbanta::app {
 namespace {
 
-enum Observed : std::uint64_t { kPause = 1, kEofReached, kDuration, kAudioStream };
+enum Observed : std::uint64_t { kPause = 1, kEofReached, kDuration, kAudioStream, kTimePos };
 
 constexpr const char* kAudioStreamProperty = "current-tracks/audio/ff-index";
 
@@ -74,6 +74,10 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     mpv_set_option_string(m_mpv, "input-default-bindings", "no");
     mpv_set_option_string(m_mpv, "terminal", "no");
     mpv_set_option_string(m_mpv, "sub-auto", "no");  // the captions are the list's
+    // mpv's own scripts (console, stats, the web-video hook) are of no use in the editor, and
+    // their start-up keeps mpv's core busy scanning fonts while the window asks it things.
+    mpv_set_option_string(m_mpv, "load-scripts", "no");
+    mpv_set_option_string(m_mpv, "ytdl", "no");
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
@@ -83,6 +87,7 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     mpv_observe_property(m_mpv, kEofReached, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, kDuration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, kAudioStream, kAudioStreamProperty, MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_set_wakeup_callback(m_mpv, wakeUp, this);
 }
 
@@ -114,8 +119,10 @@ void MediaBackend::open(const QString& path)
     m_stopped = true;
     m_seekTarget = -1.0;
     m_lastPosition = 0.0;
+    m_reportedPosition = 0.0;
     m_entryId = 0;
-    mpv_set_property_string(m_mpv, "pause", "yes");
+    // Asked without waiting: mpv's core may still be busy with the file before.
+    command({"set", "pause", "yes"});
     m_paused = true;
     m_pendingFile = path;
     setOpenState(Opening);
@@ -210,6 +217,13 @@ double MediaBackend::position() const
     if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &pos) < 0 || !std::isfinite(pos))
         return m_lastPosition;
     return pos;
+}
+
+double MediaBackend::shownPosition() const
+{
+    if (!m_mpv || m_openState != Open)
+        return 0.0;
+    return m_seekTarget >= 0.0 ? m_seekTarget : m_reportedPosition;
 }
 
 void MediaBackend::setPosition(double seconds)
@@ -322,19 +336,41 @@ void MediaBackend::drainEvents()
                 // A file replaced meanwhile is let go: only the file asked for last opens.
                 if (!isCurrentEntry(m_startedId) || m_openState != Opening)
                     break;
-                char* vid = mpv_get_property_string(m_mpv, "vid");
-                m_hasVideo = vid && QByteArray(vid) != "no";
-                mpv_free(vid);
-                double d = 0.0;
-                if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &d) >= 0)
-                    m_duration = d;
-                double fps = 0.0;
-                m_framesPerSecond = m_hasVideo && mpv_get_property(m_mpv, "container-fps",
-                                                                   MPV_FORMAT_DOUBLE, &fps) >= 0
-                                        ? fps
-                                        : 0.0;
-                setOpenState(Open);
-                updatePlayState();
+                // Asked without waiting: right after loading, mpv's core is busy setting up
+                // the decoders for a while, and a question that waits for it would hold the
+                // window. The answers come in the order asked; the last opens the file.
+                m_durationReply = ++m_lastReply;
+                mpv_get_property_async(m_mpv, m_durationReply, "duration", MPV_FORMAT_DOUBLE);
+                m_rateReply = ++m_lastReply;
+                mpv_get_property_async(m_mpv, m_rateReply, "container-fps", MPV_FORMAT_DOUBLE);
+                m_videoReply = ++m_lastReply;
+                mpv_get_property_async(m_mpv, m_videoReply, "vid", MPV_FORMAT_STRING);
+                break;
+            }
+            case MPV_EVENT_GET_PROPERTY_REPLY: {
+                if (m_openState != Opening || event->reply_userdata == 0)
+                    break;
+                auto* p = static_cast<mpv_event_property*>(event->data);
+                const auto number = [&] {
+                    return event->error >= 0 && p->format == MPV_FORMAT_DOUBLE
+                               ? *static_cast<double*>(p->data)
+                               : 0.0;
+                };
+                if (event->reply_userdata == m_durationReply) {
+                    m_duration = number();
+                } else if (event->reply_userdata == m_rateReply) {
+                    m_framesPerSecond = number();
+                } else if (event->reply_userdata == m_videoReply) {
+                    const char* vid = event->error >= 0 && p->format == MPV_FORMAT_STRING
+                                          ? *static_cast<char**>(p->data)
+                                          : nullptr;
+                    m_hasVideo = vid && QByteArray(vid) != "no";
+                    if (!m_hasVideo)
+                        m_framesPerSecond = 0.0;
+                    m_durationReply = m_rateReply = m_videoReply = 0;
+                    setOpenState(Open);
+                    updatePlayState();
+                }
                 break;
             }
             case MPV_EVENT_PLAYBACK_RESTART: {
@@ -377,6 +413,9 @@ void MediaBackend::handleProperty(const char* name, int format, void* data)
     } else if (format == MPV_FORMAT_FLAG && property == "eof-reached") {
         m_eof = *static_cast<int*>(data) != 0;
         updatePlayState();
+    } else if (property == "time-pos") {
+        if (format == MPV_FORMAT_DOUBLE && std::isfinite(*static_cast<double*>(data)))
+            m_reportedPosition = *static_cast<double*>(data);
     } else if (property == "duration") {
         m_duration = format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(data) : 0.0;
     } else if (property == kAudioStreamProperty) {

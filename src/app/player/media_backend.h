@@ -58,6 +58,9 @@ public:
     int playState() const { return m_playState; }
     /// The playback position in seconds; right after a seek, the position asked for.
     double position() const;
+    /// The position as mpv last reported it, for drawing: unlike `position`, it never waits
+    /// for mpv's core, which may be busy for a while with a file being opened.
+    double shownPosition() const;
     void setPosition(double seconds);
     bool isDurationValid() const { return m_openState == Open && m_duration > 0.0; }
     double duration() const { return isDurationValid() ? m_duration : 0.0; }
@@ -131,6 +134,12 @@ private:
     QString m_pendingFile;         ///< opened before a renderer was attached
     std::int64_t m_entryId = 0;    ///< libmpv's id of the file now loading or loaded, 0 none
     std::int64_t m_startedId = 0;  ///< the id of the file libmpv started last
+    /// The answers a loaded file waits for before it counts as open; 0 for none. Each asking
+    /// takes new numbers, so that the answers about a file let go are not taken.
+    std::uint64_t m_durationReply = 0;
+    std::uint64_t m_rateReply = 0;
+    std::uint64_t m_videoReply = 0;
+    std::uint64_t m_lastReply = 0;
     int m_openState = Closed;
     int m_playState = Stopped;
     bool m_paused = true;
@@ -142,6 +151,7 @@ private:
     double m_duration = 0.0;
     double m_framesPerSecond = 0.0;
     double m_seekTarget = -1.0;   ///< a seek under way: the position reported meanwhile
+    double m_reportedPosition = 0.0;  ///< mpv's "time-pos" as it last reported it
     double m_lastPosition = 0.0;  ///< the position after the last finished seek
 };
 

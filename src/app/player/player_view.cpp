@@ -168,6 +168,11 @@ void CPlayerView::focusCaptionView()
 
 // ---- the caption list's operations --------------------------------------------------------
 
+std::int32_t CPlayerView::shownPositionMs() const
+{
+    return m_mediaOpen ? msFromSeconds(m_media->shownPosition()) : -1;
+}
+
 std::int32_t CPlayerView::GetPositionMs() const
 {
     return m_mediaOpen ? msFromSeconds(m_media->position()) : -1;

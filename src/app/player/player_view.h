@@ -49,6 +49,9 @@ public:
     // PlayerPort.
     bool IsMediaOpen() const override { return m_mediaOpen; }
     std::int32_t GetPositionMs() const override;
+    /// The position to draw, as the player last reported it, without waiting; -1 without a
+    /// video.
+    std::int32_t shownPositionMs() const;
     std::int32_t GetLengthMs() const override;
     bool SeekTo(std::int32_t ms, bool fromList) override;
     void SetReplayRange(std::int32_t startMs, std::int32_t endMs) override;

@@ -165,7 +165,7 @@ QRect TimingStrip::soundRect() const
 
 void TimingStrip::follow()
 {
-    const std::int32_t at = m_frame.playerView().GetPositionMs();
+    const std::int32_t at = m_frame.playerView().shownPositionMs();
     if (at < 0 || m_drag)
         return;
     // Paged rather than scrolled, so that the sound under the eye keeps still.

@@ -265,7 +265,7 @@ void TimingStrip::paintMarks(QPainter& p, const QRect& area)
             p.drawLine(QPointF(x, kRulerHeight), QPointF(x, area.bottom()));
         }
     }
-    if (const std::int32_t at = player.GetPositionMs(); at >= 0) {
+    if (const std::int32_t at = player.shownPositionMs(); at >= 0) {
         const double x = xOf(at);
         p.setPen(kPlayPosition);
         p.drawLine(QPointF(x, 0), QPointF(x, area.bottom()));
