@@ -9,7 +9,7 @@ Position SyncList::at(int row) const
 {
     if (row < 0 || row >= count())
         return nullptr;
-    return m_nodes[static_cast<std::size_t>(row)].get();
+    return m_nodes[static_cast<std::size_t>(row)];
 }
 
 int SyncList::indexOf(Position pos) const
@@ -37,12 +37,10 @@ Position SyncList::insertAt(int row, SyncEntry entry)
 {
     const std::size_t index = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(row, 0)),
                                                       0, m_nodes.size());
-    auto node = std::make_unique<SyncNode>();
-    node->entry = std::move(entry);
-    node->m_list = this;
-    node->m_index = index;
-    Position pos = node.get();
-    m_nodes.insert(m_nodes.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+    Position pos = m_pool.take(std::move(entry));
+    pos->m_list = this;
+    pos->m_index = index;
+    m_nodes.insert(m_nodes.begin() + static_cast<std::ptrdiff_t>(index), pos);
     // Every node from here on may carry a stale number; all of them are at least `index`,
     // so lowering the mark to it keeps "number below the mark means correct".
     markDirty(index);
@@ -67,13 +65,57 @@ void SyncList::remove(Position pos)
     if (row < 0)
         return;
     m_nodes.erase(m_nodes.begin() + row);
+    m_pool.give(pos);
     markDirty(static_cast<std::size_t>(row));
 }
 
 void SyncList::clear()
 {
     m_nodes.clear();
+    m_pool.reset();
     m_cleanUpTo = 0;
+}
+
+void SyncList::NodePool::FreeBlock::operator()(SyncNode* block) const
+{
+    std::allocator<SyncNode>().deallocate(block, kBlockNodes);
+}
+
+SyncNode* SyncList::NodePool::take(SyncEntry&& entry)
+{
+    if (!m_spare.empty()) {
+        SyncNode* node = m_spare.back();
+        m_spare.pop_back();
+        node->entry = std::move(entry);
+        return node;
+    }
+    if (m_usedInLast == kBlockNodes) {
+        m_blocks.emplace_back(std::allocator<SyncNode>().allocate(kBlockNodes));
+        m_usedInLast = 0;
+    }
+    SyncNode* node = std::construct_at(m_blocks.back().get() + m_usedInLast);
+    ++m_usedInLast;
+    node->entry = std::move(entry);
+    return node;
+}
+
+void SyncList::NodePool::give(SyncNode* node)
+{
+    // The entry's texts go now; a handle kept by mistake no longer belongs to any list.
+    node->entry = SyncEntry{};
+    node->m_list = nullptr;
+    m_spare.push_back(node);
+}
+
+void SyncList::NodePool::reset()
+{
+    for (std::size_t b = 0; b < m_blocks.size(); ++b) {
+        const std::size_t built = b + 1 == m_blocks.size() ? m_usedInLast : kBlockNodes;
+        std::destroy_n(m_blocks[b].get(), built);
+    }
+    m_blocks.clear();
+    m_usedInLast = kBlockNodes;
+    m_spare.clear();
 }
 
 void SyncList::markDirty(std::size_t from) const
@@ -91,8 +133,7 @@ void SyncList::renumber() const
 SyncList::Batch::~Batch()
 {
     auto& nodes = m_list.m_nodes;
-    nodes.insert(nodes.end(), std::make_move_iterator(m_back.rbegin()),
-                 std::make_move_iterator(m_back.rend()));
+    nodes.insert(nodes.end(), m_back.rbegin(), m_back.rend());
     // Rows before the lowest edit kept their nodes; every node from there on may be stale and
     // its stored number is at least that row, so lowering the mark keeps the invariant.
     m_list.markDirty(m_lowest);
@@ -104,18 +145,18 @@ Position SyncList::Batch::at(int row) const
         return nullptr;
     const std::size_t r = static_cast<std::size_t>(row);
     const std::size_t gap = m_list.m_nodes.size();
-    return r < gap ? m_list.m_nodes[r].get() : m_back[m_back.size() - 1 - (r - gap)].get();
+    return r < gap ? m_list.m_nodes[r] : m_back[m_back.size() - 1 - (r - gap)];
 }
 
 void SyncList::Batch::moveGap(std::size_t row)
 {
     auto& nodes = m_list.m_nodes;
     while (nodes.size() > row) {
-        m_back.push_back(std::move(nodes.back()));
+        m_back.push_back(nodes.back());
         nodes.pop_back();
     }
     while (nodes.size() < row) {
-        nodes.push_back(std::move(m_back.back()));
+        nodes.push_back(m_back.back());
         m_back.pop_back();
     }
 }
@@ -124,17 +165,15 @@ Position SyncList::Batch::insertAt(int row, SyncEntry entry)
 {
     const std::size_t index =
         std::min(static_cast<std::size_t>(std::max(row, 0)), static_cast<std::size_t>(count()));
-    auto node = std::make_unique<SyncNode>();
-    node->entry = std::move(entry);
-    node->m_list = &m_list;
-    node->m_index = index;
-    Position pos = node.get();
+    Position pos = m_list.m_pool.take(std::move(entry));
+    pos->m_list = &m_list;
+    pos->m_index = index;
     auto& nodes = m_list.m_nodes;
     if (inPlace()) {
-        nodes.insert(nodes.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+        nodes.insert(nodes.begin() + static_cast<std::ptrdiff_t>(index), pos);
     } else {
         moveGap(index);
-        nodes.push_back(std::move(node));
+        nodes.push_back(pos);
     }
     m_lowest = std::min(m_lowest, index);
     return pos;
@@ -145,14 +184,17 @@ SyncEntry SyncList::Batch::removeAt(int row)
     const std::size_t index = static_cast<std::size_t>(row);
     SyncEntry entry;
     auto& nodes = m_list.m_nodes;
+    Position removed;
     if (inPlace()) {
-        entry = std::move(nodes[index]->entry);
+        removed = nodes[index];
         nodes.erase(nodes.begin() + static_cast<std::ptrdiff_t>(index));
     } else {
         moveGap(index);
-        entry = std::move(m_back.back()->entry);
+        removed = m_back.back();
         m_back.pop_back();
     }
+    entry = std::move(removed->entry);
+    m_list.m_pool.give(removed);
     m_lowest = std::min(m_lowest, index);
     return entry;
 }
@@ -163,8 +205,7 @@ SyncList::TailHold::TailHold(SyncList& list, int row)
       m_mark(std::min(list.m_cleanUpTo, m_row))
 {
     auto& nodes = m_list.m_nodes;
-    m_held.assign(std::make_move_iterator(nodes.begin() + static_cast<std::ptrdiff_t>(m_row)),
-                  std::make_move_iterator(nodes.end()));
+    m_held.assign(nodes.begin() + static_cast<std::ptrdiff_t>(m_row), nodes.end());
     nodes.resize(m_row);
     m_list.markDirty(m_row);
 }
@@ -172,8 +213,7 @@ SyncList::TailHold::TailHold(SyncList& list, int row)
 SyncList::TailHold::~TailHold()
 {
     auto& nodes = m_list.m_nodes;
-    nodes.insert(nodes.end(), std::make_move_iterator(m_held.begin()),
-                 std::make_move_iterator(m_held.end()));
+    nodes.insert(nodes.end(), m_held.begin(), m_held.end());
     // While they were aside the list may have renumbered its shorter self and raised the
     // mark; the held rows' numbers are correct or stale only from the mark they had.
     m_list.markDirty(m_mark);

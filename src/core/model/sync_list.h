@@ -37,8 +37,8 @@ public:
     int count() const { return static_cast<int>(m_nodes.size()); }
     bool empty() const { return m_nodes.empty(); }
 
-    Position head() const { return m_nodes.empty() ? nullptr : m_nodes.front().get(); }
-    Position tail() const { return m_nodes.empty() ? nullptr : m_nodes.back().get(); }
+    Position head() const { return m_nodes.empty() ? nullptr : m_nodes.front(); }
+    Position tail() const { return m_nodes.empty() ? nullptr : m_nodes.back(); }
     /// The node at the row, or none outside 0..count-1.
     Position at(int row) const;
     /// The row of a node of this list, or -1 for none or a node of another list.
@@ -69,23 +69,73 @@ public:
     template <class F>
     void forEach(F&& f) const
     {
-        for (const auto& n : m_nodes)
-            f(n->entry);
+        walk([&](SyncNode& n) { f(static_cast<const SyncEntry&>(n.entry)); });
     }
     template <class F>
     void forEach(F&& f)
     {
-        for (const auto& n : m_nodes)
-            f(n->entry);
+        walk([&](SyncNode& n) { f(n.entry); });
+    }
+    /// The rows whose entries satisfy the predicate, in order.
+    template <class P>
+    std::vector<int> rowsWhere(P&& pred) const
+    {
+        std::vector<int> rows;
+        int row = 0;
+        walk([&](SyncNode& n) {
+            if (pred(static_cast<const SyncEntry&>(n.entry)))
+                rows.push_back(row);
+            ++row;
+        });
+        return rows;
     }
 
 private:
+    /// Nodes lie apart in memory, so a walk of a long list waits on each one in turn unless
+    /// the nodes a little ahead are asked for while the current one is looked at.
+    template <class F>
+    void walk(F&& f) const
+    {
+        constexpr std::size_t kAhead = 8;
+        const std::size_t n = m_nodes.size();
+        for (std::size_t i = 0; i < n; ++i) {
+#if defined(__GNUC__)
+            if (i + kAhead < n)
+                __builtin_prefetch(m_nodes[i + kAhead]);
+#endif
+            f(*m_nodes[i]);
+        }
+    }
     void renumber() const;
     void markDirty(std::size_t from) const;
 
+    /// Nodes are carved from blocks of many, so that a list of a million entries costs a few
+    /// hundred allocations rather than a million, and a walk through it finds its nodes side
+    /// by side. A removed node's entry is emptied and the node kept for the next insertion.
+    class NodePool {
+    public:
+        NodePool() = default;
+        NodePool(const NodePool&) = delete;
+        NodePool& operator=(const NodePool&) = delete;
+        ~NodePool() { reset(); }
+        SyncNode* take(SyncEntry&& entry);
+        void give(SyncNode* node);
+        void reset();
+
+    private:
+        static constexpr std::size_t kBlockNodes = 2048;
+        struct FreeBlock {
+            void operator()(SyncNode* block) const;
+        };
+        std::vector<std::unique_ptr<SyncNode, FreeBlock>> m_blocks;
+        std::size_t m_usedInLast = kBlockNodes;  ///< nodes built in the last block
+        std::vector<SyncNode*> m_spare;
+    };
+
     friend class Batch;
     friend class TailHold;
-    std::vector<std::unique_ptr<SyncNode>> m_nodes;
+    NodePool m_pool;
+    std::vector<SyncNode*> m_nodes;
     /// Nodes whose stored number is below this mark carry their correct row; any other
     /// node's number is stale and no smaller than the mark.
     mutable std::size_t m_cleanUpTo = 0;
@@ -119,7 +169,7 @@ private:
 
     SyncList& m_list;
     /// The rows from the gap on, the last row first; the list's own vector holds those before.
-    std::vector<std::unique_ptr<SyncNode>> m_back;
+    std::vector<SyncNode*> m_back;
     std::size_t m_lowest;  ///< the lowest row an edit touched
     int m_edits = 0;
 };
@@ -139,7 +189,7 @@ private:
     SyncList& m_list;
     std::size_t m_row;
     std::size_t m_mark;  ///< the renumbering mark the held rows need when they come back
-    std::vector<std::unique_ptr<SyncNode>> m_held;
+    std::vector<SyncNode*> m_held;
 };
 
 }  // namespace verbanta
