@@ -119,6 +119,15 @@ TEST_F(RowEditing, DeleteCheckedRemovesEveryCheckedRowInOneUndoStep)
     rows.undo();
     EXPECT_EQ(texts(), (std::vector<std::string>{"A", "B", "C", "D"}));
     EXPECT_FALSE(rows.canUndo());
+    // The restored rows carry their marks again; a row added above moves them down, and a
+    // check toggled since counts too.
+    session.selectRow(0);
+    rows.addCaptionBefore();
+    selection.toggleChecked(3);  // C off
+    selection.toggleChecked(2);  // B on
+    rows.deleteChecked();
+    ASSERT_EQ(texts().size(), 2u);
+    EXPECT_EQ(texts()[1], "C");
 }
 
 TEST_F(RowEditing, DeleteCheckedWithNothingCheckedShowsTheMessageAndStaysUnmodified)

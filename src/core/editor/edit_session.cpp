@@ -239,10 +239,15 @@ void EditSession::scanMarks()
     m_rangeStartRow = -1;
     m_rangeEndRow = -1;
     m_replayRow = -1;
+    m_checkedRows.clear();
     const SyncList& list = m_model.list();
     const int n = list.count();
+    m_checkedList = &list;
+    m_checkedListLength = n;
     for (int i = 0; i < n; ++i) {
         const SyncEntry& e = list[i];
+        if (e.checked)
+            m_checkedRows.push_back(i);
         // A row may carry both marks: a range of one row.
         if (e.rangeStart)
             m_rangeStartRow = i;
@@ -261,6 +266,32 @@ void EditSession::scanMarks()
     }
     if ((oldStart != m_rangeStartRow || oldEnd != m_rangeEndRow) && m_listener)
         m_listener->marksChanged();
+}
+
+std::vector<int> EditSession::checkedRows() const
+{
+    const SyncList& list = m_model.list();
+    if (m_checkedList != &list || m_checkedListLength != list.count())
+        return list.rowsWhere([](const SyncEntry& e) { return e.checked != 0; });
+    std::vector<int> rows;
+    for (const int row : m_checkedRows)
+        if (row < list.count() && list[row].checked)
+            rows.push_back(row);
+    return rows;
+}
+
+void EditSession::checksChanged(int first, int last)
+{
+    const SyncList& list = m_model.list();
+    if (m_checkedList != &list || m_checkedListLength != list.count())
+        return;
+    const auto from = std::lower_bound(m_checkedRows.begin(), m_checkedRows.end(), first);
+    const auto to = std::upper_bound(from, m_checkedRows.end(), last);
+    std::vector<int> now;
+    for (int i = first; i <= last; ++i)
+        if (list[i].checked)
+            now.push_back(i);
+    m_checkedRows.insert(m_checkedRows.erase(from, to), now.begin(), now.end());
 }
 
 void EditSession::replayRangeOf(int row)

@@ -121,6 +121,11 @@ public:
     /// Re-derives the range rows and the replay row from the marks; the player gets the
     /// range's times when they changed.
     void scanMarks();
+    /// The rows carrying a check mark, in order. Known from the last walk of the list and the
+    /// check commands since, so a long list is not walked again to find a few.
+    std::vector<int> checkedRows() const;
+    /// The check marks of the rows first..last (valid rows) were just set or cleared.
+    void checksChanged(int first, int last);
     void syncReplayWithPlayer();
     /// The replay mark now sits on this row (-1: none): the player repeats its range.
     void setReplayRow(int row);
@@ -155,6 +160,11 @@ private:
     int m_rangeStartRow = -1;
     int m_rangeEndRow = -1;
     int m_replayRow = -1;
+    /// The checked rows of the list that was walked last, valid while that list keeps the
+    /// length it had: every change of rows walks it again when it finishes.
+    std::vector<int> m_checkedRows;
+    const SyncList* m_checkedList = nullptr;
+    int m_checkedListLength = -1;
     std::int32_t m_sentRangeStartMs = -2;
     std::int32_t m_sentRangeEndMs = -2;
     FocusTarget m_focusSlot = FocusTarget::List;

@@ -96,6 +96,7 @@ void ListSelection::setCheckedRows(int first, int last, Check mode)
         std::int32_t& checked = list[i].checked;
         checked = mode == Check::Toggle ? !checked : mode == Check::Set;
     }
+    m_session.checksChanged(first, last);
     m_session.changes().changed(first, last);
     m_session.publishChanges();
 }

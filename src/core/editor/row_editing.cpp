@@ -88,29 +88,26 @@ void RowEditing::deleteCaption()
 
 void RowEditing::deleteChecked()
 {
-    int removed = 0;
+    SamiModel& model = m_session.model();
+    const std::vector<int> rows = m_session.checkedRows();
+    if (rows.empty()) {
+        m_session.say("삭제할 자막을 선택해 주십시오.", MessageIcon::Warning);
+        return;
+    }
     {
         EditSession::Action action(m_session);
         {
-            // One pass from the top: each removal is recorded as the one-by-one walk would.
-            SamiModel& model = m_session.model();
+            // From the top: each removal is recorded as the one-by-one walk would.
             SamiModel::RowBatch batch(model, model.GetCurrentSlot());
-            for (int i = 0; i < batch.count();) {
-                if (!batch[i].checked) {
-                    ++i;
-                    continue;
-                }
-                if (batch[i].replayMark)
+            int removed = 0;
+            for (const int row : rows) {
+                const int at = row - removed++;
+                if (batch[at].replayMark)
                     m_session.player().ClearReplayRange();
-                batch.removeAt(i, true);
-                ++removed;
+                batch.removeAt(at, true);
             }
         }
         action.group();
-    }
-    if (removed == 0) {
-        m_session.say("삭제할 자막을 선택해 주십시오.", MessageIcon::Warning);
-        return;
     }
     m_session.finishChange(m_session.currentRow());
 }
