@@ -19,5 +19,6 @@ void registerRestyleCommand(CLI::App& app, CliContext& context);
 void registerSaveLanguageCommand(CLI::App& app, CliContext& context);
 void registerCheckCommand(CLI::App& app, CliContext& context);
 void registerWaveformCommand(CLI::App& app, CliContext& context);
+void registerShotsCommand(CLI::App& app, CliContext& context);
 
 }  // namespace verbanta::cli

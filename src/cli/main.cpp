@@ -7,12 +7,12 @@
 namespace verbanta::cli {
 
 // Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 14> kCommands{
+constexpr std::array<RegisterCommand, 15> kCommands{
     registerInfoCommand,          registerDumpCommand,        registerResaveCommand,
     registerExportTextCommand,    registerConvertCommand,     registerEndSyncsCommand,
     registerCleanEndSyncsCommand, registerAddLanguageCommand, registerSplitCommand,
     registerMergeCommand,         registerRestyleCommand,     registerSaveLanguageCommand,
-    registerCheckCommand,         registerWaveformCommand,
+    registerCheckCommand,         registerWaveformCommand,    registerShotsCommand,
 };
 
 }  // namespace verbanta::cli

@@ -18,6 +18,8 @@ namespace verbanta::test {
 inline constexpr const char* kFfmpeg = "/usr/bin/ffmpeg";
 
 /// Where the bursts of the tone files start on the player's timeline, and how loud they are.
+/// The first frames of the shots of the shot clips, after frame 0.
+inline const std::vector<int> kShotFrames{50, 100, 176, 251};
 inline const std::vector<double> kToneOnsetsMs{1000.0, 3250.0, 6500.0};
 inline constexpr double kToneAmplitude = 0.5;
 
@@ -47,6 +49,13 @@ inline std::string tones(const std::vector<double>& localOnsets, double seconds)
 }
 
 inline const std::string kVideo = "-f lavfi -i color=c=black:s=64x36:r=25:d=8 ";
+inline const std::string kShots =
+    "-f lavfi -i testsrc=s=320x180:r=25:d=2 -f lavfi -i smptebars=s=320x180:r=25:d=2 "
+    "-f lavfi -i testsrc=s=960x180:r=25:d=3 -f lavfi -i rgbtestsrc=s=320x180:r=25:d=2 "
+    "-f lavfi -i smptehdbars=s=320x180:r=25:d=2 -f lavfi -i testsrc2=s=320x180:r=25:d=2 "
+    "-filter_complex \"[2]trim=end_frame=1,loop=loop=75:size=1,setpts=N/25/TB,"
+    "crop=320:180:x='n*4':y=0[pan];[3][4]xfade=transition=fade:duration=1:offset=1[fade];"
+    "[0][1][pan][fade][5]concat=n=5:v=1:a=0,format=yuv420p[v]\" -map [v] ";
 inline const std::string kX264 = "-c:v libx264 -preset ultrafast -pix_fmt yuv420p ";
 
 }  // namespace detail
@@ -77,6 +86,18 @@ public:
                                       detail::kX264 + "-c:a flac -metadata:s:a:0 language=kor " +
                                       "-metadata:s:a:1 language=eng");
     }
+    /// 301 frames at 25 per second: cuts at frames 50, 100, 176 and 251, a slow pan over
+    /// frames 100 to 175, and a one-second fade from frame 201 on (kShotFrames).
+    const std::string& shotsMp4() const { return made("shots.mp4", detail::kShots + detail::kX264); }
+    /// The same with every frame from frame 60 on half a second later: a variable frame rate.
+    const std::string& shotsGapMkv() const
+    {
+        return made("shots-gap.mkv", "-i " + shotsMp4() +
+                                         " -vf \"setpts=PTS+gte(N\\,60)*0.5/TB\" -fps_mode vfr -enc_time_base 1:1000 " +
+                                         detail::kX264);
+    }
+    /// The clip in MPEG-TS, whose timestamps start at 1.4 s.
+    const std::string& shotsTs() const { return made("shots.ts", "-i " + shotsMp4() + " -c copy"); }
     const std::string& videoOnly() const
     {
         return made("video.mp4", detail::kVideo + detail::kX264);
