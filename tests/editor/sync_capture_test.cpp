@@ -46,6 +46,37 @@ TEST_F(SyncCapture, CapturesInsertAtTheGivenTimeAndPutThePlaybackCursorThere)
     EXPECT_EQ(model.GetCursorIndex(), 2);
 }
 
+TEST_F(SyncCapture, ACaptureNearAShotChangeLandsOnItInTheSameUndoStep)
+{
+    settings.InsertEndAuto = true;
+    settings.OneLetterSync = 100;
+    load({{0, "abc"}, {0, "&nbsp;"}, {0, "next"}});
+    capture.setShotChanges({1000, 5000, 5200});
+    // 4870 is 130 ms before a shot change: the start and the end sync timed from it move.
+    capture.captureAt(CaptureCommand::SingleSync, 4870);
+    EXPECT_EQ(times(), (std::vector<int>{5000, 5300, 0}));
+    rows.undo();
+    EXPECT_EQ(times(), (std::vector<int>{0, 0, 0}));
+    EXPECT_FALSE(rows.canUndo());
+    // The nearer of two; a tie goes to the later; 151 ms away stays; end syncs snap too.
+    EXPECT_EQ(capture.snappedToShot(5120), 5200);
+    EXPECT_EQ(capture.snappedToShot(5100), 5200);
+    EXPECT_EQ(capture.snappedToShot(1151), 1151);
+    EXPECT_EQ(capture.snappedToShot(849), 849);
+    EXPECT_EQ(capture.snappedToShot(850), 1000);
+    session.selectRow(2);
+    capture.captureAt(CaptureCommand::EndSync, 1140);
+    EXPECT_EQ(at(3).startMs, 1000);
+    // The option's distance, and the option off.
+    settings.ShotSnapMs = 300;
+    EXPECT_EQ(capture.snappedToShot(1300), 1000);
+    settings.SnapCaptureToShot = false;
+    EXPECT_EQ(capture.snappedToShot(1010), 1010);
+    capture.setShotChanges({});
+    settings.SnapCaptureToShot = true;
+    EXPECT_EQ(capture.snappedToShot(1010), 1010);
+}
+
 TEST_F(SyncCapture, SelectingByTimePicksTheCaptionOnScreen)
 {
     load({{1000, "a"}, {2000, "b"}, {3000, "c"}});

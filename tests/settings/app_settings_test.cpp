@@ -33,7 +33,7 @@ TEST(AppSettings, SaveWritesAllFortyThreeOptionsInTheOptionsSection)
 {
     MemoryKeyValueStore store;
     AppSettings().Save(store);
-    EXPECT_EQ(store.values().size(), 43u);
+    EXPECT_EQ(store.values().size(), 45u);
     for (const auto& [key, value] : store.values())
         EXPECT_EQ(key.rfind("Options\\", 0), 0u) << key;
     EXPECT_EQ(store.readInt("Options", "ShowMediaCtrl"), 1);

@@ -38,6 +38,8 @@ CSyncOptionDlg::CSyncOptionDlg(const AppSettings& settings, Messenger& messenger
     row("새 싱크 내용:", m_newSync);
     row("자막 한 글자 당 지속 시간:",
         addNumber(&AppSettings::OneLetterSync, "OneLetterSync", 0, 1000, kTimeStep, true));
+    row("장면 전환에 맞출 거리:",
+        addNumber(&AppSettings::ShotSnapMs, "ShotSnapMs", 0, 1000, 10, true));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -51,6 +53,8 @@ CSyncOptionDlg::CSyncOptionDlg(const AppSettings& settings, Messenger& messenger
         addCheck(&AppSettings::DeleteEndToo, "DeleteEndToo", "삭제시 종료싱크 함께 삭제"));
     layout->addWidget(addCheck(&AppSettings::MoveEndToo, "MoveEndToo",
                                "시작 싱크 에디트 값 변경시 종료 싱크도 변경"));
+    layout->addWidget(addCheck(&AppSettings::SnapCaptureToShot, "SnapCaptureToShot",
+                               "장면 전환 가까이에서 맞춘 싱크는 장면 전환에 맞춤"));
     layout->addStretch(1);
 }
 

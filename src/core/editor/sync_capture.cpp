@@ -2,6 +2,8 @@
 // rows by time.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <utility>
 
 #include "editor/sync_capture.h"
 #include "editor/timing_tools.h"
@@ -10,8 +12,37 @@
 
 namespace verbanta {
 
+void SyncCapture::setShotChanges(std::vector<std::int32_t> shotsMs)
+{
+    m_shotsMs = std::move(shotsMs);
+}
+
+std::int32_t SyncCapture::snappedToShot(std::int32_t ms) const
+{
+    const AppSettings& settings = m_session.settings();
+    if (!settings.SnapCaptureToShot || m_shotsMs.empty())
+        return ms;
+    const auto after = std::lower_bound(m_shotsMs.begin(), m_shotsMs.end(), ms);
+    std::int32_t best = ms;
+    std::int64_t bestDistance = std::int64_t(settings.ShotSnapMs) + 1;
+    // The nearer of the shot changes on either side; on a tie the later one, where the new
+    // shot is already on screen.
+    for (auto it : {after, after == m_shotsMs.begin() ? m_shotsMs.end() : after - 1}) {
+        if (it == m_shotsMs.end())
+            continue;
+        const std::int64_t distance = std::abs(std::int64_t(*it) - ms);
+        if (distance < bestDistance) {
+            best = *it;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 void SyncCapture::captureAt(CaptureCommand command, std::int32_t ms)
 {
+    // The capture itself takes the shot change's time, so both are one undo step.
+    ms = snappedToShot(ms);
     switch (command) {
         case CaptureCommand::StartSync:
             insertCaptionAfterAt(ms);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "editor/edit_session.h"
 
@@ -25,6 +26,12 @@ public:
     /// Runs a capture command at ms, then puts the model's playback cursor there, so that
     /// playback goes on from the caption just captured.
     void captureAt(CaptureCommand command, std::int32_t ms);
+    /// The video's shot changes in ms on the player's timeline, sorted; empty without video.
+    void setShotChanges(std::vector<std::int32_t> shotsMs);
+    const std::vector<std::int32_t>& shotChanges() const { return m_shotsMs; }
+    /// The shot change a captured time is moved onto (the nearest within the option's
+    /// distance, when the option is on), else the time itself.
+    std::int32_t snappedToShot(std::int32_t ms) const;
     void setCurrentSyncTime(std::int32_t ms);
     void insertCaptionAfterAt(std::int32_t ms);
     void insertEndSyncAfterAt(std::int32_t ms);
@@ -42,6 +49,7 @@ public:
 private:
     EditSession& m_session;
     TimingTools& m_timing;
+    std::vector<std::int32_t> m_shotsMs;
 };
 
 }  // namespace verbanta

@@ -65,6 +65,9 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     {"CheckMaxDuration", &AppSettings::CheckMaxDuration},
     {"CheckMinGapFrames", &AppSettings::CheckMinGapFrames},
     {"CheckEnabled", &AppSettings::CheckEnabled},
+    // Captures onto shot changes.
+    {"SnapCaptureToShot", &AppSettings::SnapCaptureToShot},
+    {"ShotSnapMs", &AppSettings::ShotSnapMs},
 }};
 
 template <class... Ts>

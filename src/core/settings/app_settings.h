@@ -56,6 +56,9 @@ struct AppSettings {
     std::int32_t CheckMaxDuration = 7000;    ///< ms
     std::int32_t CheckMinGapFrames = 2;      ///< frames between a caption's end and the next
     bool CheckEnabled = true;                ///< the list marks the captions that break a rule
+    /// A captured time this close to a shot change (ms, before or after) is moved onto it.
+    bool SnapCaptureToShot = true;
+    std::int32_t ShotSnapMs = 150;
 
     /// The files page's label and range of `AutoSaveSeconds`, for the options sheet.
     static constexpr const char* kAutoSaveSecondsLabel = "자동 저장 간격(초, 0은 사용 안 함):";
@@ -67,7 +70,7 @@ struct AppSettings {
     /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
     static constexpr const char* kSettingsSection = "Settings";
     /// How many values `Load` and `Save` handle.
-    static constexpr int kValueCount = 43;
+    static constexpr int kValueCount = 45;
 
     /// Reads every option; a missing or unreadable value takes its default.
     void Load(const KeyValueStore& store);
