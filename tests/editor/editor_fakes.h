@@ -95,6 +95,11 @@ public:
 class FakeDocument : public EditorDocument {
 public:
     void setModified(bool m) override { modified = m; }
+    void undoStateChanged() override
+    {
+        modified = true;
+        ++undoStateChanges;
+    }
     bool isModified() const override { return modified; }
     bool saveModifiedPrompt() override
     {
@@ -104,6 +109,7 @@ public:
     std::string path() const override { return filePath; }
 
     bool modified = false;
+    int undoStateChanges = 0;
     int prompts = 0;
     bool promptResult = true;
     std::string filePath;

@@ -58,7 +58,10 @@ public:
 class EditorDocument {
 public:
     virtual ~EditorDocument() = default;
+    /// A change the undo journal did not record (true), or a clean document (false).
     virtual void setModified(bool modified) = 0;
+    /// After a recorded change, an undo or a redo: modified unless back at the saved state.
+    virtual void undoStateChanged() = 0;
     virtual bool isModified() const = 0;
     /// The standard save-modified prompt; false when the user cancelled or saving failed.
     virtual bool saveModifiedPrompt() = 0;

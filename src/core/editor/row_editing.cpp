@@ -298,7 +298,8 @@ void RowEditing::undo()
         else if (step.kind == UndoRecord::kModify)
             row = step.row;
     }
-    m_session.finishChange(row);
+    m_session.finishChange(row, false);
+    m_session.document().undoStateChanged();
 }
 
 void RowEditing::redo()
@@ -315,7 +316,8 @@ void RowEditing::redo()
         else if (step.kind == UndoRecord::kModify)
             row = step.row;
     }
-    m_session.finishChange(row);
+    m_session.finishChange(row, false);
+    m_session.document().undoStateChanged();
 }
 
 }  // namespace verbanta
