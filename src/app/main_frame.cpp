@@ -23,6 +23,7 @@
 #include "commands/command_dispatcher.h"
 #include "commands/command_icons.h"
 #include "commands/command_ids.h"
+#include "dialogs/file_dialog_look.h"
 #include "document/companion_video.h"
 #include "document_host.h"
 #include "editor/caption_editor.h"
@@ -46,6 +47,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_commands(new CommandDispatcher(*this))
 {
     setWindowIcon(CommandIcons::programIcon());
+    installFileDialogLook();
     setWindowTitle(windowTitleFor(QString::fromUtf8("제목없음")));
     setAcceptDrops(true);
 
@@ -308,8 +310,8 @@ void CMainFrame::showHelp()
 
 void CMainFrame::showAbout()
 {
-    const QString version = QString::fromStdString(WindowSettings::readVersion(m_context.store));
-    AboutDialog dialog(version, this);
+    // The version is the build's (the project's in CMake), not a value left in the settings.
+    AboutDialog dialog(QStringLiteral(VERBANTA_VERSION), this);
     dialog.exec();
 }
 

@@ -58,6 +58,8 @@ CFileOptionDlg::CFileOptionDlg(const AppSettings& settings, Messenger& messenger
     QLabel* note = plainLabel("(한 줄은 <br> 태그로 처리)");
     note->setIndent(20);
 
+    // Made in the order they stand, which is the order Tab takes them in.
+    QCheckBox* backup = addCheck(&AppSettings::MakeBackup, "MakeBackup", "백업 파일 작성");
     auto* autoSaveRow = new QHBoxLayout;
     NumberSpinBox* autoSave = addNumber(&AppSettings::AutoSaveSeconds, "AutoSaveSeconds",
                                         AppSettings::kAutoSaveSecondsMinimum,
@@ -74,7 +76,7 @@ CFileOptionDlg::CFileOptionDlg(const AppSettings& settings, Messenger& messenger
     layout->addWidget(autoLoad);
     layout->addWidget(twoReturns);
     layout->addWidget(note);
-    layout->addWidget(addCheck(&AppSettings::MakeBackup, "MakeBackup", "백업 파일 작성"));
+    layout->addWidget(backup);
     layout->addSpacing(8);
     layout->addLayout(autoSaveRow);
     layout->addStretch(1);

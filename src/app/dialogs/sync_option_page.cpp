@@ -38,6 +38,9 @@ CSyncOptionDlg::CSyncOptionDlg(const AppSettings& settings, Messenger& messenger
     row("새 싱크 내용:", m_newSync);
     row("자막 한 글자 당 지속 시간:",
         addNumber(&AppSettings::OneLetterSync, "OneLetterSync", 0, 1000, kTimeStep, true));
+    // The text field was made first; Tab takes it where it stands, between the numbers.
+    setTabOrder(numberField("SyncModify"), m_newSync);
+    setTabOrder(m_newSync, numberField("OneLetterSync"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
