@@ -87,6 +87,11 @@ public:
         launched.push_back(commandLine);
         return succeeds;
     }
+    bool openWithDesktop(const std::string& path) override
+    {
+        launched.push_back("desktop " + path);
+        return succeeds;
+    }
 
     std::vector<std::string> launched;
     bool succeeds = true;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/number_field.h"
+#include "editor/find_clipboard.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -32,6 +33,12 @@ CFileOptionDlg::CFileOptionDlg(const AppSettings& settings, Messenger& messenger
 {
     m_editor->setObjectName(QStringLiteral("EditorName"));
     m_editor->setText(QString::fromStdString(settings.EditorName));
+    // Left empty, the command is the user's own editor: the field says which one that is.
+    const std::string userEditor = userEditorPattern();
+    m_editor->setPlaceholderText(
+        userEditor.empty() ? QStringLiteral("(비워 두면 텍스트 파일에 연결된 프로그램)")
+                           : QStringLiteral("(비워 두면 사용자 에디터: %1)")
+                                 .arg(QString::fromStdString(userEditor)));
     m_editor->setMinimumWidth(260);
     connect(m_browse, &QPushButton::clicked, this, &CFileOptionDlg::browse);
 

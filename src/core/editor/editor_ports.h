@@ -52,6 +52,8 @@ public:
     virtual ~ProcessLauncher() = default;
     /// Starts the command line (UTF-8); false when it cannot be started.
     virtual bool launch(const std::string& commandLine) = 0;
+    /// Opens the file (UTF-8 path) with the desktop's program for its type; false on failure.
+    virtual bool openWithDesktop(const std::string& path) = 0;
 };
 
 /// The document as the caption list uses it.

@@ -24,7 +24,13 @@ struct AppSettings {
     bool MoveToNextSync = true;
     bool DeleteEndToo = false;
     bool MoveEndToo = false;
+    /// Empty: the user's editor (`VISUAL`, then `EDITOR`), else the desktop's program for
+    /// the file; Notepad exists only on Windows.
+#ifdef _WIN32
     std::string EditorName = "notepad.exe %f";
+#else
+    std::string EditorName;
+#endif
     bool NoFileWatch = false;
     bool AutoLoadFile = false;
     bool TwoReturnAsSync = false;
