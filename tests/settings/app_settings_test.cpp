@@ -33,11 +33,11 @@ TEST(AppSettings, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(s.TopMargin, 2);
 }
 
-TEST(AppSettings, SaveWritesAllFortyThreeOptionsInTheOptionsSection)
+TEST(AppSettings, SaveWritesAllFortyFourOptionsInTheOptionsSection)
 {
     MemoryKeyValueStore store;
     AppSettings().Save(store);
-    EXPECT_EQ(store.values().size(), 43u);
+    EXPECT_EQ(store.values().size(), 44u);
     for (const auto& [key, value] : store.values())
         EXPECT_EQ(key.rfind("Options\\", 0), 0u) << key;
     EXPECT_EQ(store.readInt("Options", "ShowMediaCtrl"), 1);

@@ -23,7 +23,7 @@ void BookmarkBar::paintEvent(QPaintEvent*)
     const int w = width();
     const int h = height();
     p.fillRect(rect(), palette().button());
-    p.setPen(Qt::black);
+    p.setPen(palette().color(QPalette::Shadow));
     p.drawRect(0, 0, w - 1, h - 1);
     const VideoBookmarks& b = m_bookmarks;
     if (b.GetLength() <= 0)

@@ -65,6 +65,8 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     {"CheckMaxDuration", &AppSettings::CheckMaxDuration},
     {"CheckMinGapFrames", &AppSettings::CheckMinGapFrames},
     {"CheckEnabled", &AppSettings::CheckEnabled},
+    // View page.
+    {"ColorScheme", &AppSettings::ColorScheme},
 }};
 
 template <class... Ts>

@@ -62,6 +62,11 @@ struct AppSettings {
     std::int32_t CheckMaxDuration = 7000;    ///< ms
     std::int32_t CheckMinGapFrames = 2;      ///< frames between a caption's end and the next
     bool CheckEnabled = true;                ///< the list marks the captions that break a rule
+    /// The window's colours: `kSchemeDesktop` follows the desktop's dark or light scheme.
+    std::int32_t ColorScheme = 0;
+    static constexpr std::int32_t kSchemeDesktop = 0;
+    static constexpr std::int32_t kSchemeLight = 1;
+    static constexpr std::int32_t kSchemeDark = 2;
 
     /// The files page's label and range of `AutoSaveSeconds`, for the options sheet.
     static constexpr const char* kAutoSaveSecondsLabel = "자동 저장 간격(초, 0은 사용 안 함):";
@@ -73,7 +78,7 @@ struct AppSettings {
     /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
     static constexpr const char* kSettingsSection = "Settings";
     /// How many values `Load` and `Save` handle.
-    static constexpr int kValueCount = 43;
+    static constexpr int kValueCount = 44;
 
     /// Reads every option; a missing or unreadable value takes its default.
     void Load(const KeyValueStore& store);
