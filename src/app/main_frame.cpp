@@ -26,6 +26,7 @@
 #include "dialogs/file_dialog_look.h"
 #include "document/companion_video.h"
 #include "document_host.h"
+#include "idle_caret.h"
 #include "editor/caption_editor.h"
 #include "help/about_dialog.h"
 #include "help/help_dialog.h"
@@ -48,6 +49,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
 {
     setWindowIcon(CommandIcons::programIcon());
     installFileDialogLook();
+    installIdleCaret();
     setWindowTitle(windowTitleFor(QString::fromUtf8("제목없음")));
     setAcceptDrops(true);
 
