@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <set>
 
+#include "color_scheme.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
 #include "dialog_test_support.h"
@@ -184,6 +185,11 @@ class DialogWalkTest : public QObject {
 private slots:
     void everyDialogsTabOrderFollowsItsFields()
     {
+        // VERBANTA_THEME=dark (or light) forces that scheme for the pictures.
+        const QString theme = qEnvironmentVariable("VERBANTA_THEME");
+        if (theme == QLatin1String("dark") || theme == QLatin1String("light"))
+            app::ColorScheme::apply(theme == QLatin1String("dark") ? AppSettings::kSchemeDark
+                                                                   : AppSettings::kSchemeLight);
         test::FrameFixture f;
         QVERIFY(f.openTwoLanguages());
         f.showAndFocusList();
