@@ -11,18 +11,23 @@
 //   the edit panel show it (<= 1 s), and one typed key in the panel (<= 50 ms);
 // - the timing strip on the video bench/window_bench.sh makes: the first waveform drawn after
 //   opening it (<= 1 s) and the longest stall while it is analysed (< 16 ms), the second
-//   opening drawn from the cache (<= 100 ms), one repaint at 1920 pixels (<= 2 ms).
+//   opening drawn from the cache (<= 100 ms), one repaint at 1920 pixels (<= 2 ms);
+// - idle: the processor time of 10 s with a 7,000-caption file open and nothing playing (0).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMap>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -500,12 +505,116 @@ BENCHMARK(BM_StripRepaintAt1920Pixels)
     ->ArgsProduct({{500, 10000, 60000, 0}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
+/// The whole process's processor time in nanoseconds, mpv's and Qt's threads included.
+qint64 processCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<qint64>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+/// A one-language SAMI file of the given number of captions, each followed by its end.
+std::string samiFileOf(int captions)
+{
+    std::string text = utf8ToCp949(
+        "<SAMI>\r\n<HEAD>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
+        ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n"
+        "<BODY>\r\n");
+    for (int i = 0; i < captions; ++i) {
+        const std::string ms = std::to_string(i * 2000);
+        text += "<SYNC Start=" + ms + "><P Class=KRCC>\r\n" +
+                utf8ToCp949("자막 " + std::to_string(i) + "<br>\r\n두 번째 줄") + "\r\n";
+        text += "<SYNC Start=" + std::to_string(i * 2000 + 1500) + "><P Class=KRCC>&nbsp;\r\n";
+    }
+    return text + "</BODY>\r\n</SAMI>\r\n";
+}
+
+/// Counts what wakes the event loop: timer events and paints, by the class that receives them.
+class WakeCounter : public QObject {
+public:
+    int timers = 0;
+    int paints = 0;
+    QMap<QString, int> byClass;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool timer = event->type() == QEvent::Timer;
+        const bool paint = event->type() == QEvent::Paint || event->type() == QEvent::UpdateRequest;
+        if (timer || paint) {
+            (timer ? timers : paints) += 1;
+            byClass[QString::fromLatin1(watched->metaObject()->className()) +
+                    (timer ? QStringLiteral(" timer") : QStringLiteral(" paint"))] += 1;
+        }
+        return false;
+    }
+};
+
+// Idle means idle: a 7,000-caption file open, the video of VERBANTA_WINDOW_MEDIA (when there is
+// one) loaded and paused, and nothing happening for 10 s: the processor time of the whole
+// process over those seconds, as a share of one core. The picture is OpenGL where the platform
+// has it (run under X: QT_QPA_PLATFORM=xcb), the software one with VERBANTA_VIDEO=software.
+void BM_IdleProcessorTime(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("captions.smi"));
+    {
+        const std::string bytes = samiFileOf(7000);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return state.SkipWithError("cannot write the file");
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    Window w;
+    if (!w.frame->documentHost().openFile(path))
+        return state.SkipWithError("the file did not open");
+    const QString video = stripMedia();
+    if (!video.isEmpty()) {
+        w.frame->playerView().OpenMedia(video);
+        if (!runUntil([&] { return w.frame->playerView().IsMediaOpen(); }, 20000))
+            return state.SkipWithError("the video did not open");
+    }
+    const auto idleFor = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    // Whatever opening started (the timing strip's analysis among it) ends first, and the
+    // caret stops blinking ten seconds after the last input.
+    idleFor(15000);
+    double percent = 0;
+    WakeCounter wakes;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 cpu = processCpuNs();
+        qApp->installEventFilter(&wakes);
+        idleFor(10000);
+        qApp->removeEventFilter(&wakes);
+        const double wallNs = static_cast<double>(clock.nsecsElapsed());
+        percent = 100.0 * static_cast<double>(processCpuNs() - cpu) / wallNs;
+        state.SetIterationTime(wallNs / 1e9);
+    }
+    state.counters["idle_cpu_percent"] = percent;
+    state.counters["timer_events"] = wakes.timers;
+    state.counters["paints"] = wakes.paints;
+    if (qEnvironmentVariableIsSet("VERBANTA_IDLE_TRACE"))
+        for (auto it = wakes.byClass.cbegin(); it != wakes.byClass.cend(); ++it)
+            std::fprintf(stderr, "%6d %s\n", it.value(), qPrintable(it.key()));
+    state.counters["rows"] = w.frame->editor()->session().rowCount();
+    state.SetLabel(w.frame->playerView().renderingLabel()->text().toStdString() +
+                   (video.isEmpty() ? ", no video" : ", video paused"));
+}
+BENCHMARK(BM_IdleProcessorTime)->Unit(benchmark::kSecond)->UseManualTime()->Iterations(1);
+
 }  // namespace
 }  // namespace verbanta
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a platform is named: the OpenGL picture needs a display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -2,6 +2,7 @@
 
 #include "app_context.h"
 #include "main_frame.h"
+#include "color_scheme.h"
 #include "qsettings_store.h"
 
 namespace verbanta::app {
@@ -33,6 +34,7 @@ bool Application::start()
     if (!writeBrowserSettings(*m_store))
         return false;
     m_settings.Load(*m_store);
+    ColorScheme::apply(m_settings.ColorScheme);
     m_context = std::make_unique<AppContext>(AppContext{m_settings, *m_store, m_messenger});
     m_frame = std::make_unique<CMainFrame>(*m_context);
     m_messenger.setParent(m_frame.get());

@@ -3,6 +3,7 @@
 #include "caption_check_marks.h"
 #include "caption_codec.h"
 #include "caption_icons.h"
+#include "color_scheme.h"
 #include "editor/edit_session.h"
 #include "settings/app_settings.h"
 
@@ -14,6 +15,8 @@ const QColor CaptionTableModel::kBookmarkBack(0x00, 0x00, 0x80);
 const QColor CaptionTableModel::kSyncErrorBack(0x80, 0x00, 0x00);
 const QColor CaptionTableModel::kRangeBack(0x00, 0x80, 0x80);
 const QColor CaptionTableModel::kCommentText(0x64, 0x64, 0x64);
+const QColor CaptionTableModel::kCommentOnDark(0xA0, 0xA0, 0xA0);
+const QColor CaptionTableModel::kCommentOnMark(0xC8, 0xC8, 0xC8);
 
 CaptionTableModel::CaptionTableModel(const AppSettings& settings, QObject* parent)
     : QAbstractTableModel(parent),
@@ -159,8 +162,11 @@ QVariant CaptionTableModel::data(const QModelIndex& index, int role) const
                 text = kMarkText;
                 back = kRangeBack;
             }
+            // A comment is grey: light on a marked row's dark colour or a dark base, dark on
+            // a light base.
             if (entry->isComment)
-                text = kCommentText;
+                text = back.isValid() ? kCommentOnMark
+                                      : ColorScheme::pick(kCommentText, kCommentOnDark);
             return role == Qt::ForegroundRole ? text : back;
         }
         default:

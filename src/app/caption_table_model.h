@@ -78,6 +78,8 @@ public:
     static const QColor kSyncErrorBack;  ///< dark red
     static const QColor kRangeBack;      ///< teal
     static const QColor kCommentText;    ///< grey
+    static const QColor kCommentOnDark;  ///< lighter grey, on the dark scheme's base
+    static const QColor kCommentOnMark;  ///< light grey, on a marked row
 
 private:
     void dropCache();

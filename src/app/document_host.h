@@ -74,6 +74,7 @@ public:
 
     // EditorDocument.
     void setModified(bool modified) override { m_document.setModifiedFlag(modified); }
+    void undoStateChanged() override { m_document.journalChanged(); }
     bool isModified() const override { return m_document.isModified(); }
     bool saveModifiedPrompt() override { return m_document.saveModified(); }
     std::string path() const override { return m_document.pathName(); }

@@ -23,8 +23,10 @@
 #include "commands/command_dispatcher.h"
 #include "commands/command_icons.h"
 #include "commands/command_ids.h"
+#include "dialogs/file_dialog_look.h"
 #include "document/companion_video.h"
 #include "document_host.h"
+#include "idle_caret.h"
 #include "editor/caption_editor.h"
 #include "help/about_dialog.h"
 #include "help/help_dialog.h"
@@ -46,6 +48,8 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_commands(new CommandDispatcher(*this))
 {
     setWindowIcon(CommandIcons::programIcon());
+    installFileDialogLook();
+    installIdleCaret();
     setWindowTitle(windowTitleFor(QString::fromUtf8("제목없음")));
     setAcceptDrops(true);
 
@@ -308,8 +312,8 @@ void CMainFrame::showHelp()
 
 void CMainFrame::showAbout()
 {
-    const QString version = QString::fromStdString(WindowSettings::readVersion(m_context.store));
-    AboutDialog dialog(version, this);
+    // The version is the build's (the project's in CMake), not a value left in the settings.
+    AboutDialog dialog(QStringLiteral(VERBANTA_VERSION), this);
     dialog.exec();
 }
 

@@ -1,6 +1,8 @@
 #include "process_launcher.h"
 
+#include <QDesktopServices>
 #include <QProcess>
+#include <QUrl>
 
 namespace verbanta::app {
 
@@ -12,6 +14,11 @@ bool QtProcessLauncher::launch(const std::string& commandLine)
         return false;
     const QString program = arguments.takeFirst();
     return QProcess::startDetached(program, arguments);
+}
+
+bool QtProcessLauncher::openWithDesktop(const std::string& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 }  // namespace verbanta::app

@@ -5,7 +5,9 @@
 //   autosave_crash_driver report           prints the start-up recovery offer's rows as
 //                                          "offer\t<file name>\t<original path>\t<time>",
 //                                          restores the first and prints "title\t<window
-//                                          title>" and "caption\t<first caption>"; the exit
+//                                          title>", "caption\t<first caption>" and
+//                                          "video\t<path>" for each video the player is
+//                                          asked to open on the way; the exit
 //                                          code is 0 when something was offered, else 2.
 #include <QApplication>
 
@@ -45,6 +47,9 @@ int reportAndRestoreOffer(CMainFrame& frame)
                     qPrintable(dialog->cellText(row, 1)), qPrintable(dialog->cellText(row, 2)));
     const int rows = dialog->rowCount();
     dialog->selectRow(0);
+    QObject::connect(&frame, &CMainFrame::openMediaRequested, [](const QString& path) {
+        std::printf("video\t%s\n", qPrintable(path));
+    });
     if (dialog->restoreSelected()) {
         std::printf("title\t%s\n", qPrintable(frame.windowTitle()));
         const SamiModel& model = frame.documentHost().model();

@@ -74,6 +74,9 @@ private slots:
             const std::string bytes = verbanta::test::cp949(kFilm);
             file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         }
+        // The video beside the file, opened with it when its copy is restored.
+        const QString video = m_home.filePath(QStringLiteral("film.mp4"));
+        QVERIFY(QFile::copy(QStringLiteral(VERBANTA_TEST_VIDEO), video));
         const QByteArray original = [&] {
             QFile f(film);
             f.open(QIODevice::ReadOnly);
@@ -119,6 +122,7 @@ private slots:
         QVERIFY2(lines.contains(QStringLiteral("title\tfilm.smi * - Verbanta")), qPrintable(out));
         QVERIFY2(lines.contains(QStringLiteral("caption\t") + QString::fromUtf8(kEdit)),
                  qPrintable(out));
+        QVERIFY2(lines.contains(QStringLiteral("video\t") + video), qPrintable(out));
     }
 
     void damagedAndForeignFilesInTheRecoveryFolderDoNotStopTheStart()

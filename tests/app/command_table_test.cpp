@@ -76,6 +76,7 @@ const std::pair<const char*, int> kAcceleratorTable[] = {
     {"Alt+Left", 32793},
     {"Alt+Right", 32794},
     {"F11", 37868},
+    {"Ctrl+Shift+F", 32803},
     {"Ctrl+F11", 30010},
     {"Shift+F11", 37867},
     {"F12", 32773},

@@ -1,5 +1,9 @@
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QListView>
+#include <QTreeView>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,6 +18,8 @@
 
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
+#include "dialog_test_support.h"
+#include "dialogs/file_dialog_look.h"
 #include "dialogs/import_file_dialog.h"
 #include "dialogs/merge_files_dialog.h"
 #include "dialogs/save_language_dialog.h"
@@ -125,6 +131,62 @@ bool contains(const std::string& text, const std::string& part)
 class FileDialogsTest : public QObject {
     Q_OBJECT
 private slots:
+    void fileDialogColumnsFitTheirContentAndSpeakKorean()
+    {
+        QTemporaryDir dir;
+        QFile big(dir.filePath(QStringLiteral("Subtitles of a rather long film.smi")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(QByteArray(495616, 'x'));  // 484 KB
+        big.close();
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("자막 폴더")));
+        app::installFileDialogLook();
+        SubtitleFileDialog d(nullptr, SubtitleFileDialog::Mode::Open,
+                             "SAMI 자막 파일 (*.smi)|*.smi|모든 파일 (*.*)|*.*||");
+        d.setDirectory(dir.path());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        auto* tree = d.findChild<QTreeView*>(QStringLiteral("treeView"));
+        QVERIFY(tree);
+        // The list view is the dialog's first look; the columns are those of the detail view.
+        d.setViewMode(QFileDialog::Detail);
+        QTRY_COMPARE(tree->model()->rowCount(tree->rootIndex()), 2);
+        QApplication::processEvents();
+        QHeaderView* header = tree->header();
+        bool sawSize = false;
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                const QModelIndex index = tree->model()->index(row, column, tree->rootIndex());
+                const QString text = index.data().toString();
+                const int needed = tree->fontMetrics().horizontalAdvance(text) +
+                                   (column == 0 ? tree->iconSize().width() + 8 : 8);
+                QVERIFY2(header->sectionSize(column) >= needed,
+                         qPrintable(QStringLiteral("column %1 cuts \"%2\"").arg(column).arg(text)));
+                if (column == 1 && !text.isEmpty()) {
+                    QCOMPARE(text, QStringLiteral("484 KB"));
+                    sawSize = true;
+                }
+                if (column == 3)
+                    QVERIFY2(text.contains(QStringLiteral("오전")) ||
+                                 text.contains(QStringLiteral("오후")),
+                             qPrintable(text));
+            }
+        }
+        QVERIFY(sawSize);
+        // Every column is on screen: the list needs no sideways scrolling.
+        QVERIFY(header->length() <= tree->viewport()->width());
+        auto* sidebar = d.findChild<QListView*>(QStringLiteral("sidebar"));
+        QVERIFY(sidebar);
+        for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
+            const QString text = sidebar->model()->index(row, 0).data().toString();
+            QTRY_VERIFY2(sidebar->viewport()->width() >=
+                             sidebar->fontMetrics().horizontalAdvance(text) +
+                                 sidebar->iconSize().width() + 8,
+                         qPrintable(text));
+        }
+        test::shoot(d, "file_dialog_detail");
+        d.reject();
+    }
+
     void pairedFiltersBecomeQtFiltersWithTheirLabelsShownAsWritten()
     {
         const QStringList filters = SubtitleFileDialog::qtFilters(app::ImportFileDialog::kFilter);

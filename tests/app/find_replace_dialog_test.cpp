@@ -105,6 +105,12 @@ private slots:
         QVERIFY(!replace->upOption());
         for (const char* text : {"다음 찾기(&F)", "바꾸기(&R)", "모두 바꾸기(&A)", "취소"})
             QVERIFY2(button(*replace, QString::fromUtf8(text)), text);
+        // One Tab from the find field reaches the replacement: what is typed next lands there.
+        QApplication::setActiveWindow(replace);
+        QVERIFY(QTest::qWaitForWindowActive(replace));
+        replace->findField().setFocus();
+        QTest::keyClick(&replace->findField(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), replace->replaceField());
         button(*replace, QStringLiteral("취소"))->click();
         QVERIFY(shownDialogs(f).isEmpty());
 

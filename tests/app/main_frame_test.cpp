@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
@@ -19,9 +21,15 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <cmath>
 #include <filesystem>
 
+#include "caption_table_model.h"
 #include "caption_text_edit.h"
+#include "color_scheme.h"
+#include "dialog_test_support.h"
+#include "dialogs/option_sheet.h"
+#include "dialogs/view_option_page.h"
 #include "commands/command_dispatcher.h"
 #include "commands/command_ids.h"
 #include "document_host.h"
@@ -37,6 +45,8 @@
 #include "time_field_widget.h"
 #include "window_placement.h"
 
+using verbanta::AppSettings;
+using verbanta::MemoryKeyValueStore;
 using verbanta::app::CMainFrame;
 using verbanta::app::WindowPlacement;
 namespace cmd = verbanta::app::cmd;
@@ -59,6 +69,109 @@ class MainFrameTest : public QObject {
     }
 
 private slots:
+    void theColourSchemeFollowsTheOptionAndEveryRowStaysReadable()
+    {
+        using verbanta::app::ColorScheme;
+        // Whatever fails below, the tests after this one get the platform's colours back.
+        const QByteArray gtk = qgetenv("GTK_THEME");
+        const auto restore = qScopeGuard([gtk] {
+            gtk.isNull() ? qunsetenv("GTK_THEME") : qputenv("GTK_THEME", gtk);
+            ColorScheme::apply(AppSettings::kSchemeDesktop);
+        });
+        verbanta::test::FrameFixture f;
+        f.t.settings.DisplayErrorSync = true;
+        // Rows of every look: range marks, a comment, a timing error, a bookmark and the
+        // replay mark.
+        QVERIFY(f.open(f.write(QStringLiteral("looks.smi"),
+            "<SAMI>\r\n<HEAD>\r\n<STYLE TYPE=\"text/css\">\r\n<!--\r\n"
+            ".KRCC { Name:한국어; lang:ko-KR; SAMIType:CC; }\r\n-->\r\n</STYLE>\r\n</HEAD>\r\n"
+            "<BODY>\r\n"
+            "<SYNC Start=1000><P Class=KRCC>\r\n범위 시작\r\n"
+            "<!--\r\n코멘트\r\n-->\r\n"
+            "<SYNC Start=3000><P Class=KRCC>\r\n북마크\r\n"
+            "<SYNC Start=2000><P Class=KRCC>\r\n시간 오류\r\n"
+            "<SYNC Start=5000><P Class=KRCC>\r\n리플레이\r\n"
+            "<SYNC Start=6000><P Class=KRCC>\r\n보통 자막\r\n"
+            "<SYNC Start=7000><P Class=KRCC>\r\n범위 끝\r\n</BODY>\r\n</SAMI>\r\n")));
+        f.showAndFocusList();
+        f.editor().session().selectRow(2);
+        QVERIFY(f.frame->commands().run(cmd::ListBookmark));
+        f.editor().session().selectRow(4);
+        QVERIFY(f.frame->commands().run(cmd::SyncReplay));
+        f.editor().session().selectRow(5);
+
+        // The contrast of two colours as the web's guidelines measure it (1 to 21).
+        const auto luminance = [](const QColor& c) {
+            const auto channel = [](double v) {
+                return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        const auto contrast = [&](const QColor& a, const QColor& b) {
+            const double la = luminance(a), lb = luminance(b);
+            return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+        };
+        const auto readable = [&](const char* scheme) {
+            const QPalette palette = f.list().palette();
+            for (int row = 0; row < f.rows().rowCount(); ++row) {
+                const QModelIndex index = f.rows().index(row, 1);
+                const QVariant fore = f.rows().data(index, Qt::ForegroundRole);
+                const QVariant back = f.rows().data(index, Qt::BackgroundRole);
+                const QColor text = fore.isValid() ? fore.value<QColor>() : palette.text().color();
+                const QColor base = back.isValid() ? back.value<QColor>() : palette.base().color();
+                QVERIFY2(contrast(text, base) >= 3.0,
+                         qPrintable(QStringLiteral("%1: row %2, %3 on %4")
+                                        .arg(QString::fromLatin1(scheme)).arg(row)
+                                        .arg(text.name(), base.name())));
+            }
+            QVERIFY(contrast(palette.text().color(), palette.base().color()) >= 4.5);
+            QVERIFY(contrast(palette.windowText().color(), palette.window().color()) >= 4.5);
+        };
+        QVERIFY(f.rows().data(f.rows().index(1, 1), Qt::ForegroundRole).isValid());
+
+        // Forced dark, through the options sheet as a user sets it.
+        QTimer::singleShot(0, [] {
+            auto* sheet = qobject_cast<verbanta::app::COptionSheet*>(
+                QApplication::activeModalWidget());
+            QVERIFY(sheet);
+            for (auto* page : sheet->findChildren<verbanta::app::CViewOptionDlg*>())
+                page->schemeField().setCurrentIndex(AppSettings::kSchemeDark);
+            sheet->accept();
+        });
+        QVERIFY(f.frame->commands().run(cmd::Options));
+        QCOMPARE(f.t.settings.ColorScheme, AppSettings::kSchemeDark);
+        QVERIFY(ColorScheme::isDark());
+        QApplication::processEvents();
+        QVERIFY2(f.list().palette().base().color().lightness() < 100,
+                 qPrintable(f.list().palette().base().color().name() + QLatin1Char(' ') +
+                            QApplication::palette().base().color().name() + QLatin1Char(' ') +
+                            QApplication::palette(&f.list()).base().color().name()));
+        readable("dark");
+        verbanta::test::shoot(*f.frame, "window_dark");
+        // The setting is kept with the others.
+        MemoryKeyValueStore store;
+        f.t.settings.Save(store);
+        AppSettings loaded;
+        loaded.Load(store);
+        QCOMPARE(loaded.ColorScheme, AppSettings::kSchemeDark);
+
+        QVERIFY(!ColorScheme::apply(AppSettings::kSchemeLight));
+        QVERIFY(!ColorScheme::isDark());
+        QApplication::processEvents();  // the widgets take the palette from a posted event
+        QVERIFY(f.list().palette().base().color().lightness() > 200);
+        readable("light");
+        verbanta::test::shoot(*f.frame, "window_light");
+
+        // Following the desktop: a GTK theme's dark variant, unless a portal says otherwise.
+        qputenv("GTK_THEME", "Adwaita:dark");
+        const std::optional<bool> portal = ColorScheme::portalPrefersDark();
+        QCOMPARE(ColorScheme::apply(AppSettings::kSchemeDesktop), portal.value_or(true));
+        qputenv("GTK_THEME", "Adwaita");
+        QCOMPARE(ColorScheme::apply(AppSettings::kSchemeDesktop),
+                 ColorScheme::desktopPrefersDark());
+    }
+
     void newWindowIsUntitled()
     {
         verbanta::test::TestContext t;
@@ -327,7 +440,9 @@ private slots:
         frame.show();
         QVERIFY(QTest::qWaitForWindowExposed(&frame));
         const QRect before = frame.geometry();
-        QVERIFY(frame.commands().run(cmd::FullScreen));
+        // F11 belongs to the list's bookmarks: full screen has a key of its own.
+        frame.activateWindow();
+        QTest::keyClick(&frame, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(frame.isFullScreenMode());
         QVERIFY(frame.commands().action(cmd::FullScreen)->isChecked());
         QVERIFY(frame.captionView().isHidden());

@@ -165,7 +165,14 @@ private slots:
         QCOMPARE(number(sheet, "CheckMinDuration").text(), QStringLiteral("1000"));
         QCOMPARE(number(sheet, "CheckMaxDuration").text(), QStringLiteral("7000"));
         QCOMPARE(number(sheet, "CheckMinGapFrames").text(), QStringLiteral("2"));
+#ifdef _WIN32
         QCOMPARE(sheet.filePage().editorField().text(), QStringLiteral("notepad.exe %f"));
+#else
+        // Empty: the user's own editor, which the field names.
+        QCOMPARE(sheet.filePage().editorField().text(), QString());
+        QVERIFY(sheet.filePage().editorField().placeholderText().startsWith(
+            QStringLiteral("(비워 두면 ")));
+#endif
         for (const char* on :
              {"InsertBR", "MoveToNextSync", "MakeBackup", "MatchListToMovie", "CheckEnabled"})
             QVERIFY2(check(sheet, on).isChecked(), on);

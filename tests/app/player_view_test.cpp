@@ -96,6 +96,9 @@ private slots:
         player().pause();
         QTRY_COMPARE_WITH_TIMEOUT(media().playState(), int(MediaBackend::Paused), 2000);
         QVERIFY(!player().positionTimerActive());
+        // The label shows where playback stopped, not the last tick before it.
+        QTRY_COMPARE_WITH_TIMEOUT(player().positionText(),
+                                  QString::number(player().GetPositionMs()), 1000);
     }
 
     void aSeekShowsTheCaptionAtOnceAndBeforeTheFirstTheBlankPage()

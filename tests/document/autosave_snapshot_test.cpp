@@ -83,6 +83,7 @@ TEST_F(RecoverySnapshotTest, RestoresAsAModifiedDocumentThatSavesToTheOriginalWi
     editKorean();
     const std::string edited = writeSami(doc.model(), -1);
     crashWithCopy();
+    TempFolder::write(folder.path("movie.mkv"), "video");
 
     // The next run starts with an empty document.
     Document next{settings, messenger, systemFileOperations()};
@@ -101,6 +102,7 @@ TEST_F(RecoverySnapshotTest, RestoresAsAModifiedDocumentThatSavesToTheOriginalWi
     EXPECT_EQ(next.title(), "movie.smi *");
     EXPECT_TRUE(nextViews.recent.empty());
     EXPECT_TRUE(messenger.shown.empty());
+    EXPECT_EQ(nextViews.videos, std::vector<std::string>{folder.path("movie.mkv")});
 
     ASSERT_TRUE(next.fileSave());
     EXPECT_EQ(TempFolder::read(original), edited);

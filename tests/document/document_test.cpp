@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include "document/file_operations.h"
+#include "editor/caption_editor.h"
+#include "editor/editor_fakes.h"
 #include "settings/app_settings.h"
 #include "support/recording_messenger.h"
 #include "support/temp_folder.h"
@@ -368,6 +370,73 @@ TEST_F(DocumentTest, MergingMarksTheDocumentModifiedAndRebuildsTheList)
     EXPECT_EQ(views.rebuilds, 1);
     EXPECT_EQ(doc.model().GetCount(), 2);
     EXPECT_EQ(doc.pathName(), path);
+}
+
+/// The caption editor on the document, as the window joins them.
+class EditedDocument : public EditorDocument {
+public:
+    explicit EditedDocument(Document& doc) : m_doc(doc) {}
+    void setModified(bool modified) override { m_doc.setModifiedFlag(modified); }
+    void undoStateChanged() override { m_doc.journalChanged(); }
+    bool isModified() const override { return m_doc.isModified(); }
+    bool saveModifiedPrompt() override { return m_doc.saveModified(); }
+    std::string path() const override { return m_doc.pathName(); }
+
+private:
+    Document& m_doc;
+};
+
+TEST_F(DocumentTest, UndoBackToTheSavedStateMakesTheDocumentCleanAndRedoModifiesItAgain)
+{
+    const std::string path = file("a.smi", {1000, 2000, 3000});
+    ASSERT_TRUE(doc.openDocument(path));
+    EditedDocument port(doc);
+    test::FakePlayer player;
+    test::FakeClipboard clipboard;
+    test::FakeLauncher launcher;
+    CaptionEditor editor(doc.model(), settings, port, player, clipboard, launcher, messenger);
+    editor.documentShown();
+    const auto expectClean = [&](bool clean) {
+        EXPECT_EQ(doc.isModified(), !clean);
+        EXPECT_EQ(doc.title(), clean ? "a.smi" : "a.smi *");
+    };
+
+    editor.rows().addCaptionAfter();
+    editor.rows().deleteCaption();
+    expectClean(false);
+    editor.rows().undo();
+    expectClean(false);
+    editor.rows().undo();
+    expectClean(true);
+    EXPECT_TRUE(doc.saveModified());
+    EXPECT_TRUE(messenger.questions.empty());  // a clean document closes without asking
+    editor.rows().redo();
+    expectClean(false);
+
+    // Saved in the middle of the journal: both ways out of it are changes, the way back is not.
+    ASSERT_TRUE(doc.saveDocument(path));
+    expectClean(true);
+    editor.rows().undo();
+    expectClean(false);
+    editor.rows().redo();
+    expectClean(true);
+    editor.rows().redo();
+    expectClean(false);
+    editor.rows().undo();
+    expectClean(true);
+
+    // A change the journal does not record keeps the mark whatever undo does.
+    editor.rows().addCaptionAfter();
+    editor.languages().languageInformationChanged();
+    editor.rows().undo();
+    expectClean(false);
+
+    // Opening a file starts clean again.
+    ASSERT_TRUE(doc.openDocument(path));
+    editor.documentShown();
+    editor.rows().moveDown();
+    editor.rows().undo();
+    expectClean(true);
 }
 
 }  // namespace

@@ -87,6 +87,11 @@ public:
         launched.push_back(commandLine);
         return succeeds;
     }
+    bool openWithDesktop(const std::string& path) override
+    {
+        launched.push_back("desktop " + path);
+        return succeeds;
+    }
 
     std::vector<std::string> launched;
     bool succeeds = true;
@@ -95,6 +100,11 @@ public:
 class FakeDocument : public EditorDocument {
 public:
     void setModified(bool m) override { modified = m; }
+    void undoStateChanged() override
+    {
+        modified = true;
+        ++undoStateChanges;
+    }
     bool isModified() const override { return modified; }
     bool saveModifiedPrompt() override
     {
@@ -104,6 +114,7 @@ public:
     std::string path() const override { return filePath; }
 
     bool modified = false;
+    int undoStateChanges = 0;
     int prompts = 0;
     bool promptResult = true;
     std::string filePath;

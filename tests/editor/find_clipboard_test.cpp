@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "editor/editor_fakes.h"
 #include "editor/text_search.h"
 #include "support/cp949.h"
@@ -300,6 +302,40 @@ TEST_F(FindAndClipboard, TheExternalEditorGetsThePathForEveryPlaceholder)
     findClipboard.openExternalEditor();
     EXPECT_EQ(messenger.shown.back().text, "현재 열린 자막 파일이 없습니다.");
     EXPECT_EQ(launcher.launched.size(), 2u);
+}
+
+TEST_F(FindAndClipboard, AnEmptyEditorOptionTakesVisualThenEditorThenTheDesktopsProgram)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the environment is changed with setenv, which Windows lacks";
+#else
+    load({{1000, "a"}});
+    settings.EditorName.clear();
+    document.filePath = "/home/u/a b.smi";
+    const auto restore = [](const char* name, const char* value) {
+        value ? setenv(name, value, 1) : unsetenv(name);
+    };
+    const std::string visual = std::getenv("VISUAL") ? std::getenv("VISUAL") : "";
+    const std::string editor = std::getenv("EDITOR") ? std::getenv("EDITOR") : "";
+    const bool hadVisual = std::getenv("VISUAL") != nullptr;
+    const bool hadEditor = std::getenv("EDITOR") != nullptr;
+    setenv("VISUAL", "kate", 1);
+    setenv("EDITOR", "vim", 1);
+    findClipboard.openExternalEditor();
+    unsetenv("VISUAL");
+    findClipboard.openExternalEditor();
+    setenv("EDITOR", "", 1);  // set but empty counts as unset
+    findClipboard.openExternalEditor();
+    restore("VISUAL", hadVisual ? visual.c_str() : nullptr);
+    restore("EDITOR", hadEditor ? editor.c_str() : nullptr);
+    EXPECT_EQ(launcher.launched,
+              (std::vector<std::string>{"kate \"/home/u/a b.smi\"", "vim \"/home/u/a b.smi\"",
+                                        "desktop /home/u/a b.smi"}));
+    // A stored command is used as the user wrote it.
+    settings.EditorName = "notepad.exe %f";
+    findClipboard.openExternalEditor();
+    EXPECT_EQ(launcher.launched.back(), "notepad.exe \"/home/u/a b.smi\"");
+#endif
 }
 
 TEST(EditorCommandLine, QuotesAPathWithBlanksUnlessThePatternQuotesIt)

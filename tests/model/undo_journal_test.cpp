@@ -206,5 +206,49 @@ TEST(UndoJournal, ClearEmptiesEverything)
     EXPECT_EQ(journal.StepForward(), nullptr);
 }
 
+TEST(UndoJournal, TheSavedStateIsCleanAgainWhenUndoOrRedoComesBackToIt)
+{
+    UndoJournal journal;
+    EXPECT_TRUE(journal.isClean());
+    journal.PushUndo(record(1));
+    journal.markClean();
+    journal.PushUndo(record(2));
+    EXPECT_FALSE(journal.isClean());
+    journal.StepBack();
+    EXPECT_TRUE(journal.isClean());
+    journal.StepBack();
+    EXPECT_FALSE(journal.isClean());
+    journal.StepForward();
+    EXPECT_TRUE(journal.isClean());
+    // A push after undoing past the saved state discards it for good.
+    journal.StepBack();
+    journal.PushUndo(record(3));
+    journal.StepBack();
+    EXPECT_FALSE(journal.isClean());
+    journal.ClearUndo();
+    EXPECT_FALSE(journal.isClean());
+    journal.markClean();
+    EXPECT_TRUE(journal.isClean());
+}
+
+TEST(UndoJournal, TheSavedStateIsLostWhenTheCapDropsTheStepsAfterIt)
+{
+    UndoJournal journal;
+    journal.markClean();
+    for (int i = 0; i < UndoJournal::kCapacity + 1; ++i) journal.PushUndo(record(i));
+    while (journal.CanUndo()) journal.StepBack();
+    // Everything held is undone, but the first change after the save is gone.
+    EXPECT_FALSE(journal.isClean());
+
+    UndoJournal kept;
+    kept.PushUndo(record(0));
+    kept.PushUndo(record(1));
+    kept.markClean();
+    for (int i = 0; i < UndoJournal::kCapacity - 1; ++i) kept.PushUndo(record(i));
+    // The oldest record went, the saved one is still held.
+    for (int i = 0; i < UndoJournal::kCapacity - 1; ++i) kept.StepBack();
+    EXPECT_TRUE(kept.isClean());
+}
+
 }  // namespace
 }  // namespace verbanta

@@ -295,7 +295,7 @@ const Command kCommands[] = {
      nullptr, edit_dialog_commands::videoBookmarkList},
 
     // The frame.
-    {FullScreen, "전체 화면(&U)", {}, "동영상 플레이어를 전체 화면으로 표시합니다\n전체 화면",
+    {FullScreen, "전체 화면(&U)\tCtrl+Shift+F", {"Ctrl+Shift+F"}, "동영상 플레이어를 전체 화면으로 표시합니다\n전체 화면",
      nullptr, when<&CMainFrame::isFullScreenMode>, run<&CMainFrame::toggleFullScreen>},
     {PlayerControls, "Pelorin~ 플레이어 컨트롤(&C)", {},
      "Pelorin~ 플레이어 컨트롤을 보이거나 감춥니다\n플레이어 컨트롤", nullptr,

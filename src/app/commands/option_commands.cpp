@@ -1,5 +1,6 @@
 #include "commands/option_commands.h"
 #include "caption_view.h"
+#include "color_scheme.h"
 #include "commands/command_dispatcher.h"
 #include "dialogs/option_sheet.h"
 #include "dialogs/paragraph_format_dialog.h"
@@ -24,6 +25,8 @@ void applyOptionChanges(CMainFrame& frame, const AppSettings& before)
         frame.captionView().applyFieldModes();
         frame.playerView().ShowPosition();
     }
+    if (before.ColorScheme != now.ColorScheme)
+        ColorScheme::apply(now.ColorScheme);  // every widget repaints in the new colours
     if (before.NoFileWatch != now.NoFileWatch) {
         Document& document = frame.documentHost().document();
         if (now.NoFileWatch)

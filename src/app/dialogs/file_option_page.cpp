@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/number_field.h"
+#include "editor/find_clipboard.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -32,6 +33,12 @@ CFileOptionDlg::CFileOptionDlg(const AppSettings& settings, Messenger& messenger
 {
     m_editor->setObjectName(QStringLiteral("EditorName"));
     m_editor->setText(QString::fromStdString(settings.EditorName));
+    // Left empty, the command is the user's own editor: the field says which one that is.
+    const std::string userEditor = userEditorPattern();
+    m_editor->setPlaceholderText(
+        userEditor.empty() ? QStringLiteral("(비워 두면 텍스트 파일에 연결된 프로그램)")
+                           : QStringLiteral("(비워 두면 사용자 에디터: %1)")
+                                 .arg(QString::fromStdString(userEditor)));
     m_editor->setMinimumWidth(260);
     connect(m_browse, &QPushButton::clicked, this, &CFileOptionDlg::browse);
 
@@ -58,6 +65,8 @@ CFileOptionDlg::CFileOptionDlg(const AppSettings& settings, Messenger& messenger
     QLabel* note = plainLabel("(한 줄은 <br> 태그로 처리)");
     note->setIndent(20);
 
+    // Made in the order they stand, which is the order Tab takes them in.
+    QCheckBox* backup = addCheck(&AppSettings::MakeBackup, "MakeBackup", "백업 파일 작성");
     auto* autoSaveRow = new QHBoxLayout;
     NumberSpinBox* autoSave = addNumber(&AppSettings::AutoSaveSeconds, "AutoSaveSeconds",
                                         AppSettings::kAutoSaveSecondsMinimum,
@@ -74,7 +83,7 @@ CFileOptionDlg::CFileOptionDlg(const AppSettings& settings, Messenger& messenger
     layout->addWidget(autoLoad);
     layout->addWidget(twoReturns);
     layout->addWidget(note);
-    layout->addWidget(addCheck(&AppSettings::MakeBackup, "MakeBackup", "백업 파일 작성"));
+    layout->addWidget(backup);
     layout->addSpacing(8);
     layout->addLayout(autoSaveRow);
     layout->addStretch(1);

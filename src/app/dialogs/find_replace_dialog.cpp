@@ -80,6 +80,13 @@ FindReplaceDialog::FindReplaceDialog(FindClipboard& finder, Kind kind, QWidget* 
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Tab goes through the fields as they stand, then the buttons: the fields made first
+    // would otherwise send the replacement typed after one Tab into the check box.
+    QList<QWidget*> order{m_find, m_replace, m_matchCase, m_up, m_down,
+                          m_findNext, m_replaceOne, m_replaceAll, cancel};
+    order.removeAll(nullptr);
+    for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+
     connect(m_findNext, &QPushButton::clicked, this, &FindReplaceDialog::findNext);
     if (replacing) {
         connect(m_replaceOne, &QPushButton::clicked, this, &FindReplaceDialog::replaceOne);

@@ -41,6 +41,9 @@ public:
             {"Show &hidden files", QStringLiteral("숨김 파일 표시(&H)")},
             {"&New Folder", QStringLiteral("새 폴더(&N)")},
             {"New Folder", QStringLiteral("새 폴더")},
+            {"&Open", QStringLiteral("열기(&O)")},
+            {"&Save", QStringLiteral("저장(&S)")},
+            {"&Choose", QStringLiteral("선택(&C)")},
         };
         const QByteArray where(context);
         if (where != "QFileDialog" && where != "QFileSystemModel" &&

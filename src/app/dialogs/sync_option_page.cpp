@@ -40,6 +40,9 @@ CSyncOptionDlg::CSyncOptionDlg(const AppSettings& settings, Messenger& messenger
         addNumber(&AppSettings::OneLetterSync, "OneLetterSync", 0, 1000, kTimeStep, true));
     row("장면 전환에 맞출 거리:",
         addNumber(&AppSettings::ShotSnapMs, "ShotSnapMs", 0, 1000, 10, true));
+    // The text field was made first; Tab takes it where it stands, between the numbers.
+    setTabOrder(numberField("SyncModify"), m_newSync);
+    setTabOrder(m_newSync, numberField("OneLetterSync"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

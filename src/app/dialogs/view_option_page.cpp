@@ -1,6 +1,8 @@
 #include "dialogs/view_option_page.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -47,10 +49,32 @@ CViewOptionDlg::CViewOptionDlg(const AppSettings& settings, Messenger& messenger
     videoLayout->addWidget(addCheck(&AppSettings::MatchListToMovie, "MatchListToMovie",
                                     "동영상 이동시 해당 자막으로 이동"));
 
+    // The window's colours: the desktop's scheme, or one of the two forced.
+    auto* look = new QGroupBox(QStringLiteral("화면 색상"), this);
+    auto* lookLayout = new QHBoxLayout(look);
+    m_scheme = new QComboBox(look);
+    m_scheme->setObjectName(QStringLiteral("ColorScheme"));
+    m_scheme->addItems({QStringLiteral("바탕 화면 설정을 따름"), QStringLiteral("밝은 색"),
+                        QStringLiteral("어두운 색")});
+    const int scheme = settings.ColorScheme;
+    m_scheme->setCurrentIndex(scheme >= 0 && scheme < m_scheme->count() ? scheme : 0);
+    QLabel* schemeLabel = plainLabel("색 구성:");
+    schemeLabel->setBuddy(m_scheme);
+    lookLayout->addWidget(schemeLabel);
+    lookLayout->addWidget(m_scheme);
+    lookLayout->addStretch(1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(captions);
     layout->addWidget(video);
+    layout->addWidget(look);
     layout->addStretch(1);
+}
+
+void CViewOptionDlg::store(AppSettings& settings) const
+{
+    BaseOptionPage::store(settings);
+    settings.ColorScheme = m_scheme->currentIndex();
 }
 
 }  // namespace verbanta::app

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "color_scheme.h"
+
 namespace verbanta::app {
 namespace {
 
@@ -23,7 +25,8 @@ void BookmarkBar::paintEvent(QPaintEvent*)
     const int w = width();
     const int h = height();
     p.fillRect(rect(), palette().button());
-    p.setPen(Qt::black);
+    // Black frames the bar on a light scheme; on a dark one black would not show.
+    p.setPen(ColorScheme::pick(Qt::black, palette().color(QPalette::Mid)));
     p.drawRect(0, 0, w - 1, h - 1);
     const VideoBookmarks& b = m_bookmarks;
     if (b.GetLength() <= 0)

@@ -350,6 +350,14 @@ void CPlayerView::onPlayStateChanged(int, int n)
         control(cmd::Pause)->setEnabled(true);
         button(cmd::Play)->setChecked(true);
     }
+    // The timer that kept the label moving stopped with playback: the label shows where it
+    // stopped, not the last tick's time.
+    if (n != MediaBackend::Playing && m_mediaOpen) {
+        const std::int32_t t = msFromSeconds(m_media->position());
+        setPositionLabel(t);
+        if (!m_transportBar->isSliderDown())
+            m_transportBar->setValue(t);
+    }
     focusCaptionView();
 }
 

@@ -1,6 +1,7 @@
 // The player view's controls: the button panel built from its template, the icons, the
 // relayout on resize, and what the caption window and the position label show.
 #include <QLabel>
+#include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSlider>
@@ -81,8 +82,10 @@ QIcon drawnIcon(int id)
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    // The buttons' own text colour: dark on a light scheme, light on a dark one.
+    const QColor ink = QApplication::palette().color(QPalette::ButtonText);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 40, 40));
+    p.setBrush(ink);
     auto triangle = [&](qreal x, qreal w, bool right) {
         QPainterPath path;
         path.moveTo(right ? x : x + w, 3);
@@ -93,15 +96,15 @@ QIcon drawnIcon(int id)
     };
     switch (id) {
         case ClickAndGo:  // a pointer on a row
-            p.fillRect(2, 3, 12, 2, QColor(40, 40, 40));
-            p.fillRect(2, 7, 8, 2, QColor(40, 40, 40));
+            p.fillRect(2, 3, 12, 2, ink);
+            p.fillRect(2, 7, 8, 2, ink);
             triangle(9, 5, true);
             break;
         case PlayAndGo:  // rows following a play mark
             triangle(2, 5, true);
-            p.fillRect(9, 3, 5, 2, QColor(40, 40, 40));
-            p.fillRect(9, 7, 5, 2, QColor(40, 40, 40));
-            p.fillRect(9, 11, 5, 2, QColor(40, 40, 40));
+            p.fillRect(9, 3, 5, 2, ink);
+            p.fillRect(9, 7, 5, 2, ink);
+            p.fillRect(9, 11, 5, 2, ink);
             break;
         case Play:
             triangle(4, 9, true);
@@ -123,10 +126,10 @@ QIcon drawnIcon(int id)
             break;
         case Repeat: {
             p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(QColor(40, 40, 40), 2));
+            p.setPen(QPen(ink, 2));
             p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
             p.setPen(Qt::NoPen);
-            p.setBrush(QColor(40, 40, 40));
+            p.setBrush(ink);
             QPainterPath head;
             head.moveTo(10, 1);
             head.lineTo(14, 4);

@@ -47,6 +47,8 @@ bool restoreRecoveryCopy(Document& document, const RecoveryStore& store,
     if (!entry.manifest.originalPath.empty())
         document.setPathName(entry.manifest.originalPath, false);
     document.setModifiedFlag(true);
+    // The work goes on where it stopped: with the video beside the file, as after an open.
+    document.openCompanionVideo();
     return true;
 }
 

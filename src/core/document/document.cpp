@@ -71,6 +71,8 @@ bool Document::newDocument()
     }
     clearContents();
     m_modified = false;
+    m_unrecordedChange = false;
+    m_model.journal().markClean();
     refreshTitle();
     return true;
 }
@@ -98,6 +100,7 @@ bool Document::openDocument(const std::string& path, bool forEditing)
         becomeUntitled();
         return forEditing && offerImport(path);
     }
+    m_model.journal().markClean();
     if (m_views && m_views->hasPlayerView()) {
         m_views->stopPlayerAndRewind();
         if (const auto video = findCompanionVideo(path, m_files))
@@ -192,7 +195,30 @@ bool Document::reloadFile(std::optional<TextEncoding> encoding)
     return true;
 }
 
+void Document::openCompanionVideo()
+{
+    if (m_path.empty() || !m_views || !m_views->hasPlayerView())
+        return;
+    if (const auto video = findCompanionVideo(m_path, m_files))
+        m_views->openCompanionVideo(*video);
+}
+
 void Document::setModifiedFlag(bool modified)
+{
+    // A change the journal did not record keeps the mark whatever undo does, until the next
+    // save; a clean document is clean at the journal's current position.
+    m_unrecordedChange = modified;
+    if (!modified)
+        m_model.journal().markClean();
+    showModified(modified);
+}
+
+void Document::journalChanged()
+{
+    showModified(m_unrecordedChange || !m_model.journal().isClean());
+}
+
+void Document::showModified(bool modified)
 {
     if (modified == m_modified)
         return;

@@ -67,12 +67,20 @@ public:
     /// without a path, when the question is cancelled, or when the file cannot be read.
     bool reopenInEncoding(TextEncoding encoding);
 
+    /// Marks a change no undo takes back (true), or the document saved or replaced (false).
     void setModifiedFlag(bool modified);
+    /// After a recorded change, an undo or a redo: the document is modified unless the undo
+    /// journal is back at the state last saved and nothing unrecorded changed since.
+    void journalChanged();
     bool isModified() const { return m_modified; }
     /// Sets the path and the title, adds the path to the recent files when asked, and watches
     /// the new file.
     void setPathName(const std::string& path, bool addToRecent = true);
     void setTitle(const std::string& title);
+
+    /// Opens the video found beside the document's file in the player, as opening the file
+    /// does; nothing without a file, a player or such a video.
+    void openCompanionVideo();
 
     /// Before close, new and open: whether to go on, after asking to save a modified document.
     bool saveModified();
@@ -110,6 +118,7 @@ private:
     bool offerImport(const std::string& path);
     void fileGone();
     void refreshTitle();
+    void showModified(bool modified);
     void becomeUntitled();
 
     const AppSettings& m_settings;
@@ -122,6 +131,7 @@ private:
     std::string m_path;
     std::string m_title = kUntitled;
     bool m_modified = false;
+    bool m_unrecordedChange = false;  ///< changed since the save in a way undo cannot undo
     int m_watchId = 0;
     bool m_askingReload = false;
     /// The user chose the file's encoding; reloads keep it instead of guessing again.

@@ -130,6 +130,7 @@ void EditSession::requestFocus(FocusTarget target)
 void EditSession::documentShown()
 {
     m_changes.deliver(nullptr);  // whatever was pending belongs to the old content
+    m_pushesSeen = m_model.journal().pushCount();
     const int n = rowCount();
     m_currentRow = n > 0 ? 0 : -1;
     m_rangeStartRow = 0;
@@ -183,8 +184,14 @@ void EditSession::finishChange(int row, bool modified)
     showRowAfterChange(row);
     if (m_panel)
         m_panel->updatePanelButtons();
-    if (modified)
+    // A change that pushed undo records can be undone back to the saved state; one that
+    // pushed none (a comment typed in place) keeps the mark until the next save.
+    const std::int64_t pushes = m_model.journal().pushCount();
+    if (modified && pushes != m_pushesSeen)
+        m_document.undoStateChanged();
+    else if (modified)
         m_document.setModified(true);
+    m_pushesSeen = pushes;
 }
 
 void EditSession::refreshAfterChange(int row)

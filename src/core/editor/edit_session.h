@@ -153,6 +153,7 @@ private:
     Messenger& m_messenger;
     CaptionViewListener* m_listener = nullptr;
     PanelFollower* m_panel = nullptr;
+    std::int64_t m_pushesSeen = 0;  ///< the journal's push count at the last finished change
 
     ChangeCollector m_changes;
     int m_currentRow = -1;

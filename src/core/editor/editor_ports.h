@@ -52,13 +52,18 @@ public:
     virtual ~ProcessLauncher() = default;
     /// Starts the command line (UTF-8); false when it cannot be started.
     virtual bool launch(const std::string& commandLine) = 0;
+    /// Opens the file (UTF-8 path) with the desktop's program for its type; false on failure.
+    virtual bool openWithDesktop(const std::string& path) = 0;
 };
 
 /// The document as the caption list uses it.
 class EditorDocument {
 public:
     virtual ~EditorDocument() = default;
+    /// A change the undo journal did not record (true), or a clean document (false).
     virtual void setModified(bool modified) = 0;
+    /// After a recorded change, an undo or a redo: modified unless back at the saved state.
+    virtual void undoStateChanged() = 0;
     virtual bool isModified() const = 0;
     /// The standard save-modified prompt; false when the user cancelled or saving failed.
     virtual bool saveModifiedPrompt() = 0;

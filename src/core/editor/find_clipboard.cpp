@@ -1,5 +1,6 @@
 // Find, replace, the clipboard commands and the external editor of the caption list.
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -291,6 +292,16 @@ std::string editorCommandLine(const std::string& pattern, const std::string& pat
     return command;
 }
 
+std::string userEditorPattern()
+{
+    for (const char* name : {"VISUAL", "EDITOR"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return std::string(value) + " %f";
+    }
+    return {};
+}
+
 void FindClipboard::openExternalEditor()
 {
     // The answer does not stop the command: the editor opens the file as it is on disk.
@@ -300,7 +311,11 @@ void FindClipboard::openExternalEditor()
         m_session.say("현재 열린 자막 파일이 없습니다.", MessageIcon::Warning);
         return;
     }
-    if (!m_launcher.launch(editorCommandLine(m_session.settings().EditorName, path)))
+    const std::string& option = m_session.settings().EditorName;
+    const std::string pattern = option.empty() ? userEditorPattern() : option;
+    const bool started = pattern.empty() ? m_launcher.openWithDesktop(path)
+                                         : m_launcher.launch(editorCommandLine(pattern, path));
+    if (!started)
         m_session.say("지정한 에디터를 실행할 수 없습니다.", MessageIcon::Error);
 }
 

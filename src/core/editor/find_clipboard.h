@@ -17,6 +17,10 @@ enum class PasteAction { Nothing, Pasted, ShowPasteMenu };
 /// path, quoted when it holds a blank or a quote and the pattern does not quote it.
 std::string editorCommandLine(const std::string& pattern, const std::string& path);
 
+/// The pattern of the user's own editor when the option is empty: `VISUAL`, else `EDITOR`,
+/// followed by " %f"; empty when neither is set, and the desktop's program opens the file.
+std::string userEditorPattern();
+
 /// Find and replace in the captions' texts, the clipboard commands on the checked rows or the
 /// current row, and the external editor.
 class FindClipboard {

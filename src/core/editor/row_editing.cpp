@@ -295,7 +295,8 @@ void RowEditing::undo()
         else if (step.kind == UndoRecord::kModify)
             row = step.row;
     }
-    m_session.finishChange(row);
+    m_session.finishChange(row, false);
+    m_session.document().undoStateChanged();
 }
 
 void RowEditing::redo()
@@ -312,7 +313,8 @@ void RowEditing::redo()
         else if (step.kind == UndoRecord::kModify)
             row = step.row;
     }
-    m_session.finishChange(row);
+    m_session.finishChange(row, false);
+    m_session.document().undoStateChanged();
 }
 
 }  // namespace verbanta

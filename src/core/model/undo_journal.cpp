@@ -94,6 +94,13 @@ void UndoJournal::ClearUndo()
     m_deadFront = m_deadBack = 0;
     m_position = -1;
     m_actionStart = -1;
+    m_cleanHeld = false;
+}
+
+void UndoJournal::markClean()
+{
+    m_cleanPosition = m_position;
+    m_cleanHeld = true;
 }
 
 JournalPosition UndoJournal::firstPosition() const
@@ -158,6 +165,10 @@ void UndoJournal::trim()
         m_deadFront += stepLength;
         if (m_position >= 0 && m_position <= lastDropped)
             m_position = -1;
+        // Undoing everything left no longer leads back to a saved state at or before the
+        // dropped step.
+        if (m_cleanPosition <= lastDropped)
+            m_cleanHeld = false;
     }
 }
 

@@ -36,7 +36,14 @@ public:
     const UndoRecord* StepForward();
     bool CanUndo() const;
     bool CanRedo() const;
+    /// Forgets every record; the state the journal then stands at is no saved state until
+    /// `markClean` says so.
     void ClearUndo();
+    /// The current position is the document's saved state.
+    void markClean();
+    /// Whether the journal stands at the saved state: false once it moved away, true again when
+    /// undo or redo comes back to it, false for good when the saved state's records are gone.
+    bool isClean() const { return m_cleanHeld && m_position == m_cleanPosition; }
 
     int size() const { return static_cast<int>(liveEnd() - m_deadFront); }
     JournalPosition position() const { return m_position; }
@@ -96,6 +103,8 @@ private:
     JournalPosition m_actionStart = -1;  ///< first record of the open action, -1 when none
     int m_actionDepth = 0;
     std::int64_t m_pushCount = 0;
+    JournalPosition m_cleanPosition = -1;  ///< the position at the last save
+    bool m_cleanHeld = true;               ///< that state can still be reached by undo or redo
 };
 
 /// Keeps the records pushed during its lifetime from being trimmed apart.

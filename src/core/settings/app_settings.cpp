@@ -68,6 +68,8 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     // Captures onto shot changes.
     {"SnapCaptureToShot", &AppSettings::SnapCaptureToShot},
     {"ShotSnapMs", &AppSettings::ShotSnapMs},
+    // View page.
+    {"ColorScheme", &AppSettings::ColorScheme},
 }};
 
 template <class... Ts>

@@ -24,7 +24,13 @@ struct AppSettings {
     bool MoveToNextSync = true;
     bool DeleteEndToo = false;
     bool MoveEndToo = false;
+    /// Empty: the user's editor (`VISUAL`, then `EDITOR`), else the desktop's program for
+    /// the file; Notepad exists only on Windows.
+#ifdef _WIN32
     std::string EditorName = "notepad.exe %f";
+#else
+    std::string EditorName;
+#endif
     bool NoFileWatch = false;
     bool AutoLoadFile = false;
     bool TwoReturnAsSync = false;
@@ -59,6 +65,11 @@ struct AppSettings {
     /// A captured time this close to a shot change (ms, before or after) is moved onto it.
     bool SnapCaptureToShot = true;
     std::int32_t ShotSnapMs = 150;
+    /// The window's colours: `kSchemeDesktop` follows the desktop's dark or light scheme.
+    std::int32_t ColorScheme = 0;
+    static constexpr std::int32_t kSchemeDesktop = 0;
+    static constexpr std::int32_t kSchemeLight = 1;
+    static constexpr std::int32_t kSchemeDark = 2;
 
     /// The files page's label and range of `AutoSaveSeconds`, for the options sheet.
     static constexpr const char* kAutoSaveSecondsLabel = "자동 저장 간격(초, 0은 사용 안 함):";
@@ -70,7 +81,7 @@ struct AppSettings {
     /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
     static constexpr const char* kSettingsSection = "Settings";
     /// How many values `Load` and `Save` handle.
-    static constexpr int kValueCount = 45;
+    static constexpr int kValueCount = 46;
 
     /// Reads every option; a missing or unreadable value takes its default.
     void Load(const KeyValueStore& store);
