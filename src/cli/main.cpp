@@ -1,18 +1,25 @@
 #include <array>
 #include <iostream>
 
+#include <string>
+#include <vector>
+
 #include "cli_command.h"
 #include "commands.h"
+#include "platform/system.h"
 
 namespace verbanta::cli {
 
-// Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 14> kCommands{
+// Every subcommand, in the order --help lists them; the waveform needs the media analysis.
+constexpr std::array kCommands{
     registerInfoCommand,          registerDumpCommand,        registerResaveCommand,
     registerExportTextCommand,    registerConvertCommand,     registerEndSyncsCommand,
     registerCleanEndSyncsCommand, registerAddLanguageCommand, registerSplitCommand,
     registerMergeCommand,         registerRestyleCommand,     registerSaveLanguageCommand,
-    registerCheckCommand,         registerWaveformCommand,
+    registerCheckCommand,
+#ifdef VERBANTA_MEDIA
+    registerWaveformCommand,
+#endif
 };
 
 }  // namespace verbanta::cli
@@ -27,8 +34,12 @@ int main(int argc, char** argv)
     CliContext context;
     for (RegisterCommand add : kCommands) add(app, context);
 
+    // UTF-8 arguments on every system, so that any file name reaches the commands whole.
+    std::vector<std::string> arguments = verbanta::platform::commandLineArguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& argument : arguments) utf8Argv.push_back(argument.data());
     try {
-        app.parse(argc, argv);
+        app.parse(argc, utf8Argv.data());
     } catch (const CLI::ParseError& e) {
         // --help and --version succeed; every usage error fails like any other failure.
         return app.exit(e) == 0 ? 0 : 1;

@@ -1,9 +1,5 @@
 #include "document/autosave_store.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -13,6 +9,7 @@
 #include "document/file_operations.h"
 #include "model/codepage.h"
 #include "platform/atomic_file_writer.h"
+#include "platform/system.h"
 
 namespace verbanta {
 namespace {
@@ -148,15 +145,15 @@ RecoveryStore::~RecoveryStore()
     // A run that ends normally leaves nothing behind; a copy that is still there (autosave
     // turned off before the document was saved) is then offered like a crashed run's.
     if (!hasOwnCopy())
-        ::unlink(lockPathOf(m_sessionId).c_str());
-    ::close(m_lockFd);
+        platform::removeFile(lockPathOf(m_sessionId));
+    platform::closeHandle(m_lockFd);
 }
 
 std::string RecoveryStore::newSessionId()
 {
     std::random_device device;
     std::mt19937_64 engine((static_cast<std::uint64_t>(device()) << 32) ^ device() ^
-                           static_cast<std::uint64_t>(::getpid()));
+                           platform::processId());
     const std::uint64_t value = engine();
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string id(kSessionIdLength, '0');
@@ -214,15 +211,9 @@ bool RecoveryStore::takeLock()
     if (m_lockFd >= 0)
         return true;
     const std::string path = lockPathOf(m_sessionId);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = platform::lockFile(path);
     if (fd < 0)
         return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
     m_lockFd = fd;
     return true;
 }
