@@ -40,7 +40,7 @@ echo "-- core tests under Wine"
 # the tests were given (their data, the CLI) is found as it is.
 (cd "$build/tests" && timeout 1200 "$wine" verbanta_core_tests.exe --gtest_brief=1 \
     2>&1 | tr -d '\r' | tee test_output.txt | grep -v '^\[  SKIPPED \]' || true)
-summary=$(grep -E '^\[  (PASSED|FAILED|SKIPPED) \] [0-9]+ test' "$build/tests/test_output.txt" || true)
+summary=$(grep -E '^\[  (PASSED|FAILED|SKIPPED) *\] [0-9]+ test' "$build/tests/test_output.txt" || true)
 echo "$summary"
 grep -q '^\[  PASSED  \] [0-9]' <<<"$summary" || { echo "the core tests did not run"; exit 1; }
 if grep -q '^\[  FAILED  \] [0-9]' <<<"$summary"; then

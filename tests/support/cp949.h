@@ -53,7 +53,8 @@ inline std::string iconvConvert(std::string_view text, const std::string& to,
     std::string out(wide.size() * 4 + 16, '\0');
     BOOL usedDefault = FALSE;
     const int length =
-        WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+        WideCharToMultiByte(page, page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, wide.data(),
+                            static_cast<int>(wide.size()), out.data(),
                             static_cast<int>(out.size()), nullptr,
                             page == CP_UTF8 ? nullptr : &usedDefault);
     if (length <= 0 || usedDefault)

@@ -62,11 +62,11 @@ std::optional<std::string> unescape(std::string_view value)
 bool isRegularFile(const std::string& path, std::uintmax_t* size = nullptr)
 {
     std::error_code ec;
-    const auto status = std::filesystem::symlink_status(path, ec);
+    const auto status = std::filesystem::symlink_status(platform::fsPath(path), ec);
     if (ec || !std::filesystem::is_regular_file(status))
         return false;
     if (size) {
-        *size = std::filesystem::file_size(path, ec);
+        *size = std::filesystem::file_size(platform::fsPath(path), ec);
         if (ec)
             return false;
     }
@@ -187,7 +187,7 @@ std::string RecoveryStore::lockPathOf(const std::string& id) const
 bool RecoveryStore::ensureFolder()
 {
     std::error_code ec;
-    std::filesystem::create_directories(m_folder, ec);
+    std::filesystem::create_directories(platform::fsPath(m_folder), ec);
     if (ec) {
         errno = ec.value();
         return false;
@@ -197,7 +197,8 @@ bool RecoveryStore::ensureFolder()
         return false;
     }
     // The copies hold the user's unsaved work: only the user may enter the folder.
-    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(platform::fsPath(m_folder),
+                                 std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, ec);
     if (ec) {
         errno = ec.value();

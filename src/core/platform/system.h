@@ -5,6 +5,8 @@
 // call leaves errno set to the reason, so that the messages are the same on both systems.
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,18 @@ struct PathInfo {
 PathInfo pathInfo(const std::string& path);
 /// The same for an open file.
 PathInfo handleInfo(int handle);
+
+/// A UTF-8 path for the standard library's file system calls: on Windows a narrow string
+/// would be read in the ANSI code page, which cannot hold every name.
+inline std::filesystem::path fsPath(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+/// At most `limit` + 1 bytes of a regular file (more than `limit` tells the caller it is too
+/// long); nothing for anything else or when it cannot be read. FIFOs and devices are never
+/// opened: one without a writer would block, another never end.
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t limit);
 
 /// Clears the read-only attribute (gives the owner write permission), keeping the rest.
 bool clearReadOnly(const std::string& path);
