@@ -4,11 +4,12 @@
 # on a folder named in Hangul whose files must come out byte for byte as the Linux CLI writes
 # them. Wine runs headless in a prefix of its own under build/windows, made on the first run.
 # Usage: scripts/windows_tests.sh [LINUX_CLI]   (the Linux CLI to compare with; optional)
+# VERBANTA_WINDOWS_BUILD names another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
-build=build/windows
+build=${VERBANTA_WINDOWS_BUILD:-build/windows}
 linux_cli=${1:-}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
