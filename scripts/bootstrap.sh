@@ -16,6 +16,9 @@ packages=(
     libhunspell-dev hunspell-ko hunspell-en-us
     # the icon, the manual pages and the Debian package with its checks
     librsvg2-bin help2man dpkg-dev file desktop-file-utils appstream lintian
+    # the Windows build of the core, its tests and the CLI: the cross compiler (its posix
+    # threading variant), GoogleTest's sources to build for it, and Wine to run them
+    g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()

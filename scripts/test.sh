@@ -37,6 +37,11 @@ rm -f build/release/verbanta_*.deb
 (cd build/release && cpack -G DEB >/dev/null)
 bash packaging/check_package.sh build/release/verbanta_*.deb build/package-root
 
+echo "== Windows: cross-built core, core tests and CLI under Wine =="
+windows_start=$SECONDS
+bash scripts/windows_tests.sh "$PWD/build/release/src/cli/verbanta-cli"
+echo "Windows stage: $(( (SECONDS - windows_start) / 60 )) min $(( (SECONDS - windows_start) % 60 )) s"
+
 echo "== Build and test (AddressSanitizer + UndefinedBehaviorSanitizer, fuzzing) =="
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_COMPILER=clang++-14 -DVERBANTA_SANITIZE=ON -DVERBANTA_FUZZ=ON \

@@ -1,18 +1,26 @@
 #include <array>
 #include <iostream>
 
+#include <string>
+#include <vector>
+
 #include "cli_command.h"
 #include "commands.h"
+#include "platform/system.h"
 
 namespace verbanta::cli {
 
-// Every subcommand, in the order --help lists them.
-constexpr std::array<RegisterCommand, 15> kCommands{
+// Every subcommand, in the order --help lists them; the waveform and the shot changes need
+// the media analysis.
+constexpr std::array kCommands{
     registerInfoCommand,          registerDumpCommand,        registerResaveCommand,
     registerExportTextCommand,    registerConvertCommand,     registerEndSyncsCommand,
     registerCleanEndSyncsCommand, registerAddLanguageCommand, registerSplitCommand,
     registerMergeCommand,         registerRestyleCommand,     registerSaveLanguageCommand,
-    registerCheckCommand,         registerWaveformCommand,    registerShotsCommand,
+    registerCheckCommand,
+#ifdef VERBANTA_MEDIA
+    registerWaveformCommand,      registerShotsCommand,
+#endif
 };
 
 }  // namespace verbanta::cli
@@ -27,8 +35,12 @@ int main(int argc, char** argv)
     CliContext context;
     for (RegisterCommand add : kCommands) add(app, context);
 
+    // UTF-8 arguments on every system, so that any file name reaches the commands whole.
+    std::vector<std::string> arguments = verbanta::platform::commandLineArguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& argument : arguments) utf8Argv.push_back(argument.data());
     try {
-        app.parse(argc, argv);
+        app.parse(argc, utf8Argv.data());
     } catch (const CLI::ParseError& e) {
         // --help and --version succeed; every usage error fails like any other failure.
         return app.exit(e) == 0 ? 0 : 1;

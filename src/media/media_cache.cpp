@@ -16,6 +16,7 @@ extern "C" {
 #include <vector>
 
 #include "byte_codec.h"
+#include "platform/system.h"
 
 namespace verbanta::media {
 namespace {
@@ -71,14 +72,7 @@ std::optional<CacheKey> CacheKey::of(const std::string& path, int stream)
 
 std::string MediaCache::defaultFolder()
 {
-    // A relative XDG_CACHE_HOME is invalid by its own definition and is ignored.
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    if (cache && cache[0] == '/')
-        return std::string(cache) + "/Verbanta";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return std::string(home) + "/.cache/Verbanta";
-    return {};
+    return platform::userCacheFolder();
 }
 
 MediaCache::MediaCache(std::string folder, std::uint64_t limitBytes)

@@ -56,6 +56,9 @@ TEST_F(CompanionVideoTest, TodaysContainersAreFound)
 
 TEST_F(CompanionVideoTest, ADifferentlyCasedExtensionIsFoundAfterTheExactNames)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names ignore case: a.AVI and a.avi name one file there";
+#endif
     touch("a.AVI");
     EXPECT_EQ(find(), folder.path("a.AVI"));
     touch("a.mp4");
@@ -64,6 +67,9 @@ TEST_F(CompanionVideoTest, ADifferentlyCasedExtensionIsFoundAfterTheExactNames)
 
 TEST_F(CompanionVideoTest, OtherBaseNamesFoldersAndMissingVideosGiveNothing)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names ignore case: a.AVI and a.avi name one file there";
+#endif
     touch("b.avi");
     touch("A.avi");
     touch("a.txt");

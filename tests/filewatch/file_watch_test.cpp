@@ -83,8 +83,23 @@ TEST_F(FileWatchTest, AFileRenamedOverTheWatchedOneIsReported)
     ASSERT_GT(id, 0);
     const std::string fresh = folder.path("movie.smi.new");
     TempFolder::write(fresh, "first");  // the same size and content, another file
-    ASSERT_EQ(::rename(fresh.c_str(), path.c_str()), 0);
+    std::filesystem::rename(test::fsPath(fresh), test::fsPath(path));
     EXPECT_EQ(listener.waitFor(1, 1000ms), std::vector<int>{id});
+}
+
+TEST_F(FileWatchTest, AFileInAFolderNamedInHangulIsWatched)
+{
+    const std::string hangul = folder.path("자막 폴더");
+    std::filesystem::create_directory(test::fsPath(hangul));
+    const std::string file = hangul + "/영화.smi";
+    TempFolder::write(file, "first");
+    const int id = watch.AddWatch(file, &listener);
+    ASSERT_GT(id, 0);
+    TempFolder::write(hangul + "/다른 파일.smi", "not watched");
+    TempFolder::write(file, "second, longer");
+    EXPECT_EQ(listener.waitFor(1, 1000ms), std::vector<int>{id});
+    std::this_thread::sleep_for(kSettle);
+    EXPECT_EQ(listener.ids(), std::vector<int>{id});
 }
 
 TEST_F(FileWatchTest, AnotherFileInTheFolderIsNotReported)

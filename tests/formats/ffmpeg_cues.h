@@ -18,7 +18,11 @@ inline constexpr const char* kFfmpeg = "/usr/bin/ffmpeg";
 
 inline bool FfmpegInstalled()
 {
+#ifdef _WIN32
+    return false;  // the Linux program seen through Wine's drive Z: cannot run from here
+#else
     return std::filesystem::exists(kFfmpeg);
+#endif
 }
 
 /// One cue as ffmpeg reads it, or as we mean it, with normalised text.

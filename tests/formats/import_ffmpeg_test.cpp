@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         if (!FfmpegInstalled())
-            GTEST_SKIP() << "ffmpeg is not installed";
+            GTEST_SKIP() << "ffmpeg is not installed (or this is the Windows build)";
     }
 
     void compare(const std::string& name, int filterEntry, const std::string& ffmpegInput,

@@ -13,7 +13,7 @@ namespace verbanta::test {
 /// The real file system with a hook before every call: a test can make any call fail with an
 /// error number, or look at the disk between the steps of an operation. Every call is logged
 /// as "op a" or "op a -> b".
-class FaultyFileOperations : public PosixFileOperations {
+class FaultyFileOperations : public SystemFileOperations {
 public:
     /// Return an error number to make the call fail, 0 to let it run.
     std::function<int(const std::string& op, const std::string& a, const std::string& b)> fault;
@@ -23,26 +23,26 @@ public:
 
     bool exists(const std::string& path) override
     {
-        return run("exists", path, "", [&] { return PosixFileOperations::exists(path); });
+        return run("exists", path, "", [&] { return SystemFileOperations::exists(path); });
     }
     bool remove(const std::string& path) override
     {
-        return change("remove", path, "", [&] { return PosixFileOperations::remove(path); });
+        return change("remove", path, "", [&] { return SystemFileOperations::remove(path); });
     }
     bool rename(const std::string& from, const std::string& to) override
     {
-        return change("rename", from, to, [&] { return PosixFileOperations::rename(from, to); });
+        return change("rename", from, to, [&] { return SystemFileOperations::rename(from, to); });
     }
     bool readFile(const std::string& path, std::string& bytes) override
     {
         return run("readFile", path, "",
-                   [&] { return PosixFileOperations::readFile(path, bytes); });
+                   [&] { return SystemFileOperations::readFile(path, bytes); });
     }
     int createFile(const std::string& path, unsigned mode) override
     {
         int handle = -1;
         change("createFile", path, "", [&] {
-            handle = PosixFileOperations::createFile(path, mode);
+            handle = SystemFileOperations::createFile(path, mode);
             return handle >= 0;
         });
         if (handle >= 0)
@@ -52,39 +52,39 @@ public:
     bool writeFile(int handle, std::string_view bytes) override
     {
         return change("writeFile", m_paths[handle], "",
-                      [&] { return PosixFileOperations::writeFile(handle, bytes); });
+                      [&] { return SystemFileOperations::writeFile(handle, bytes); });
     }
     bool flushFile(int handle) override
     {
         return run("flushFile", m_paths[handle], "",
-                   [&] { return PosixFileOperations::flushFile(handle); });
+                   [&] { return SystemFileOperations::flushFile(handle); });
     }
     bool closeFile(int handle) override
     {
         const std::string path = m_paths[handle];
         m_paths.erase(handle);
         // A refused close still closes: the descriptor must not leak.
-        const bool closed = PosixFileOperations::closeFile(handle);
+        const bool closed = SystemFileOperations::closeFile(handle);
         return run("closeFile", path, "", [&] { return closed; });
     }
     bool copyAttributes(int handle, const FileStatus& from) override
     {
         return run("copyAttributes", m_paths[handle], "",
-                   [&] { return PosixFileOperations::copyAttributes(handle, from); });
+                   [&] { return SystemFileOperations::copyAttributes(handle, from); });
     }
     bool link(const std::string& from, const std::string& to) override
     {
-        return change("link", from, to, [&] { return PosixFileOperations::link(from, to); });
+        return change("link", from, to, [&] { return SystemFileOperations::link(from, to); });
     }
     bool syncDirectory(const std::string& directory) override
     {
         return run("syncDirectory", directory, "",
-                   [&] { return PosixFileOperations::syncDirectory(directory); });
+                   [&] { return SystemFileOperations::syncDirectory(directory); });
     }
     bool makeWritable(const std::string& path) override
     {
         return change("makeWritable", path, "",
-                      [&] { return PosixFileOperations::makeWritable(path); });
+                      [&] { return SystemFileOperations::makeWritable(path); });
     }
 
     /// Whether a logged call matches "op a" exactly.

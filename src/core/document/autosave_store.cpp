@@ -1,9 +1,5 @@
 #include "document/autosave_store.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -13,6 +9,7 @@
 #include "document/file_operations.h"
 #include "model/codepage.h"
 #include "platform/atomic_file_writer.h"
+#include "platform/system.h"
 
 namespace verbanta {
 namespace {
@@ -65,11 +62,11 @@ std::optional<std::string> unescape(std::string_view value)
 bool isRegularFile(const std::string& path, std::uintmax_t* size = nullptr)
 {
     std::error_code ec;
-    const auto status = std::filesystem::symlink_status(path, ec);
+    const auto status = std::filesystem::symlink_status(platform::fsPath(path), ec);
     if (ec || !std::filesystem::is_regular_file(status))
         return false;
     if (size) {
-        *size = std::filesystem::file_size(path, ec);
+        *size = std::filesystem::file_size(platform::fsPath(path), ec);
         if (ec)
             return false;
     }
@@ -148,15 +145,15 @@ RecoveryStore::~RecoveryStore()
     // A run that ends normally leaves nothing behind; a copy that is still there (autosave
     // turned off before the document was saved) is then offered like a crashed run's.
     if (!hasOwnCopy())
-        ::unlink(lockPathOf(m_sessionId).c_str());
-    ::close(m_lockFd);
+        platform::removeFile(lockPathOf(m_sessionId));
+    platform::closeHandle(m_lockFd);
 }
 
 std::string RecoveryStore::newSessionId()
 {
     std::random_device device;
     std::mt19937_64 engine((static_cast<std::uint64_t>(device()) << 32) ^ device() ^
-                           static_cast<std::uint64_t>(::getpid()));
+                           platform::processId());
     const std::uint64_t value = engine();
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string id(kSessionIdLength, '0');
@@ -190,7 +187,7 @@ std::string RecoveryStore::lockPathOf(const std::string& id) const
 bool RecoveryStore::ensureFolder()
 {
     std::error_code ec;
-    std::filesystem::create_directories(m_folder, ec);
+    std::filesystem::create_directories(platform::fsPath(m_folder), ec);
     if (ec) {
         errno = ec.value();
         return false;
@@ -200,7 +197,8 @@ bool RecoveryStore::ensureFolder()
         return false;
     }
     // The copies hold the user's unsaved work: only the user may enter the folder.
-    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(platform::fsPath(m_folder),
+                                 std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, ec);
     if (ec) {
         errno = ec.value();
@@ -214,15 +212,9 @@ bool RecoveryStore::takeLock()
     if (m_lockFd >= 0)
         return true;
     const std::string path = lockPathOf(m_sessionId);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = platform::lockFile(path);
     if (fd < 0)
         return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return false;
-    }
     m_lockFd = fd;
     return true;
 }

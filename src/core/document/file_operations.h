@@ -71,8 +71,10 @@ public:
     virtual bool link(const std::string& from, const std::string& to) = 0;
 };
 
-/// The real file system through POSIX calls.
-class PosixFileOperations : public FileOperations {
+/// The real file system, through the system's own calls (src/core/platform): POSIX, or on
+/// Windows wide-character paths, the read-only attribute for the permission bits and a file
+/// opened without sharing for a lock.
+class SystemFileOperations : public FileOperations {
 public:
     bool exists(const std::string& path) override;
     bool isDirectory(const std::string& path) override;

@@ -1,18 +1,11 @@
 #include "filewatch/file_watch.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/inotify.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <system_error>
 
 #include "document/path_parts.h"
+#include "platform/folder_notifier.h"
 #include "platform/messenger.h"
 
 namespace verbanta {
@@ -25,103 +18,56 @@ constexpr const char* kReloadLosingChangesQuestion =
     "다시 읽어들이면 저장하지 않은 변경 내용이 모두 사라집니다.\n"
     "자막 파일을 다시 읽어들이겠습니까?";
 
-// Changes of names and of contents or times in the folder, not in its subfolders. Renames
-// count because many editors save by writing a new file and renaming it over the old one.
-constexpr std::uint32_t kFolderEvents = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE |
-                                        IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
-
 // A writer usually changes a file in several steps; the folder is looked at once it has been
 // quiet this long, or this long after its first event at the latest, so that one change is
 // reported once and still well within a second.
 constexpr auto kQuietPeriod = std::chrono::milliseconds(50);
 constexpr auto kLongestDelay = std::chrono::milliseconds(400);
 
-/// The folder's canonical path with a trailing "/", or empty when it does not exist.
-std::string canonicalFolder(const std::string& directory)
-{
-    char* resolved = ::realpath(directory.empty() ? "." : directory.c_str(), nullptr);
-    if (!resolved)
-        return {};
-    std::string folder(resolved);
-    std::free(resolved);
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
-/// The file's path with every link followed, or the path itself when it cannot be resolved.
-std::string canonicalPath(const std::string& path)
-{
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return path;
-    std::string result(resolved);
-    std::free(resolved);
-    return result;
-}
-
 }  // namespace
 
-FileWatch::FileWatch() : m_wakeUp(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+FileWatch::FileWatch() : m_notifier(std::make_unique<platform::FolderNotifier>()) {}
 
 FileWatch::~FileWatch()
 {
     StopFileWatchThread();
     std::lock_guard lock(m_lock);
-    for (const Folder& folder : m_folders)
-        ::inotify_rm_watch(m_inotify, folder.descriptor);
-    if (m_inotify >= 0)
-        ::close(m_inotify);
-    if (m_wakeUp >= 0)
-        ::close(m_wakeUp);
+    m_notifier.reset();
 }
 
 bool FileWatch::readStamp(const std::string& path, Stamp& stamp)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return false;
-    stamp.device = st.st_dev;
-    stamp.inode = st.st_ino;
-    stamp.size = st.st_size;
-    stamp.modifiedSeconds = st.st_mtim.tv_sec;
-    stamp.modifiedNanoseconds = st.st_mtim.tv_nsec;
-    return true;
+    return platform::readFileStamp(path, stamp);
 }
 
 void FileWatch::signalWakeUp()
 {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(m_wakeUp, &one, sizeof one);
+    m_notifier->wakeUp();
 }
 
 int FileWatch::AddWatch(const std::string& path, FileWatchListener* listener)
 {
-    if (path.empty() || m_wakeUp < 0)
+    if (path.empty() || !m_notifier->valid())
         return 0;
     std::lock_guard lock(m_lock);
     Record record;
     record.path = path;
     record.listener = listener;
-    const bool folderWatch = path.back() == '/';
+    const bool folderWatch = lastSeparator(path) == path.size() - 1;
     if (!folderWatch && !readStamp(path, record.stamp))
         return 0;
     // A symbolic link is watched where the file it points to lives, which is what changes.
-    const std::string watched = folderWatch ? path : canonicalPath(path);
-    record.folder = canonicalFolder(directoryOf(watched));
+    const std::string watched = folderWatch ? path : platform::canonicalPath(path);
+    record.folder = platform::canonicalFolder(directoryOf(watched));
     if (record.folder.empty())
         return 0;
     if (!folderWatch)
         record.name = nameOf(watched);
 
-    if (m_inotify < 0)
-        m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_inotify < 0)
-        return 0;
     const bool known = std::any_of(m_folders.begin(), m_folders.end(),
                                    [&](const Folder& f) { return f.path == record.folder; });
     if (!known) {
-        const int descriptor = ::inotify_add_watch(m_inotify, record.folder.c_str(), kFolderEvents);
+        const int descriptor = m_notifier->addFolder(record.folder);
         if (descriptor < 0)
             return 0;
         signalWakeUp();
@@ -169,7 +115,7 @@ void FileWatch::RemoveWatch(int id)
                                         [&](const Folder& x) { return x.path == folder; });
             if (f != m_folders.end()) {
                 signalWakeUp();
-                ::inotify_rm_watch(m_inotify, f->descriptor);
+                m_notifier->removeFolder(f->descriptor);
                 m_folders.erase(f);
             }
         }
@@ -224,34 +170,27 @@ std::size_t FileWatch::watchCount() const
 
 void FileWatch::workerLoop()
 {
-    // The lowest priority of the normal class: it still runs on a busy machine, only last.
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
+    platform::lowerThreadPriority();
     std::unique_lock lock(m_lock);
+    std::vector<platform::FolderNotifier::Event> events;
     for (;;) {
-        pollfd waitList[2] = {{m_wakeUp, POLLIN, 0}, {m_inotify, POLLIN, 0}};
         const int timeout = pollTimeout(Clock::now());
         lock.unlock();
-        const int ready = ::poll(waitList, 2, timeout);
+        events.clear();
+        m_notifier->wait(timeout, events);
         lock.lock();
         if (m_stop)
             break;
-        if (ready > 0 && (waitList[0].revents & POLLIN)) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const ssize_t n = ::read(m_wakeUp, &count, sizeof count);
-        }
         const Clock::time_point now = Clock::now();
-        if (ready > 0 && (waitList[1].revents & POLLIN))
-            readEvents(m_inotify, now);
+        readEvents(events, now);
         checkDueFolders(now);
     }
-    for (const Folder& folder : m_folders)
-        ::inotify_rm_watch(m_inotify, folder.descriptor);
-    ::close(m_inotify);
-    m_inotify = -1;
+    m_notifier->removeAll();
     m_folders.clear();
     m_records.clear();
-    std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t n = ::read(m_wakeUp, &count, sizeof count);
+    // A wake-up still pending would end the next worker's first wait at once.
+    events.clear();
+    m_notifier->wait(0, events);
 }
 
 FileWatch::Folder* FileWatch::findFolder(int descriptor)
@@ -279,27 +218,19 @@ void FileWatch::markPending(Folder& folder, Clock::time_point now)
     folder.due = std::min(now + kQuietPeriod, folder.firstEvent + kLongestDelay);
 }
 
-void FileWatch::readEvents(int inotify, Clock::time_point now)
+void FileWatch::readEvents(const std::vector<platform::FolderNotifier::Event>& events,
+                           Clock::time_point now)
 {
-    alignas(inotify_event) char buffer[16384];
-    for (;;) {
-        const ssize_t length = ::read(inotify, buffer, sizeof buffer);
-        if (length <= 0)
-            return;
-        for (ssize_t at = 0; at < length;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-            if (event->mask & IN_Q_OVERFLOW) {
-                // Events were lost: every folder is looked at again.
-                for (Folder& folder : m_folders)
-                    markPending(folder, now);
-                continue;
-            }
-            Folder* folder = findFolder(event->wd);
-            const std::string name = event->len ? std::string(event->name) : std::string();
-            if (folder && folderWants(*folder, name))
-                markPending(*folder, now);
+    for (const platform::FolderNotifier::Event& event : events) {
+        if (event.overflow) {
+            // Events were lost: every folder is looked at again.
+            for (Folder& folder : m_folders)
+                markPending(folder, now);
+            continue;
         }
+        Folder* folder = findFolder(event.folder);
+        if (folder && folderWants(*folder, event.name))
+            markPending(*folder, now);
     }
 }
 

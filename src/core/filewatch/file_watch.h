@@ -3,10 +3,13 @@
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/folder_notifier.h"
 
 namespace verbanta {
 
@@ -31,7 +34,7 @@ public:
     FileWatch(const FileWatch&) = delete;
     FileWatch& operator=(const FileWatch&) = delete;
 
-    /// Watches a file (a path ending in "/" watches a folder as such) and starts the worker if
+    /// Watches a file (a path ending in a separator watches a folder as such) and starts the worker if
     /// none runs. The id, from 1 upward, or 0 when the path is empty or the file's time cannot
     /// be read. The listener must outlive the watch.
     int AddWatch(const std::string& path, FileWatchListener* listener);
@@ -52,19 +55,11 @@ public:
     std::size_t watchCount() const;
 
 private:
-    /// What tells one version of a file from another: a file renamed over the old one has a
-    /// new inode even when it keeps the old time. All zero while the file is missing.
-    struct Stamp {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        std::int64_t size = 0;
-        std::int64_t modifiedSeconds = 0;
-        std::int64_t modifiedNanoseconds = 0;
-        bool operator==(const Stamp&) const = default;
-    };
+    /// What tells one version of a file from another; all zero while the file is missing.
+    using Stamp = platform::FileStamp;
     struct Record {
         std::string path;
-        std::string folder;  ///< the canonical folder, with its trailing "/"
+        std::string folder;  ///< the canonical folder, with its trailing separator
         std::string name;    ///< the file name, empty for a folder watch
         Stamp stamp;
         FileWatchListener* listener = nullptr;
@@ -73,7 +68,7 @@ private:
     using Clock = std::chrono::steady_clock;
     struct Folder {
         std::string path;
-        int descriptor = -1;  ///< the folder's change notification
+        int descriptor = -1;  ///< the folder's id in the notifier
         bool pending = false;
         Clock::time_point firstEvent;
         Clock::time_point due;
@@ -82,7 +77,8 @@ private:
     static bool readStamp(const std::string& path, Stamp& stamp);
     void signalWakeUp();
     void workerLoop();
-    void readEvents(int inotify, Clock::time_point now);
+    void readEvents(const std::vector<platform::FolderNotifier::Event>& events,
+                    Clock::time_point now);
     void markPending(Folder& folder, Clock::time_point now);
     void checkDueFolders(Clock::time_point now);
     int pollTimeout(Clock::time_point now) const;
@@ -93,8 +89,7 @@ private:
     int m_nextId = 1;
     std::map<int, Record> m_records;
     std::vector<Folder> m_folders;
-    int m_inotify = -1;
-    int m_wakeUp = -1;
+    std::unique_ptr<platform::FolderNotifier> m_notifier;
     bool m_stop = false;
     std::thread m_worker;
 };

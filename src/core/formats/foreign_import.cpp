@@ -9,6 +9,7 @@
 #include "model/codepage.h"
 #include "model/sami_model.h"
 #include "platform/messenger.h"
+#include "platform/system.h"
 
 namespace verbanta {
 
@@ -44,27 +45,7 @@ std::string skippedEntriesMessage(const std::vector<int>& lines)
 
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit)
 {
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    // Only regular files: a FIFO without a writer would block the open, a device never end.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return std::nullopt;
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    std::size_t got = 0;
-    while (bytes.size() <= limit &&
-           (got = std::fread(buffer, 1, std::min(sizeof buffer, limit + 1 - bytes.size()),
-                             file.get())) > 0)
-        bytes.append(buffer, got);
-    // A directory opens but does not read.
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    return bytes;
+    return platform::readRegularFile(path, limit);
 }
 
 bool importForeignBytes(SamiModel& model, std::string_view bytes, const std::vector<int>& slots,

@@ -1,7 +1,5 @@
 #include "model/codepage.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -9,6 +7,8 @@
 #include <charconv>
 #include <cstring>
 #include <vector>
+
+#include "platform/cp949_system.h"
 
 namespace verbanta {
 namespace {
@@ -27,8 +27,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::size_t kUtf16ZeroShare = 8;
 constexpr std::size_t kUtf16ZeroDominance = 4;
 
-const char* const kUtf32 = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
-
 constexpr auto inRange = [](char32_t first, char32_t last) {
     return [=](char32_t c) { return c >= first && c <= last; };
 };
@@ -38,83 +36,7 @@ constexpr auto isLowSurrogate = inRange(0xDC00, 0xDFFF);
 constexpr auto isEscape = inRange(kEscapeBase + 0x80, kEscapeBase + 0xFF);
 constexpr auto isRawByte = inRange(kRawByteBase + 0x80, kRawByteBase + 0xFF);
 
-/// One iconv descriptor per call, so that no conversion state is shared between threads.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (ok())
-            iconv_close(m_cd);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    /// Converts `in` onto the end of `out` in large chunks. Where iconv stops at a sequence it
-    /// cannot convert (or cannot open at all), onError puts a replacement into its second
-    /// argument and returns how many input bytes it stands for.
-    template <class Out, class OnError>
-    void run(std::string_view in, Out& out, OnError onError)
-    {
-        using Unit = typename Out::value_type;
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        std::size_t used = out.size();
-        if (ok())
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        while (srcLeft > 0) {
-            // One output unit per input byte is enough for CP949 <-> UTF-32 either way.
-            if (out.size() - used < srcLeft + 16)
-                out.resize(used + srcLeft + 16);
-            char* dst = reinterpret_cast<char*>(out.data() + used);
-            std::size_t dstLeft = (out.size() - used) * sizeof(Unit);
-            const std::size_t rc =
-                ok() ? iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) : static_cast<std::size_t>(-1);
-            const int error = ok() ? errno : EILSEQ;
-            used =
-                static_cast<std::size_t>(dst - reinterpret_cast<char*>(out.data())) / sizeof(Unit);
-            if (rc != static_cast<std::size_t>(-1))
-                break;
-            if (error == E2BIG) {
-                out.resize(out.size() * 2);
-                continue;
-            }
-            Out piece;
-            const std::size_t skip =
-                std::clamp<std::size_t>(onError(std::string_view(src, srcLeft), piece), 1, srcLeft);
-            src += skip;
-            srcLeft -= skip;
-            if (out.size() - used < piece.size() + srcLeft)
-                out.resize(2 * out.size() + piece.size());
-            std::copy(piece.begin(), piece.end(), out.begin() + static_cast<std::ptrdiff_t>(used));
-            used += piece.size();
-        }
-        out.resize(used);
-    }
-
-    /// Converts all of a short `in` (a character or two) into `out`: the bytes written, or
-    /// nothing when iconv refuses any of it.
-    std::optional<std::size_t> convertShort(std::string_view in, char* out, std::size_t outSize)
-    {
-        if (!ok())
-            return std::nullopt;
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        char* dst = out;
-        std::size_t dstLeft = outSize;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) ||
-            srcLeft != 0)
-            return std::nullopt;
-        return outSize - dstLeft;
-    }
-
-private:
-    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t m_cd;
-};
-
-/// CP949 as the C library knows it, read once pair by pair: which BMP characters it has, and
+/// CP949 as the system knows it, read once pair by pair: which BMP characters it has, and
 /// what each two-byte pair decodes to (0 when the pair is not a character). Decoding goes
 /// through this table rather than the library's streaming converter, which steps over some
 /// invalid pairs (such as 0xA2 0xE8) before it reports them, so that both bytes would be lost.
@@ -132,13 +54,13 @@ const Cp949Tables& cp949Tables()
     static const Cp949Tables tables = [] {
         Cp949Tables t;
         for (char32_t c = 0; c < 0x80; ++c) t.has[c] = true;
-        Converter decoder(kUtf32, "CP949");
+        platform::Cp949PairDecoder decoder;
         for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
             for (unsigned trail = 0x41; trail <= 0xFE; ++trail) {
-                const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
-                char32_t cp = 0;
-                if (decoder.convertShort({pair, 2}, reinterpret_cast<char*>(&cp), sizeof cp) &&
-                    cp != 0) {
+                const char32_t cp = decoder.decode(static_cast<unsigned char>(lead),
+                                                   static_cast<unsigned char>(trail))
+                                        .value_or(0);
+                if (cp != 0) {
                     t.pairs[(lead - kFirstLead) * 0x100 + trail] = cp;
                     if (cp < t.has.size())
                         t.has[cp] = true;
@@ -184,11 +106,6 @@ void decodeCp949(std::string_view in, std::u32string& out, OnError onError)
 bool cp949Has(char32_t cp)
 {
     return cp <= 0xFFFF && cp949Tables().has[cp];
-}
-
-std::string_view asBytes(const std::u32string& text, std::size_t from, std::size_t to)
-{
-    return {reinterpret_cast<const char*>(text.data() + from), (to - from) * sizeof(char32_t)};
 }
 
 /// Length of the well-formed UTF-8 sequence that starts `s` (0 if none): no overlong forms,
@@ -293,22 +210,19 @@ std::string settleRawBytes(const std::string& text, const std::vector<std::size_
 
 std::string encodeCp949(const std::u32string& text, bool restoreRawBytes)
 {
-    Converter encoder("CP949", kUtf32);
+    platform::Cp949Encoder encoder;
     std::string out;
     std::vector<std::size_t> rawAt;
-    const auto onError = [](std::string_view rest, std::string& piece) {
-        char32_t cp = kReplacement;
-        if (rest.size() >= sizeof cp)
-            std::memcpy(&cp, rest.data(), sizeof cp);
-        appendReference(piece, cp);
-        return sizeof cp;
+    const auto onError = [](char32_t cp, std::string& piece) { appendReference(piece, cp); };
+    const auto run = [&](std::size_t from, std::size_t to) {
+        encoder.append(std::u32string_view(text).substr(from, to - from), out, onError);
     };
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool raw = restoreRawBytes && isRawByte(text[i]);
         if (!raw && cp949Has(text[i]))
             continue;
-        encoder.run(asBytes(text, start, i), out, onError);
+        run(start, i);
         start = i + 1;
         if (raw) {
             rawAt.push_back(out.size());
@@ -317,7 +231,7 @@ std::string encodeCp949(const std::u32string& text, bool restoreRawBytes)
             appendReference(out, text[i]);
         }
     }
-    encoder.run(asBytes(text, start, text.size()), out, onError);
+    run(start, text.size());
     return rawAt.empty() ? out : settleRawBytes(out, rawAt);
 }
 

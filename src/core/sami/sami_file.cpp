@@ -1,11 +1,7 @@
-// SAMI files on a POSIX file system: loading with the read-only and size rules and the
+// SAMI files on the file system: loading with the read-only and size rules and the
 // conversion from the file's encoding, creating and writing with cleanup, and the system's
 // error numbers turned into the Korean reasons.
 #include "sami/sami_file.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,25 +9,27 @@
 #include <vector>
 
 #include "document/file_operations.h"
+#include "document/path_parts.h"
 #include "model/ascii_case.h"
 #include "model/sami_model.h"
 #include "platform/atomic_file_writer.h"
 #include "platform/messenger.h"
+#include "platform/system.h"
 #include "sami/sami_writer.h"
 
 namespace verbanta {
 namespace sami {
 namespace {
 
-// A POSIX file carries the read-only attribute when its owner may not write it.
-constexpr mode_t kWriteBit = S_IWUSR;
+// A file carries the read-only attribute when its owner may not write it (FileStatus gives
+// the Windows attribute as these permission bits too).
+constexpr unsigned kWriteBit = 0200;
 
 bool parentFolderExists(const std::string& path)
 {
-    const std::size_t slash = path.find_last_of('/');
+    const std::size_t slash = lastSeparator(path);
     const std::string parent = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    struct stat st {};
-    return ::stat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return platform::pathInfo(parent).kind == platform::PathInfo::Kind::Directory;
 }
 
 // A permission the system refuses says so, for the file or the folder it is in.
@@ -52,7 +50,11 @@ bool isLockError(int error)
 
 bool isDiskFullError(int error)
 {
+#ifdef EDQUOT  // no quotas on Windows
     return error == ENOSPC || error == EDQUOT;
+#else
+    return error == ENOSPC;
+#endif
 }
 
 /// Closes the descriptor on every path out.
@@ -70,9 +72,9 @@ public:
     {
         if (m_fd < 0)
             return true;
-        const int rc = ::close(m_fd);
+        const bool ok = platform::closeHandle(m_fd);
         m_fd = -1;
-        return rc == 0;
+        return ok;
     }
 
 private:
@@ -94,12 +96,12 @@ std::string openFailureReason(int error, const std::string& path)
     if (error == EISDIR)
         return "\r은 디렉토리입니다.";
     if (error == EACCES || error == EPERM) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0)
+        const platform::PathInfo info = platform::pathInfo(path);
+        if (info.kind == platform::PathInfo::Kind::Missing)
             return "\r이 존재하지 않습니다.";
-        if (S_ISDIR(st.st_mode))
+        if (info.kind == platform::PathInfo::Kind::Directory)
             return "\r은 디렉토리입니다.";
-        if (!S_ISREG(st.st_mode))
+        if (info.kind != platform::PathInfo::Kind::Regular)
             return "\r은 특수한 파일입니다.";
         return kNoReadPermission;
     }
@@ -119,14 +121,14 @@ std::string createFailureReason(int error, const std::string& path)
     if (error == EISDIR)
         return "\r는 디렉토리입니다.";
     if (error == EACCES || error == EPERM || error == EROFS) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0)
+        const platform::PathInfo info = platform::pathInfo(path);
+        if (info.kind == platform::PathInfo::Kind::Missing)
             return "\r을 신규 작성할 수 없습니다.";
-        if (S_ISDIR(st.st_mode))
+        if (info.kind == platform::PathInfo::Kind::Directory)
             return "\r는 디렉토리입니다.";
-        if (!S_ISREG(st.st_mode))
+        if (info.kind != platform::PathInfo::Kind::Regular)
             return "\r는 특수한 파일입니다.";
-        if ((st.st_mode & kWriteBit) == 0 || error == EROFS)
+        if (!info.ownerWritable || error == EROFS)
             return "\r은 읽기 전용 파일입니다.";
         return kNoWritePermission;
     }
@@ -250,10 +252,10 @@ namespace sami {
 
 bool clearReadOnlyAttribute(const std::string& path, Messenger& messenger)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || (st.st_mode & kWriteBit) != 0)
+    const platform::PathInfo info = platform::pathInfo(path);
+    if (info.kind != platform::PathInfo::Kind::Regular || info.ownerWritable)
         return true;
-    if (::chmod(path.c_str(), (st.st_mode & 07777) | kWriteBit) == 0) {
+    if (platform::clearReadOnly(path)) {
         messenger.showMessage(path + "\n파일의 읽기 전용 속성을 해제하였습니다.",
                               MessageIcon::Information);
         return true;
@@ -292,24 +294,26 @@ std::size_t FirstNulCharacter(std::string_view bytes, TextEncoding encoding)
 bool SamiModel::LoadFile(const std::string& path, bool replace,
                          std::optional<TextEncoding> encoding)
 {
-    struct stat st {};
+    using Kind = platform::PathInfo::Kind;
     // Devices, FIFOs and sockets are never opened: reading them could block or never end.
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    if (const Kind kind = platform::pathInfo(path).kind;
+        kind != Kind::Missing && kind != Kind::Regular && kind != Kind::Directory) {
         messenger().showMessage(path + "\r은 특수한 파일입니다.", MessageIcon::Error);
         return false;
     }
 
     // Read and write first; read only when that is refused (the file is then read-only).
-    const int readWrite = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int readWrite = platform::openFile(path, true);
     const bool writable = readWrite >= 0;
-    sami::FileHandle file(writable ? readWrite : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    sami::FileHandle file(writable ? readWrite : platform::openFile(path, false));
     if (!file.valid()) {
         const int error = errno;
         messenger().showMessage(path + sami::openFailureReason(error, path), MessageIcon::Error);
         return false;
     }
     const int fd = file.fd();
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    platform::PathInfo opened = platform::handleInfo(fd);
+    if (opened.kind == Kind::Directory) {
         messenger().showMessage(path + "\r은 디렉토리입니다.", MessageIcon::Error);
         return false;
     }
@@ -321,19 +325,18 @@ bool SamiModel::LoadFile(const std::string& path, bool replace,
     // The limit counts the converted text, so a UTF-16 file may be larger on disk; no file
     // beyond this can convert to less than the limit.
     constexpr std::size_t kReadLimit = kMaxUnicodeSamiFileBytes;
-    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kReadLimit)
+    opened = platform::handleInfo(fd);
+    if (opened.kind != Kind::Missing && opened.size > kReadLimit)
         return tooLarge();
 
     // Read until the end or past the limit, which tells a file that grew since it was
     // measured. The bytes pass through a chunk that stays in the processor's cache into room
     // reserved for the whole file, which is then written once instead of cleared first.
     std::string bytes;
-    bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), kReadLimit) + 1);
+    bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(opened.size), kReadLimit) + 1);
     std::vector<char> chunk(std::size_t{1} << 18);
     for (;;) {
-        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+        const std::int64_t n = platform::readSome(fd, chunk.data(), chunk.size());
         if (n < 0) {
             const int error = errno;
             messenger().showMessage(path + sami::openFailureReason(error, path),

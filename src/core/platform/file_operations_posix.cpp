@@ -47,19 +47,19 @@ const char* orCurrent(const std::string& directory)
 
 }  // namespace
 
-bool PosixFileOperations::exists(const std::string& path)
+bool SystemFileOperations::exists(const std::string& path)
 {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0;
 }
 
-bool PosixFileOperations::isDirectory(const std::string& path)
+bool SystemFileOperations::isDirectory(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool PosixFileOperations::isReadOnly(const std::string& path)
+bool SystemFileOperations::isReadOnly(const std::string& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
@@ -67,7 +67,7 @@ bool PosixFileOperations::isReadOnly(const std::string& path)
     return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-bool PosixFileOperations::makeWritable(const std::string& path)
+bool SystemFileOperations::makeWritable(const std::string& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
@@ -75,7 +75,7 @@ bool PosixFileOperations::makeWritable(const std::string& path)
     return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
-bool PosixFileOperations::isLocked(const std::string& path)
+bool SystemFileOperations::isLocked(const std::string& path)
 {
     const int saved = errno;
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -102,7 +102,7 @@ bool PosixFileOperations::isLocked(const std::string& path)
     return locked;
 }
 
-bool PosixFileOperations::remove(const std::string& path)
+bool SystemFileOperations::remove(const std::string& path)
 {
     if (isLocked(path)) {
         errno = EBUSY;
@@ -111,7 +111,7 @@ bool PosixFileOperations::remove(const std::string& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-bool PosixFileOperations::rename(const std::string& from, const std::string& to)
+bool SystemFileOperations::rename(const std::string& from, const std::string& to)
 {
     if (isLocked(from) || isLocked(to)) {
         errno = EBUSY;
@@ -120,7 +120,7 @@ bool PosixFileOperations::rename(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool PosixFileOperations::readFile(const std::string& path, std::string& bytes)
+bool SystemFileOperations::readFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
@@ -152,7 +152,7 @@ bool PosixFileOperations::readFile(const std::string& path, std::string& bytes)
     }
 }
 
-bool PosixFileOperations::syncDirectory(const std::string& directory)
+bool SystemFileOperations::syncDirectory(const std::string& directory)
 {
     Descriptor fd(::open(orCurrent(directory), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0)
@@ -160,7 +160,7 @@ bool PosixFileOperations::syncDirectory(const std::string& directory)
     return ::fsync(fd.get()) == 0;
 }
 
-bool PosixFileOperations::sameFile(const std::string& a, const std::string& b)
+bool SystemFileOperations::sameFile(const std::string& a, const std::string& b)
 {
     struct stat first {};
     struct stat second {};
@@ -168,7 +168,7 @@ bool PosixFileOperations::sameFile(const std::string& a, const std::string& b)
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-std::vector<std::string> PosixFileOperations::listDirectory(const std::string& directory)
+std::vector<std::string> SystemFileOperations::listDirectory(const std::string& directory)
 {
     std::vector<std::string> names;
     DIR* dir = ::opendir(orCurrent(directory));
@@ -183,7 +183,7 @@ std::vector<std::string> PosixFileOperations::listDirectory(const std::string& d
     return names;
 }
 
-FileStatus PosixFileOperations::status(const std::string& path)
+FileStatus SystemFileOperations::status(const std::string& path)
 {
     FileStatus result;
     struct stat st {};
@@ -198,7 +198,7 @@ FileStatus PosixFileOperations::status(const std::string& path)
     return result;
 }
 
-std::string PosixFileOperations::resolveLinks(const std::string& path)
+std::string SystemFileOperations::resolveLinks(const std::string& path)
 {
     // As many links as the system itself follows before it reports a loop.
     constexpr int kMaxLinks = 40;
@@ -224,7 +224,7 @@ std::string PosixFileOperations::resolveLinks(const std::string& path)
     return {};
 }
 
-int PosixFileOperations::createFile(const std::string& path, unsigned mode)
+int SystemFileOperations::createFile(const std::string& path, unsigned mode)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                           static_cast<mode_t>(mode));
@@ -233,7 +233,7 @@ int PosixFileOperations::createFile(const std::string& path, unsigned mode)
     return fd;
 }
 
-int PosixFileOperations::openDevice(const std::string& path)
+int SystemFileOperations::openDevice(const std::string& path)
 {
     // Non-blocking only while opening, so that a FIFO without a reader fails instead of hanging.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -242,7 +242,7 @@ int PosixFileOperations::openDevice(const std::string& path)
     return fd;
 }
 
-bool PosixFileOperations::writeFile(int handle, std::string_view bytes)
+bool SystemFileOperations::writeFile(int handle, std::string_view bytes)
 {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
@@ -261,17 +261,17 @@ bool PosixFileOperations::writeFile(int handle, std::string_view bytes)
     return true;
 }
 
-bool PosixFileOperations::flushFile(int handle)
+bool SystemFileOperations::flushFile(int handle)
 {
     return ::fsync(handle) == 0;
 }
 
-bool PosixFileOperations::closeFile(int handle)
+bool SystemFileOperations::closeFile(int handle)
 {
     return ::close(handle) == 0;
 }
 
-bool PosixFileOperations::copyAttributes(int handle, const FileStatus& from)
+bool SystemFileOperations::copyAttributes(int handle, const FileStatus& from)
 {
     // The owner first: changing it may clear the set-user-id bits that the mode then restores.
     // Only the superuser may give a file away; an owner may still pass on the group.
@@ -282,7 +282,7 @@ bool PosixFileOperations::copyAttributes(int handle, const FileStatus& from)
     return ::fchmod(handle, static_cast<mode_t>(from.mode & 07777)) == 0;
 }
 
-bool PosixFileOperations::link(const std::string& from, const std::string& to)
+bool SystemFileOperations::link(const std::string& from, const std::string& to)
 {
     if (isLocked(from)) {
         errno = EBUSY;
@@ -293,7 +293,7 @@ bool PosixFileOperations::link(const std::string& from, const std::string& to)
 
 FileOperations& systemFileOperations()
 {
-    static PosixFileOperations files;
+    static SystemFileOperations files;
     return files;
 }
 
