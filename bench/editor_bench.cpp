@@ -56,11 +56,13 @@ public:
 class BenchLauncher : public ProcessLauncher {
 public:
     bool launch(const std::string&) override { return true; }
+    bool openWithDesktop(const std::string&) override { return true; }
 };
 
 class BenchDocument : public EditorDocument {
 public:
     void setModified(bool) override {}
+    void undoStateChanged() override {}
     bool isModified() const override { return true; }
     bool saveModifiedPrompt() override { return true; }
     std::string path() const override { return "/tmp/a.smi"; }
