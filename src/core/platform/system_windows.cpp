@@ -145,25 +145,6 @@ bool closeHandle(int handle)
     return ::_close(handle) == 0;
 }
 
-std::optional<std::string> readRegularFile(const std::string& path, std::size_t limit)
-{
-    if (pathInfo(path).kind != PathInfo::Kind::Regular)
-        return std::nullopt;
-    const int handle = openFile(path, false);
-    if (handle < 0)
-        return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    std::int64_t got = 0;
-    while (bytes.size() <= limit &&
-           (got = readSome(handle, buffer, std::min(sizeof buffer, limit + 1 - bytes.size()))) > 0)
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    closeHandle(handle);
-    if (got < 0)
-        return std::nullopt;
-    return bytes;
-}
-
 int lockFile(const std::string& path)
 {
     const std::wstring wide = widen(path);
