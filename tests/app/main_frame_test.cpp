@@ -148,6 +148,13 @@ private slots:
                             QApplication::palette().base().color().name() + QLatin1Char(' ') +
                             QApplication::palette(&f.list()).base().color().name()));
         readable("dark");
+        // The player's drawn buttons take the new ink at once, not at the next start.
+        const auto playInk = [&] {
+            auto* play = f.frame->findChild<QAbstractButton*>(
+                QStringLiteral("control%1").arg(int(cmd::Play)));
+            return play ? play->icon().pixmap(16, 16).toImage().pixelColor(6, 8).lightness() : -1;
+        };
+        QVERIFY2(playInk() > 150, qPrintable(QString::number(playInk())));
         verbanta::test::shoot(*f.frame, "window_dark");
         // The setting is kept with the others.
         MemoryKeyValueStore store;
@@ -161,6 +168,7 @@ private slots:
         QApplication::processEvents();  // the widgets take the palette from a posted event
         QVERIFY(f.list().palette().base().color().lightness() > 200);
         readable("light");
+        QVERIFY2(playInk() >= 0 && playInk() < 100, qPrintable(QString::number(playInk())));
         verbanta::test::shoot(*f.frame, "window_light");
 
         // Following the desktop: a GTK theme's dark variant, unless a portal says otherwise.

@@ -143,12 +143,15 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    /// A switch of the colour scheme redraws the picture buttons in the new ink.
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
+    void drawButtonIcons();
     void createVideo(VideoRendering rendering);
     void relayout();
     void resetControl();

@@ -157,7 +157,6 @@ void CPlayerView::createControls()
                 auto* b = c.kind == Kind::Toggle ? new CommandToggle(this) : new QToolButton(this);
                 b->setAutoRaise(true);  // flat until the mouse is over it
                 b->setCheckable(c.kind == Kind::Toggle);
-                b->setIcon(drawnIcon(c.id));
                 b->setIconSize(QSize(14, 14));
                 w = b;
                 break;
@@ -202,9 +201,26 @@ void CPlayerView::createControls()
         m_controls[c.id] = w;
         m_template[c.id] = QRect(px(c.x), px(c.y), px(c.cx), px(c.cy));
     }
+    drawButtonIcons();
     // The template's position label fits a count of milliseconds but not "0:00:00.000" in
     // today's fonts: it takes the free room up to the button beside it.
     m_template[kPositionLabel].setRight(m_template[GoCaptionAtVideo].left() - 3);
+}
+
+void CPlayerView::drawButtonIcons()
+{
+    for (const ControlSpec& c : kControls)
+        if (c.kind == Kind::Toggle || c.kind == Kind::IconPush)
+            static_cast<QAbstractButton*>(m_controls.at(c.id))->setIcon(drawnIcon(c.id));
+}
+
+void CPlayerView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if ((event->type() == QEvent::PaletteChange ||
+         event->type() == QEvent::ApplicationPaletteChange) &&
+        !m_controls.empty())
+        drawButtonIcons();
 }
 
 void CPlayerView::createVideo(VideoRendering rendering)
