@@ -126,6 +126,8 @@ enum CommandId : int {
     PrevVideoBookmark = 32772,
     NextVideoBookmark = 32773,
     ClearVideoBookmarks = 32774,
+    PrevShotChange = 32866,
+    NextShotChange = 32867,
     VideoBookmarkList = 32786,
 
     // The frame.

@@ -18,6 +18,7 @@ const int kFileMenu[] = {
 const int kMovieMenu[] = {
     OpenMedia, CloseMedia, NextAudioTrack, S,
     GoCurrentSync, GoPrevSync, GoNextSync, S,
+    PrevShotChange, NextShotChange, S,
     SetVideoBookmark, PrevVideoBookmark, NextVideoBookmark, ClearVideoBookmarks,
     VideoBookmarkList, S,
     SyncReplay,

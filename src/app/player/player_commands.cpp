@@ -10,6 +10,7 @@
 #include "player/bookmark_bar.h"
 #include "player/media_backend.h"
 #include "player/player_view.h"
+#include "player/shot_change_track.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -91,6 +92,8 @@ void CPlayerView::capture(CaptureCommand command)
     CaptionEditor* ed = m_frame.editor();
     if (!ed || !m_mediaOpen)
         return;
+    // The shot changes known now, for the capture's snapping.
+    ed->capture().setShotChanges(m_shots->shotsMs());
     ed->capture().captureAt(command, captureTime());
     focusCaptionView();
 }
@@ -149,6 +152,29 @@ void CPlayerView::goNextSync()
 {
     if (CaptionEditor* ed = m_frame.editor())
         seekForSyncCommand(ed->capture().selectNextRowTime());
+}
+
+// ---- shot changes -------------------------------------------------------------------------
+
+bool CPlayerView::hasShotChanges() const
+{
+    return m_mediaOpen && m_shots->hasShots();
+}
+
+void CPlayerView::prevShotChange()
+{
+    if (!m_mediaOpen)
+        return;
+    if (const std::int32_t v = m_shots->previousBefore(GetPositionMs()); v >= 0)
+        m_media->setPosition(secondsFromMs(v));
+}
+
+void CPlayerView::nextShotChange()
+{
+    if (!m_mediaOpen)
+        return;
+    if (const std::int32_t v = m_shots->nextAfter(GetPositionMs()); v >= 0)
+        m_media->setPosition(secondsFromMs(v));
 }
 
 // ---- bookmarks, bar and repeat ------------------------------------------------------------

@@ -27,6 +27,8 @@
 #include "platform/messenger.h"
 #include "player/bookmark_bar.h"
 #include "player/media_backend.h"
+#include "player/position_bar.h"
+#include "player/shot_change_track.h"
 #include "settings/app_settings.h"
 
 namespace verbanta::app {
@@ -105,6 +107,7 @@ CPlayerView::CPlayerView(CMainFrame& frame, QWidget* parent)
     black.setColor(QPalette::Text, Qt::white);
     m_caption->setPalette(black);
     m_renderingLabel = new QLabel(this);
+    m_shots = new ShotChangeTrack(*m_media, this);
     createVideo(openGlUsable() ? VideoRendering::OpenGl : VideoRendering::Software);
     showStartPage();
 
@@ -112,6 +115,10 @@ CPlayerView::CPlayerView(CMainFrame& frame, QWidget* parent)
     connect(m_media, &MediaBackend::playStateChanged, this, &CPlayerView::onPlayStateChanged);
     connect(m_media, &MediaBackend::positionChanged, this, &CPlayerView::onPositionChanged);
     connect(m_media, &MediaBackend::openFailed, this, &CPlayerView::onOpenFailed);
+    connect(m_shots, &ShotChangeTrack::changed, this,
+            [this] { m_transportBar->setShotChanges(m_shots->shotsMs()); });
+    connect(m_shots, &ShotChangeTrack::notice, this,
+            [this](const QString& text) { m_frame.statusPane().setText(text); });
 
     m_positionTimer.setInterval(kPositionTimerMs);
     connect(&m_positionTimer, &QTimer::timeout, this, &CPlayerView::positionTick);

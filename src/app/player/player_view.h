@@ -15,13 +15,14 @@
 
 class QAbstractButton;
 class QLabel;
-class QSlider;
 class QTextBrowser;
 
 namespace verbanta::app {
 
 class BookmarkBar;
 class CMainFrame;
+class PositionBar;
+class ShotChangeTrack;
 
 /// The caption window's document for a page of the model (CP949), as Qt's rich text reads it.
 QString captionWindowHtml(std::string_view cp949Html);
@@ -97,6 +98,12 @@ public:
     void goPrevSync();
     void goNextSync();
 
+    // Shot changes.
+    ShotChangeTrack& shotChanges() const { return *m_shots; }
+    bool hasShotChanges() const;
+    void prevShotChange();
+    void nextShotChange();
+
     // Bookmarks and repeat.
     void setVideoBookmark();
     void prevVideoBookmark();
@@ -128,6 +135,7 @@ public:
     const QString& captionHtml() const { return m_captionHtml; }
     QString positionText() const;
     BookmarkBar& bookmarkBar() const { return *m_bar; }
+    PositionBar& positionBar() const { return *m_transportBar; }
     QWidget& videoArea() const { return *m_videoArea; }
     bool replayActive() const { return m_replayActive; }
     bool repeatOn() const;
@@ -187,7 +195,8 @@ private:
     VideoRendering m_rendering = VideoRendering::Software;
     QWidget* m_videoArea = nullptr;  ///< the picture and the transport bar
     QWidget* m_picture = nullptr;
-    QSlider* m_transportBar = nullptr;
+    PositionBar* m_transportBar = nullptr;
+    ShotChangeTrack* m_shots = nullptr;
     QTextBrowser* m_caption = nullptr;  ///< the caption window
     QString m_captionHtml;
     BookmarkBar* m_bar = nullptr;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSlider>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -16,6 +15,7 @@
 #include "player/bookmark_bar.h"
 #include "player/media_backend.h"
 #include "player/player_view.h"
+#include "player/position_bar.h"
 #include "player/video_widget.h"
 #include "settings/app_settings.h"
 
@@ -231,7 +231,7 @@ void CPlayerView::createVideo(VideoRendering rendering)
         auto* layout = new QVBoxLayout(m_videoArea);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
-        m_transportBar = new QSlider(Qt::Horizontal, m_videoArea);
+        m_transportBar = new PositionBar(m_videoArea);
         m_transportBar->setFocusPolicy(Qt::NoFocus);
         m_transportBar->setEnabled(false);
         layout->addWidget(m_transportBar);

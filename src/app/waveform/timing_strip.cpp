@@ -18,6 +18,7 @@
 #include "main_frame.h"
 #include "player/media_backend.h"
 #include "player/player_view.h"
+#include "player/shot_change_track.h"
 #include "settings/app_settings.h"
 #include "settings/key_value_store.h"
 #include "waveform/strip_audio.h"
@@ -63,6 +64,8 @@ TimingStrip::TimingStrip(CMainFrame& frame, QWidget* parent)
         follow();
         update();
     });
+    connect(&frame.playerView().shotChanges(), &ShotChangeTrack::changed, this,
+            qOverload<>(&QWidget::update));
     connect(&media, &MediaBackend::openStateChanged, this, [this](int, int state) {
         if (state == MediaBackend::Opening)
             setView(0, m_spanMs);
@@ -258,7 +261,14 @@ std::int32_t TimingStrip::dragTarget(double x) const
                 targets.push_back(r.endMs);
         }
     }
+    // The shot changes in view; an edge may also be pulled onto one just outside.
+    const std::vector<std::int32_t>& shots = m_frame.playerView().shotChanges().shotsMs();
     const auto within = static_cast<std::int32_t>(std::lround(kSnapPixels * msPerPixel()));
+    const auto firstShot = std::lower_bound(shots.begin(), shots.end(),
+                                            static_cast<std::int32_t>(m_startMs) - within);
+    for (auto it = firstShot;
+         it != shots.end() && *it <= static_cast<std::int32_t>(m_startMs + m_spanMs) + within; ++it)
+        targets.push_back(*it);
     auto moveTo = [&](std::int32_t ms) {
         return static_cast<std::int32_t>(std::clamp(std::llround(ms + moved),
                                                     static_cast<long long>(INT32_MIN),

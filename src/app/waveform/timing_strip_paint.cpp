@@ -8,6 +8,7 @@
 #include "editor/caption_editor.h"
 #include "main_frame.h"
 #include "player/player_view.h"
+#include "player/shot_change_track.h"
 #include "waveform/strip_audio.h"
 #include "waveform/timing_strip.h"
 
@@ -27,6 +28,7 @@ const QColor kCurrentFill(255, 196, 60, 46);
 const QColor kCurrentEdge(255, 200, 60);
 const QColor kCurrentBox(120, 90, 20);
 const QColor kBookmark(255, 64, 64);
+const QColor kShotChange(196, 150, 255);
 const QColor kPlayPosition(255, 255, 255);
 const QColor kStopMark(230, 80, 230);
 const QColor kMessage(170, 180, 190);
@@ -252,6 +254,14 @@ void TimingStrip::paintRegions(QPainter& p, const QRect& area)
 void TimingStrip::paintMarks(QPainter& p, const QRect& area)
 {
     const CPlayerView& player = m_frame.playerView();
+    // Shot changes first: a bookmark or the play position on the same time stays visible.
+    const std::vector<std::int32_t>& shots = player.shotChanges().shotsMs();
+    p.setPen(QPen(kShotChange, 1));
+    for (auto it = std::lower_bound(shots.begin(), shots.end(), static_cast<std::int32_t>(m_startMs));
+         it != shots.end() && *it <= m_startMs + m_spanMs; ++it) {
+        const double x = std::round(xOf(*it)) + 0.5;
+        p.drawLine(QPointF(x, kRulerHeight - 5), QPointF(x, area.bottom()));
+    }
     p.setPen(QPen(kBookmark, 2));
     for (int i = 0; i < player.BookmarkCount(); ++i) {
         const double x = xOf(player.BookmarkAt(i));
@@ -336,6 +346,11 @@ void TimingStrip::paintStatus(QPainter& p, const QRect& area)
             if (media::SpectrogramTiles* tiles = m_audio->spectrogram();
                 tiles && tiles->failure() != media::OpenFailure::None)
                 centre = QString::fromUtf8("스펙트로그램을 만들 수 없습니다");
+    }
+    if (const ShotChangeTrack& shots = m_frame.playerView().shotChanges();
+        shots.status() == ShotChangeTrack::Status::Running) {
+        const QString finding = QString::fromUtf8("장면 전환 찾는 중 %1%").arg(shots.percent());
+        corner = corner.isEmpty() ? finding : corner + QStringLiteral("  ·  ") + finding;
     }
     if (!centre.isEmpty()) {
         p.setPen(kMessage);

@@ -7,6 +7,7 @@
 #include "document/path_parts.h"
 #include "platform/folder_notifier.h"
 #include "platform/messenger.h"
+#include "platform/system.h"
 
 namespace verbanta {
 namespace {

@@ -28,10 +28,6 @@ std::string canonicalFolder(const std::string& directory);
 /// The file's path with every link followed, or the path itself when it cannot be resolved.
 std::string canonicalPath(const std::string& path);
 
-/// Gives the calling thread the lowest priority of the normal class: it still runs on a busy
-/// machine, only last.
-void lowerThreadPriority();
-
 /// Notifications of changes in folders (not their subfolders): names created, deleted or
 /// renamed, and contents, sizes or times changed. One thread waits; any thread adds, removes
 /// and wakes.

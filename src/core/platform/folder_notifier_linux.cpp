@@ -3,7 +3,6 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,11 +52,6 @@ std::string canonicalPath(const std::string& path)
     std::string result(resolved);
     std::free(resolved);
     return result;
-}
-
-void lowerThreadPriority()
-{
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
 }
 
 struct FolderNotifier::State {

@@ -112,11 +112,6 @@ std::string canonicalPath(const std::string& path)
     return full.empty() ? path : narrow(full);
 }
 
-void lowerThreadPriority()
-{
-    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
-}
-
 struct FolderNotifier::State {
     std::mutex lock;
     HANDLE wakeUp = nullptr;

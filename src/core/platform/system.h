@@ -53,6 +53,10 @@ int lockFile(const std::string& path);
 /// Deletes a file; false when it could not.
 bool removeFile(const std::string& path);
 
+/// Gives the calling thread the lowest priority of the normal class: it still runs on a busy
+/// machine, only last. Threads it starts afterwards (a decoder's) inherit it on Linux.
+void lowerThreadPriority();
+
 /// This process's id.
 std::uint64_t processId();
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -105,6 +106,14 @@ int lockFile(const std::string& path)
 bool removeFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;
+}
+
+void lowerThreadPriority()
+{
+#ifdef __linux__
+    // On Linux the nice value belongs to the thread.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
+#endif
 }
 
 std::uint64_t processId()

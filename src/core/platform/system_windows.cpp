@@ -170,6 +170,11 @@ bool removeFile(const std::string& path)
     return (!wide.empty() && ::DeleteFileW(wide.c_str())) || failWithLastError();
 }
 
+void lowerThreadPriority()
+{
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+}
+
 std::uint64_t processId()
 {
     return ::GetCurrentProcessId();
