@@ -47,6 +47,7 @@
 #include "model/sami_model.h"
 #include "platform/messenger.h"
 #include "player/player_view.h"
+#include "player/shot_change_track.h"
 #include "settings/app_settings.h"
 #include "settings/memory_key_value_store.h"
 #include "waveform/strip_audio.h"
@@ -432,6 +433,42 @@ BENCHMARK(BM_StripFirstWaveformAfterOpeningAndStallsWhileAnalysing)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(3);
+
+/// While the shot changes of a 1080p video are found, with the video open and paused, the
+/// strip shown and its progress drawn: the longest stall of the event loop, and how long the
+/// finding took in the window.
+void BM_StallsWhileFindingShotChanges(benchmark::State& state)
+{
+    const QString video = qEnvironmentVariable("VERBANTA_WINDOW_SHOTS_MEDIA");
+    if (video.isEmpty())
+        return state.SkipWithError("no VERBANTA_WINDOW_SHOTS_MEDIA: bench/window_bench.sh makes one");
+    Stall worst;
+    for (auto _ : state) {
+        QTemporaryDir cache;
+        useCacheFolder(cache.path());
+        Window w;
+        fillCaptions(w);
+        const app::ShotChangeTrack& shots = w.frame->playerView().shotChanges();
+        QElapsedTimer clock;
+        clock.start();
+        w.frame->playerView().OpenMedia(video);
+        runUntil([&] { return shots.status() == app::ShotChangeTrack::Status::Running; }, 10000);
+        const Stall stall = longestStallWhile([&] {
+            return shots.status() == app::ShotChangeTrack::Status::Running &&
+                   clock.elapsed() < 600000;
+        });
+        if (shots.status() != app::ShotChangeTrack::Status::Ready)
+            return state.SkipWithError("the shot changes were not found within ten minutes");
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        state.counters["shot_changes"] = static_cast<double>(shots.shotsMs().size());
+        worst = {std::max(worst.wallMs, stall.wallMs), std::max(worst.cpuMs, stall.cpuMs)};
+    }
+    report(state, worst);
+}
+BENCHMARK(BM_StallsWhileFindingShotChanges)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(2);
 
 void BM_StripSecondOpeningDrawnFromTheCache(benchmark::State& state)
 {

@@ -4,7 +4,8 @@
 # speech-like sound: phrases of 2.5 s every 3.5 s, syllables of voiced harmonics over a gliding
 # pitch, and a faint noise floor. The strip's figures: the first waveform drawn after opening,
 # the longest event-loop stall while the analysis runs, the second opening from the cache, and
-# one repaint at 1920 pixels at several zooms, waveform and spectrogram.
+# one repaint at 1920 pixels at several zooms, waveform and spectrogram; and the longest stall
+# while the shot changes of a two-minute 1080p video are found (SHOTS_MEDIA=FILE uses one made).
 # usage: bench/window_bench.sh BUILD_DIR [benchmark options]   (MEDIA=FILE uses a file already made)
 set -euo pipefail
 build="${1:?usage: bench/window_bench.sh BUILD_DIR [benchmark options]}"
@@ -30,4 +31,20 @@ if [ -z "$media" ]; then
         "$media"
 fi
 echo "media: $media ($(stat -c %s "$media") bytes)"
-VERBANTA_WINDOW_MEDIA="$media" QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "$@"
+shots="${SHOTS_MEDIA:-}"
+if [ -z "$shots" ]; then
+    # Two minutes of 1080p in scenes of 10 s from six sources: eleven hard cuts.
+    shots="$work/shots-1080p.mp4"
+    echo "making a 1080p video with hard cuts..."
+    inputs=() ; labels=""
+    for i in $(seq 0 11); do
+        sources=(testsrc smptehdbars testsrc2 rgbtestsrc pal75bars yuvtestsrc)
+        inputs+=(-f lavfi -i "${sources[$((i % 6))]}=s=1920x1080:r=25:d=10")
+        labels="$labels[$i]"
+    done
+    "$ffmpeg" -nostdin -hide_banner -loglevel error -y "${inputs[@]}" \
+        -filter_complex "${labels}concat=n=12:v=1:a=0,format=yuv420p[v]" -map "[v]" \
+        -c:v libx264 -preset veryfast -g 250 "$shots"
+fi
+echo "shots media: $shots"
+VERBANTA_WINDOW_SHOTS_MEDIA="$shots" VERBANTA_WINDOW_MEDIA="$media" QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "$@"

@@ -82,6 +82,8 @@ const std::pair<const char*, int> kAcceleratorTable[] = {
     {"F12", 32773},
     {"Ctrl+F12", 32771},
     {"Shift+F12", 32772},
+    {"Ctrl+F9", 32866},
+    {"Ctrl+F10", 32867},
     {"Ctrl+F2", 32822},
     {"F5", 32813},
     {"F6", 2015},

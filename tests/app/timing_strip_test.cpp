@@ -153,6 +153,7 @@ private slots:
         // A capture 100 ms before a shot change lands on it, in one undo step.
         p.settings().SyncModify = 0;
         p.settings().MoveToNextSync = false;
+        p.settings().SnapCaptureToShot = true;
         QVERIFY(p.seekAndWait(3900));
         CaptionEditor& editor = p.editor();
         editor.session().selectRow(2);
