@@ -87,7 +87,7 @@ std::size_t PeakPyramid::memoryBytes() const
 {
     std::size_t bytes = 0;
     for (const Level& level : m_levels)
-        bytes += LargePageAllocator<Peak>::footprint(level.capacity());
+        bytes += platform::LargePageAllocator<Peak>::footprint(level.capacity());
     return bytes;
 }
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "large_page_allocator.h"
+#include "platform/large_page_allocator.h"
 
 namespace verbanta::media {
 
@@ -34,7 +34,7 @@ public:
     static constexpr int kFanOut = 4;
     static constexpr int kLevels = 12;  ///< the top bucket spans 2 ms * 4^11, over two hours
 
-    using Level = std::vector<Peak, LargePageAllocator<Peak>>;
+    using Level = std::vector<Peak, platform::LargePageAllocator<Peak>>;
 
     /// Merges `peaks` into the base buckets from `first` on and updates the levels above.
     void merge(std::int64_t first, std::span<const Peak> peaks);

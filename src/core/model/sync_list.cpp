@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/large_page_allocator.h"
+
 namespace verbanta {
 
 Position SyncList::at(int row) const
@@ -76,11 +78,6 @@ void SyncList::clear()
     m_cleanUpTo = 0;
 }
 
-void SyncList::NodePool::FreeBlock::operator()(SyncNode* block) const
-{
-    std::allocator<SyncNode>().deallocate(block, kBlockNodes);
-}
-
 SyncNode* SyncList::NodePool::take(SyncEntry&& entry)
 {
     if (!m_spare.empty()) {
@@ -89,11 +86,14 @@ SyncNode* SyncList::NodePool::take(SyncEntry&& entry)
         node->entry = std::move(entry);
         return node;
     }
-    if (m_usedInLast == kBlockNodes) {
-        m_blocks.emplace_back(std::allocator<SyncNode>().allocate(kBlockNodes));
+    if (m_blocks.empty() || m_usedInLast == m_blocks.back().capacity) {
+        const std::size_t capacity =
+            m_blocks.empty() ? kFirstBlockNodes
+                             : std::min(m_blocks.back().capacity * 2, kLargestBlockNodes);
+        m_blocks.push_back({platform::LargePageAllocator<SyncNode>().allocate(capacity), capacity});
         m_usedInLast = 0;
     }
-    SyncNode* node = std::construct_at(m_blocks.back().get() + m_usedInLast);
+    SyncNode* node = std::construct_at(m_blocks.back().nodes + m_usedInLast);
     ++m_usedInLast;
     node->entry = std::move(entry);
     return node;
@@ -110,11 +110,12 @@ void SyncList::NodePool::give(SyncNode* node)
 void SyncList::NodePool::reset()
 {
     for (std::size_t b = 0; b < m_blocks.size(); ++b) {
-        const std::size_t built = b + 1 == m_blocks.size() ? m_usedInLast : kBlockNodes;
-        std::destroy_n(m_blocks[b].get(), built);
+        const Block& block = m_blocks[b];
+        std::destroy_n(block.nodes, b + 1 == m_blocks.size() ? m_usedInLast : block.capacity);
+        platform::LargePageAllocator<SyncNode>().deallocate(block.nodes, block.capacity);
     }
     m_blocks.clear();
-    m_usedInLast = kBlockNodes;
+    m_usedInLast = 0;
     m_spare.clear();
 }
 

@@ -123,12 +123,16 @@ private:
         void reset();
 
     private:
-        static constexpr std::size_t kBlockNodes = 2048;
-        struct FreeBlock {
-            void operator()(SyncNode* block) const;
+        /// Blocks double from the first to the largest: a short list takes little memory, a
+        /// long one gets blocks of megabytes, which huge pages back.
+        static constexpr std::size_t kFirstBlockNodes = 2048;
+        static constexpr std::size_t kLargestBlockNodes = 65536;
+        struct Block {
+            SyncNode* nodes;
+            std::size_t capacity;
         };
-        std::vector<std::unique_ptr<SyncNode, FreeBlock>> m_blocks;
-        std::size_t m_usedInLast = kBlockNodes;  ///< nodes built in the last block
+        std::vector<Block> m_blocks;
+        std::size_t m_usedInLast = 0;  ///< nodes built in the last block
         std::vector<SyncNode*> m_spare;
     };
 

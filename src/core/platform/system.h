@@ -57,6 +57,12 @@ bool removeFile(const std::string& path);
 /// machine, only last. Threads it starts afterwards (a decoder's) inherit it on Linux.
 void lowerThreadPriority();
 
+/// Memory of `bytes` (a multiple of 2 MB) on a 2 MB boundary, with huge pages asked for where
+/// the system has them (a hint: without them it still works); null when there is none.
+/// Freed with freeHugePages.
+void* allocateHugePages(std::size_t bytes);
+void freeHugePages(void* memory);
+
 /// This process's id.
 std::uint64_t processId();
 

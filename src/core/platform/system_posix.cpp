@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -114,6 +115,21 @@ void lowerThreadPriority()
     // On Linux the nice value belongs to the thread.
     ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19);
 #endif
+}
+
+void* allocateHugePages(std::size_t bytes)
+{
+    void* memory = std::aligned_alloc(std::size_t(2) << 20, bytes);
+#ifdef MADV_HUGEPAGE
+    if (memory)
+        ::madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+    return memory;
+}
+
+void freeHugePages(void* memory)
+{
+    std::free(memory);
 }
 
 std::uint64_t processId()

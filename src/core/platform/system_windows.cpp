@@ -4,6 +4,7 @@
 #include "platform/windows_support.h"
 
 #include <io.h>
+#include <malloc.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -173,6 +174,17 @@ bool removeFile(const std::string& path)
 void lowerThreadPriority()
 {
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+}
+
+void* allocateHugePages(std::size_t bytes)
+{
+    // Large pages need a privilege ordinary users lack; the alignment is kept all the same.
+    return ::_aligned_malloc(bytes, std::size_t(2) << 20);
+}
+
+void freeHugePages(void* memory)
+{
+    ::_aligned_free(memory);
 }
 
 std::uint64_t processId()

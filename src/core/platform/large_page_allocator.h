@@ -1,17 +1,16 @@
 #pragma once
 
-#include <sys/mman.h>
-
 #include <cstddef>
-#include <cstdlib>
 #include <new>
 
-namespace verbanta::media {
+#include "platform/system.h"
+
+namespace verbanta::platform {
 
 /// Allocates arrays of megabytes on 2 MB boundaries and asks the kernel for huge pages there:
 /// filling a new array then costs a handful of page faults instead of thousands, which is
-/// what keeps reading a long file's peaks from the cache quick (a virtual machine pays dearly
-/// for every fault on fresh memory).
+/// what keeps reading a long file quick (a virtual machine pays dearly for every fault on
+/// fresh memory). Smaller arrays come from the ordinary heap.
 template <typename T>
 struct LargePageAllocator {
     using value_type = T;
@@ -35,11 +34,9 @@ struct LargePageAllocator {
         const std::size_t bytes = n * sizeof(T);
         if (bytes < kHugePage)
             return static_cast<T*>(::operator new(bytes));
-        const std::size_t rounded = footprint(n);
-        void* p = std::aligned_alloc(kHugePage, rounded);
+        void* p = allocateHugePages(footprint(n));
         if (!p)
             throw std::bad_alloc();
-        ::madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without huge pages it still works
         return static_cast<T*>(p);
     }
     void deallocate(T* p, std::size_t n)
@@ -47,7 +44,7 @@ struct LargePageAllocator {
         if (n * sizeof(T) < kHugePage)
             ::operator delete(p);
         else
-            std::free(p);
+            freeHugePages(p);
     }
     template <typename U>
     friend bool operator==(const LargePageAllocator&, const LargePageAllocator<U>&)
@@ -56,4 +53,4 @@ struct LargePageAllocator {
     }
 };
 
-}  // namespace verbanta::media
+}  // namespace verbanta::platform
