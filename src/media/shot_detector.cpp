@@ -14,128 +14,30 @@ extern "C" {
 }
 
 #include "byte_codec.h"
+#include "frame_signature.h"
 #include "media_cache.h"
 #include "media_file.h"
 
 namespace verbanta::media {
 namespace {
 
-// A picture is reduced to the mean brightness of 32 x 18 cells and the mean colour of
-// 16 x 9: enough to tell one shot from another, cheap beside the decoding, and blind to
-// the noise and fine motion that make consecutive frames of one shot differ.
-constexpr int kLumaColumns = 32;
-constexpr int kLumaRows = 18;
-constexpr int kChromaColumns = 16;
-constexpr int kChromaRows = 9;
-constexpr int kSamplesPerCellSide = 8;
-
 // A cut's difference must be this large on the 0..255 scale, and this many times the usual
 // difference of the frames around it.
 constexpr float kLeastCut = 12.0f;
 constexpr float kCutOverUsual = 3.0f;
-constexpr int kNeighbours = 4;  // frames looked at on each side
+constexpr std::size_t kNeighbours = 4;  // frames looked at on each side
+// Two decoded frames with frames left out between them that differ this much may have a cut
+// among those: half a cut's least difference, for the shot drifting on either side of it.
+constexpr float kSuspectGap = kLeastCut / 2;
+
+// The shares of the work: reading the packets' times, then the first pass; the second
+// pass, when needed, does the rest.
+constexpr double kIndexShare = 0.05;
+constexpr double kSecondPassFrom = 0.9;
 
 constexpr int kReadRetries = 10;
 constexpr int kDecodeFailures = 100000;  // a decoder that only fails is given up on
 constexpr std::uint32_t kPayloadVersion = 1;
-
-struct Signature {
-    std::vector<std::uint8_t> luma;
-    std::vector<std::uint8_t> chroma;  // both colour planes, empty for grey pictures
-};
-
-/// Reads one component of a planar or semi-planar YUV picture, scaled to 8 bits.
-class ComponentReader {
-public:
-    ComponentReader(const AVFrame* frame, const AVPixFmtDescriptor* desc, int component)
-        : m_component(desc->comp[component]),
-          m_bigEndian((desc->flags & AV_PIX_FMT_FLAG_BE) != 0),
-          m_data(frame->data[desc->comp[component].plane]),
-          m_stride(frame->linesize[desc->comp[component].plane])
-    {
-        const bool colour = component > 0;
-        m_width = colour ? AV_CEIL_RSHIFT(frame->width, desc->log2_chroma_w) : frame->width;
-        m_height = colour ? AV_CEIL_RSHIFT(frame->height, desc->log2_chroma_h) : frame->height;
-    }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-
-    unsigned at(int x, int y) const
-    {
-        const std::uint8_t* p = m_data + std::ptrdiff_t(y) * m_stride +
-                                std::ptrdiff_t(x) * m_component.step + m_component.offset;
-        if (m_component.depth <= 8)
-            return unsigned(*p >> m_component.shift);
-        const unsigned word = m_bigEndian ? unsigned(p[0]) << 8 | p[1] : unsigned(p[1]) << 8 | p[0];
-        return (word >> m_component.shift) >> (m_component.depth - 8);
-    }
-
-private:
-    AVComponentDescriptor m_component;
-    bool m_bigEndian;
-    const std::uint8_t* m_data;
-    int m_stride;
-    int m_width = 0;
-    int m_height = 0;
-};
-
-void cellMeans(const ComponentReader& plane, int columns, int rows, std::vector<std::uint8_t>& out)
-{
-    for (int row = 0; row < rows; ++row) {
-        const int top = plane.height() * row / rows;
-        const int bottom = std::max(top + 1, plane.height() * (row + 1) / rows);
-        const int stepY = std::max(1, (bottom - top) / kSamplesPerCellSide);
-        for (int column = 0; column < columns; ++column) {
-            const int left = plane.width() * column / columns;
-            const int right = std::max(left + 1, plane.width() * (column + 1) / columns);
-            const int stepX = std::max(1, (right - left) / kSamplesPerCellSide);
-            unsigned sum = 0, count = 0;
-            for (int y = top; y < bottom && y < plane.height(); y += stepY)
-                for (int x = left; x < right && x < plane.width(); x += stepX) {
-                    sum += plane.at(x, y);
-                    ++count;
-                }
-            out.push_back(std::uint8_t(count ? sum / count : 0));
-        }
-    }
-}
-
-/// Whether the picture layout is one the signature reads: YUV or grey, planes of bytes or
-/// of 9- to 16-bit words.
-bool readable(const AVPixFmtDescriptor* desc)
-{
-    if (!desc || desc->nb_components < 1)
-        return false;
-    constexpr auto kUnreadable = AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL |
-                                 AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_HWACCEL |
-                                 AV_PIX_FMT_FLAG_FLOAT;
-    return (desc->flags & kUnreadable) == 0 && desc->comp[0].depth <= 16;
-}
-
-void signatureOf(const AVFrame* frame, const AVPixFmtDescriptor* desc, Signature& s)
-{
-    s.luma.clear();
-    s.chroma.clear();
-    cellMeans(ComponentReader(frame, desc, 0), kLumaColumns, kLumaRows, s.luma);
-    if (desc->nb_components >= 3) {
-        cellMeans(ComponentReader(frame, desc, 1), kChromaColumns, kChromaRows, s.chroma);
-        cellMeans(ComponentReader(frame, desc, 2), kChromaColumns, kChromaRows, s.chroma);
-    }
-}
-
-float meanAbsoluteDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b)
-{
-    if (a.empty() || a.size() != b.size())
-        return 0.0f;
-    unsigned sum = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) sum += unsigned(std::abs(int(a[i]) - int(b[i])));
-    return float(sum) / float(a.size());
-}
-
-float difference(const Signature& a, const Signature& b)
-{
-    return meanAbsoluteDifference(a.luma, b.luma) + meanAbsoluteDifference(a.chroma, b.chroma);
-}
 
 /// The stream the player shows: the first one flagged default, else the first, never a
 /// cover picture.
@@ -202,6 +104,389 @@ struct FrameDeleter {
     void operator()(AVFrame* f) const { av_frame_free(&f); }
 };
 
+/// Keeps the share told to the caller rising across passes that each count from 0 to 1.
+class ProgressReport {
+public:
+    explicit ProgressReport(const std::function<void(double)>& report) : m_report(report) {}
+    /// A pass that covers [from, to] of the work is `share` of the way through.
+    void operator()(double from, double to, double share)
+    {
+        const double f = std::clamp(from + (to - from) * std::clamp(share, 0.0, 1.0), 0.0, 1.0);
+        if (m_report && f > m_done) {
+            m_done = f;
+            m_report(f);
+        }
+    }
+    double done() const { return m_done; }
+
+private:
+    const std::function<void(double)>& m_report;
+    double m_done = 0.0;
+};
+
+/// What the passes over one file share.
+struct Scan {
+    const std::string& path;
+    int stream;
+    const std::atomic<bool>* cancel;
+    ShotAnalysis& result;
+    ProgressReport& progress;
+    std::int64_t zeroUs = 0;
+    double endSeconds = 0.0;
+    AVRational timeBase{1, 1};
+
+    bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
+    std::int64_t playerUs(std::int64_t ts) const
+    {
+        return av_rescale_q_rnd(ts, timeBase, AV_TIME_BASE_Q,
+                                AVRounding(AV_ROUND_DOWN | AV_ROUND_PASS_MINMAX)) -
+               zeroUs;
+    }
+    double shareAtUs(std::int64_t us) const
+    {
+        return endSeconds > 0 ? double(us) / 1e6 / endSeconds : 0.0;
+    }
+    double shareAt(std::int64_t ts) const { return shareAtUs(playerUs(ts)); }
+    /// The file opened again for one more pass, reading only the shown stream.
+    std::unique_ptr<MediaFile> reopen() const
+    {
+        OpenFailure failure = OpenFailure::None;
+        std::unique_ptr<MediaFile> file = MediaFile::open(path, cancel, failure, result.detail);
+        if (!file) {
+            result.failure =
+                failure == OpenFailure::Cancelled ? ShotFailure::Cancelled : ShotFailure::Unreadable;
+            return nullptr;
+        }
+        AVFormatContext* context = file->context();
+        if (unsigned(stream) >= context->nb_streams) {
+            result.failure = ShotFailure::Unreadable;
+            return nullptr;
+        }
+        for (unsigned i = 0; i < context->nb_streams; ++i)
+            context->streams[i]->discard = int(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        return file;
+    }
+};
+
+enum class PassEnd { Finished, Stopped, Failed };
+
+/// Reads the stream's packets in order and hands each to `use`, which returns false to stop.
+/// Damaged data is read past as the player does, a few times, before the video counts as
+/// cut short.
+PassEnd readPackets(Scan& scan, AVFormatContext* context, AVPacket* packet,
+                    const std::function<bool(const AVPacket*)>& use)
+{
+    int readFailures = 0;
+    for (;;) {
+        if (scan.cancelled()) {
+            scan.result.failure = ShotFailure::Cancelled;
+            return PassEnd::Failed;
+        }
+        const int status = av_read_frame(context, packet);
+        if (status < 0) {
+            if (scan.cancelled())
+                continue;
+            if (status != AVERROR_EOF) {
+                scan.result.detail = errorText(status);
+                if (++readFailures < kReadRetries)
+                    continue;
+                scan.result.changes.cutShort = true;
+            }
+            return use(nullptr) ? PassEnd::Finished : PassEnd::Stopped;
+        }
+        readFailures = 0;
+        const bool go = packet->stream_index != scan.stream || use(packet);
+        av_packet_unref(packet);
+        if (!go)
+            return PassEnd::Stopped;
+    }
+}
+
+/// One pass of the decoder over the shown stream from its start. `skipFor` says how much of
+/// each packet's frame the decoder may leave out; `take` hears each picture and returns false
+/// to stop.
+PassEnd decodePass(Scan& scan, const std::function<AVDiscard(const AVPacket&)>& skipFor,
+                   const std::function<bool(const AVFrame&)>& take)
+{
+    const std::unique_ptr<MediaFile> file = scan.reopen();
+    if (!file)
+        return PassEnd::Failed;
+    const AVStream* st = file->context()->streams[scan.stream];
+    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
+    std::unique_ptr<AVCodecContext, CodecContextDeleter> decoder(avcodec_alloc_context3(codec));
+    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    int status = codec && decoder && packet && frame
+                     ? avcodec_parameters_to_context(decoder.get(), st->codecpar)
+                     : AVERROR_DECODER_NOT_FOUND;
+    if (status >= 0) {
+        decoder->thread_count = 0;  // as many as the machine has
+        decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+        // The deblocking filter smooths block edges, which the cell means do not see; the
+        // frames and their times stay the same without it.
+        decoder->skip_loop_filter = AVDISCARD_ALL;
+        decoder->pkt_timebase = st->time_base;
+        status = avcodec_open2(decoder.get(), codec, nullptr);
+    }
+    if (status < 0) {
+        scan.result.failure = ShotFailure::NoDecoder;
+        scan.result.detail = errorText(status);
+        return PassEnd::Failed;
+    }
+    int decodeFailures = 0;
+    bool stopped = false;
+    // Hands the decoder's finished pictures on; false once `take` wants no more.
+    const auto drain = [&] {
+        for (;;) {
+            status = avcodec_receive_frame(decoder.get(), frame.get());
+            if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
+                return true;
+            if (status < 0) {
+                // A frame the decoder cannot make is skipped, as the player skips it.
+                if (++decodeFailures > kDecodeFailures)
+                    return false;
+                continue;
+            }
+            const bool more = take(*frame);
+            av_frame_unref(frame.get());
+            if (!more) {
+                stopped = true;
+                return false;
+            }
+        }
+    };
+    const PassEnd end = readPackets(scan, file->context(), packet.get(), [&](const AVPacket* p) {
+        if (!p) {
+            avcodec_send_packet(decoder.get(), nullptr);
+            return drain();
+        }
+        // Frame threads take the skip setting with each packet, so it may change per frame.
+        decoder->skip_frame = skipFor(*p);
+        if (avcodec_send_packet(decoder.get(), p) == AVERROR(EAGAIN)) {
+            if (!drain())
+                return false;
+            avcodec_send_packet(decoder.get(), p);
+        }
+        return drain();
+    });
+    if (end == PassEnd::Failed || scan.result.failure != ShotFailure::None)
+        return PassEnd::Failed;
+    return stopped ? PassEnd::Stopped : PassEnd::Finished;
+}
+
+/// The frames of a pass in presentation order, each with how far it differs from the one
+/// before it in that pass.
+struct Series {
+    std::vector<float> differences;
+    std::vector<std::int64_t> timesMs;
+};
+
+/// Makes each picture's signature and its difference from the previous one's.
+class Signer {
+public:
+    explicit Signer(Scan& scan) : m_scan(scan) {}
+    /// The picture's difference from the last one signed, or a negative value (and the
+    /// failure set) when its layout cannot be read.
+    float sign(const AVFrame& frame)
+    {
+        const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(AVPixelFormat(frame.format));
+        if (!signatureReadable(desc)) {
+            m_scan.result.failure = ShotFailure::NoDecoder;
+            m_scan.result.detail = std::string("picture layout ") +
+                                   (desc ? desc->name : "unknown") + " is not read";
+            return -1.0f;
+        }
+        signatureOf(&frame, desc, m_current);
+        const float d = m_first ? 0.0f : signatureDifference(m_previous, m_current);
+        m_first = false;
+        std::swap(m_previous, m_current);
+        return d;
+    }
+
+private:
+    Scan& m_scan;
+    FrameSignature m_previous, m_current;
+    bool m_first = true;
+};
+
+/// Decodes every frame: for streams whose frames cannot be told apart before decoding.
+bool scanEveryFrame(Scan& scan, double from, Series& series)
+{
+    Signer signer(scan);
+    std::int64_t lastUs = 0;
+    const PassEnd end = decodePass(
+        scan, [](const AVPacket&) { return AVDISCARD_DEFAULT; },
+        [&](const AVFrame& frame) {
+            const float d = signer.sign(frame);
+            if (d < 0)
+                return false;
+            if (frame.best_effort_timestamp != AV_NOPTS_VALUE)
+                lastUs = scan.playerUs(frame.best_effort_timestamp);
+            series.differences.push_back(d);
+            series.timesMs.push_back(floorDiv(lastUs, 1000));
+            scan.progress(from, 1.0, scan.shareAtUs(lastUs));
+            return true;
+        });
+    if (end == PassEnd::Failed)
+        return false;
+    scan.result.changes.frameCount = std::int64_t(series.timesMs.size());
+    return true;
+}
+
+/// Every frame's presentation time in the stream's time base, in order, as the packets say
+/// without decoding, and where the key frames are among them.
+struct FrameIndex {
+    static constexpr std::size_t kNone = std::size_t(-1);
+    std::vector<std::int64_t> pts;
+    std::vector<std::size_t> keyframes;
+
+    std::size_t at(std::int64_t ts) const
+    {
+        const auto it = std::lower_bound(pts.begin(), pts.end(), ts);
+        return it != pts.end() && *it == ts ? std::size_t(it - pts.begin()) : kNone;
+    }
+};
+
+enum class Sparse { Done, Unusable, Failed };
+
+Sparse indexFrames(Scan& scan, FrameIndex& index)
+{
+    const std::unique_ptr<MediaFile> file = scan.reopen();
+    if (!file)
+        return Sparse::Failed;
+    const std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    if (!packet)
+        return Sparse::Unusable;
+    bool timed = true;
+    std::vector<std::int64_t> keys;
+    const PassEnd end = readPackets(scan, file->context(), packet.get(), [&](const AVPacket* p) {
+        if (!p)
+            return true;
+        if (p->pts == AV_NOPTS_VALUE) {
+            timed = false;
+            return false;
+        }
+        index.pts.push_back(p->pts);
+        if (p->flags & AV_PKT_FLAG_KEY)
+            keys.push_back(p->pts);
+        scan.progress(0.0, kIndexShare, scan.shareAt(p->pts));
+        return true;
+    });
+    if (end == PassEnd::Failed)
+        return Sparse::Failed;
+    std::sort(index.pts.begin(), index.pts.end());
+    if (!timed || index.pts.empty() ||
+        std::adjacent_find(index.pts.begin(), index.pts.end()) != index.pts.end())
+        return Sparse::Unusable;
+    for (std::int64_t key : keys) index.keyframes.push_back(index.at(key));
+    return Sparse::Done;
+}
+
+/// Decodes what tells where the shots change instead of every frame. The first pass leaves
+/// out the frames no other frame is made from, except around key frames, where encoders put
+/// most cuts; a cut among frames left out shows as two decoded frames that differ as a cut
+/// does. A second pass decodes every frame around each such place and around each cut found,
+/// so that the rule decides on the same frames as when every frame is decoded.
+Sparse scanSparsely(Scan& scan, Series& series)
+{
+    FrameIndex index;
+    if (const Sparse indexed = indexFrames(scan, index); indexed != Sparse::Done)
+        return indexed;
+    const std::size_t n = index.pts.size();
+    const auto mark = [n](std::vector<std::uint8_t>& marks, std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i <= std::min(last, n - 1); ++i) marks[i] = 1;
+    };
+    const auto before = [](std::size_t i, std::size_t count) { return i > count ? i - count : 0; };
+    // The frames the rule reads for a cut at a key frame: the one before and the neighbours.
+    std::vector<std::uint8_t> whole(n, 0);
+    for (std::size_t k : index.keyframes) mark(whole, before(k, kNeighbours + 1), k + kNeighbours);
+    mark(whole, before(n, kNeighbours + 1), n - 1);
+
+    struct Decoded {
+        std::size_t at;
+        float difference;  // from the frame decoded before it in the same pass
+    };
+    bool unordered = false;
+    const auto pass = [&](const std::vector<std::uint8_t>& full, std::size_t stopPast,
+                          const std::vector<std::uint8_t>& stopOn, double from, double to,
+                          std::vector<Decoded>& out) {
+        Signer signer(scan);
+        return decodePass(
+            scan,
+            [&](const AVPacket& p) {
+                const std::size_t i = index.at(p.pts);
+                return i != FrameIndex::kNone && full[i] ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
+            },
+            [&](const AVFrame& frame) {
+                const std::int64_t ts =
+                    frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
+                const std::size_t i = ts == AV_NOPTS_VALUE ? FrameIndex::kNone : index.at(ts);
+                // A picture the index does not know, or out of order: the times cannot be
+                // trusted to find frames by, so every frame is decoded instead.
+                if (i == FrameIndex::kNone || (!out.empty() && i <= out.back().at)) {
+                    unordered = true;
+                    return false;
+                }
+                const float d = signer.sign(frame);
+                if (d < 0)
+                    return false;
+                out.push_back({i, d});
+                scan.progress(from, to, scan.shareAt(ts));
+                return !(i > stopPast && stopOn[i]);
+            });
+    };
+
+    std::vector<Decoded> first;
+    PassEnd end = pass(whole, n, whole, kIndexShare, kSecondPassFrom, first);
+    if (unordered)
+        return Sparse::Unusable;
+    if (end == PassEnd::Failed)
+        return Sparse::Failed;
+    std::vector<std::uint8_t> seen(n, 0);
+    for (const Decoded& d : first) seen[d.at] = 1;
+    std::vector<std::uint8_t> wanted = whole;
+    for (std::size_t k = 1; k < first.size(); ++k) {
+        const std::size_t a = first[k - 1].at, b = first[k].at;
+        if (first[k].difference >= (b - a == 1 ? kLeastCut : kSuspectGap))
+            mark(wanted, before(a, kNeighbours), b + kNeighbours);
+    }
+    // A frame that was to be decoded whole and did not come is damaged; asking again won't help.
+    std::size_t lastMissing = FrameIndex::kNone;
+    for (std::size_t i = 0; i < n; ++i)
+        if (wanted[i] && !whole[i] && !seen[i])
+            lastMissing = i;
+
+    std::vector<Decoded> merged;
+    std::size_t covered = 0;  // frames up to here come from the second pass
+    bool second = lastMissing != FrameIndex::kNone;
+    if (!second) {
+        merged = std::move(first);
+    } else {
+        // The second pass stops at a frame the first one decoded too, so the first pass's
+        // differences go on from there.
+        end = pass(wanted, lastMissing, seen, kSecondPassFrom, 1.0, merged);
+        if (unordered)
+            return Sparse::Unusable;
+        if (end == PassEnd::Failed)
+            return Sparse::Failed;
+        covered = end == PassEnd::Stopped && !merged.empty() ? merged.back().at : n - 1;
+        for (const Decoded& d : first)
+            if (d.at > covered)
+                merged.push_back(d);
+    }
+    std::fill(seen.begin(), seen.end(), 0);
+    for (const Decoded& d : merged) seen[d.at] = 1;
+    std::int64_t damaged = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        damaged += !seen[i] && (second && i <= covered ? wanted[i] : whole[i]);
+    scan.result.changes.frameCount = std::int64_t(n) - damaged;
+    for (std::size_t k = 0; k < merged.size(); ++k) {
+        series.differences.push_back(k == 0 ? 0.0f : merged[k].difference);
+        series.timesMs.push_back(floorDiv(scan.playerUs(index.pts[merged[k].at]), 1000));
+    }
+    return Sparse::Done;
+}
+
 }  // namespace
 
 std::vector<std::size_t> hardCutFrames(const std::vector<float>& differences)
@@ -235,7 +520,6 @@ ShotAnalysis findShotChanges(const std::string& path, const std::atomic<bool>* c
                              const std::function<void(double)>& progress, MediaCache* cache)
 {
     ShotAnalysis result;
-    const auto cancelled = [&] { return cancel && cancel->load(std::memory_order_relaxed); };
     OpenFailure failure = OpenFailure::None;
     std::unique_ptr<MediaFile> file = MediaFile::open(path, cancel, failure, result.detail);
     if (!file) {
@@ -260,111 +544,33 @@ ShotAnalysis findShotChanges(const std::string& path, const std::atomic<bool>* c
     }
     result.changes = {};
 
-    for (unsigned i = 0; i < context->nb_streams; ++i)
-        context->streams[i]->discard = int(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     const AVStream* st = context->streams[stream];
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> decoder(avcodec_alloc_context3(codec));
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
-    int status = codec && decoder && packet && frame
-                     ? avcodec_parameters_to_context(decoder.get(), st->codecpar)
-                     : AVERROR_DECODER_NOT_FOUND;
-    if (status >= 0) {
-        decoder->thread_count = 0;  // as many as the machine has
-        decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-        // The deblocking filter smooths block edges, which the cell means do not see; the
-        // frames and their times stay the same without it.
-        decoder->skip_loop_filter = AVDISCARD_ALL;
-        decoder->pkt_timebase = st->time_base;
-        status = avcodec_open2(decoder.get(), codec, nullptr);
-    }
-    if (status < 0) {
+    if (!avcodec_find_decoder(st->codecpar->codec_id)) {
         result.failure = ShotFailure::NoDecoder;
-        result.detail = errorText(status);
+        result.detail = errorText(AVERROR_DECODER_NOT_FOUND);
         return result;
     }
-
     const AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
     result.changes.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0;
-    const std::int64_t zeroUs = std::llround(file->playerZero() * 1e6);
-    const double endSeconds = file->containerEnd();
+    ProgressReport report(progress);
+    Scan scan{path, stream, cancel, result, report};
+    scan.zeroUs = std::llround(file->playerZero() * 1e6);
+    scan.endSeconds = file->containerEnd();
+    scan.timeBase = st->time_base;
+    file.reset();  // each pass opens the file afresh
 
-    std::vector<float> differences;
-    std::vector<std::int64_t> timesMs;
-    Signature previous, current;
-    std::int64_t lastUs = 0;
-    int readFailures = 0;
-    int decodeFailures = 0;
-    bool draining = false;
-    const auto take = [&]() -> bool {
-        const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(AVPixelFormat(frame->format));
-        if (!readable(desc)) {
-            result.failure = ShotFailure::NoDecoder;
-            result.detail = std::string("picture layout ") +
-                            (desc ? desc->name : "unknown") + " is not read";
-            return false;
-        }
-        std::int64_t us = lastUs;
-        if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
-            us = av_rescale_q_rnd(frame->best_effort_timestamp, st->time_base, AV_TIME_BASE_Q,
-                                  AVRounding(AV_ROUND_DOWN | AV_ROUND_PASS_MINMAX)) -
-                 zeroUs;
-        lastUs = us;
-        signatureOf(frame.get(), desc, current);
-        differences.push_back(differences.empty() ? 0.0f : difference(previous, current));
-        timesMs.push_back(floorDiv(us, 1000));
-        std::swap(previous, current);
-        if (progress && endSeconds > 0)
-            progress(std::clamp(double(us) / 1e6 / endSeconds, 0.0, 1.0));
-        return true;
-    };
-
-    for (;;) {
-        if (cancelled()) {
-            result.failure = ShotFailure::Cancelled;
+    Series series;
+    const Sparse sparse = scanSparsely(scan, series);
+    if (sparse == Sparse::Failed)
+        return result;
+    if (sparse == Sparse::Unusable) {
+        series = {};
+        if (!scanEveryFrame(scan, report.done(), series))
             return result;
-        }
-        status = avcodec_receive_frame(decoder.get(), frame.get());
-        if (status >= 0) {
-            const bool ok = take();
-            av_frame_unref(frame.get());
-            if (!ok)
-                return result;
-            continue;
-        }
-        if (status == AVERROR_EOF)
-            break;
-        if (status != AVERROR(EAGAIN)) {
-            // A frame the decoder cannot make is skipped, as the player skips it.
-            if (++decodeFailures > kDecodeFailures)
-                break;
-            if (draining)
-                continue;
-        } else if (draining) {
-            break;
-        }
-        status = av_read_frame(context, packet.get());
-        if (status < 0) {
-            if (cancelled())
-                continue;
-            if (status != AVERROR_EOF) {
-                result.detail = errorText(status);
-                if (++readFailures < kReadRetries)
-                    continue;
-                result.changes.cutShort = true;
-            }
-            avcodec_send_packet(decoder.get(), nullptr);
-            draining = true;
-            continue;
-        }
-        readFailures = 0;
-        if (packet->stream_index == stream)
-            avcodec_send_packet(decoder.get(), packet.get());
-        av_packet_unref(packet.get());
     }
+    const std::vector<float>& differences = series.differences;
+    const std::vector<std::int64_t>& timesMs = series.timesMs;
 
-    result.changes.frameCount = std::int64_t(timesMs.size());
     for (std::size_t i : hardCutFrames(differences)) result.changes.shotsMs.push_back(timesMs[i]);
     // Frames come in presentation order; a stream whose times go back keeps its cuts sorted.
     std::sort(result.changes.shotsMs.begin(), result.changes.shotsMs.end());
@@ -375,8 +581,7 @@ ShotAnalysis findShotChanges(const std::string& path, const std::atomic<bool>* c
         result.detail.clear();
     if (key && !result.changes.cutShort)
         cache->write(*key, AnalysisKind::ShotChanges, payloadOf(result.changes));
-    if (progress)
-        progress(1.0);
+    report(0.0, 1.0, 1.0);
     return result;
 }
 
