@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string_view>
+#include <thread>
+#include <map>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -202,11 +204,21 @@ PassEnd readPackets(Scan& scan, AVFormatContext* context, AVPacket* packet,
     }
 }
 
+/// Which groups of pictures one of several decoders sharing a pass takes: every `of`-th,
+/// from the `mine`-th, each decoded on its own from its key frame.
+struct GroupShare {
+    int of = 1;
+    int mine = 0;
+    std::function<void(const AVPacket&)> starts;  ///< one of its groups starts at this packet
+    std::function<void()> ended;                  ///< and has handed on its last picture
+};
+
 /// One pass of the decoder over the shown stream from its start. `skipFor` says how much of
 /// each packet's frame the decoder may leave out; `take` hears each picture and returns false
 /// to stop.
 PassEnd decodePass(Scan& scan, const std::function<AVDiscard(const AVPacket&)>& skipFor,
-                   const std::function<bool(const AVFrame&)>& take)
+                   const std::function<bool(const AVFrame&)>& take,
+                   const GroupShare* share = nullptr)
 {
     const std::unique_ptr<MediaFile> file = scan.reopen();
     if (!file)
@@ -220,7 +232,8 @@ PassEnd decodePass(Scan& scan, const std::function<AVDiscard(const AVPacket&)>& 
                      ? avcodec_parameters_to_context(decoder.get(), st->codecpar)
                      : AVERROR_DECODER_NOT_FOUND;
     if (status >= 0) {
-        decoder->thread_count = 0;  // as many as the machine has
+        // As many threads as the machine has, unless the decoders of a shared pass use them.
+        decoder->thread_count = share ? 1 : 0;
         decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
         // The deblocking filter smooths block edges, which the cell means do not see; the
         // frames and their times stay the same without it.
@@ -255,11 +268,30 @@ PassEnd decodePass(Scan& scan, const std::function<AVDiscard(const AVPacket&)>& 
             }
         }
     };
-    const PassEnd end = readPackets(scan, file->context(), packet.get(), [&](const AVPacket* p) {
-        if (!p) {
-            avcodec_send_packet(decoder.get(), nullptr);
-            return drain();
+    bool mine = !share;
+    long group = -1;
+    const auto endGroup = [&] {
+        avcodec_send_packet(decoder.get(), nullptr);
+        if (!drain())
+            return false;
+        if (share) {
+            avcodec_flush_buffers(decoder.get());
+            share->ended();
         }
+        return true;
+    };
+    const PassEnd end = readPackets(scan, file->context(), packet.get(), [&](const AVPacket* p) {
+        if (!p)
+            return mine ? endGroup() : true;
+        if (share && (p->flags & AV_PKT_FLAG_KEY)) {
+            if (mine && !endGroup())
+                return false;
+            mine = ++group % share->of == share->mine;
+            if (mine)
+                share->starts(*p);
+        }
+        if (!mine)
+            return true;
         // Frame threads take the skip setting with each packet, so it may change per frame.
         decoder->skip_frame = skipFor(*p);
         if (avcodec_send_packet(decoder.get(), p) == AVERROR(EAGAIN)) {
@@ -303,6 +335,10 @@ public:
         return d;
     }
 
+    const FrameSignature& last() const { return m_previous; }
+    bool fresh() const { return m_first; }
+    void restart() { m_first = true; }
+
 private:
     Scan& m_scan;
     FrameSignature m_previous, m_current;
@@ -339,6 +375,7 @@ struct FrameIndex {
     static constexpr std::size_t kNone = std::size_t(-1);
     std::vector<std::int64_t> pts;
     std::vector<std::size_t> keyframes;
+    bool opensWithKey = false;  ///< the first packet is a key frame
 
     std::size_t at(std::int64_t ts) const
     {
@@ -366,6 +403,8 @@ Sparse indexFrames(Scan& scan, FrameIndex& index)
             timed = false;
             return false;
         }
+        if (index.pts.empty())
+            index.opensWithKey = (p->flags & AV_PKT_FLAG_KEY) != 0;
         index.pts.push_back(p->pts);
         if (p->flags & AV_PKT_FLAG_KEY)
             keys.push_back(p->pts);
@@ -380,6 +419,139 @@ Sparse indexFrames(Scan& scan, FrameIndex& index)
         return Sparse::Unusable;
     for (std::int64_t key : keys) index.keyframes.push_back(index.at(key));
     return Sparse::Done;
+}
+
+/// A frame of a pass, by its place in the index.
+struct Decoded {
+    std::size_t at;
+    float difference;  ///< from the frame decoded before it in the same pass
+};
+
+/// How many decoders share the first pass: one per core, each without threads of its own,
+/// which wastes less than threads inside one decoder; one when there are too few groups.
+int sharingDecoders(const FrameIndex& index)
+{
+    const int cores = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    return index.opensWithKey && index.keyframes.size() >= std::size_t(2 * cores) ? cores : 1;
+}
+
+/// The first pass over several decoders, each taking every n-th group of pictures. Where two
+/// groups meet, the pictures come from two decoders, so their difference is taken from the
+/// signatures kept at the groups' edges. Unusable when a decoder could not make a picture the
+/// rule needs from its group alone, or the groups' pictures overlap.
+Sparse sharedFirstPass(Scan& scan, const FrameIndex& index,
+                       const std::function<AVDiscard(const AVPacket&)>& skipFor,
+                       const std::vector<std::uint8_t>& whole, int decoders, double from,
+                       double to, std::vector<Decoded>& out)
+{
+    struct Share {
+        ShotAnalysis result;
+        std::function<void(double)> silent;
+        ProgressReport quiet{silent};
+        std::unique_ptr<Scan> scan;
+        std::vector<Decoded> got;
+        std::map<std::size_t, FrameSignature> opening, closing;
+        bool unordered = false;
+        PassEnd end = PassEnd::Finished;
+    };
+    std::vector<std::unique_ptr<Share>> shares;
+    for (int i = 0; i < decoders; ++i) {
+        auto& s = *shares.emplace_back(std::make_unique<Share>());
+        // Only the caller's thread tells the progress.
+        s.scan = std::make_unique<Scan>(Scan{scan.path, scan.stream, scan.cancel, s.result,
+                                             i == 0 ? scan.progress : s.quiet, scan.zeroUs,
+                                             scan.endSeconds, scan.timeBase});
+    }
+    const auto run = [&](int i) {
+        Share& s = *shares[std::size_t(i)];
+        Signer signer(*s.scan);
+        std::int64_t keyPts = 0;
+        std::size_t lastAt = FrameIndex::kNone;
+        const GroupShare group{decoders, i,
+                               [&](const AVPacket& p) {
+                                   keyPts = p.pts;
+                                   signer.restart();
+                               },
+                               [&] {
+                                   if (lastAt != FrameIndex::kNone)
+                                       s.closing[lastAt] = signer.last();
+                                   lastAt = FrameIndex::kNone;
+                                   signer.restart();
+                               }};
+        s.end = decodePass(
+            *s.scan, skipFor,
+            [&](const AVFrame& frame) {
+                const std::int64_t ts = frame.pts;
+                // Pictures shown before the group's key frame are made from the group before,
+                // and a picture the decoder had to patch up is not trusted.
+                if (ts == AV_NOPTS_VALUE || ts < keyPts || frame.decode_error_flags ||
+                    (frame.flags & AV_FRAME_FLAG_CORRUPT))
+                    return true;
+                const std::size_t at = index.at(ts);
+                if (at == FrameIndex::kNone || (lastAt != FrameIndex::kNone && at <= lastAt)) {
+                    s.unordered = true;
+                    return false;
+                }
+                const bool opens = signer.fresh();
+                const float d = signer.sign(frame);
+                if (d < 0)
+                    return false;
+                if (opens)
+                    s.opening[at] = signer.last();
+                s.got.push_back({at, d});
+                lastAt = at;
+                s.scan->progress(from, to, s.scan->shareAt(ts));
+                return true;
+            },
+            &group);
+    };
+    std::vector<std::thread> threads;
+    for (int i = 1; i < decoders; ++i) threads.emplace_back(run, i);
+    run(0);
+    for (std::thread& t : threads) t.join();
+
+    bool unordered = false;
+    for (const auto& s : shares) {
+        if (s->end == PassEnd::Failed) {
+            scan.result.failure = s->result.failure;
+            scan.result.detail = s->result.detail;
+            return Sparse::Failed;
+        }
+        unordered = unordered || s->unordered;
+    }
+    for (const auto& s : shares) {
+        if (s->result.changes.cutShort) {
+            scan.result.changes.cutShort = true;
+            scan.result.detail = s->result.detail;
+        }
+        out.insert(out.end(), s->got.begin(), s->got.end());
+    }
+    std::sort(out.begin(), out.end(),
+              [](const Decoded& a, const Decoded& b) { return a.at < b.at; });
+    std::vector<std::uint8_t> seen(index.pts.size(), 0);
+    for (const Decoded& d : out) {
+        unordered = unordered || seen[d.at];
+        seen[d.at] = 1;
+    }
+    for (std::size_t i = 0; i < seen.size(); ++i) unordered = unordered || (whole[i] && !seen[i]);
+    for (std::size_t k = 1; k < out.size() && !unordered; ++k) {
+        const auto find = [&](auto member, std::size_t at) -> const FrameSignature* {
+            for (const auto& s : shares)
+                if (const auto it = ((*s).*member).find(at); it != ((*s).*member).end())
+                    return &it->second;
+            return nullptr;
+        };
+        const FrameSignature* opening = find(&Share::opening, out[k].at);
+        if (!opening)
+            continue;
+        const FrameSignature* closing = find(&Share::closing, out[k - 1].at);
+        unordered = !closing;
+        if (closing)
+            out[k].difference = signatureDifference(*closing, *opening);
+    }
+    if (!out.empty())
+        out.front().difference = 0.0f;
+    return unordered ? Sparse::Unusable : Sparse::Done;
 }
 
 /// Decodes what tells where the shots change instead of every frame. The first pass leaves
@@ -402,21 +574,19 @@ Sparse scanSparsely(Scan& scan, Series& series)
     for (std::size_t k : index.keyframes) mark(whole, before(k, kNeighbours + 1), k + kNeighbours);
     mark(whole, before(n, kNeighbours + 1), n - 1);
 
-    struct Decoded {
-        std::size_t at;
-        float difference;  // from the frame decoded before it in the same pass
-    };
     bool unordered = false;
+    const auto skipOutside = [&](const std::vector<std::uint8_t>& full) {
+        return [&index, &full](const AVPacket& p) {
+            const std::size_t i = index.at(p.pts);
+            return i != FrameIndex::kNone && full[i] ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
+        };
+    };
     const auto pass = [&](const std::vector<std::uint8_t>& full, std::size_t stopPast,
                           const std::vector<std::uint8_t>& stopOn, double from, double to,
                           std::vector<Decoded>& out) {
         Signer signer(scan);
         return decodePass(
-            scan,
-            [&](const AVPacket& p) {
-                const std::size_t i = index.at(p.pts);
-                return i != FrameIndex::kNone && full[i] ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
-            },
+            scan, skipOutside(full),
             [&](const AVFrame& frame) {
                 const std::int64_t ts =
                     frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
@@ -437,11 +607,22 @@ Sparse scanSparsely(Scan& scan, Series& series)
     };
 
     std::vector<Decoded> first;
-    PassEnd end = pass(whole, n, whole, kIndexShare, kSecondPassFrom, first);
-    if (unordered)
-        return Sparse::Unusable;
-    if (end == PassEnd::Failed)
+    const int decoders = sharingDecoders(index);
+    const Sparse shared =
+        decoders > 1 ? sharedFirstPass(scan, index, skipOutside(whole), whole, decoders,
+                                       kIndexShare, kSecondPassFrom, first)
+                     : Sparse::Unusable;
+    if (shared == Sparse::Failed)
         return Sparse::Failed;
+    PassEnd end = PassEnd::Finished;
+    if (shared == Sparse::Unusable) {
+        first.clear();
+        end = pass(whole, n, whole, kIndexShare, kSecondPassFrom, first);
+        if (unordered)
+            return Sparse::Unusable;
+        if (end == PassEnd::Failed)
+            return Sparse::Failed;
+    }
     std::vector<std::uint8_t> seen(n, 0);
     for (const Decoded& d : first) seen[d.at] = 1;
     std::vector<std::uint8_t> wanted = whole;

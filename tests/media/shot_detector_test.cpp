@@ -82,13 +82,15 @@ TEST_F(ShotDetector, FindsEveryCutAtItsFrameAndNoneInThePanOrTheFade)
 
 TEST_F(ShotDetector, CutsAmongFramesTheDecoderMaySkipAreFoundAtTheirFrame)
 {
-    const std::string mp4 = withBFrames("b.mp4");
-    ASSERT_FALSE(mp4.empty());
-    const std::string ts = folder.path("b.ts");
-    ASSERT_TRUE(test::detail::ffmpeg("-i " + mp4 + " -c copy " + ts));
-    const std::string intra = withBFrames("intra.mkv", 1);  // every frame a key frame
-    ASSERT_FALSE(intra.empty());
-    for (const std::string& path : {mp4, ts, intra}) {
+    // One group of pictures; groups of 50, shared among decoders, with cuts on their edges
+    // and the pan across one, also in MPEG-TS; and every frame a key frame.
+    const std::string one = withBFrames("b.mp4");
+    const std::string groups = withBFrames("b50.mp4", 50);
+    const std::string ts = folder.path("b50.ts");
+    ASSERT_TRUE(test::detail::ffmpeg("-i " + groups + " -c copy " + ts));
+    const std::string intra = withBFrames("intra.mkv", 1);
+    for (const std::string& path : {one, groups, ts, intra}) {
+        ASSERT_FALSE(path.empty());
         const ShotAnalysis a = findShotChanges(path, nullptr, {}, nullptr);
         ASSERT_EQ(a.failure, ShotFailure::None) << path << ": " << a.detail;
         EXPECT_EQ(a.changes.shotsMs, msOfFrames()) << path;
