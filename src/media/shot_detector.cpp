@@ -3,22 +3,20 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdlib>
-#include <memory>
-#include <string_view>
-#include <thread>
 #include <map>
+#include <memory>
+#include <thread>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/pixdesc.h>
 }
 
 #include "byte_codec.h"
 #include "frame_signature.h"
 #include "media_cache.h"
 #include "media_file.h"
+#include "video_pass.h"
 
 namespace verbanta::media {
 namespace {
@@ -37,8 +35,6 @@ constexpr float kSuspectGap = kLeastCut / 2;
 constexpr double kIndexShare = 0.05;
 constexpr double kSecondPassFrom = 0.9;
 
-constexpr int kReadRetries = 10;
-constexpr int kDecodeFailures = 100000;  // a decoder that only fails is given up on
 constexpr std::uint32_t kPayloadVersion = 1;
 
 /// The stream the player shows: the first one flagged default, else the first, never a
@@ -96,253 +92,11 @@ bool parsePayload(CacheReader& reader, ShotChanges& c)
     return std::is_sorted(c.shotsMs.begin(), c.shotsMs.end()) && c.frameCount >= 0;
 }
 
-struct CodecContextDeleter {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-
-/// Keeps the share told to the caller rising across passes that each count from 0 to 1.
-class ProgressReport {
-public:
-    explicit ProgressReport(const std::function<void(double)>& report) : m_report(report) {}
-    /// A pass that covers [from, to] of the work is `share` of the way through.
-    void operator()(double from, double to, double share)
-    {
-        const double f = std::clamp(from + (to - from) * std::clamp(share, 0.0, 1.0), 0.0, 1.0);
-        if (m_report && f > m_done) {
-            m_done = f;
-            m_report(f);
-        }
-    }
-    double done() const { return m_done; }
-
-private:
-    const std::function<void(double)>& m_report;
-    double m_done = 0.0;
-};
-
-/// What the passes over one file share.
-struct Scan {
-    const std::string& path;
-    int stream;
-    const std::atomic<bool>* cancel;
-    ShotAnalysis& result;
-    ProgressReport& progress;
-    std::int64_t zeroUs = 0;
-    double endSeconds = 0.0;
-    AVRational timeBase{1, 1};
-
-    bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
-    std::int64_t playerUs(std::int64_t ts) const
-    {
-        return av_rescale_q_rnd(ts, timeBase, AV_TIME_BASE_Q,
-                                AVRounding(AV_ROUND_DOWN | AV_ROUND_PASS_MINMAX)) -
-               zeroUs;
-    }
-    double shareAtUs(std::int64_t us) const
-    {
-        return endSeconds > 0 ? double(us) / 1e6 / endSeconds : 0.0;
-    }
-    double shareAt(std::int64_t ts) const { return shareAtUs(playerUs(ts)); }
-    /// The file opened again for one more pass, reading only the shown stream.
-    std::unique_ptr<MediaFile> reopen() const
-    {
-        OpenFailure failure = OpenFailure::None;
-        std::unique_ptr<MediaFile> file = MediaFile::open(path, cancel, failure, result.detail);
-        if (!file) {
-            result.failure =
-                failure == OpenFailure::Cancelled ? ShotFailure::Cancelled : ShotFailure::Unreadable;
-            return nullptr;
-        }
-        AVFormatContext* context = file->context();
-        if (unsigned(stream) >= context->nb_streams) {
-            result.failure = ShotFailure::Unreadable;
-            return nullptr;
-        }
-        for (unsigned i = 0; i < context->nb_streams; ++i)
-            context->streams[i]->discard = int(i) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
-        return file;
-    }
-};
-
-enum class PassEnd { Finished, Stopped, Failed };
-
-/// Reads the stream's packets in order and hands each to `use`, which returns false to stop.
-/// Damaged data is read past as the player does, a few times, before the video counts as
-/// cut short.
-PassEnd readPackets(Scan& scan, AVFormatContext* context, AVPacket* packet,
-                    const std::function<bool(const AVPacket*)>& use)
-{
-    int readFailures = 0;
-    for (;;) {
-        if (scan.cancelled()) {
-            scan.result.failure = ShotFailure::Cancelled;
-            return PassEnd::Failed;
-        }
-        const int status = av_read_frame(context, packet);
-        if (status < 0) {
-            if (scan.cancelled())
-                continue;
-            if (status != AVERROR_EOF) {
-                scan.result.detail = errorText(status);
-                if (++readFailures < kReadRetries)
-                    continue;
-                scan.result.changes.cutShort = true;
-            }
-            return use(nullptr) ? PassEnd::Finished : PassEnd::Stopped;
-        }
-        readFailures = 0;
-        const bool go = packet->stream_index != scan.stream || use(packet);
-        av_packet_unref(packet);
-        if (!go)
-            return PassEnd::Stopped;
-    }
-}
-
-/// Which groups of pictures one of several decoders sharing a pass takes: every `of`-th,
-/// from the `mine`-th, each decoded on its own from its key frame.
-struct GroupShare {
-    int of = 1;
-    int mine = 0;
-    std::function<void(const AVPacket&)> starts;  ///< one of its groups starts at this packet
-    std::function<void()> ended;                  ///< and has handed on its last picture
-};
-
-/// One pass of the decoder over the shown stream from its start. `skipFor` says how much of
-/// each packet's frame the decoder may leave out; `take` hears each picture and returns false
-/// to stop.
-PassEnd decodePass(Scan& scan, const std::function<AVDiscard(const AVPacket&)>& skipFor,
-                   const std::function<bool(const AVFrame&)>& take,
-                   const GroupShare* share = nullptr)
-{
-    const std::unique_ptr<MediaFile> file = scan.reopen();
-    if (!file)
-        return PassEnd::Failed;
-    const AVStream* st = file->context()->streams[scan.stream];
-    const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> decoder(avcodec_alloc_context3(codec));
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
-    int status = codec && decoder && packet && frame
-                     ? avcodec_parameters_to_context(decoder.get(), st->codecpar)
-                     : AVERROR_DECODER_NOT_FOUND;
-    if (status >= 0) {
-        // As many threads as the machine has, unless the decoders of a shared pass use them.
-        decoder->thread_count = share ? 1 : 0;
-        decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-        // The deblocking filter smooths block edges, which the cell means do not see; the
-        // frames and their times stay the same without it.
-        decoder->skip_loop_filter = AVDISCARD_ALL;
-        decoder->pkt_timebase = st->time_base;
-        status = avcodec_open2(decoder.get(), codec, nullptr);
-    }
-    if (status < 0) {
-        scan.result.failure = ShotFailure::NoDecoder;
-        scan.result.detail = errorText(status);
-        return PassEnd::Failed;
-    }
-    int decodeFailures = 0;
-    bool stopped = false;
-    // Hands the decoder's finished pictures on; false once `take` wants no more.
-    const auto drain = [&] {
-        for (;;) {
-            status = avcodec_receive_frame(decoder.get(), frame.get());
-            if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
-                return true;
-            if (status < 0) {
-                // A frame the decoder cannot make is skipped, as the player skips it.
-                if (++decodeFailures > kDecodeFailures)
-                    return false;
-                continue;
-            }
-            const bool more = take(*frame);
-            av_frame_unref(frame.get());
-            if (!more) {
-                stopped = true;
-                return false;
-            }
-        }
-    };
-    bool mine = !share;
-    long group = -1;
-    const auto endGroup = [&] {
-        avcodec_send_packet(decoder.get(), nullptr);
-        if (!drain())
-            return false;
-        if (share) {
-            avcodec_flush_buffers(decoder.get());
-            share->ended();
-        }
-        return true;
-    };
-    const PassEnd end = readPackets(scan, file->context(), packet.get(), [&](const AVPacket* p) {
-        if (!p)
-            return mine ? endGroup() : true;
-        if (share && (p->flags & AV_PKT_FLAG_KEY)) {
-            if (mine && !endGroup())
-                return false;
-            mine = ++group % share->of == share->mine;
-            if (mine)
-                share->starts(*p);
-        }
-        if (!mine)
-            return true;
-        // Frame threads take the skip setting with each packet, so it may change per frame.
-        decoder->skip_frame = skipFor(*p);
-        if (avcodec_send_packet(decoder.get(), p) == AVERROR(EAGAIN)) {
-            if (!drain())
-                return false;
-            avcodec_send_packet(decoder.get(), p);
-        }
-        return drain();
-    });
-    if (end == PassEnd::Failed || scan.result.failure != ShotFailure::None)
-        return PassEnd::Failed;
-    return stopped ? PassEnd::Stopped : PassEnd::Finished;
-}
-
 /// The frames of a pass in presentation order, each with how far it differs from the one
 /// before it in that pass.
 struct Series {
     std::vector<float> differences;
     std::vector<std::int64_t> timesMs;
-};
-
-/// Makes each picture's signature and its difference from the previous one's.
-class Signer {
-public:
-    explicit Signer(Scan& scan) : m_scan(scan) {}
-    /// The picture's difference from the last one signed, or a negative value (and the
-    /// failure set) when its layout cannot be read.
-    float sign(const AVFrame& frame)
-    {
-        const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(AVPixelFormat(frame.format));
-        if (!signatureReadable(desc)) {
-            m_scan.result.failure = ShotFailure::NoDecoder;
-            m_scan.result.detail = std::string("picture layout ") +
-                                   (desc ? desc->name : "unknown") + " is not read";
-            return -1.0f;
-        }
-        signatureOf(&frame, desc, m_current);
-        const float d = m_first ? 0.0f : signatureDifference(m_previous, m_current);
-        m_first = false;
-        std::swap(m_previous, m_current);
-        return d;
-    }
-
-    const FrameSignature& last() const { return m_previous; }
-    bool fresh() const { return m_first; }
-    void restart() { m_first = true; }
-
-private:
-    Scan& m_scan;
-    FrameSignature m_previous, m_current;
-    bool m_first = true;
 };
 
 /// Decodes every frame: for streams whose frames cannot be told apart before decoding.
@@ -441,8 +195,8 @@ int sharingDecoders(const FrameIndex& index)
 /// rule needs from its group alone, or the groups' pictures overlap.
 Sparse sharedFirstPass(Scan& scan, const FrameIndex& index,
                        const std::function<AVDiscard(const AVPacket&)>& skipFor,
-                       const std::vector<std::uint8_t>& whole, int decoders, double from,
-                       double to, std::vector<Decoded>& out)
+                       const std::vector<std::uint8_t>& whole, int decoders, double from, double to,
+                       std::vector<Decoded>& out)
 {
     struct Share {
         ShotAnalysis result;
@@ -585,33 +339,31 @@ Sparse scanSparsely(Scan& scan, Series& series)
                           const std::vector<std::uint8_t>& stopOn, double from, double to,
                           std::vector<Decoded>& out) {
         Signer signer(scan);
-        return decodePass(
-            scan, skipOutside(full),
-            [&](const AVFrame& frame) {
-                const std::int64_t ts =
-                    frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
-                const std::size_t i = ts == AV_NOPTS_VALUE ? FrameIndex::kNone : index.at(ts);
-                // A picture the index does not know, or out of order: the times cannot be
-                // trusted to find frames by, so every frame is decoded instead.
-                if (i == FrameIndex::kNone || (!out.empty() && i <= out.back().at)) {
-                    unordered = true;
-                    return false;
-                }
-                const float d = signer.sign(frame);
-                if (d < 0)
-                    return false;
-                out.push_back({i, d});
-                scan.progress(from, to, scan.shareAt(ts));
-                return !(i > stopPast && stopOn[i]);
-            });
+        return decodePass(scan, skipOutside(full), [&](const AVFrame& frame) {
+            const std::int64_t ts =
+                frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
+            const std::size_t i = ts == AV_NOPTS_VALUE ? FrameIndex::kNone : index.at(ts);
+            // A picture the index does not know, or out of order: the times cannot be
+            // trusted to find frames by, so every frame is decoded instead.
+            if (i == FrameIndex::kNone || (!out.empty() && i <= out.back().at)) {
+                unordered = true;
+                return false;
+            }
+            const float d = signer.sign(frame);
+            if (d < 0)
+                return false;
+            out.push_back({i, d});
+            scan.progress(from, to, scan.shareAt(ts));
+            return !(i > stopPast && stopOn[i]);
+        });
     };
 
     std::vector<Decoded> first;
     const int decoders = sharingDecoders(index);
-    const Sparse shared =
-        decoders > 1 ? sharedFirstPass(scan, index, skipOutside(whole), whole, decoders,
-                                       kIndexShare, kSecondPassFrom, first)
-                     : Sparse::Unusable;
+    const Sparse shared = decoders > 1
+                              ? sharedFirstPass(scan, index, skipOutside(whole), whole, decoders,
+                                                kIndexShare, kSecondPassFrom, first)
+                              : Sparse::Unusable;
     if (shared == Sparse::Failed)
         return Sparse::Failed;
     PassEnd end = PassEnd::Finished;
