@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <thread>
+#include <utility>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -129,6 +130,7 @@ struct FrameIndex {
     static constexpr std::size_t kNone = std::size_t(-1);
     std::vector<std::int64_t> pts;
     std::vector<std::size_t> keyframes;
+    std::vector<long> group;    ///< each frame's group of pictures, by number in reading order
     bool opensWithKey = false;  ///< the first packet is a key frame
 
     std::size_t at(std::int64_t ts) const
@@ -150,6 +152,7 @@ Sparse indexFrames(Scan& scan, FrameIndex& index)
         return Sparse::Unusable;
     bool timed = true;
     std::vector<std::int64_t> keys;
+    std::vector<std::pair<std::int64_t, long>> groups;
     const PassEnd end = readPackets(scan, file->context(), packet.get(), [&](const AVPacket* p) {
         if (!p)
             return true;
@@ -162,6 +165,7 @@ Sparse indexFrames(Scan& scan, FrameIndex& index)
         index.pts.push_back(p->pts);
         if (p->flags & AV_PKT_FLAG_KEY)
             keys.push_back(p->pts);
+        groups.emplace_back(p->pts, long(keys.size()) - 1);
         scan.progress(0.0, kIndexShare, scan.shareAt(p->pts));
         return true;
     });
@@ -172,6 +176,8 @@ Sparse indexFrames(Scan& scan, FrameIndex& index)
         std::adjacent_find(index.pts.begin(), index.pts.end()) != index.pts.end())
         return Sparse::Unusable;
     for (std::int64_t key : keys) index.keyframes.push_back(index.at(key));
+    std::sort(groups.begin(), groups.end());
+    for (const auto& g : groups) index.group.push_back(g.second);
     return Sparse::Done;
 }
 
@@ -193,11 +199,17 @@ int sharingDecoders(const FrameIndex& index)
 /// groups meet, the pictures come from two decoders, so their difference is taken from the
 /// signatures kept at the groups' edges. Unusable when a decoder could not make a picture the
 /// rule needs from its group alone, or the groups' pictures overlap.
-Sparse sharedFirstPass(Scan& scan, const FrameIndex& index,
-                       const std::function<AVDiscard(const AVPacket&)>& skipFor,
-                       const std::vector<std::uint8_t>& whole, int decoders, double from, double to,
-                       std::vector<Decoded>& out)
+Sparse sharedPass(Scan& scan, const FrameIndex& index,
+                  const std::function<AVDiscard(const AVPacket&)>& skipFor,
+                  const std::vector<std::uint8_t>& whole, int decoders, double from, double to,
+                  std::vector<Decoded>& out, const std::vector<std::uint8_t>* groupsWanted,
+                  std::vector<std::size_t>* openings)
 {
+    // Each decoder takes every n-th of the groups wanted, all when none are named.
+    std::vector<int> owner(index.keyframes.size(), -1);
+    for (std::size_t g = 0, taken = 0; g < owner.size(); ++g)
+        if (!groupsWanted || (*groupsWanted)[g])
+            owner[g] = int(taken++ % std::size_t(decoders));
     struct Share {
         ShotAnalysis result;
         std::function<void(double)> silent;
@@ -221,7 +233,10 @@ Sparse sharedFirstPass(Scan& scan, const FrameIndex& index,
         Signer signer(*s.scan);
         std::int64_t keyPts = 0;
         std::size_t lastAt = FrameIndex::kNone;
-        const GroupShare group{decoders, i,
+        const GroupShare group{[&](long g) {
+                                   return g >= 0 && std::size_t(g) < owner.size() &&
+                                          owner[std::size_t(g)] == i;
+                               },
                                [&](const AVPacket& p) {
                                    keyPts = p.pts;
                                    signer.restart();
@@ -287,7 +302,16 @@ Sparse sharedFirstPass(Scan& scan, const FrameIndex& index,
         unordered = unordered || seen[d.at];
         seen[d.at] = 1;
     }
-    for (std::size_t i = 0; i < seen.size(); ++i) unordered = unordered || (whole[i] && !seen[i]);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const bool taken =
+            !groupsWanted || (index.group[i] >= 0 && (*groupsWanted)[std::size_t(index.group[i])]);
+        unordered = unordered || (taken && whole[i] && !seen[i]);
+    }
+    if (openings) {
+        for (const auto& s : shares)
+            for (const auto& o : s->opening) openings->push_back(o.first);
+        return unordered ? Sparse::Unusable : Sparse::Done;
+    }
     for (std::size_t k = 1; k < out.size() && !unordered; ++k) {
         const auto find = [&](auto member, std::size_t at) -> const FrameSignature* {
             for (const auto& s : shares)
@@ -306,6 +330,67 @@ Sparse sharedFirstPass(Scan& scan, const FrameIndex& index,
     if (!out.empty())
         out.front().difference = 0.0f;
     return unordered ? Sparse::Unusable : Sparse::Done;
+}
+
+/// The second pass over only the groups of pictures that hold a frame it wants, shared among
+/// decoders; the first pass's frames stand elsewhere. A group's opening frame is one the first
+/// pass decoded too, so its difference from the frame before is the first pass's. False when
+/// the groups could not be decoded on their own (or the pass failed, with the failure set):
+/// the second pass then runs from the start.
+bool secondPassOverGroups(Scan& scan, const FrameIndex& index,
+                          const std::function<AVDiscard(const AVPacket&)>& skipFor,
+                          const std::vector<std::uint8_t>& whole,
+                          const std::vector<std::uint8_t>& wanted,
+                          const std::vector<std::uint8_t>& seenFirst, int decoders,
+                          const std::vector<Decoded>& first, std::vector<Decoded>& merged)
+{
+    const std::size_t n = index.pts.size();
+    std::vector<std::uint8_t> groups(index.keyframes.size(), 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!wanted[i] || whole[i] || seenFirst[i])
+            continue;
+        if (index.group[i] < 0)
+            return false;
+        groups[std::size_t(index.group[i])] = 1;
+    }
+    const auto regrouped = [&](std::size_t at) {
+        return index.group[at] >= 0 && groups[std::size_t(index.group[at])];
+    };
+    std::vector<Decoded> again;
+    std::vector<std::size_t> openings;
+    if (sharedPass(scan, index, skipFor, wanted, decoders, kSecondPassFrom, 1.0, again, &groups,
+                   &openings) != Sparse::Done)
+        return false;
+    std::vector<std::size_t> before(n, FrameIndex::kNone);  // the first pass's previous frame
+    std::vector<float> firstDifference(n, -1.0f);
+    for (std::size_t k = 0; k < first.size(); ++k) {
+        before[first[k].at] = k ? first[k - 1].at : FrameIndex::kNone;
+        firstDifference[first[k].at] = first[k].difference;
+    }
+    std::vector<std::uint8_t> opens(n, 0);
+    for (std::size_t at : openings) opens[at] = 1;
+    for (Decoded d : again) {
+        if (opens[d.at])
+            d.difference = firstDifference[d.at];
+        merged.push_back(d);
+    }
+    for (const Decoded& d : first)
+        if (!regrouped(d.at))
+            merged.push_back(d);
+    std::sort(merged.begin(), merged.end(),
+              [](const Decoded& a, const Decoded& b) { return a.at < b.at; });
+    // A difference taken from the first pass must be from the same frame before.
+    for (std::size_t k = 0; k < merged.size(); ++k) {
+        const std::size_t at = merged[k].at;
+        const std::size_t previous = k ? merged[k - 1].at : FrameIndex::kNone;
+        const bool fromFirst = !regrouped(at) || opens[at];
+        if ((k && previous == at) ||
+            (fromFirst && (firstDifference[at] < 0 || before[at] != previous))) {
+            merged.clear();
+            return false;
+        }
+    }
+    return true;
 }
 
 /// Decodes what tells where the shots change instead of every frame. The first pass leaves
@@ -361,8 +446,8 @@ Sparse scanSparsely(Scan& scan, Series& series)
     std::vector<Decoded> first;
     const int decoders = sharingDecoders(index);
     const Sparse shared = decoders > 1
-                              ? sharedFirstPass(scan, index, skipOutside(whole), whole, decoders,
-                                                kIndexShare, kSecondPassFrom, first)
+                              ? sharedPass(scan, index, skipOutside(whole), whole, decoders,
+                                           kIndexShare, kSecondPassFrom, first, nullptr, nullptr)
                               : Sparse::Unusable;
     if (shared == Sparse::Failed)
         return Sparse::Failed;
@@ -392,9 +477,16 @@ Sparse scanSparsely(Scan& scan, Series& series)
     std::vector<Decoded> merged;
     std::size_t covered = 0;  // frames up to here come from the second pass
     bool second = lastMissing != FrameIndex::kNone;
-    if (!second) {
+    if (second && decoders > 1 &&
+        secondPassOverGroups(scan, index, skipOutside(wanted), whole, wanted, seen, decoders, first,
+                             merged)) {
+        covered = n - 1;
+    } else if (!second) {
         merged = std::move(first);
     } else {
+        merged.clear();
+        if (scan.result.failure != ShotFailure::None)
+            return Sparse::Failed;
         // The second pass stops at a frame the first one decoded too, so the first pass's
         // differences go on from there.
         end = pass(wanted, lastMissing, seen, kSecondPassFrom, 1.0, merged);

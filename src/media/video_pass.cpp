@@ -129,7 +129,7 @@ PassEnd decodePass(Scan& scan, const std::function<AVDiscard(const AVPacket&)>& 
         if (share && (p->flags & AV_PKT_FLAG_KEY)) {
             if (mine && !endGroup())
                 return false;
-            mine = ++group % share->of == share->mine;
+            mine = share->takes(++group);
             if (mine)
                 share->starts(*p);
         }

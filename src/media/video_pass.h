@@ -87,11 +87,10 @@ enum class PassEnd { Finished, Stopped, Failed };
 PassEnd readPackets(Scan& scan, AVFormatContext* context, AVPacket* packet,
                     const std::function<bool(const AVPacket*)>& use);
 
-/// Which groups of pictures one of several decoders sharing a pass takes: every `of`-th,
-/// from the `mine`-th, each decoded on its own from its key frame.
+/// Which groups of pictures one of several decoders sharing a pass takes, by their number
+/// from 0 in the order read, each decoded on its own from its key frame.
 struct GroupShare {
-    int of = 1;
-    int mine = 0;
+    std::function<bool(long)> takes;
     std::function<void(const AVPacket&)> starts;  ///< one of its groups starts at this packet
     std::function<void()> ended;                  ///< and has handed on its last picture
 };
