@@ -91,7 +91,7 @@ ms_of = lambda f: f * 1000 // rate
 expected = {ms_of(f) for f in cuts}
 reported = set(found["shots_ms"])
 inside = lambda r: [ms for ms in reported if ms_of(r[0]) <= ms <= ms_of(r[1])] if r else "(none made)"
-print(f"frames decoded: {found['frame_count']} at {found['frame_rate']} per second")
+print(f"frames in the video: {found['frame_count']} at {found['frame_rate']} per second")
 print(f"hard cuts found at their exact frame: {len(expected & reported)} of {len(expected)}")
 print(f"missed: {sorted(expected - reported)}")
 print(f"reported where there is no cut: {sorted(reported - expected)}")

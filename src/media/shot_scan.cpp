@@ -95,10 +95,12 @@ int sharingDecoders(const FrameIndex& index)
     return index.opensWithKey && index.keyframes.size() >= std::size_t(2 * cores) ? cores : 1;
 }
 
-/// The first pass over several decoders, each taking every n-th group of pictures. Where two
-/// groups meet, the pictures come from two decoders, so their difference is taken from the
-/// signatures kept at the groups' edges. Unusable when a decoder could not make a picture the
-/// rule needs from its group alone, or the groups' pictures overlap.
+/// A pass over several decoders, each taking every n-th of the groups of pictures wanted (all
+/// when none are named). Where two groups meet, the pictures come from two decoders, so their
+/// difference is taken from the signatures kept at the groups' edges; with `openings`, the
+/// frames that open the groups are listed there instead, for the caller to join. Unusable
+/// when a decoder could not make a picture `whole` names from its group alone, or the groups'
+/// pictures overlap.
 Sparse sharedPass(Scan& scan, const FrameIndex& index,
                   const std::function<AVDiscard(const AVPacket&)>& skipFor,
                   const std::vector<std::uint8_t>& whole, int decoders, double from, double to,
@@ -256,10 +258,11 @@ bool secondPassOverGroups(Scan& scan, const FrameIndex& index,
     const auto regrouped = [&](std::size_t at) {
         return index.group[at] >= 0 && groups[std::size_t(index.group[at])];
     };
+    const long needed = long(std::count(groups.begin(), groups.end(), 1));
     std::vector<Decoded> again;
     std::vector<std::size_t> openings;
-    if (sharedPass(scan, index, skipFor, wanted, decoders, kSecondPassFrom, 1.0, again, &groups,
-                   &openings) != Sparse::Done)
+    if (sharedPass(scan, index, skipFor, wanted, int(std::min<long>(decoders, needed)),
+                   kSecondPassFrom, 1.0, again, &groups, &openings) != Sparse::Done)
         return false;
     std::vector<std::size_t> before(n, FrameIndex::kNone);  // the first pass's previous frame
     std::vector<float> firstDifference(n, -1.0f);
