@@ -2,8 +2,10 @@
 # Shot changes on a generated 10-minute 1080p video: hard cuts at known frames between
 # different scenes, a slow pan and a slow fade. Prints how many cuts `verbanta-cli shots`
 # found at their exact frame, anything it reported inside the pan or the fade or elsewhere,
-# and its whole-process time beside ffmpeg's scene filter in paired runs.
+# and its whole-process time beside ffmpeg's scene filter in paired runs, the order inside a
+# pair alternating so that a busy machine weighs on both sides alike.
 # usage: bench/shots_bench.sh PATH/TO/verbanta-cli [RUNS] [MINUTES]
+# SHOTS_BENCH_VIDEO=FILE keeps the generated video there and reuses it on the next run.
 set -euo pipefail
 cli="${1:?usage: bench/shots_bench.sh PATH/TO/verbanta-cli [RUNS] [MINUTES]}"
 runs="${2:-3}"
@@ -51,13 +53,17 @@ while frame < total:
     frame += length
     k += 1
 
-video = os.path.join(work, "shots.mp4")
+video = os.environ.get("SHOTS_BENCH_VIDEO") or os.path.join(work, "shots.mp4")
 graph = ";".join(chains) + ";" + "".join(labels) + f"concat=n={len(labels)}:v=1:a=0,format=yuv420p[v]"
-started = time.perf_counter()
-subprocess.run(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", *inputs,
-                "-filter_complex", graph, "-map", "[v]", "-c:v", "libx264", "-preset", "veryfast",
-                "-g", "250", video], check=True)
-print(f"made {video}: {frame} frames, {len(cuts)} hard cuts, in {time.perf_counter() - started:.0f} s")
+if os.path.exists(video):
+    print(f"reusing {video}: {frame} frames, {len(cuts)} hard cuts")
+else:
+    started = time.perf_counter()
+    subprocess.run(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", *inputs,
+                    "-filter_complex", graph, "-map", "[v]", "-c:v", "libx264", "-preset",
+                    "veryfast", "-g", "250", video + ".part.mp4"], check=True)
+    os.replace(video + ".part.mp4", video)
+    print(f"made {video}: {frame} frames, {len(cuts)} hard cuts, in {time.perf_counter() - started:.0f} s")
 
 def timed(argv, env=None):
     t = time.perf_counter()
@@ -65,25 +71,34 @@ def timed(argv, env=None):
     return time.perf_counter() - t, out.stdout
 
 ours, theirs, found = [], [], None
-for i in range(runs):
+def run_ours(i):
+    global found
     env = dict(os.environ, XDG_CACHE_HOME=os.path.join(work, f"cache{i}"))  # no cache hit
     t, out = timed([cli, "shots", video, "--json"], env)
     ours.append(t)
     found = json.loads(out)
+def run_theirs(i):
     t, _ = timed(["ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-i", video,
                   "-vf", "select='gt(scene,0.3)'", "-f", "null", "-"])
     theirs.append(t)
+for i in range(runs):
+    for run in ((run_ours, run_theirs) if i % 2 == 0 else (run_theirs, run_ours)):
+        run(i)
+    print(f"pair {i + 1}: shots {ours[-1]:.2f} s, ffmpeg {theirs[-1]:.2f} s, "
+          f"ratio {ours[-1] / theirs[-1]:.3f}", flush=True)
 
 ms_of = lambda f: f * 1000 // rate
 expected = {ms_of(f) for f in cuts}
 reported = set(found["shots_ms"])
 inside = lambda r: [ms for ms in reported if ms_of(r[0]) <= ms <= ms_of(r[1])] if r else "(none made)"
-print(f"frames decoded: {found['frame_count']} at {found['frame_rate']} per second")
+print(f"frames in the video: {found['frame_count']} at {found['frame_rate']} per second")
 print(f"hard cuts found at their exact frame: {len(expected & reported)} of {len(expected)}")
 print(f"missed: {sorted(expected - reported)}")
 print(f"reported where there is no cut: {sorted(reported - expected)}")
 print(f"inside the pan: {inside(pan_range)}; inside the fade: {inside(fade_range)}")
 a, b = statistics.median(ours), statistics.median(theirs)
+ratios = [x / y for x, y in zip(ours, theirs)]
 print(f"verbanta-cli shots: {a:.2f} s median of {runs}; ffmpeg scene filter: {b:.2f} s")
-print(f"ratio (shots / ffmpeg): {a / b:.3f}  (paired: {', '.join(f'{x / y:.3f}' for x, y in zip(ours, theirs))})")
+print(f"median paired ratio (shots / ffmpeg): {statistics.median(ratios):.3f}  "
+      f"(pairs: {', '.join(f'{r:.3f}' for r in ratios)})")
 PY

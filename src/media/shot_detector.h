@@ -15,7 +15,7 @@ class MediaCache;
 /// caption starting there is on screen with that frame and not with the one before.
 struct ShotChanges {
     double frameRate = 0.0;        ///< the stream's average frames per second; 0 when unknown
-    std::int64_t frameCount = 0;   ///< frames decoded
+    std::int64_t frameCount = 0;   ///< frames of the video, less those found damaged
     std::vector<std::int64_t> shotsMs;
     bool cutShort = false;  ///< the video ended early at damaged or missing data
 };
@@ -41,8 +41,9 @@ struct ShotAnalysis {
 /// little, so neither is one.
 std::vector<std::size_t> hardCutFrames(const std::vector<float>& differences);
 
-/// Decodes the video (the stream the player shows) and finds its hard cuts. Blocks; the
-/// cancel flag stops it early, `progress` (may be empty) hears the share done from 0 to 1.
+/// Decodes the video (the stream the player shows) and finds its hard cuts, decoding every
+/// frame only where a cut may be. Blocks, on a thread per core; the cancel flag stops it
+/// early, `progress` (may be empty) hears the share done from 0 to 1 on the calling thread.
 /// With a cache, a result kept for the file as it is now is returned without decoding, and a
 /// new complete one is kept.
 ShotAnalysis findShotChanges(const std::string& path, const std::atomic<bool>* cancel,

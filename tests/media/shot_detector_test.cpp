@@ -52,6 +52,18 @@ protected:
         VERBANTA_NEED_MEDIA();
         quietFFmpegLog();  // the damaged clip's decoder complaints are expected
     }
+    /// The shot clip again in one group of pictures with a fixed pattern of three B-frames
+    /// (frames 1 and 3 of each four made from others and from nothing), so that the cut at
+    /// 251 lies on a frame no other frame needs, far from any key frame.
+    std::string withBFrames(const std::string& name, int keyint = 400)
+    {
+        const std::string path = folder.path(name);
+        const bool made = test::detail::ffmpeg(
+            "-i " + Media().shotsMp4() + " -c:v libx264 -preset medium -pix_fmt yuv420p " +
+            "-x264-params keyint=" + std::to_string(keyint) +
+            ":scenecut=0:bframes=3:b-adapt=0:b-pyramid=normal " + path);
+        return made ? path : "";
+    }
     TempFolder folder;
 };
 
@@ -66,6 +78,24 @@ TEST_F(ShotDetector, FindsEveryCutAtItsFrameAndNoneInThePanOrTheFade)
     // MPEG-TS starts at 1.4 s, which the player's timeline does not count.
     EXPECT_EQ(findShotChanges(Media().shotsTs(), nullptr, {}, nullptr).changes.shotsMs,
               msOfFrames());
+}
+
+TEST_F(ShotDetector, CutsAmongFramesTheDecoderMaySkipAreFoundAtTheirFrame)
+{
+    // One group of pictures; groups of 50, shared among decoders, with cuts on their edges
+    // and the pan across one, also in MPEG-TS; and every frame a key frame.
+    const std::string one = withBFrames("b.mp4");
+    const std::string groups = withBFrames("b50.mp4", 50);
+    const std::string ts = folder.path("b50.ts");
+    ASSERT_TRUE(test::detail::ffmpeg("-i " + groups + " -c copy " + ts));
+    const std::string intra = withBFrames("intra.mkv", 1);
+    for (const std::string& path : {one, groups, ts, intra}) {
+        ASSERT_FALSE(path.empty());
+        const ShotAnalysis a = findShotChanges(path, nullptr, {}, nullptr);
+        ASSERT_EQ(a.failure, ShotFailure::None) << path << ": " << a.detail;
+        EXPECT_EQ(a.changes.shotsMs, msOfFrames()) << path;
+        EXPECT_EQ(a.changes.frameCount, 301) << path;
+    }
 }
 
 TEST_F(ShotDetector, VariableFrameRateTakesEachFramesOwnTime)
@@ -106,11 +136,14 @@ TEST_F(ShotDetector, TheCacheGivesTheSameAnswerWithoutDecodingAndProgressEndsAtO
         ordered = ordered && f >= last;
         last = f;
     };
-    const ShotAnalysis first = findShotChanges(Media().shotsMp4(), nullptr, progress, &cache);
+    // Decoders share the first pass, and the cut among skipped frames makes a second pass,
+    // which counts on from the first.
+    const std::string clip = withBFrames("b50.mp4", 50);
+    const ShotAnalysis first = findShotChanges(clip, nullptr, progress, &cache);
     EXPECT_FALSE(first.fromCache);
     EXPECT_TRUE(ordered);
     EXPECT_DOUBLE_EQ(last, 1.0);
-    const ShotAnalysis second = findShotChanges(Media().shotsMp4(), nullptr, {}, &cache);
+    const ShotAnalysis second = findShotChanges(clip, nullptr, {}, &cache);
     EXPECT_TRUE(second.fromCache);
     EXPECT_EQ(second.changes.shotsMs, first.changes.shotsMs);
     EXPECT_EQ(second.changes.frameCount, first.changes.frameCount);
