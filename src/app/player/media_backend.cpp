@@ -68,6 +68,10 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     // A short buffer keeps the position reported close to the sound heard.
     mpv_set_option_string(m_mpv, "audio-buffer", "0.1");
     mpv_set_option_string(m_mpv, "keep-open", "yes");
+    // Slowed or hurried playback keeps the voices at their pitch (libmpv's tempo scaling).
+    // libmpv 0.35 does so by default (with its scaletempo2 filter); said here so that the
+    // editor does not rest on a default.
+    mpv_set_option_string(m_mpv, "audio-pitch-correction", "yes");
     mpv_set_option_string(m_mpv, "pause", "yes");  // opened, not started
     mpv_set_option_string(m_mpv, "idle", "yes");
     mpv_set_option_string(m_mpv, "osc", "no");
@@ -251,6 +255,21 @@ void MediaBackend::setVolume(int centiBel)
     // mpv's volume is cubic in its percentage: amplitude = (volume / 100)^3.
     double percent = 100.0 * std::cbrt(std::pow(10.0, centiBel / 2000.0));
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MediaBackend::setSpeed(double factor)
+{
+    if (!m_mpv || !std::isfinite(factor) || factor <= 0.0)
+        return;
+    mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &factor);
+}
+
+double MediaBackend::speed() const
+{
+    double factor = 0.0;
+    if (!m_mpv || mpv_get_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &factor) < 0)
+        return 0.0;
+    return factor;
 }
 
 MediaBackend::AudioTrack MediaBackend::nextAudioTrack()

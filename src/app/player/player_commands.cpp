@@ -78,6 +78,60 @@ void CPlayerView::fastForward()
     focusCaptionView();
 }
 
+// ---- speed and steps ----------------------------------------------------------------------
+
+void CPlayerView::slowerPlayback()
+{
+    setPlaybackSpeed(slowerSpeed(m_settings.PlaybackSpeed));
+    focusCaptionView();
+}
+
+void CPlayerView::fasterPlayback()
+{
+    setPlaybackSpeed(fasterSpeed(m_settings.PlaybackSpeed));
+    focusCaptionView();
+}
+
+void CPlayerView::normalPlayback()
+{
+    setPlaybackSpeed(AppSettings::kNormalPlaybackSpeed);
+    focusCaptionView();
+}
+
+void CPlayerView::setPlaybackSpeed(std::int32_t percent)
+{
+    m_settings.PlaybackSpeed = percent;
+    m_media->setSpeed(percent / 100.0);
+    showSpeed();
+}
+
+void CPlayerView::stepFrames(int frames)
+{
+    // A video whose container names no frame rate is stepped at the commonest one.
+    constexpr double kUnknownRate = 25.0;
+    const double rate = m_media->framesPerSecond();
+    stepBy(frames / (rate > 0.0 ? rate : kUnknownRate));
+}
+
+void CPlayerView::stepTime(int ms)
+{
+    stepBy(ms / 1000.0);
+}
+
+void CPlayerView::stepBy(double seconds)
+{
+    if (!m_mediaOpen)
+        return;
+    if (m_media->playState() == MediaBackend::Playing)
+        pause();
+    // From the position of the frame on screen (or of a step still under way, so that
+    // steps in a row add up), an exact seek: libmpv shows the first frame at or after the
+    // target, so a step of one frame's length lands on the neighbouring frame.
+    m_stepped = true;
+    m_media->setPosition(stepTarget(m_media->position(), seconds, m_media->duration()));
+    focusCaptionView();
+}
+
 // ---- capture ------------------------------------------------------------------------------
 
 std::int32_t CPlayerView::captureTime() const

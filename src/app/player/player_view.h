@@ -86,6 +86,19 @@ public:
     void rewind();
     void fastForward();
 
+    // Speed and steps. The speed is the setting's (`PlaybackSpeed`) and holds for every file.
+    void slowerPlayback();
+    void fasterPlayback();
+    void normalPlayback();
+    /// Plays at `percent` of normal speed from now on, and says so in the player and the
+    /// status bar.
+    void setPlaybackSpeed(std::int32_t percent);
+    /// Pauses and moves by whole frames of the video (negative: back), each landing on the
+    /// frame's own time.
+    void stepFrames(int frames);
+    /// Pauses and moves by `ms` (negative: back), an exact seek.
+    void stepTime(int ms);
+
     // Capture and navigation.
     /// A capture command (F6, F7, F8, "간단") at the position, corrected by `SyncModify`;
     /// without a video there is no position to capture and the list is left alone.
@@ -119,6 +132,9 @@ public:
     /// The status-bar text that names the way the video is drawn.
     QString renderingText() const;
     QLabel* renderingLabel() const { return m_renderingLabel; }
+    /// The speed beside the position bar ("0.5x"), and the status bar's label of it.
+    QLabel* speedLabel() const { return m_speedLabel; }
+    QLabel* speedStatusLabel() const { return m_speedStatusLabel; }
     /// The button of a command id (cmd::Play, cmd::SingleSync, ...), or null.
     QAbstractButton* button(int id) const;
     /// A control of the panel by its id, commands' buttons included.
@@ -160,6 +176,9 @@ private:
     void showCaption(const std::string& cp949Html);
     void showStartPage();
     void setPositionLabel(std::int32_t ms);
+    void showSpeed();
+    /// Pauses, then an exact seek by `seconds` from the position.
+    void stepBy(double seconds);
     void focusCaptionView();
     std::int32_t captureTime() const;
     /// A go-to-sync seek to t (nothing for t < 0): the position change it causes leaves the
@@ -187,12 +206,15 @@ private:
     VideoRendering m_rendering = VideoRendering::Software;
     QWidget* m_videoArea = nullptr;  ///< the picture and the transport bar
     QWidget* m_picture = nullptr;
+    QWidget* m_transportRow = nullptr;  ///< the position bar and the speed beside it
     QSlider* m_transportBar = nullptr;
     QTextBrowser* m_caption = nullptr;  ///< the caption window
     QString m_captionHtml;
     BookmarkBar* m_bar = nullptr;
     QLabel* m_positionLabel = nullptr;
     QLabel* m_renderingLabel = nullptr;
+    QLabel* m_speedLabel = nullptr;
+    QLabel* m_speedStatusLabel = nullptr;
     std::map<int, QWidget*> m_controls;  ///< the button panel, placed in pixels from the template
     std::map<int, QRect> m_template;
     QTimer m_positionTimer;
@@ -203,6 +225,8 @@ private:
     bool m_showPlayerCtrl = true;
     bool m_showMediaCtrl = true;
     SeekOrigin m_seek;
+    /// A step asked for the seek under way: it lands on a frame the player stays on.
+    bool m_stepped = false;
     bool m_replayActive = false;
     std::int32_t m_replayStartMs = 0;
     std::int32_t m_replayEndMs = 0;
