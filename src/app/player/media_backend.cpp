@@ -67,6 +67,12 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     mpv_set_option_string(m_mpv, "hr-seek", "yes");
     // A short buffer keeps the position reported close to the sound heard.
     mpv_set_option_string(m_mpv, "audio-buffer", "0.1");
+    // libmpv hands a frame to the widget 50 ms before it is due, and the widget's drawing
+    // then waits for that moment on the window's thread; mpv's position moves to the frame
+    // when it is handed over. At 2x that is a frame early: a capture stamped the frame after
+    // the one on screen, and the window stood still for most of every frame. 10 ms keeps the
+    // picture smooth (player_bench measures both).
+    mpv_set_option_string(m_mpv, "video-timing-offset", "0.01");
     mpv_set_option_string(m_mpv, "keep-open", "yes");
     // Slowed or hurried playback keeps the voices at their pitch (libmpv's tempo scaling).
     // libmpv 0.35 does so by default (with its scaletempo2 filter); said here so that the
