@@ -145,7 +145,7 @@ void MediaBackend::open(const QString& path)
 
 void MediaBackend::loadPending()
 {
-    if (m_pendingFile.isEmpty() || m_openState != Opening)
+    if (m_pendingFile.isEmpty() || m_openState != Opening || m_stopReply != 0)
         return;
     const QByteArray file = m_pendingFile.toUtf8();
     m_pendingFile.clear();
@@ -178,7 +178,13 @@ void MediaBackend::close()
     m_fileName.clear();
     m_pendingFile.clear();
     m_entryId = 0;  // whatever libmpv still reports of this file is no longer ours
-    command({"stop"});
+    if (m_mpv) {
+        // libmpv may run an asynchronous command after a later one: a file opened before
+        // this stop has finished waits for it, or the stop would end that file instead.
+        m_stopReply = ++m_lastReply;
+        const char* args[] = {"stop", nullptr};
+        mpv_command_async(m_mpv, m_stopReply, args);
+    }
     m_hasVideo = false;
     m_duration = 0.0;
     setOpenState(Closed);
@@ -398,6 +404,12 @@ void MediaBackend::drainEvents()
                 }
                 break;
             }
+            case MPV_EVENT_COMMAND_REPLY:
+                if (m_stopReply != 0 && event->reply_userdata == m_stopReply) {
+                    m_stopReply = 0;
+                    loadPending();
+                }
+                break;
             case MPV_EVENT_PLAYBACK_RESTART: {
                 if (m_openState != Open)
                     break;

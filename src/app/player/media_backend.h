@@ -145,6 +145,7 @@ private:
     std::uint64_t m_rateReply = 0;
     std::uint64_t m_videoReply = 0;
     std::uint64_t m_lastReply = 0;
+    std::uint64_t m_stopReply = 0;  ///< a "stop" not finished yet: nothing loads before it
     int m_openState = Closed;
     int m_playState = Stopped;
     bool m_paused = true;

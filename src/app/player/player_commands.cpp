@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QLabel>
 
+#include <algorithm>
+#include <limits>
+
 #include "commands/command_ids.h"
 #include "editor/caption_editor.h"
 #include "main_frame.h"
@@ -103,6 +106,8 @@ void CPlayerView::setPlaybackSpeed(std::int32_t percent)
     m_settings.PlaybackSpeed = percent;
     m_media->setSpeed(percent / 100.0);
     showSpeed();
+    if (m_repeatTimer.isActive())
+        m_repeatTimer.start(repeatIntervalMs());
 }
 
 void CPlayerView::stepFrames(int frames)
@@ -259,7 +264,7 @@ void CPlayerView::repeatChanged(bool on)
     if (!on) {
         m_repeatTimer.stop();
     } else {
-        m_repeatTimer.start(std::max(1, m_frame.context().settings.MovieRepeatTime));
+        m_repeatTimer.start(repeatIntervalMs());
         m_repeatPosition = m_media->position();
         // The two loops never run together: repeat takes the replay mark away.
         if (CaptionEditor* ed = m_frame.editor())
@@ -267,6 +272,14 @@ void CPlayerView::repeatChanged(bool on)
         ClearReplayRange();
     }
     focusCaptionView();
+}
+
+int CPlayerView::repeatIntervalMs() const
+{
+    // The repeat time is the video's: slowed down, the same stretch takes longer to play.
+    const std::int64_t ms = std::int64_t{m_settings.MovieRepeatTime} *
+                            AppSettings::kNormalPlaybackSpeed / m_settings.PlaybackSpeed;
+    return static_cast<int>(std::clamp<std::int64_t>(ms, 1, std::numeric_limits<int>::max()));
 }
 
 void CPlayerView::repeatTick()

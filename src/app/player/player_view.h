@@ -147,6 +147,8 @@ public:
     QWidget& videoArea() const { return *m_videoArea; }
     bool replayActive() const { return m_replayActive; }
     bool repeatOn() const;
+    /// The running repeat's period on the clock, 0 when repeat is off.
+    int repeatPeriodMs() const { return m_repeatTimer.isActive() ? m_repeatTimer.interval() : 0; }
     bool positionTimerActive() const { return m_positionTimer.isActive(); }
     /// One tick of the position timer, as the timer runs it.
     void positionTick();
@@ -189,6 +191,8 @@ private:
     /// The toggles show their settings.
     void showToggles();
     void repeatChanged(bool on);
+    /// The repeat time at the playback speed: the same stretch of video at any speed.
+    int repeatIntervalMs() const;
     void repeatTick();
     void barClicked(std::int32_t ms, bool doubleClick);
     void runCommand(int id);
