@@ -270,10 +270,12 @@ void BM_CaptureAgainstTheFrameOnScreen(benchmark::State& state)
     state.counters["samples"] = n;
     state.counters["timer_late_mean_ms"] = lateSum / std::max(waits, 1);
     state.counters["timer_late_worst_ms"] = lateMs;
-    std::printf("capture at %s: %zu samples, |stamp - frame on screen| mean %.1f ms, worst %d ms,"
-                " stamp - frame mean %+.1f ms; the window's timer late by %.1f ms on average, %d at worst\n",
-                speedText(percent).c_str(), errors.size(), sum / n, worst, signedSum / n,
-                lateSum / std::max(waits, 1), lateMs);
+    std::printf(
+        "capture at %s: %zu samples, |stamp - frame on screen| mean %.1f ms, worst %d ms,"
+        " stamp - frame mean %+.1f ms; the window's timer late by %.1f ms on average, %d at "
+        "worst\n",
+        speedText(percent).c_str(), errors.size(), sum / n, worst, signedSum / n,
+        lateSum / std::max(waits, 1), lateMs);
 }
 BENCHMARK(BM_CaptureAgainstTheFrameOnScreen)
     ->Arg(100)

@@ -218,8 +218,10 @@ private slots:
         QVERIFY(settle());
         // Each lands on the first frame at or after its target, 40 ms apart.
         const std::pair<int, std::int32_t> steps[] = {
-            {app::cmd::StepForward1s, 11000},    {app::cmd::StepBack100Ms, 10920},
-            {app::cmd::StepForward100Ms, 11040}, {app::cmd::StepBack1s, 10040},
+            {app::cmd::StepForward1s, 11000},
+            {app::cmd::StepBack100Ms, 10920},
+            {app::cmd::StepForward100Ms, 11040},
+            {app::cmd::StepBack1s, 10040},
         };
         for (const auto& [id, expected] : steps) {
             QSignalSpy done(&media(), &MediaBackend::positionChanged);

@@ -1,13 +1,13 @@
 // The player view's controls: the button panel built from its template, the icons, the
 // relayout on resize, and what the caption window and the position label show.
-#include <QLabel>
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSlider>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "caption_codec.h"

@@ -42,7 +42,7 @@ std::int32_t slowerSpeed(std::int32_t percent)
 {
     const auto& steps = AppSettings::kPlaybackSpeeds;
     const auto below = std::find_if(std::rbegin(steps), std::rend(steps),
-                                     [percent](std::int32_t s) { return s < percent; });
+                                    [percent](std::int32_t s) { return s < percent; });
     return below == std::rend(steps) ? steps[0] : *below;
 }
 
@@ -50,7 +50,7 @@ std::int32_t fasterSpeed(std::int32_t percent)
 {
     const auto& steps = AppSettings::kPlaybackSpeeds;
     const auto above = std::find_if(std::begin(steps), std::end(steps),
-                                     [percent](std::int32_t s) { return s > percent; });
+                                    [percent](std::int32_t s) { return s > percent; });
     return above == std::end(steps) ? std::end(steps)[-1] : *above;
 }
 
