@@ -98,6 +98,7 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
             [this](const QString& path) { m_host->openFile(path); });
     connect(this, &CMainFrame::openMediaRequested, m_player, &CPlayerView::OpenMedia);
     statusBar()->addPermanentWidget(m_player->renderingLabel());
+    statusBar()->addPermanentWidget(m_player->speedStatusLabel());
 
     m_recentFiles.load(m_context.store);
     rebuildRecentFileMenu();

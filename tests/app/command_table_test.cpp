@@ -89,6 +89,15 @@ const std::pair<const char*, int> kAcceleratorTable[] = {
     {"F6", 2015},
     {"F7", 2016},
     {"F8", 2017},
+    {"Ctrl+[", 32870},
+    {"Ctrl+]", 32871},
+    {"Ctrl+\\", 32872},
+    {"Shift+F3", 32873},
+    {"Shift+F4", 32874},
+    {"Ctrl+F3", 32875},
+    {"Ctrl+F4", 32876},
+    {"Ctrl+Shift+F3", 32877},
+    {"Ctrl+Shift+F4", 32878},
 };
 
 QKeyCombination keyOf(const char* text)

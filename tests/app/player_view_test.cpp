@@ -172,6 +172,75 @@ private slots:
         QVERIFY2(worst < 40, "a stamp lies more than one frame from the picture");
     }
 
+    void framesStepToTheirNeighboursBothWaysAndTheLabelAndCaptionFollow()
+    {
+        if (player().rendering() != app::VideoRendering::Software)
+            QSKIP("the frame on screen is read from the software picture");
+        loadCaptions();
+        if (!openClip())
+            QSKIP("libmpv cannot open the test clip here");
+        const auto frameOnScreen = [&] {
+            QImage picture(320, 64, QImage::Format_RGBX8888);
+            return media().renderSoftware(picture) ? clipFrameNumber(picture) : -1;
+        };
+        const auto step = [&](int id) {
+            QSignalSpy done(&media(), &MediaBackend::positionChanged);
+            return f->frame->commands().run(id) && PlayerFixture::nextSeek(done) && settle();
+        };
+        QVERIFY(seekAndWait(2960));  // frame 74, the last before the caption due at 3 s
+        QTRY_COMPARE_WITH_TIMEOUT(frameOnScreen(), 74, 3000);
+        QVERIFY(step(app::cmd::NextFrame));
+        QTRY_COMPARE_WITH_TIMEOUT(frameOnScreen(), 75, 3000);
+        QCOMPARE(player().GetPositionMs(), 3000);  // the new frame's own time
+        QCOMPARE(player().positionText(), QStringLiteral("3000"));
+        QVERIFY(player().captionHtml().contains(QString::fromUtf8("둘째 자막")));
+        for (const int expected : {74, 73}) {
+            QVERIFY(step(app::cmd::PrevFrame));
+            QTRY_COMPARE_WITH_TIMEOUT(frameOnScreen(), expected, 3000);
+            QCOMPARE(player().GetPositionMs(), expected * 40);
+        }
+        QCOMPARE(player().positionText(), QStringLiteral("2920"));
+        QVERIFY(!player().captionHtml().contains(QString::fromUtf8("둘째 자막")));
+        // A step while playing pauses first.
+        player().play();
+        QTRY_COMPARE_WITH_TIMEOUT(media().playState(), int(MediaBackend::Playing), 2000);
+        QVERIFY(step(app::cmd::NextFrame));
+        QCOMPARE(media().playState(), int(MediaBackend::Paused));
+        const int shown = frameOnScreen();
+        QCOMPARE(player().GetPositionMs(), shown * 40);
+    }
+
+    void timeStepsMoveThePositionAndStopAtTheStart()
+    {
+        if (!openClip())
+            QSKIP("libmpv cannot open the test clip here");
+        QVERIFY(seekAndWait(10000));
+        QVERIFY(settle());
+        // Each lands on the first frame at or after its target, 40 ms apart.
+        const std::pair<int, std::int32_t> steps[] = {
+            {app::cmd::StepForward1s, 11000},
+            {app::cmd::StepBack100Ms, 10920},
+            {app::cmd::StepForward100Ms, 11040},
+            {app::cmd::StepBack1s, 10040},
+        };
+        for (const auto& [id, expected] : steps) {
+            QSignalSpy done(&media(), &MediaBackend::positionChanged);
+            QVERIFY(f->frame->commands().run(id));
+            QVERIFY(PlayerFixture::nextSeek(done) && settle());
+            QCOMPARE(player().GetPositionMs(), expected);
+        }
+        // Two steps in a row before the first has landed add up.
+        QSignalSpy done(&media(), &MediaBackend::positionChanged);
+        QVERIFY(f->frame->commands().run(app::cmd::StepForward100Ms));
+        QVERIFY(f->frame->commands().run(app::cmd::StepForward100Ms));
+        QVERIFY(PlayerFixture::nextSeek(done) && settle());
+        QCOMPARE(player().GetPositionMs(), 10240);
+        QVERIFY(seekAndWait(400));
+        QVERIFY(f->frame->commands().run(app::cmd::StepBack1s));
+        QVERIFY(settle());
+        QCOMPARE(player().GetPositionMs(), 0);
+    }
+
     void startAndEndCapturesInsertAtThePosition()
     {
         loadCaptions();

@@ -38,6 +38,30 @@ TEST(PlayerTime, RewindStopsAtZeroAndFastForwardAtTheSelectionEnd)
     EXPECT_DOUBLE_EQ(fastForwardTarget(10.0, 5000, 40.0), 15.0);
 }
 
+TEST(PlayerTime, StepsStayWithinTheClip)
+{
+    EXPECT_DOUBLE_EQ(stepTarget(0.02, -0.04, 40.0), 0.0);
+    EXPECT_DOUBLE_EQ(stepTarget(39.5, 1.0, 40.0), 40.0);
+    EXPECT_DOUBLE_EQ(stepTarget(10.0, -0.1, 40.0), 9.9);
+    EXPECT_DOUBLE_EQ(stepTarget(50.0, 1.0, 0.0), 51.0);  // no known duration: no end
+}
+
+TEST(PlayerTime, SpeedStepsStopAtTheEndsAndSnapBetweenSteps)
+{
+    EXPECT_EQ(slowerSpeed(100), 75);
+    EXPECT_EQ(slowerSpeed(50), 25);
+    EXPECT_EQ(slowerSpeed(25), 25);
+    EXPECT_EQ(fasterSpeed(150), 200);
+    EXPECT_EQ(fasterSpeed(200), 200);
+    EXPECT_EQ(fasterSpeed(110), 125);  // between steps: the next one up
+    EXPECT_EQ(slowerSpeed(110), 100);
+    EXPECT_EQ(speedText(25), "0.25x");
+    EXPECT_EQ(speedText(50), "0.5x");
+    EXPECT_EQ(speedText(100), "1x");
+    EXPECT_EQ(speedText(125), "1.25x");
+    EXPECT_EQ(speedText(200), "2x");
+}
+
 TEST(PlayerTime, SeeksAreRefusedWithoutMediaBeforeZeroAndPastAKnownDuration)
 {
     EXPECT_FALSE(seekAllowed(false, 1000, true, 40.0));
@@ -128,6 +152,15 @@ TEST_F(PlayerPlayback, ASeekShowsTheCaptionOnScreenAtOnceOrTheBlankPage)
     EXPECT_EQ(model.GetCursorIndex(), 4);
     EXPECT_EQ(PlaybackFollower::seekCaption(model, 9000), page(4));
     EXPECT_FALSE(model.HasCursor());
+}
+
+TEST_F(PlayerPlayback, AStepOntoTheFrameWhereACaptionStartsShowsIt)
+{
+    load({{1000, "A"}, {3000, "B"}});
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 3000), page(0));  // a seek: still due
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 3000, true), page(1));
+    EXPECT_FALSE(model.HasCursor());  // the caption shown is not shown again by the next tick
+    EXPECT_EQ(PlaybackFollower::seekCaption(model, 2999, true), page(0));
 }
 
 TEST(PlayerSeekOrigin, APositionChangeSelectsTheCaptionOnlyWhenTheListLeads)

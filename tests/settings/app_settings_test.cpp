@@ -33,11 +33,11 @@ TEST(AppSettings, EmptyStoreGivesEveryDefault)
     EXPECT_EQ(s.TopMargin, 2);
 }
 
-TEST(AppSettings, SaveWritesAllFortySixOptionsInTheOptionsSection)
+TEST(AppSettings, SaveWritesAllFortySevenOptionsInTheOptionsSection)
 {
     MemoryKeyValueStore store;
     AppSettings().Save(store);
-    EXPECT_EQ(store.values().size(), 46u);
+    EXPECT_EQ(store.values().size(), 47u);
     for (const auto& [key, value] : store.values())
         EXPECT_EQ(key.rfind("Options\\", 0), 0u) << key;
     EXPECT_EQ(store.readInt("Options", "ShowMediaCtrl"), 1);
@@ -52,6 +52,7 @@ TEST(AppSettings, SaveWritesAllFortySixOptionsInTheOptionsSection)
     EXPECT_EQ(store.readInt("Options", "CheckMaxDuration"), 7000);
     EXPECT_EQ(store.readInt("Options", "CheckMinGapFrames"), 2);
     EXPECT_EQ(store.readInt("Options", "CheckEnabled"), 1);
+    EXPECT_EQ(store.readInt("Options", "PlaybackSpeed"), 100);
 }
 
 TEST(AppSettings, ChangedValuesSurviveSaveAndLoad)
@@ -64,6 +65,7 @@ TEST(AppSettings, ChangedValuesSurviveSaveAndLoad)
     changed.FontColor = "#FF8000";
     changed.RightMargin = 40;
     changed.CheckMinGapFrames = 3;
+    changed.PlaybackSpeed = 50;
     MemoryKeyValueStore store;
     changed.Save(store);
     AppSettings loaded;
@@ -89,6 +91,18 @@ TEST(AppSettings, OutOfRangeNumbersAreUsedAsRead)
     AppSettings s;
     s.Load(store);
     EXPECT_EQ(s.MovieMoveTime, 999999);
+}
+
+TEST(AppSettings, APlaybackSpeedBetweenTheStepsReadsAsNormalSpeed)
+{
+    for (const std::int32_t stored : {0, 33, 100, 200, 250, -50}) {
+        MemoryKeyValueStore store;
+        store.writeInt("Options", "PlaybackSpeed", stored);
+        AppSettings s;
+        s.PlaybackSpeed = 75;
+        s.Load(store);
+        EXPECT_EQ(s.PlaybackSpeed, stored == 200 ? 200 : 100) << stored;
+    }
 }
 
 TEST(AppSettings, AStringWhereANumberBelongsGivesTheDefault)

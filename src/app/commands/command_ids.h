@@ -129,6 +129,15 @@ enum CommandId : int {
     PrevShotChange = 32866,
     NextShotChange = 32867,
     VideoBookmarkList = 32786,
+    SlowerPlayback = 32870,  // the playback speed, a step at a time
+    FasterPlayback = 32871,
+    NormalPlayback = 32872,
+    PrevFrame = 32873,  // steps that pause: a frame, 100 ms, a second
+    NextFrame = 32874,
+    StepBack100Ms = 32875,
+    StepForward100Ms = 32876,
+    StepBack1s = 32877,
+    StepForward1s = 32878,
 
     // The frame.
     FullScreen = 32803,

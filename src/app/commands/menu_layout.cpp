@@ -18,6 +18,8 @@ const int kFileMenu[] = {
 const int kMovieMenu[] = {
     OpenMedia, CloseMedia, NextAudioTrack, S,
     GoCurrentSync, GoPrevSync, GoNextSync, S,
+    SlowerPlayback, FasterPlayback, NormalPlayback, S,
+    PrevFrame, NextFrame, StepBack100Ms, StepForward100Ms, StepBack1s, StepForward1s, S,
     PrevShotChange, NextShotChange, S,
     SetVideoBookmark, PrevVideoBookmark, NextVideoBookmark, ClearVideoBookmarks,
     VideoBookmarkList, S,

@@ -67,7 +67,17 @@ MediaBackend::MediaBackend(Options options, QObject* parent) : QObject(parent)
     mpv_set_option_string(m_mpv, "hr-seek", "yes");
     // A short buffer keeps the position reported close to the sound heard.
     mpv_set_option_string(m_mpv, "audio-buffer", "0.1");
+    // libmpv hands a frame to the widget 50 ms before it is due, and the widget's drawing
+    // then waits for that moment on the window's thread; mpv's position moves to the frame
+    // when it is handed over. At 2x that is a frame early: a capture stamped the frame after
+    // the one on screen, and the window stood still for most of every frame. 10 ms keeps the
+    // picture smooth (player_bench measures both).
+    mpv_set_option_string(m_mpv, "video-timing-offset", "0.01");
     mpv_set_option_string(m_mpv, "keep-open", "yes");
+    // Slowed or hurried playback keeps the voices at their pitch (libmpv's tempo scaling).
+    // libmpv 0.35 does so by default (with its scaletempo2 filter); said here so that the
+    // editor does not rest on a default.
+    mpv_set_option_string(m_mpv, "audio-pitch-correction", "yes");
     mpv_set_option_string(m_mpv, "pause", "yes");  // opened, not started
     mpv_set_option_string(m_mpv, "idle", "yes");
     mpv_set_option_string(m_mpv, "osc", "no");
@@ -135,7 +145,7 @@ void MediaBackend::open(const QString& path)
 
 void MediaBackend::loadPending()
 {
-    if (m_pendingFile.isEmpty() || m_openState != Opening)
+    if (m_pendingFile.isEmpty() || m_openState != Opening || m_stopReply != 0)
         return;
     const QByteArray file = m_pendingFile.toUtf8();
     m_pendingFile.clear();
@@ -168,7 +178,13 @@ void MediaBackend::close()
     m_fileName.clear();
     m_pendingFile.clear();
     m_entryId = 0;  // whatever libmpv still reports of this file is no longer ours
-    command({"stop"});
+    if (m_mpv) {
+        // libmpv may run an asynchronous command after a later one: a file opened before
+        // this stop has finished waits for it, or the stop would end that file instead.
+        m_stopReply = ++m_lastReply;
+        const char* args[] = {"stop", nullptr};
+        mpv_command_async(m_mpv, m_stopReply, args);
+    }
     m_hasVideo = false;
     m_duration = 0.0;
     setOpenState(Closed);
@@ -251,6 +267,21 @@ void MediaBackend::setVolume(int centiBel)
     // mpv's volume is cubic in its percentage: amplitude = (volume / 100)^3.
     double percent = 100.0 * std::cbrt(std::pow(10.0, centiBel / 2000.0));
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MediaBackend::setSpeed(double factor)
+{
+    if (!m_mpv || !std::isfinite(factor) || factor <= 0.0)
+        return;
+    mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &factor);
+}
+
+double MediaBackend::speed() const
+{
+    double factor = 0.0;
+    if (!m_mpv || mpv_get_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &factor) < 0)
+        return 0.0;
+    return factor;
 }
 
 MediaBackend::AudioTrack MediaBackend::nextAudioTrack()
@@ -373,6 +404,12 @@ void MediaBackend::drainEvents()
                 }
                 break;
             }
+            case MPV_EVENT_COMMAND_REPLY:
+                if (m_stopReply != 0 && event->reply_userdata == m_stopReply) {
+                    m_stopReply = 0;
+                    loadPending();
+                }
+                break;
             case MPV_EVENT_PLAYBACK_RESTART: {
                 if (m_openState != Open)
                     break;

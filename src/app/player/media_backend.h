@@ -89,6 +89,11 @@ public:
     void setShowControls(bool show);
     /// Volume in hundredths of a decibel (0 full, negative quieter).
     void setVolume(int centiBel);
+    /// The playback speed as a factor of normal speed (0.25 .. 2), the sound at its own
+    /// pitch; it holds for every file opened after it too.
+    void setSpeed(double factor);
+    /// The speed libmpv plays at, read back from it; 0 without libmpv.
+    double speed() const;
 
     // Drawing. One renderer at a time; a widget attaches it when it is ready to draw.
     using GetProcAddress = void* (*)(void* context, const char* name);
@@ -140,6 +145,7 @@ private:
     std::uint64_t m_rateReply = 0;
     std::uint64_t m_videoReply = 0;
     std::uint64_t m_lastReply = 0;
+    std::uint64_t m_stopReply = 0;  ///< a "stop" not finished yet: nothing loads before it
     int m_openState = Closed;
     int m_playState = Stopped;
     bool m_paused = true;

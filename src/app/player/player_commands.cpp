@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QLabel>
 
+#include <algorithm>
+#include <limits>
+
 #include "commands/command_ids.h"
 #include "editor/caption_editor.h"
 #include "main_frame.h"
@@ -76,6 +79,62 @@ void CPlayerView::fastForward()
 {
     m_media->setPosition(fastForwardTarget(
         m_media->position(), m_frame.context().settings.MovieMoveTime, m_media->selectionEnd()));
+    focusCaptionView();
+}
+
+// ---- speed and steps ----------------------------------------------------------------------
+
+void CPlayerView::slowerPlayback()
+{
+    setPlaybackSpeed(slowerSpeed(m_settings.PlaybackSpeed));
+    focusCaptionView();
+}
+
+void CPlayerView::fasterPlayback()
+{
+    setPlaybackSpeed(fasterSpeed(m_settings.PlaybackSpeed));
+    focusCaptionView();
+}
+
+void CPlayerView::normalPlayback()
+{
+    setPlaybackSpeed(AppSettings::kNormalPlaybackSpeed);
+    focusCaptionView();
+}
+
+void CPlayerView::setPlaybackSpeed(std::int32_t percent)
+{
+    m_settings.PlaybackSpeed = percent;
+    m_media->setSpeed(percent / 100.0);
+    showSpeed();
+    if (m_repeatTimer.isActive())
+        m_repeatTimer.start(repeatIntervalMs());
+}
+
+void CPlayerView::stepFrames(int frames)
+{
+    // A video whose container names no frame rate is stepped at the commonest one.
+    constexpr double kUnknownRate = 25.0;
+    const double rate = m_media->framesPerSecond();
+    stepBy(frames / (rate > 0.0 ? rate : kUnknownRate));
+}
+
+void CPlayerView::stepTime(int ms)
+{
+    stepBy(ms / 1000.0);
+}
+
+void CPlayerView::stepBy(double seconds)
+{
+    if (!m_mediaOpen)
+        return;
+    if (m_media->playState() == MediaBackend::Playing)
+        pause();
+    // From the position of the frame on screen (or of a step still under way, so that
+    // steps in a row add up), an exact seek: libmpv shows the first frame at or after the
+    // target, so a step of one frame's length lands on the neighbouring frame.
+    m_stepped = true;
+    m_media->setPosition(stepTarget(m_media->position(), seconds, m_media->duration()));
     focusCaptionView();
 }
 
@@ -231,7 +290,7 @@ void CPlayerView::repeatChanged(bool on)
     if (!on) {
         m_repeatTimer.stop();
     } else {
-        m_repeatTimer.start(std::max(1, m_frame.context().settings.MovieRepeatTime));
+        m_repeatTimer.start(repeatIntervalMs());
         m_repeatPosition = m_media->position();
         // The two loops never run together: repeat takes the replay mark away.
         if (CaptionEditor* ed = m_frame.editor())
@@ -239,6 +298,14 @@ void CPlayerView::repeatChanged(bool on)
         ClearReplayRange();
     }
     focusCaptionView();
+}
+
+int CPlayerView::repeatIntervalMs() const
+{
+    // The repeat time is the video's: slowed down, the same stretch takes longer to play.
+    const std::int64_t ms = std::int64_t{m_settings.MovieRepeatTime} *
+                            AppSettings::kNormalPlaybackSpeed / m_settings.PlaybackSpeed;
+    return static_cast<int>(std::clamp<std::int64_t>(ms, 1, std::numeric_limits<int>::max()));
 }
 
 void CPlayerView::repeatTick()

@@ -16,6 +16,7 @@
 #include <QTextBrowser>
 
 #include <algorithm>
+#include <utility>
 
 #include "caption_list_view.h"
 #include "caption_view.h"
@@ -107,9 +108,12 @@ CPlayerView::CPlayerView(CMainFrame& frame, QWidget* parent)
     black.setColor(QPalette::Text, Qt::white);
     m_caption->setPalette(black);
     m_renderingLabel = new QLabel(this);
+    m_speedStatusLabel = new QLabel(this);
+    m_speedStatusLabel->setContentsMargins(4, 0, 4, 0);
     m_shots = new ShotChangeTrack(*m_media, this);
     createVideo(openGlUsable() ? VideoRendering::OpenGl : VideoRendering::Software);
     showStartPage();
+    setPlaybackSpeed(m_settings.PlaybackSpeed);
 
     connect(m_media, &MediaBackend::openStateChanged, this, &CPlayerView::onOpenStateChanged);
     connect(m_media, &MediaBackend::playStateChanged, this, &CPlayerView::onPlayStateChanged);
@@ -278,6 +282,8 @@ void CPlayerView::OpenMedia(const QString& path)
     }
     CloseMedia();
     m_mediaPath = path;
+    // libmpv keeps its speed from file to file; set again, it cannot drift from the setting.
+    m_media->setSpeed(m_settings.PlaybackSpeed / 100.0);
     m_media->open(path);
 }
 
@@ -418,7 +424,7 @@ void CPlayerView::onPositionChanged(double, double newSeconds)
 {
     SamiModel& model = m_frame.documentHost().model();
     const std::int32_t t = msFromSeconds(newSeconds);
-    showCaption(PlaybackFollower::seekCaption(model, t));
+    showCaption(PlaybackFollower::seekCaption(model, t, std::exchange(m_stepped, false)));
     setPositionLabel(t);
     if (!m_transportBar->isSliderDown())
         m_transportBar->setValue(t);

@@ -87,6 +87,19 @@ public:
     void rewind();
     void fastForward();
 
+    // Speed and steps. The speed is the setting's (`PlaybackSpeed`) and holds for every file.
+    void slowerPlayback();
+    void fasterPlayback();
+    void normalPlayback();
+    /// Plays at `percent` of normal speed from now on, and says so in the player and the
+    /// status bar.
+    void setPlaybackSpeed(std::int32_t percent);
+    /// Pauses and moves by whole frames of the video (negative: back), each landing on the
+    /// frame's own time.
+    void stepFrames(int frames);
+    /// Pauses and moves by `ms` (negative: back), an exact seek.
+    void stepTime(int ms);
+
     // Capture and navigation.
     /// A capture command (F6, F7, F8, "간단") at the position, corrected by `SyncModify`;
     /// without a video there is no position to capture and the list is left alone.
@@ -126,6 +139,9 @@ public:
     /// The status-bar text that names the way the video is drawn.
     QString renderingText() const;
     QLabel* renderingLabel() const { return m_renderingLabel; }
+    /// The speed beside the position bar ("0.5x"), and the status bar's label of it.
+    QLabel* speedLabel() const { return m_speedLabel; }
+    QLabel* speedStatusLabel() const { return m_speedStatusLabel; }
     /// The button of a command id (cmd::Play, cmd::SingleSync, ...), or null.
     QAbstractButton* button(int id) const;
     /// A control of the panel by its id, commands' buttons included.
@@ -139,6 +155,8 @@ public:
     QWidget& videoArea() const { return *m_videoArea; }
     bool replayActive() const { return m_replayActive; }
     bool repeatOn() const;
+    /// The running repeat's period on the clock, 0 when repeat is off.
+    int repeatPeriodMs() const { return m_repeatTimer.isActive() ? m_repeatTimer.interval() : 0; }
     bool positionTimerActive() const { return m_positionTimer.isActive(); }
     /// One tick of the position timer, as the timer runs it.
     void positionTick();
@@ -168,6 +186,9 @@ private:
     void showCaption(const std::string& cp949Html);
     void showStartPage();
     void setPositionLabel(std::int32_t ms);
+    void showSpeed();
+    /// Pauses, then an exact seek by `seconds` from the position.
+    void stepBy(double seconds);
     void focusCaptionView();
     std::int32_t captureTime() const;
     /// A go-to-sync seek to t (nothing for t < 0): the position change it causes leaves the
@@ -178,6 +199,8 @@ private:
     /// The toggles show their settings.
     void showToggles();
     void repeatChanged(bool on);
+    /// The repeat time at the playback speed: the same stretch of video at any speed.
+    int repeatIntervalMs() const;
     void repeatTick();
     void barClicked(std::int32_t ms, bool doubleClick);
     void runCommand(int id);
@@ -195,6 +218,7 @@ private:
     VideoRendering m_rendering = VideoRendering::Software;
     QWidget* m_videoArea = nullptr;  ///< the picture and the transport bar
     QWidget* m_picture = nullptr;
+    QWidget* m_transportRow = nullptr;  ///< the position bar and the speed beside it
     PositionBar* m_transportBar = nullptr;
     ShotChangeTrack* m_shots = nullptr;
     QTextBrowser* m_caption = nullptr;  ///< the caption window
@@ -202,6 +226,8 @@ private:
     BookmarkBar* m_bar = nullptr;
     QLabel* m_positionLabel = nullptr;
     QLabel* m_renderingLabel = nullptr;
+    QLabel* m_speedLabel = nullptr;
+    QLabel* m_speedStatusLabel = nullptr;
     std::map<int, QWidget*> m_controls;  ///< the button panel, placed in pixels from the template
     std::map<int, QRect> m_template;
     QTimer m_positionTimer;
@@ -212,6 +238,8 @@ private:
     bool m_showPlayerCtrl = true;
     bool m_showMediaCtrl = true;
     SeekOrigin m_seek;
+    /// A step asked for the seek under way: it lands on a frame the player stays on.
+    bool m_stepped = false;
     bool m_replayActive = false;
     std::int32_t m_replayStartMs = 0;
     std::int32_t m_replayEndMs = 0;

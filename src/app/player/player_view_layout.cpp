@@ -1,7 +1,8 @@
 // The player view's controls: the button panel built from its template, the icons, the
 // relayout on resize, and what the caption window and the position label show.
-#include <QLabel>
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextBrowser>
@@ -231,10 +232,18 @@ void CPlayerView::createVideo(VideoRendering rendering)
         auto* layout = new QVBoxLayout(m_videoArea);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
-        m_transportBar = new PositionBar(m_videoArea);
+        m_transportRow = new QWidget(m_videoArea);
+        auto* row = new QHBoxLayout(m_transportRow);
+        row->setContentsMargins(0, 0, 4, 0);
+        m_transportBar = new PositionBar(m_transportRow);
         m_transportBar->setFocusPolicy(Qt::NoFocus);
         m_transportBar->setEnabled(false);
-        layout->addWidget(m_transportBar);
+        row->addWidget(m_transportBar, 1);
+        m_speedLabel = new QLabel(m_transportRow);
+        m_speedLabel->setObjectName(QStringLiteral("speedLabel"));
+        m_speedLabel->setToolTip(QString::fromUtf8("재생 속도"));
+        row->addWidget(m_speedLabel);
+        layout->addWidget(m_transportRow);
         connect(m_transportBar, &QSlider::sliderMoved, this, [this](int ms) {
             if (m_mediaOpen)
                 m_media->setPosition(secondsFromMs(ms));
@@ -278,7 +287,7 @@ void CPlayerView::relayout()
     const int y0 = h - (m_showPlayerCtrl ? 200 : kCaptionHeight);
     m_caption->setGeometry(0, y0, w, kCaptionHeight);
     m_videoArea->setGeometry(0, 0, w, std::max(0, m_showMediaCtrl ? y0 - 5 : y0));
-    m_transportBar->setVisible(m_showMediaCtrl);
+    m_transportRow->setVisible(m_showMediaCtrl);
 
     const QRect first = m_template[kFirstControl];
     const int blockWidth = m_template[kLastControl].right() + 1 - first.left();
@@ -352,6 +361,13 @@ void CPlayerView::setPositionLabel(std::int32_t ms)
 {
     m_positionLabel->setText(QString::fromStdString(
         FormatTime(std::max(ms, 0), m_frame.context().settings.DisplayAsTime)));
+}
+
+void CPlayerView::showSpeed()
+{
+    const QString text = QString::fromStdString(verbanta::speedText(m_settings.PlaybackSpeed));
+    m_speedLabel->setText(text);
+    m_speedStatusLabel->setText(QString::fromUtf8("재생 속도: ") + text);
 }
 
 QString CPlayerView::positionText() const

@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <iterator>
+#include <limits>
 
 #include "model/sami_model.h"
+#include "settings/app_settings.h"
 
 namespace verbanta {
 
@@ -26,6 +30,40 @@ double fastForwardTarget(double positionSeconds, std::int32_t moveMs, double sel
 {
     const double x = positionSeconds + moveMs / 1000.0;
     return selectionEnd < x ? selectionEnd : x;
+}
+
+double stepTarget(double positionSeconds, double deltaSeconds, double durationSeconds)
+{
+    const double x = std::max(0.0, positionSeconds + deltaSeconds);
+    return durationSeconds > 0.0 ? std::min(x, durationSeconds) : x;
+}
+
+std::int32_t slowerSpeed(std::int32_t percent)
+{
+    const auto& steps = AppSettings::kPlaybackSpeeds;
+    const auto below = std::find_if(std::rbegin(steps), std::rend(steps),
+                                    [percent](std::int32_t s) { return s < percent; });
+    return below == std::rend(steps) ? steps[0] : *below;
+}
+
+std::int32_t fasterSpeed(std::int32_t percent)
+{
+    const auto& steps = AppSettings::kPlaybackSpeeds;
+    const auto above = std::find_if(std::begin(steps), std::end(steps),
+                                    [percent](std::int32_t s) { return s > percent; });
+    return above == std::end(steps) ? std::end(steps)[-1] : *above;
+}
+
+std::string speedText(std::int32_t percent)
+{
+    std::string text = std::to_string(percent / 100);
+    if (const std::int32_t hundredths = std::abs(percent % 100); hundredths != 0) {
+        text += '.';
+        text += static_cast<char>('0' + hundredths / 10);
+        if (hundredths % 10 != 0)
+            text += static_cast<char>('0' + hundredths % 10);
+    }
+    return text + 'x';
 }
 
 bool seekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds)
@@ -66,9 +104,9 @@ PlaybackTick PlaybackFollower::tick(SamiModel& model, std::int32_t t, bool follo
     return out;
 }
 
-std::string PlaybackFollower::seekCaption(SamiModel& model, std::int32_t t)
+std::string PlaybackFollower::seekCaption(SamiModel& model, std::int32_t t, bool onFrame)
 {
-    model.SeekCursor(t);
+    model.SeekCursor(onFrame && t < std::numeric_limits<std::int32_t>::max() ? t + 1 : t);
     if (!model.CursorHasPrevious())
         return kBlankCaptionPage;
     const SyncEntry p = model.GetEntryBeforeCursor();

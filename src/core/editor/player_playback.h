@@ -20,6 +20,15 @@ inline double secondsFromMs(std::int32_t ms) { return ms / 1000.0; }
 double rewindTarget(double positionSeconds, std::int32_t moveMs);
 /// Fast forward: the position moved on by `moveMs`, never past the selection end.
 double fastForwardTarget(double positionSeconds, std::int32_t moveMs, double selectionEnd);
+/// A step of the position by `deltaSeconds` (negative: back), kept within 0 and `duration`
+/// when that is known (> 0).
+double stepTarget(double positionSeconds, double deltaSeconds, double durationSeconds);
+/// The playback speed step below, or above, `percent` (one of `AppSettings::kPlaybackSpeeds`
+/// or not); the slowest and the fastest stay where they are.
+std::int32_t slowerSpeed(std::int32_t percent);
+std::int32_t fasterSpeed(std::int32_t percent);
+/// A speed in percent as the player shows it: "0.25x", "1x", "1.5x".
+std::string speedText(std::int32_t percent);
 /// Whether a seek to ms may be asked of the player: media open, not negative, and not past
 /// the duration when the duration is known.
 bool seekAllowed(bool mediaOpen, std::int32_t ms, bool durationValid, double durationSeconds);
@@ -43,8 +52,10 @@ public:
     static PlaybackTick tick(SamiModel& model, std::int32_t t, bool follow, bool replayActive,
                              std::int32_t replayStartMs, std::int32_t replayEndMs);
     /// After the position moved: the cursor is placed at t and the page of the caption on
-    /// screen there is returned (CP949), or the blank page.
-    static std::string seekCaption(SamiModel& model, std::int32_t t);
+    /// screen there is returned (CP949), or the blank page. `onFrame`: the player stands
+    /// still on the frame at t, as a step leaves it, so a caption that starts at t is on
+    /// screen already.
+    static std::string seekCaption(SamiModel& model, std::int32_t t, bool onFrame = false);
 
 private:
     static int s_tickCount;

@@ -1,6 +1,8 @@
 #include "settings/app_settings.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string_view>
 #include <variant>
 
@@ -70,6 +72,8 @@ const std::array<FieldDescriptor, AppSettings::kValueCount> kFields{{
     {"ShotSnapMs", &AppSettings::ShotSnapMs},
     // View page.
     {"ColorScheme", &AppSettings::ColorScheme},
+    // The player.
+    {"PlaybackSpeed", &AppSettings::PlaybackSpeed},
 }};
 
 template <class... Ts>
@@ -104,6 +108,11 @@ void AppSettings::Load(const KeyValueStore& store)
                    },
                    field.member);
     }
+    // The player offers only its steps: a value edited by hand or from another version would
+    // leave it at a speed no key can reach back from.
+    if (std::find(std::begin(kPlaybackSpeeds), std::end(kPlaybackSpeeds), PlaybackSpeed) ==
+        std::end(kPlaybackSpeeds))
+        PlaybackSpeed = kNormalPlaybackSpeed;
 }
 
 void AppSettings::Save(KeyValueStore& store) const

@@ -70,6 +70,11 @@ struct AppSettings {
     static constexpr std::int32_t kSchemeDesktop = 0;
     static constexpr std::int32_t kSchemeLight = 1;
     static constexpr std::int32_t kSchemeDark = 2;
+    /// The player's speed in percent of normal, one of `kPlaybackSpeeds`; any other stored
+    /// value reads as normal speed.
+    std::int32_t PlaybackSpeed = 100;
+    static constexpr std::int32_t kNormalPlaybackSpeed = 100;
+    static constexpr std::int32_t kPlaybackSpeeds[] = {25, 50, 75, 100, 125, 150, 200};
 
     /// The files page's label and range of `AutoSaveSeconds`, for the options sheet.
     static constexpr const char* kAutoSaveSecondsLabel = "자동 저장 간격(초, 0은 사용 안 함):";
@@ -81,9 +86,10 @@ struct AppSettings {
     /// The section of the window-state values (`WindowPos`, `PlayerWidth`, `LastDirectory`, …).
     static constexpr const char* kSettingsSection = "Settings";
     /// How many values `Load` and `Save` handle.
-    static constexpr int kValueCount = 46;
+    static constexpr int kValueCount = 47;
 
-    /// Reads every option; a missing or unreadable value takes its default.
+    /// Reads every option; a missing or unreadable value takes its default, and so does a
+    /// playback speed that is not one of the steps.
     void Load(const KeyValueStore& store);
     /// Writes every option back, all of them.
     void Save(KeyValueStore& store) const;
