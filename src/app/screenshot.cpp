@@ -9,6 +9,7 @@
 #include "document/file_operations.h"
 #include "main_frame.h"
 #include "player/player_view.h"
+#include "player/shot_change_track.h"
 #include "waveform/timing_strip.h"
 
 namespace verbanta::app {
@@ -31,12 +32,16 @@ void waitForCompanionVideo(CMainFrame& frame, const QString& subtitlePath)
     const QDeadlineTimer opened(5000);
     while (!frame.playerView().IsMediaOpen() && !opened.hasExpired())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    // The first picture follows the open, and the timing strip draws the sound.
+    // The first picture follows the open, and the timing strip draws the sound and the shot
+    // changes.
     const QDeadlineTimer picture(500);
     while (!picture.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 50);
     TimingStrip& strip = frame.timingStrip();
+    const ShotChangeTrack& shots = frame.playerView().shotChanges();
     const QDeadlineTimer sound(10000);
-    while (strip.isVisible() && !strip.drewEverything() && !sound.hasExpired()) {
+    while (strip.isVisible() &&
+           (!strip.drewEverything() || shots.status() == ShotChangeTrack::Status::Running) &&
+           !sound.hasExpired()) {
         strip.repaint();
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
