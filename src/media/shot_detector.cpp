@@ -107,13 +107,9 @@ ShotAnalysis findShotChanges(const std::string& path, const std::atomic<bool>* c
                              const std::function<void(double)>& progress, MediaCache* cache)
 {
     ShotAnalysis result;
-    OpenFailure failure = OpenFailure::None;
-    std::unique_ptr<MediaFile> file = MediaFile::open(path, cancel, failure, result.detail);
-    if (!file) {
-        result.failure =
-            failure == OpenFailure::Cancelled ? ShotFailure::Cancelled : ShotFailure::Unreadable;
+    std::unique_ptr<MediaFile> file = openForShots(path, cancel, result);
+    if (!file)
         return result;
-    }
     AVFormatContext* context = file->context();
     const int stream = shownVideoStream(context);
     if (stream < 0) {

@@ -12,15 +12,22 @@ constexpr int kDecodeFailures = 100000;  // a decoder that only fails is given u
 
 }  // namespace
 
-std::unique_ptr<MediaFile> Scan::reopen() const
+std::unique_ptr<MediaFile> openForShots(const std::string& path, const std::atomic<bool>* cancel,
+                                        ShotAnalysis& result)
 {
     OpenFailure failure = OpenFailure::None;
     std::unique_ptr<MediaFile> file = MediaFile::open(path, cancel, failure, result.detail);
-    if (!file) {
+    if (!file)
         result.failure =
             failure == OpenFailure::Cancelled ? ShotFailure::Cancelled : ShotFailure::Unreadable;
+    return file;
+}
+
+std::unique_ptr<MediaFile> Scan::reopen() const
+{
+    std::unique_ptr<MediaFile> file = openForShots(path, cancel, result);
+    if (!file)
         return nullptr;
-    }
     AVFormatContext* context = file->context();
     if (unsigned(stream) >= context->nb_streams) {
         result.failure = ShotFailure::Unreadable;

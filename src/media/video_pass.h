@@ -52,6 +52,11 @@ private:
 };
 
 /// What the passes over one file share.
+/// Opens the file for finding shot changes; null with the failure set in `result` when it
+/// cannot be.
+std::unique_ptr<MediaFile> openForShots(const std::string& path, const std::atomic<bool>* cancel,
+                                        ShotAnalysis& result);
+
 struct Scan {
     const std::string& path;
     int stream;
