@@ -31,10 +31,6 @@ struct DecodedText {
 /// bytes are kept as they are, characters CP949 lacks become numeric references.
 DecodedText decodeFileText(std::string_view bytes,
                            std::optional<TextEncoding> encoding = std::nullopt);
-/// The same, taking the bytes over as the text when they are CP949 (saving a copy of a large
-/// file); bytes in another encoding are left as they are.
-DecodedText decodeFileText(std::string&& bytes,
-                           std::optional<TextEncoding> encoding = std::nullopt);
 
 namespace sami {
 
