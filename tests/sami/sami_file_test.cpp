@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <random>
 
@@ -241,6 +242,31 @@ TEST_F(SamiFileTest, EndsTheTextAtAZeroByteAndSaysWhereAndHowMuchWasNotRead)
     ASSERT_EQ(messenger.shown.size(), 1u);
     EXPECT_NE(messenger.shown[0].text.find(std::to_string(3 + 2 * at) + "번째 바이트"),
               std::string::npos);
+}
+
+TEST_F(SamiFileTest, ReadsAFileWhoseSizeReadsAsZeroToItsEnd)
+{
+    // The room for the bytes is sized by the file's measure and must grow when more come.
+    // A process's command line under /proc measures 0 bytes and holds what we put there.
+    if (!fs::exists("/proc/self/cmdline"))
+        GTEST_SKIP() << "no /proc file system to give a file that measures 0 bytes";
+    const std::string caption(20000, 'x');
+    const std::string sami = test::samiWithBody("<SYNC Start=1><P Class=KRCC>" + caption);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::execl("/bin/sleep", sami.c_str(), "30", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    const std::string path = "/proc/" + std::to_string(child) + "/cmdline";
+    for (int i = 0; i < 500 && test::readFile(path).rfind(sami, 0) != 0; ++i)
+        ::usleep(10000);  // until the command line is the new program's
+    const bool loaded = model.LoadFile(path, true);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(test::textsOf(model, 0), (std::vector<std::string>{caption}));
+    EXPECT_EQ(model.unreadBytes, 4u);  // the NUL after the markup, "30" and its NUL
 }
 
 TEST_F(SamiFileTest, AppendsAFileAfterTheCurrentList)
