@@ -127,7 +127,7 @@ void MediaBackend::open(const QString& path)
     m_duration = 0.0;
     m_eof = false;
     m_stopped = true;
-    m_seekTarget = -1.0;
+    m_seekTarget = m_lastSeekAsked = -1.0;
     m_lastPosition = 0.0;
     m_reportedPosition = 0.0;
     m_entryId = 0;
@@ -247,7 +247,7 @@ void MediaBackend::setPosition(double seconds)
     if (!m_mpv || m_openState != Open || !std::isfinite(seconds))
         return;
     seconds = std::max(0.0, seconds);
-    m_seekTarget = seconds;
+    m_seekTarget = m_lastSeekAsked = seconds;
     const QByteArray target = QByteArray::number(seconds, 'f', 6);
     command({"seek", target.constData(), "absolute+exact"});
 }

@@ -62,6 +62,8 @@ public:
     /// for mpv's core, which may be busy for a while with a file being opened.
     double shownPosition() const;
     void setPosition(double seconds);
+    /// The position the last seek asked for, kept after it lands; -1 before any in this file.
+    double lastSeekAsked() const { return m_lastSeekAsked; }
     bool isDurationValid() const { return m_openState == Open && m_duration > 0.0; }
     double duration() const { return isDurationValid() ? m_duration : 0.0; }
     /// The end of the playable selection: the whole clip.
@@ -157,6 +159,7 @@ private:
     double m_duration = 0.0;
     double m_framesPerSecond = 0.0;
     double m_seekTarget = -1.0;   ///< a seek under way: the position reported meanwhile
+    double m_lastSeekAsked = -1.0;
     double m_reportedPosition = 0.0;  ///< mpv's "time-pos" as it last reported it
     double m_lastPosition = 0.0;  ///< the position after the last finished seek
 };

@@ -133,8 +133,8 @@ void CPlayerView::stepBy(double seconds)
     // From the position of the frame on screen (or of a step still under way, so that
     // steps in a row add up), an exact seek: libmpv shows the first frame at or after the
     // target, so a step of one frame's length lands on the neighbouring frame.
-    m_stepped = true;
-    m_media->setPosition(stepTarget(m_media->position(), seconds, m_media->duration()));
+    m_stepTarget = stepTarget(m_media->position(), seconds, m_media->duration());
+    m_media->setPosition(m_stepTarget);
     focusCaptionView();
 }
 

@@ -420,11 +420,21 @@ void CPlayerView::followPosition(std::int32_t t)
         m_media->setPosition(secondsFromMs(m_replayStartMs));
 }
 
+bool CPlayerView::landedOnStep(double seconds) const
+{
+    // A step's exact seek lands at or after its target. A later seek of any other kind, or
+    // a late report of the seek before the step, is no step; a second report of the step's
+    // own landing still is.
+    constexpr double kHalfMillisecond = 0.0005;
+    return m_stepTarget >= 0.0 && m_media->lastSeekAsked() == m_stepTarget &&
+           seconds + kHalfMillisecond >= m_stepTarget;
+}
+
 void CPlayerView::onPositionChanged(double, double newSeconds)
 {
     SamiModel& model = m_frame.documentHost().model();
     const std::int32_t t = msFromSeconds(newSeconds);
-    showCaption(PlaybackFollower::seekCaption(model, t, std::exchange(m_stepped, false)));
+    showCaption(PlaybackFollower::seekCaption(model, t, landedOnStep(newSeconds)));
     setPositionLabel(t);
     if (!m_transportBar->isSliderDown())
         m_transportBar->setValue(t);

@@ -208,6 +208,7 @@ private:
     void onOpenStateChanged(int oldState, int newState);
     void onPlayStateChanged(int oldState, int newState);
     void onPositionChanged(double oldSeconds, double newSeconds);
+    bool landedOnStep(double seconds) const;
     void onOpenFailed(MediaBackend::Failure failure);
 
     CMainFrame& m_frame;
@@ -238,8 +239,9 @@ private:
     bool m_showPlayerCtrl = true;
     bool m_showMediaCtrl = true;
     SeekOrigin m_seek;
-    /// A step asked for the seek under way: it lands on a frame the player stays on.
-    bool m_stepped = false;
+    /// Where the last frame or time step asked to go, -1 after none: a seek that lands there
+    /// shows a frame the player stays on.
+    double m_stepTarget = -1.0;
     bool m_replayActive = false;
     std::int32_t m_replayStartMs = 0;
     std::int32_t m_replayEndMs = 0;
